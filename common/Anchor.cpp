@@ -1,0 +1,1 @@
+int MirovaleCommonAnchor = 0;  // keeps the library non-empty until its services land

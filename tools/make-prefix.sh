@@ -1,0 +1,38 @@
+#!/bin/sh
+# Makes the Wine prefix the tests and the run command use, once per build folder:
+# WoW64 prefix, the area code, Wine's Tahoma fonts (GDI+ finds no Tahoma without
+# them), window decorations under bare Xvfb, the classic look, and a folder of the
+# build mapped as the removable drive R: (the card).
+set -eu
+build=$(cd "${1:?usage: make-prefix.sh BUILD_DIR}" && pwd)
+prefix="$build/wineprefix"
+stamp="$prefix/.mirovale-ready"
+[ -f "$stamp" ] && exit 0
+
+rm -rf "$prefix"
+mkdir -p "$build/card"
+export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+echo "make-prefix: creating $prefix"
+wineboot -i >/dev/null 2>&1
+wineserver -w
+
+reg() { wine reg add "$@" /f >/dev/null 2>&1; }
+# The 32-bit reg writes the 32-bit view, which is the one the 32-bit program reads.
+reg 'HKLM\SOFTWARE\Halvern\Mirovale' /v AREA_CODE /t REG_DWORD /d 1
+reg 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N
+reg 'HKCU\Software\Microsoft\Windows\CurrentVersion\ThemeManager' /v ThemeActive /t REG_SZ /d 0
+for f in Tahoma "MS Shell Dlg" "MS Shell Dlg 2"; do
+    reg 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' /v "$f" /t REG_MULTI_SZ \
+        /d 'DroidSansFallbackFull.ttf,Droid Sans Fallback'
+done
+# Drive types live in the 64-bit view only.
+reg 'HKLM\Software\Wine\Drives' /v 'r:' /t REG_SZ /d floppy /reg:64
+ln -sfn "$build/card" "$prefix/dosdevices/r:"
+
+fonts="$prefix/drive_c/windows/Fonts"
+mkdir -p "$fonts"
+for f in tahoma.ttf tahomabd.ttf marlett.ttf; do
+    cp /usr/share/wine/fonts/$f "$fonts/"
+done
+wineserver -w
+touch "$stamp"
