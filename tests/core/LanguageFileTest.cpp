@@ -1,0 +1,135 @@
+#include "core/Global.h"
+#include "core/LanguageFile.h"
+
+#include <gtest/gtest.h>
+
+#include "TestFiles.h"
+
+using namespace testsupport;
+
+namespace {
+
+// Writes a file into the language folder beside the test program and removes it afterwards.
+class LanguageFileTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        CreateDirectoryW((ExeDir() + L"language").c_str(), nullptr);
+        name = L"test_" + std::to_wstring(GetCurrentProcessId()) + L".dat";
+        path = ExeDir() + L"language\\" + name;
+    }
+    void TearDown() override { DeleteFileW(path.c_str()); }
+    void WritePlain(const Bytes& plain) { WriteBytes(path, Scramble(plain)); }
+    static std::wstring Lines(int count)
+    {
+        std::wstring text;
+        for (int i = 0; i < count; ++i)
+            text += L"text " + std::to_wstring(i) + (i + 1 < count ? L"\r\n" : L"");
+        return text;
+    }
+    std::wstring name, path;
+    CGlobal g;
+};
+
+}  // namespace
+
+TEST_F(LanguageFileTest, MixedLineEndsAndTheByteOrderMark)
+{
+    WritePlain(Utf16Bytes(L"A\r\nB\rC\n"));
+    CStringArray lines;
+    ASSERT_TRUE(ParseLanguageFile(path.c_str(), lines));
+    ASSERT_EQ(4, lines.GetSize());
+    EXPECT_STREQ(L"\xFEFF" L"A", lines[0]) << "the mark stays the first character of string 0";
+    EXPECT_STREQ(L"B", lines[1]);
+    EXPECT_STREQ(L"C", lines[2]);
+    EXPECT_STREQ(L"", lines[3]);
+}
+
+TEST_F(LanguageFileTest, FirstBytesDecideWhetherItIsALanguageFile)
+{
+    struct Case { Bytes start; bool accepted; } cases[] = {
+        {{0xFF, 0xFE}, true},
+        {{0xFF, 0x00}, true},   // mark broken in its second byte
+        {{0x00, 0xFE}, true},   // or in its first
+        {{0x00, 0x00}, false},
+        {{0x41, 0x00}, false},  // UTF-16 without a mark
+    };
+    for (auto& c : cases) {
+        Bytes plain = c.start;
+        Bytes rest = Utf16Bytes(L"x\r\ny", false);
+        plain.insert(plain.end(), rest.begin(), rest.end());
+        WritePlain(plain);
+        CStringArray lines;
+        EXPECT_EQ(c.accepted, ParseLanguageFile(path.c_str(), lines) != FALSE)
+            << int(c.start[0]) << " " << int(c.start[1]);
+    }
+}
+
+TEST_F(LanguageFileTest, ShortAndBrokenFilesAreRefusedWithoutReadingPastThem)
+{
+    const Bytes cases[] = {{}, {0xFF}, {0xFF, 0xFE, 0x41}};
+    for (const Bytes& plain : cases) {
+        WritePlain(plain);
+        CStringArray lines;
+        ParseLanguageFile(path.c_str(), lines);
+        EXPECT_LE(lines.GetSize(), 1);
+        EXPECT_FALSE(g.LoadLanguageFile(name.c_str()));
+        EXPECT_EQ(0, g.m_uiStrings.GetSize());
+    }
+}
+
+TEST_F(LanguageFileTest, AnOddLastByteIsIgnored)
+{
+    Bytes plain = Utf16Bytes(L"ab");
+    plain.push_back(0x43);
+    WritePlain(plain);
+    CStringArray lines;
+    ASSERT_TRUE(ParseLanguageFile(path.c_str(), lines));
+    ASSERT_EQ(1, lines.GetSize());
+    EXPECT_STREQ(L"\xFEFF" L"ab", lines[0]);
+}
+
+TEST_F(LanguageFileTest, ACompleteFileLoadsEveryString)
+{
+    WritePlain(Utf16Bytes(Lines(431)));
+    ASSERT_TRUE(g.LoadLanguageFile(name.c_str()));
+    ASSERT_EQ(431, g.m_uiStrings.GetSize());
+    EXPECT_STREQ(L"text 238", g.UiString(238));
+    EXPECT_STREQ(L"text 430", g.UiString(430));
+    EXPECT_THROW(g.UiString(431), CInvalidArgException);
+    EXPECT_THROW(g.UiString(-1), CInvalidArgException);
+}
+
+TEST_F(LanguageFileTest, AFileMissingLinesIsRefusedAndAddsNothing)
+{
+    WritePlain(Utf16Bytes(Lines(430)));
+    EXPECT_FALSE(g.LoadLanguageFile(name.c_str()));
+    EXPECT_EQ(0, g.m_uiStrings.GetSize());
+}
+
+TEST_F(LanguageFileTest, ANulCharacterEndsTheText)
+{
+    std::wstring text = Lines(431);
+    text[text.find(L"text 200")] = L'\0';
+    WritePlain(Utf16Bytes(text));
+    CStringArray lines;
+    ASSERT_TRUE(ParseLanguageFile(path.c_str(), lines));
+    EXPECT_EQ(200, lines.GetSize() - 1) << "lines after the NUL are not read";
+    EXPECT_FALSE(g.LoadLanguageFile(name.c_str()));
+}
+
+TEST_F(LanguageFileTest, LoadingTwiceAppendsASecondCopy)
+{
+    WritePlain(Utf16Bytes(Lines(431)));
+    ASSERT_TRUE(g.LoadLanguageFile(name.c_str()));
+    ASSERT_TRUE(g.LoadLanguageFile(name.c_str()));
+    EXPECT_EQ(862, g.m_uiStrings.GetSize());
+    EXPECT_STREQ(L"text 5", g.UiString(431 + 5));
+}
+
+TEST_F(LanguageFileTest, MissingFileOrName)
+{
+    EXPECT_FALSE(g.LoadLanguageFile(L"no_such_language.dat"));
+    EXPECT_FALSE(g.LoadLanguageFile(nullptr));
+    EXPECT_FALSE(g.LoadLanguageFile(L""));
+}
