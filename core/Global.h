@@ -8,6 +8,7 @@
 #include "classlib/Afx.h"
 #include "classlib/CWnd.h"
 #include "core/NaviModelData.h"
+#include "doc/DocPi.h"
 
 class CHttpClient;
 
@@ -30,6 +31,12 @@ public:
     BOOL LoadLanguageFile(const wchar_t* fileName);
     // UI string n; an index outside the table raises CInvalidArgException.
     const CString& UiString(INT_PTR n) const { return m_uiStrings.GetAt(n); }
+
+    // Documents
+    CDocPi m_docPiMap;
+    CDocPi m_docPiCsv;
+    CDocPi m_docPiKml;
+    CDocPi m_docPiReceived;
 
     // Model data and views
     CNaviModelData m_naviModel;

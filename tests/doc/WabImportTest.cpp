@@ -1,0 +1,103 @@
+// The address-book import through the real loading path: the registry value
+// names our stand-in library, which the import loads and reads. All steps run in
+// one test, since they share the registry key.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include "TestFiles.h"
+#include "doc/WabContacts.h"
+
+namespace {
+
+const wchar_t kKey[] = L"Software\\Microsoft\\WAB\\DLLPath";
+
+void SetWabPath(const std::wstring& path)
+{
+    HKEY key = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_LOCAL_MACHINE, kKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr));
+    RegSetValueExW(key, nullptr, 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(path.c_str()),
+                   static_cast<DWORD>((path.size() + 1) * sizeof(wchar_t)));
+    RegCloseKey(key);
+}
+
+void RemoveWabKey() { RegDeleteKeyW(HKEY_LOCAL_MACHINE, kKey); }
+
+using SetupFn = void(__cdecl*)(int, int);
+using LiveFn = LONG(__cdecl*)();
+
+TEST(WabImport, ReadsTheAddressBookThatTheRegistryNames)
+{
+    RemoveWabKey();
+    {
+        SCOPED_TRACE("no address book installed");
+        EXPECT_EQ(L"", GetWabDllPath());
+        CArray<CStringArray> rows;
+        EXPECT_TRUE(ReadWabContacts(rows));
+        EXPECT_EQ(0, rows.GetSize());
+    }
+    {
+        SCOPED_TRACE("a path to a library that does not exist");
+        SetWabPath(testsupport::ExeDir() + L"missing-wab.dll");
+        CArray<CStringArray> rows;
+        EXPECT_TRUE(ReadWabContacts(rows));
+        EXPECT_EQ(0, rows.GetSize());
+    }
+
+    std::wstring dll = testsupport::ExeDir() + L"fakewab32.dll";
+    SetWabPath(dll);
+    HMODULE fake = LoadLibraryW(dll.c_str());
+    ASSERT_NE(nullptr, fake);
+    auto setup = reinterpret_cast<SetupFn>(reinterpret_cast<void*>(GetProcAddress(fake, "FakeWabSetup")));
+    auto live = reinterpret_cast<LiveFn>(reinterpret_cast<void*>(GetProcAddress(fake, "FakeWabLiveCount")));
+    ASSERT_TRUE(setup && live);
+
+    // Unicode answers (what the columns ask for), 8-bit answers, and a mix.
+    for (int mode = 0; mode < 3; ++mode) {
+        SCOPED_TRACE(testing::Message() << "string mode " << mode);
+        setup(mode, 0);
+        CArray<CStringArray> rows;
+        ASSERT_TRUE(ReadWabContacts(rows));
+        ASSERT_EQ(3, rows.GetSize());
+        const CStringArray& john = rows[0];
+        ASSERT_EQ(WAB_FIELD_COUNT, john.GetSize());
+        EXPECT_EQ(L"Smith, John", john[WAB_DISPLAY_NAME]);
+        EXPECT_EQ(L"1 Main St Springfield IL USA", john[WAB_HOME_ADDRESS]);
+        EXPECT_EQ(L"555-0100", john[WAB_HOME_PHONE]);
+        EXPECT_EQ(L"555-0101", john[WAB_MOBILE_PHONE]);
+        EXPECT_EQ(L"Acme \"Tools\"", john[WAB_COMPANY]);
+        EXPECT_EQ(L"9 Park Ave Chicago IL USA", john[WAB_BUSINESS_ADDRESS]);
+        EXPECT_EQ(L"555-0200", john[WAB_BUSINESS_PHONE]);
+        EXPECT_EQ(L"met at fair", john[WAB_COMMENT]);
+        EXPECT_EQ(L"john@example.com", john[WAB_EMAIL]);
+        EXPECT_EQ(L"Zo\u00EB M\u00FCller", rows[1][WAB_DISPLAY_NAME]);
+        EXPECT_EQ(L"   ", rows[1][WAB_HOME_ADDRESS]);  // no part of the address
+        EXPECT_EQ(L"", rows[1][WAB_HOME_PHONE]);
+        EXPECT_EQ(L"zoe@example.com", rows[1][WAB_EMAIL]);
+        EXPECT_EQ(L"Nobody", rows[2][WAB_DISPLAY_NAME]);
+        EXPECT_EQ(0, live()) << "objects or buffers left unreleased";
+    }
+
+    // A failing step reports failure and still releases everything.
+    for (int step = 1; step <= 5; ++step) {
+        SCOPED_TRACE(testing::Message() << "failing step " << step);
+        setup(0, step);
+        CArray<CStringArray> rows;
+        EXPECT_FALSE(ReadWabContacts(rows));
+        EXPECT_EQ(0, rows.GetSize());
+        EXPECT_EQ(0, live());
+    }
+    {
+        SCOPED_TRACE("the personal address book is not a container");
+        setup(0, 6);
+        CArray<CStringArray> rows;
+        EXPECT_TRUE(ReadWabContacts(rows));
+        EXPECT_EQ(0, rows.GetSize());
+        EXPECT_EQ(0, live());
+    }
+    setup(0, 0);
+    FreeLibrary(fake);
+    RemoveWabKey();
+}
+
+}  // namespace
