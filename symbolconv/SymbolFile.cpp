@@ -78,6 +78,11 @@ public:
             return false;
         }
         m_handle = INVALID_HANDLE_VALUE;
+        // A read-only file is not replaced (Windows refuses the move itself,
+        // Wine does not).
+        const DWORD attributes = GetFileAttributesA(target.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+            return false;
         if (!MoveFileExA(m_path.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING))
             return false;
         m_path.clear();

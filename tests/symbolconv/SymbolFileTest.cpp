@@ -282,3 +282,13 @@ TEST_F(SymbolFileTest, WriteFailureLeavesNothingBehind)
     // A later good run still works.
     EXPECT_EQ(RUNEMARK_OK, ConvertRes({}, "other"));
 }
+
+TEST_F(SymbolFileTest, OldFileThatCannotBeReplacedStaysIntact)
+{
+    Put("res\\a.bmp", SolidBmp(1, 1, 24, 0));
+    Put("RES.symb", std::string("old"));
+    SetFileAttributesA(Path("RES.symb").c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_EQ(RUNEMARK_WRITE_FAILED, ConvertRes());
+    EXPECT_EQ(Bytes({'o', 'l', 'd'}), testsupport::ReadBytes(WPath("RES.symb")));
+    EXPECT_THAT(List(""), ::testing::UnorderedElementsAre("res", "RES.symb"));
+}
