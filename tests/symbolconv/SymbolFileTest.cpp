@@ -264,6 +264,7 @@ TEST_F(SymbolFileTest, SuccessfulRunReplacesTheOldFile)
 TEST_F(SymbolFileTest, FolderWithoutBitmaps)
 {
     MakeFolder("res");
+    EXPECT_EQ(RUNEMARK_NO_BITMAPS, ConvertRes());
     Put("res\\readme.txt", std::string("no pictures here"));
     EXPECT_EQ(RUNEMARK_NO_BITMAPS, ConvertRes());
     EXPECT_FALSE(Exists("RES.symb"));
