@@ -135,6 +135,10 @@ def check_table(name, table):
     for n, ok, rule in RULES:
         if not ok(table[n]):
             raise TableError("%s: entry %d %r: %s" % (name, n, table[n], rule))
+    for n in (72, 73):      # the balloon breaks a line only at a marker after a blank
+        if re.search(r"(?<! )\\n|\\n(?! )", table[n]):
+            raise TableError("%s: entry %d: a line break marker \\n needs a blank before and after it"
+                             % (name, n))
     if table[365] != name:
         raise TableError("%s: entry 365 %r: the language tag must be the file's name" % (name, table[365]))
     for n in list(range(366, 382)) + list(range(388, 398)):

@@ -239,16 +239,23 @@ ALPHA = {  # fill, fill opacity, border, glyph
     "pressed": ("#07363B", 0.95, ACCENT_DIM, ACCENT),
     "check": ("#0F5F68", 0.95, ACCENT, "#FFFFFF"),
     "hot": ("#1D3A40", 0.95, ACCENT, ACCENT),
-    "disable": ("#A3A6AC", 0.55, "#7A7D83", "#505050"),
+    "disable": ("#A9ACB2", 0.8, "#8A8D93", "#505050"),
 }
 
 
 def r_alpha(w, h, a, g):
+    """Start-menu buttons. Neighbours touch (categories side by side, task rows
+    137 pixels apart), so the face keeps a clear margin. The caption is drawn
+    below the glyph; a two-line caption picture (multi=1) has a smaller, higher
+    glyph."""
     fill, op, border, ink = ALPHA[a["state"]]
+    mx = 6 if w < 180 else 4
     size = 58 if w >= 180 else 56
-    gy = 22 if w >= 180 else 20
-    return ('<rect x="1" y="1" width="%d" height="%d" rx="14" fill="%s" fill-opacity="%g" stroke="%s" stroke-width="2"/>'
-            % (w - 2, h - 2, fill, op, border)
+    gy = 20 if w >= 180 else 18
+    if a.get("multi") == "1":
+        size, gy = size - 14, gy - 6
+    return ('<rect x="%g" y="1" width="%d" height="%d" rx="14" fill="%s" fill-opacity="%g" stroke="%s" stroke-width="2"/>'
+            % (mx, w - 2 * mx, h - 5, fill, op, border)
             + g.svg(a["glyph"], (w - size) / 2, gy, size, ink, stroke=1.6))
 
 
@@ -358,21 +365,14 @@ def r_splitter(w, h, a, g):
 
 
 def r_balloon(w, h, a, g):
+    """Pieces of a rounded frame of radius 9 cut around the 12 x 12 corners; the
+    program fills the inside with the pane colour."""
     part = a["part"]
-    fill, line = "#F4F6F8", ACCENT_DIM
-    out = ['<rect width="%d" height="%d" fill="%s"/>' % (w, h, PANE)]
-    if part == "mark":
-        out.append('<rect width="%d" height="%d" fill="%s"/>' % (w, h, PANE))
-        out.append('<path d="M1 0 L%g %g L%d 0 Z" fill="%s"/>' % (w / 2, h - 1, w - 1, fill))
-        out.append('<path d="M1 0.5 L%g %g L%d 0.5" fill="none" stroke="%s"/>' % (w / 2, h - 1.5, w - 1, line))
-        return "".join(out)
-    # a rounded box of radius 10 cut into 12 x 12 pieces around a 12 x 12 centre
-    ox = {"left": 0, "right": -24, "top": -12, "bottom": -12}
     dx = 0 if "left" in part else (-24 if "right" in part else -12)
     dy = 0 if part.startswith("top") else (-24 if part.startswith("bottom") else -12)
-    del ox
-    out.append('<rect x="%g" y="%g" width="35" height="35" rx="10" fill="%s" stroke="%s"/>' % (dx + 0.5, dy + 0.5, fill, line))
-    return "".join(out)
+    return ('<rect width="%d" height="%d" fill="%s"/>' % (w, h, PANE)
+            + '<rect x="%g" y="%g" width="35" height="35" rx="9" fill="%s" stroke="%s" stroke-width="1.5"/>'
+            % (dx + 1, dy + 1, PANE, ACCENT_DIM))
 
 
 def r_eco(w, h, a, g):

@@ -107,6 +107,9 @@ class LanguageFiles(unittest.TestCase):
             self.assertRegex(lines[387], r"^\d+$", lang)
             for n in (360, 361, 430):
                 self.assertTrue(lines[n].startswith("http://www.mirovale.example/mirovale/"), (lang, n))
+            for n in (72, 73):  # balloon texts break only at " \\n "
+                self.assertGreater(lines[n].count(" \\n "), 0, (lang, n))
+                self.assertEqual(lines[n].count("\\n"), lines[n].count(" \\n "), (lang, n))
         self.assertEqual(self.tables["English_AU"][0][365], "English_AU")
 
     def test_rebuilding_gives_the_same_bytes(self):

@@ -70,6 +70,7 @@ class LanguageRefusals(Workspace):
         ("unknown escape", dict(change={40: "a\\nb"}), ["entry 40", "unknown escape"]),
         ("tag not the file name", dict(change={365: "English_XX"}), ["entry 365", "language tag"]),
         ("map text breaking the form", dict(change={330: "A & B"}), ["entry 330", "map page text"]),
+        ("balloon break without a blank", dict(change={72: "One.\\\\n Two."}), ["entry 72", "marker"]),
         ("partner number not a number", dict(change={383: "one"}), ["entry 383", "integer"]),
     ]
 
