@@ -188,6 +188,38 @@ class SkinPack(unittest.TestCase):
                                     missing.add("%s (%s)" % (name, f))
         self.assertEqual(sorted(missing), [])
 
+    def test_button_states_visibly_differ(self):
+        """Normal, pressed, hot and disabled pictures of one button differ clearly."""
+        import imagecodec
+        families = {}
+        for name, _, _, _ in self.pack.entries:
+            m = re.fullmatch(r"(.+?)_?(normal|pressed|hot|disabled?|check|[0-4])\.(bmp|png|tga)", name, re.I)
+            if m and not re.match(r"\d", name):   # stock icons are not states
+                families.setdefault((m.group(1), m.group(3)), {})[m.group(2).lower()] = name
+        compared = 0
+        for (base, _), states in sorted(families.items()):
+            pics = {s: imagecodec.decode_any(self.pack.read(n))[2] for s, n in states.items()}
+            keys = sorted(pics)
+            for i, a in enumerate(keys):
+                for b in keys[i + 1:]:
+                    pa, pb = pics[a], pics[b]
+                    if len(pa) != len(pb):
+                        continue
+                    diff = sum(abs(x - y) for x, y in zip(pa[::7], pb[::7])) / (len(pa) / 7)
+                    self.assertGreater(diff, 4.0, "%s: %s and %s look alike" % (base, states[a], states[b]))
+                    compared += 1
+        self.assertGreater(compared, 150)
+
+    def test_check_and_radio_images_have_soft_alpha_edges(self):
+        import imagecodec
+        for name, _, _, _ in self.pack.entries:
+            if name.endswith(".tga"):
+                w, h, rgba = imagecodec.decode_tga(self.pack.read(name))
+                alpha = rgba[3::4]
+                self.assertEqual(alpha[0], 0, name)                       # corner transparent
+                self.assertEqual(alpha[(h // 2) * w + w // 2], 255, name)  # centre opaque
+                self.assertTrue(any(0 < a < 255 for a in alpha), name)    # antialiased rim
+
     def test_header_scrambles_and_entries_read_back(self):
         self.assertEqual(self.pack.raw[:4], b"QPKA")
         self.assertNotEqual(self.pack.step & 0xFF, 0)
