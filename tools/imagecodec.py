@@ -132,11 +132,14 @@ def decode_bmp(data):
     if off + stride * h > len(data):
         raise ImageError("BMP shorter than its pixels")
     out = bytearray(w * h * 4)
+    out[3::4] = b"\xff" * (w * h)
     for y in range(h):
         src = off + (h - 1 - y if bottom_up else y) * stride
-        for x in range(w):
-            b, g, r = data[src + x * bpp:src + x * bpp + 3]
-            out[(y * w + x) * 4:(y * w + x) * 4 + 4] = bytes((r, g, b, 255))
+        row = data[src:src + w * bpp]
+        o = y * w * 4
+        out[o:o + w * 4:4] = row[2::bpp]
+        out[o + 1:o + w * 4:4] = row[1::bpp]
+        out[o + 2:o + w * 4:4] = row[0::bpp]
     return w, h, out
 
 

@@ -210,6 +210,15 @@ class SkinPack(unittest.TestCase):
                     compared += 1
         self.assertGreater(compared, 150)
 
+    def test_bitmaps_hold_no_magenta(self):
+        """Pure magenta is the transparent key of overlays; no picture may use it."""
+        import imagecodec
+        for name, _, _, _ in self.pack.entries:
+            if name.lower().endswith(".bmp"):
+                _, _, rgba = imagecodec.decode_bmp(self.pack.read(name))
+                pixels = set(zip(rgba[0::4], rgba[1::4], rgba[2::4]))
+                self.assertNotIn((255, 0, 255), pixels, name)
+
     def test_check_and_radio_images_have_soft_alpha_edges(self):
         import imagecodec
         for name, _, _, _ in self.pack.entries:
