@@ -236,9 +236,9 @@ def r_plate(w, h, a, g):
 
 ALPHA = {  # fill, fill opacity, border, glyph
     "normal": ("#1B1D23", 0.92, "#454A54", "#E6E8EC"),
-    "pressed": ("#07363B", 0.95, ACCENT_DIM, ACCENT),
-    "check": ("#0F5F68", 0.95, ACCENT, "#FFFFFF"),
-    "hot": ("#1D3A40", 0.95, ACCENT, ACCENT),
+    "pressed": ("#03272B", 0.95, ACCENT_DIM, ACCENT),
+    "check": ("#137480", 0.95, ACCENT, "#FFFFFF"),
+    "hot": ("#1A6771", 0.95, ACCENT, "#FFFFFF"),
     "disable": ("#A9ACB2", 0.8, "#8A8D93", "#505050"),
 }
 
