@@ -5,6 +5,7 @@
 
 #include <wininet.h>
 
+#include <algorithm>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -140,6 +141,14 @@ bool RunTransfer(Transfer& t)
         WriteLogF(L"GetHttpFile HTTP status:%d URL:%s", static_cast<int>(status), t.url.GetString());
         return false;
     }
+    // A reply without a single header line is not HTTP (WinINet makes up a
+    // "200 OK" for it).
+    wchar_t headers[4096];
+    size = sizeof headers;
+    if (HttpQueryInfoW(request, HTTP_QUERY_RAW_HEADERS_CRLF, headers, &size, nullptr) && !wcschr(headers, L':')) {
+        WriteLogF(L"GetHttpFile no HTTP reply URL:%s", t.url.GetString());
+        return false;
+    }
     DWORD expected = 0;
     size = sizeof expected;
     bool haveLength =
@@ -157,8 +166,17 @@ bool RunTransfer(Transfer& t)
     std::vector<char> buffer(kReadSize);
     for (;;) {
         t.StartPhase(timeout);
+        // A read waits until its whole buffer is filled; ask for what has
+        // arrived, so that a slow but steady reply keeps making progress.
+        DWORD available = 0;
+        if (!InternetQueryDataAvailable(request, &available, 0, 0)) {
+            LogInternetError(GetLastError());
+            ok = false;
+            break;
+        }
+        DWORD want = available == 0 ? 1 : std::min(available, kReadSize);
         DWORD got = 0;
-        if (!InternetReadFile(request, buffer.data(), kReadSize, &got)) {
+        if (!InternetReadFile(request, buffer.data(), want, &got)) {
             LogInternetError(GetLastError());
             ok = false;
             break;
@@ -232,6 +250,9 @@ BOOL GetHttpFile(const wchar_t* url, const wchar_t* agent, const wchar_t* localP
     }
 
     constexpr DWORD kSlice = 50;
+    // Closing the handles frees a blocked worker at once on Windows; under Wine
+    // it does not, and the worker is left behind after this grace.
+    constexpr ULONGLONG kCloseGraceMs = 2000;
     ULONGLONG closedAt = 0;
     for (;;) {
         if (WaitForSingleObject(t->done, kSlice) == WAIT_OBJECT_0)
@@ -248,7 +269,7 @@ BOOL GetHttpFile(const wchar_t* url, const wchar_t* agent, const wchar_t* localP
                 t->CloseHandles();
                 closedAt = now;
             }
-        } else if (now - closedAt > 5000) {
+        } else if (now - closedAt > kCloseGraceMs) {
             // Closing did not free the worker: leave it; it cleans up when it can.
             std::lock_guard<std::mutex> g(t->lock);
             if (!t->finished) {
