@@ -106,6 +106,23 @@ bool IsAbsolutePath(const wchar_t* p)
            (p[0] == L'\\' && p[1] == L'\\');
 }
 
+// Removes a link to a folder without touching what it points to.
+BOOL RemoveFolderLink(const std::wstring& link)
+{
+    if (RemoveDirectoryW(link.c_str()))
+        return TRUE;
+    // Wine shows host symbolic links as reparse points but removes them only as
+    // the link object itself, opened without following it.
+    HANDLE h = CreateFileW(link.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING,
+                           FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_DELETE_ON_CLOSE,
+                           nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return FALSE;
+    CloseHandle(h);
+    return GetFileAttributesW(link.c_str()) == INVALID_FILE_ATTRIBUTES;
+}
+
 // Removes everything in folder (ending in a backslash) and the folder itself.
 BOOL DeleteTree(const std::wstring& folder)
 {
@@ -134,7 +151,7 @@ BOOL DeleteTree(const std::wstring& folder)
     if (!ok)
         return FALSE;
     for (const auto& link : links)
-        if (!RemoveDirectoryW(link.c_str()))
+        if (!RemoveFolderLink(link))
             return FALSE;
     for (const auto& sub : folders)
         if (!DeleteTree(sub))
@@ -179,7 +196,11 @@ BOOL ShowFileDialog(HWND owner, const wchar_t* initialFolder, int kind, BOOL ope
     std::wstring chosen(file);
     // The dialog adds the default extension only to names without one; a name
     // with another extension gets it too, unless the filter offers that extension.
-    if (!open && (ofn.Flags & OFN_EXTENSIONDIFFERENT) && !ExtensionInFilter(file, *k))
+    // (Wine never reports OFN_EXTENSIONDIFFERENT, so the name is looked at too.)
+    const wchar_t* typedExt = ofn.nFileExtension > 0 && ofn.nFileExtension < wcslen(file)
+                                  ? file + ofn.nFileExtension : nullptr;
+    bool different = (ofn.Flags & OFN_EXTENSIONDIFFERENT) || (typedExt && _wcsicmp(typedExt, k->extension) != 0);
+    if (!open && different && !ExtensionInFilter(file, *k))
         chosen += std::wstring(L".") + k->extension;
     if (chosen.size() >= MAX_PATH)
         return FALSE;
@@ -194,17 +215,16 @@ BOOL DeleteFolderTree(const wchar_t* folder)
     std::wstring full = FullPath(folder);
     if (full.empty() || IsRootOrLess(full))
         return FALSE;
-    if (full.back() != L'\\')
-        full += L'\\';
+    while (!full.empty() && full.back() == L'\\')
+        full.pop_back();
+    // Looked at without a trailing backslash, which would follow a link.
     DWORD attr = GetFileAttributesW(full.c_str());
     if (attr == INVALID_FILE_ATTRIBUTES || !(attr & FILE_ATTRIBUTE_DIRECTORY))
         return FALSE;
     // The folder itself being a link: remove the link, not what it points to.
-    if (attr & FILE_ATTRIBUTE_REPARSE_POINT) {
-        full.pop_back();
-        return RemoveDirectoryW(full.c_str());
-    }
-    return DeleteTree(full);
+    if (attr & FILE_ATTRIBUTE_REPARSE_POINT)
+        return RemoveFolderLink(full);
+    return DeleteTree(full + L'\\');
 }
 
 void ListFiles(const wchar_t* pattern, CStringArray& files)
