@@ -46,7 +46,7 @@ struct Transfer {
     HINTERNET session = nullptr;
     HINTERNET request = nullptr;
     ULONGLONG phaseStart = 0;  // tick of the last progress
-    DWORD phaseLimit = 0;      // milliseconds the current phase may take
+    ULONGLONG phaseLimit = 0;  // milliseconds the current phase may take
     bool abandoned = false;    // the caller returned; nothing may reach localPath
     bool finished = false;
     bool success = false;
@@ -61,7 +61,7 @@ struct Transfer {
             CloseHandle(done);
     }
 
-    void StartPhase(DWORD limit)
+    void StartPhase(ULONGLONG limit)
     {
         std::lock_guard<std::mutex> g(lock);
         phaseStart = GetTickCount64();
@@ -113,7 +113,7 @@ bool RunTransfer(Transfer& t)
     }
 
     // Connecting may be tried retries + 1 times, then the reply is awaited.
-    t.StartPhase(timeout * (retries + 2));
+    t.StartPhase(static_cast<ULONGLONG>(timeout) * (retries + 2ULL));
     HINTERNET request = InternetOpenUrlW(session, t.url, nullptr, 0,
                                          INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_NO_UI |
                                              INTERNET_FLAG_NO_COOKIES,
@@ -239,7 +239,7 @@ BOOL GetHttpFile(const wchar_t* url, const wchar_t* agent, const wchar_t* localP
     t->timeoutMs = timeoutMs ? timeoutMs : 1;
     t->retries = retries;
     t->phaseStart = GetTickCount64();
-    t->phaseLimit = t->timeoutMs * (retries + 2);
+    t->phaseLimit = static_cast<ULONGLONG>(t->timeoutMs) * (retries + 2ULL);
     t->done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     if (!t->done)
         return FALSE;

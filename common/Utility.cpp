@@ -28,29 +28,31 @@ BOOL CreateTahomaFont(BOOL bold, HFONT* font, int percent, BOOL underline)
     return TRUE;
 }
 
-void DrawTextShrinkToFit(HDC dc, int percent, const RECT* rect, const wchar_t* text, BOOL bold, UINT format)
+int FitFontPercent(HDC dc, int percent, const RECT* rect, const wchar_t* text, BOOL bold)
 {
+    // The smallest percent whose pixel height is still kMinFitFontPixels.
+    const int minPercent = (kMinFitFontPixels * 100 + 11) / 12;
     if (!dc || !rect || !text)
-        return;
-    HFONT font = nullptr;
-    if (!CreateTahomaFont(bold, &font, percent, FALSE))
-        return;
-    HGDIOBJ previous = SelectObject(dc, font);
+        return percent;
     int width = rect->right - rect->left, height = rect->bottom - rect->top;
     int lines = 1 + static_cast<int>(std::count(text, text + wcslen(text), L'\n'));
-    // The smallest percent whose pixel height is still kMinFitFontPixels.
-    int minPercent = (kMinFitFontPixels * 100 + 11) / 12;
     int p = percent;
+    HFONT font = nullptr;
+    if (!CreateTahomaFont(bold, &font, p, FALSE))
+        return percent;
+    HGDIOBJ previous = SelectObject(dc, font);
     const wchar_t* line = text;
     for (;;) {
         const wchar_t* end = wcschr(line, L'\n');
         int length = end ? static_cast<int>(end - line) : static_cast<int>(wcslen(line));
         SIZE size{};
         GetTextExtentPoint32W(dc, line, length, &size);
+        // Bounded: a text that fits nowhere ends at the smallest size.
         while ((size.cx > width || size.cy * lines > height) && p > minPercent) {
             HFONT smaller = nullptr;
-            if (!CreateTahomaFont(bold, &smaller, --p, FALSE))
+            if (!CreateTahomaFont(bold, &smaller, p - 1, FALSE))
                 break;
+            --p;
             SelectObject(dc, smaller);
             DeleteObject(font);
             font = smaller;
@@ -60,6 +62,19 @@ void DrawTextShrinkToFit(HDC dc, int percent, const RECT* rect, const wchar_t* t
             break;
         line = end + 1;
     }
+    SelectObject(dc, previous);
+    DeleteObject(font);
+    return p;
+}
+
+void DrawTextShrinkToFit(HDC dc, int percent, const RECT* rect, const wchar_t* text, BOOL bold, UINT format)
+{
+    if (!dc || !rect || !text)
+        return;
+    HFONT font = nullptr;
+    if (!CreateTahomaFont(bold, &font, FitFontPercent(dc, percent, rect, text, bold), FALSE))
+        return;
+    HGDIOBJ previous = SelectObject(dc, font);
     RECT r = *rect;
     DrawTextW(dc, text, -1, &r, format);
     SelectObject(dc, previous);

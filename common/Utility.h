@@ -12,6 +12,9 @@ constexpr int kMinFitFontPixels = 6;
 // weight 600 or 200, antialiased. *font receives the new font (the caller
 // deletes it). FALSE when the font cannot be made.
 BOOL CreateTahomaFont(BOOL bold, HFONT* font, int percent, BOOL underline);
+// The percent, at most percent, at which every line of text fits rect in the
+// Tahoma font; never below the size of kMinFitFontPixels.
+int FitFontPercent(HDC dc, int percent, const RECT* rect, const wchar_t* text, BOOL bold);
 // Draws text into rect with DrawText's format, shrinking the Tahoma font until
 // every line fits (never below kMinFitFontPixels). The DC's font is restored.
 void DrawTextShrinkToFit(HDC dc, int percent, const RECT* rect, const wchar_t* text, BOOL bold, UINT format);

@@ -166,3 +166,52 @@ TEST(HttpDownload, GarbageReplyIsNotSaved)
     EXPECT_FALSE(GetHttpFile((server.BaseUrl() + L"/g").c_str(), nullptr, path.c_str(), 2000, 0));
     EXPECT_FALSE(FileExists(path));
 }
+
+TEST(HttpDownload, OddUrlsReachTheServer)
+{
+    LocalHttpServer server([](const HttpRequest& r, HttpConnection& c) {
+        if (r.target.rfind("/moved", 0) == 0)
+            c.Reply(302, "", "text/plain", "Location: /final\r\n");
+        else
+            c.Reply(200, "body:" + r.target);
+    });
+    std::wstring host = L"127.0.0.1:" + std::to_wstring(server.Port());
+    const std::wstring urls[] = {
+        L"http://" + host + L"/plain",
+        L"http://user:secret@" + host + L"/userinfo",
+        L"http://" + host + L"/a%20b/c?x=1&y=%E6%9D%B1#fragment",
+        L"http://" + host + L"/with space?q=\u00E4",
+        L"HTTP://" + host + L"/UPPER",
+        L"http://" + host + L"/moved",
+    };
+    TempDir dir;
+    for (const std::wstring& url : urls) {
+        std::wstring path = dir.File(L"odd.txt");
+        DeleteFileW(path.c_str());
+        EXPECT_TRUE(GetHttpFile(url.c_str(), nullptr, path.c_str(), 3000, 0)) << url;
+        EXPECT_EQ(0u, FileText(path).rfind("body:/", 0)) << url;
+    }
+    EXPECT_EQ("body:/final", FileText(dir.File(L"odd.txt")));
+}
+
+TEST(HttpDownload, BadUrlsFailWithoutHanging)
+{
+    LocalHttpServer plain([&](const HttpRequest&, HttpConnection& c) { c.Reply(200, "plain"); });
+    std::wstring port = std::to_wstring(plain.Port());
+    const std::wstring urls[] = {
+        L"https://127.0.0.1:" + port + L"/tls-to-plain",
+        L"http://127.0.0.1:0/zero-port",
+        L"http://127.0.0.1:99999/big-port",
+        L"http:///no-host",
+        L"mailto:someone@example.invalid",
+        L"://",
+        std::wstring(3000, L'x'),
+    };
+    TempDir dir;
+    for (const std::wstring& url : urls) {
+        auto start = std::chrono::steady_clock::now();
+        EXPECT_FALSE(GetHttpFile(url.c_str(), nullptr, dir.File(L"bad").c_str(), 1000, 0)) << url;
+        EXPECT_LT(SecondsSince(start), 10.0) << url;
+        EXPECT_FALSE(FileExists(dir.File(L"bad"))) << url;
+    }
+}

@@ -87,6 +87,33 @@ TEST(Utility, ShrinkToFitEndsAndRestoresFont)
     DeleteDC(dc);
 }
 
+TEST(Utility, FitFontPercentShrinksAndHasAFloor)
+{
+    HDC dc = CreateCompatibleDC(nullptr);
+    const wchar_t* text = L"Shrink me to fit";
+    HFONT f80 = nullptr;
+    ASSERT_TRUE(CreateTahomaFont(FALSE, &f80, 80, FALSE));
+    HGDIOBJ old = SelectObject(dc, f80);
+    SIZE at80{};
+    GetTextExtentPoint32W(dc, text, static_cast<int>(wcslen(text)), &at80);
+    SelectObject(dc, old);
+    DeleteObject(f80);
+
+    RECT r80{0, 0, at80.cx, 100};
+    int p = FitFontPercent(dc, 100, &r80, text, FALSE);
+    EXPECT_EQ(PercentToPixels(80), PercentToPixels(p));  // the first size that fits
+    RECT roomy{0, 0, 1000, 100};
+    EXPECT_EQ(100, FitFontPercent(dc, 100, &roomy, text, FALSE));
+    // Two lines need twice the height.
+    RECT low{0, 0, 1000, 20};
+    EXPECT_LT(FitFontPercent(dc, 100, &low, L"one\ntwo", FALSE), 100);
+    RECT none{0, 0, 1, 1};
+    EXPECT_EQ(50, FitFontPercent(dc, 100, &none, text, TRUE));  // 6 pixels
+    RECT empty{10, 10, 0, 0};
+    EXPECT_EQ(50, FitFontPercent(dc, 100, &empty, text, FALSE));
+    DeleteDC(dc);
+}
+
 TEST(Utility, WrapText)
 {
     TextDc t;
