@@ -70,6 +70,8 @@ TEST(CsvTable, LoadSplitsRowsAtEveryLineEnd)
         {std::string("\xFF\xFE" "a\0,\0b\0\n\0c\0", 12), {{L"a", L"b"}, {L"c"}}},  // UTF-16 with mark
         {"caf\xE9,1\n", {{L"caf\u00E9", L"1"}}},                  // ANSI (1252)
         {"a,\"open\nb,c\n", {{L"a", L"open"}, {L"b", L"c"}}},    // an open quote ends with its line
+        {"x\r\na,\"open to the end", {{L"x"}, {L"a", L"open to the end"}}},
+        {"a;b,c\n", {{L"a;b", L"c"}}},                             // another delimiter is text
     };
     TempDir dir;
     for (const Case& c : cases) {
@@ -291,4 +293,60 @@ TEST(CsvTable, GetCsvFieldTable)
     }
     CString f;
     EXPECT_FALSE(GetCsvField(nullptr, f, 0));
+}
+
+TEST(CsvTable, RandomTablesRoundTrip)
+{
+    const wchar_t alphabet[] = L"ab ,;\t\"'x\u00E9\u00FC0";
+    unsigned seed = 12345;
+    auto next = [&seed] { seed = seed * 1103515245u + 12345u; return (seed >> 16) & 0x7FFF; };
+    TempDir dir;
+    std::wstring path = dir.File(L"random.csv");
+    for (wchar_t delimiter : {L',', L';', L'\t'}) {
+        for (int round = 0; round < 20; ++round) {
+            CCsvTable t;
+            t.SetDelimiter(delimiter);
+            std::vector<std::vector<std::wstring>> rows(1 + next() % 8);
+            for (auto& row : rows) {
+                row.resize(1 + next() % 6);
+                for (auto& cell : row) {
+                    size_t n = next() % 7;
+                    for (size_t i = 0; i < n; ++i)
+                        cell += alphabet[next() % (sizeof alphabet / sizeof alphabet[0] - 1)];
+                }
+                row.back() += L'z';  // a trailing empty cell is not kept
+                std::wstring line;
+                for (size_t i = 0; i < row.size(); ++i)
+                    line += (i ? std::wstring(1, delimiter) : L"") + CCsvTable::QuoteField(row[i].c_str(), delimiter).GetString();
+                t.AddRow((line + L"\n").c_str());
+            }
+            ASSERT_TRUE(t.Save(path.c_str()));
+            CCsvTable back;
+            back.SetDelimiter(delimiter);
+            ASSERT_TRUE(back.Load(path.c_str()));
+            ASSERT_EQ(static_cast<int>(rows.size()), back.GetRowCount());
+            for (size_t r = 0; r < rows.size(); ++r)
+                ASSERT_EQ(rows[r], Cells(back, static_cast<int>(r))) << "round " << round;
+        }
+    }
+}
+
+TEST(CsvTable, RandomBytesLoadWithoutHarm)
+{
+    unsigned seed = 777;
+    auto next = [&seed] { seed = seed * 1103515245u + 12345u; return (seed >> 16) & 0x7FFF; };
+    const char pieces[] = {'"', ',', ';', '\t', '\r', '\n', 'a', ' ', '\xEF', '\xBB', '\xBF', '\xFF', '\xFE', '\0'};
+    TempDir dir;
+    std::wstring path = dir.File(L"noise.csv");
+    for (int round = 0; round < 200; ++round) {
+        std::string bytes(next() % 300, '\0');
+        for (char& b : bytes)
+            b = next() % 3 ? pieces[next() % sizeof pieces] : static_cast<char>(next());
+        WriteBytes(path, bytes);
+        CCsvTable t;
+        ASSERT_TRUE(t.Load(path.c_str()));
+        for (int r = 0; r < t.GetRowCount(); ++r)
+            ASSERT_NE(nullptr, t.GetRow(r));
+        EXPECT_LE(t.GetMaxColumnCount(), 56);
+    }
 }
