@@ -61,9 +61,22 @@ TEST(ThemeLibrary, ZoomOutlineLeavesScreenUnchanged)
 {
     ASSERT_TRUE(LoadThemeLibraries());
     EXPECT_FALSE(IsCompositionOn());  // Wine: the desktop branch
-    RECT area{0, 0, 300, 300};
+    // A topmost plain window under the outlines, so that windows of other tests
+    // cannot change the pixels looked at.
+    RECT area{400, 300, 700, 600};
+    HWND cover = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, L"STATIC", L"", WS_POPUP | WS_VISIBLE, area.left,
+                                 area.top, area.right - area.left, area.bottom - area.top, nullptr, nullptr, nullptr,
+                                 nullptr);
+    ASSERT_NE(nullptr, cover);
+    UpdateWindow(cover);
+    for (int i = 0; i < 20; ++i) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&msg);
+        Sleep(20);
+    }
     std::vector<DWORD> before = ScreenPixels(area);
-    RECT from{10, 10, 20, 20}, to{50, 40, 290, 280};
+    RECT from{410, 310, 420, 320}, to{450, 340, 690, 580};
     auto start = std::chrono::steady_clock::now();
     AnimateZoomRect(&from, &to, 5);
     double took = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
@@ -80,5 +93,6 @@ TEST(ThemeLibrary, ZoomOutlineLeavesScreenUnchanged)
     EXPECT_NE(before, during);
     EXPECT_EQ(before, ScreenPixels(area));
     AnimateZoomRect(nullptr, &to, 5);
+    DestroyWindow(cover);
     FreeThemeLibraries();
 }
