@@ -129,12 +129,10 @@ CString WrapText(const wchar_t* text, HDC dc, int lineCount, int width, BOOL mov
                 ++next;
                 continue;
             }
-            if (!moveOverflowWord || first) {
-                // Without moving, the word stays on this line although too wide.
-                if (!moveOverflowWord) {
-                    line = candidate;
-                    ++next;
-                }
+            // Too wide: the word starts the next line, or stays here anyway.
+            if (!moveOverflowWord) {
+                line = candidate;
+                ++next;
             }
             break;
         }

@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
+#include <thread>
+#include <vector>
 #include <string>
 
 using namespace testsupport;
@@ -214,4 +217,25 @@ TEST(HttpDownload, BadUrlsFailWithoutHanging)
         EXPECT_LT(SecondsSince(start), 10.0) << url;
         EXPECT_FALSE(FileExists(dir.File(L"bad"))) << url;
     }
+}
+
+TEST(HttpDownload, ManyDownloadsInARowAndSideBySide)
+{
+    LocalHttpServer server([](const HttpRequest& r, HttpConnection& c) { c.Reply(200, "data for " + r.target); });
+    TempDir dir;
+    for (int i = 0; i < 50; ++i) {
+        std::wstring name = L"f" + std::to_wstring(i);
+        ASSERT_TRUE(GetHttpFile((server.BaseUrl() + L"/" + name).c_str(), nullptr, dir.File(name).c_str(), 3000, 0));
+    }
+    std::vector<std::thread> threads;
+    std::atomic<int> good{0};
+    for (int i = 0; i < 4; ++i)
+        threads.emplace_back([&, i] {
+            std::wstring name = L"t" + std::to_wstring(i);
+            good += GetHttpFile((server.BaseUrl() + L"/" + name).c_str(), nullptr, dir.File(name).c_str(), 3000, 0);
+        });
+    for (auto& t : threads)
+        t.join();
+    EXPECT_EQ(4, good.load());
+    EXPECT_EQ("data for /t3", FileText(dir.File(L"t3")));
 }
