@@ -87,6 +87,11 @@ struct EncodingCase {
     std::string tokyo;      // how 東京 is stored
 };
 
+void PrintTo(const EncodingCase& c, std::ostream* os)
+{
+    *os << (c.encoding == XML_SHIFT_JIS ? "ShiftJis" : c.encoding == XML_UTF8 ? "Utf8" : "Utf16");
+}
+
 class XmlEncodingTest : public XmlDocumentTest, public ::testing::WithParamInterface<EncodingCase> {};
 
 TEST_P(XmlEncodingTest, RoundTripsTextAttributesAndMarkupCharacters)
