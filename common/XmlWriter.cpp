@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cwchar>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "common/XmlPtr.h"
@@ -228,24 +229,46 @@ BOOL DomWriter::WriteAttributes(IXMLDOMNode* node)
     long count = 0;
     if (FAILED(attributes->get_length(&count)))
         return FALSE;
-    for (long i = 0; i < count; ++i) {
+    std::vector<std::pair<std::wstring, std::wstring>> list;
+    bool missing = false;
+    // Wine's map also counts such a declaration in its indexes without handing it
+    // out, so the items are read until the map says there are no more.
+    for (long i = 0, got = 0; got < count && i <= 2 * count; ++i) {
         XmlNodePtr attribute;
+        HRESULT hr = attributes->get_item(i, attribute.Receive());
+        if (hr == S_FALSE)
+            break;
+        if (hr != S_OK || !attribute) {
+            missing = true;
+            continue;
+        }
+        ++got;
         Bstr name;
         VARIANT value;
         VariantInit(&value);
-        if (attributes->get_item(i, attribute.Receive()) != S_OK || !attribute ||
-            FAILED(attribute->get_nodeName(name.Receive())) || FAILED(attribute->get_nodeValue(&value)))
-            return FALSE;
-        if (value.vt != VT_BSTR && FAILED(VariantChangeType(&value, &value, 0, VT_BSTR))) {
+        if (FAILED(attribute->get_nodeName(name.Receive())) || FAILED(attribute->get_nodeValue(&value)) ||
+            (value.vt != VT_BSTR && FAILED(VariantChangeType(&value, &value, 0, VT_BSTR)))) {
             VariantClear(&value);
             return FALSE;
         }
-        m_out += L' ';
-        m_out += name.Data();
-        m_out += L"=\"";
-        Append(value.bstrVal ? value.bstrVal : L"", SysStringLen(value.bstrVal), InAttribute);
-        m_out += L'"';
+        list.emplace_back(name.Data(), std::wstring(value.bstrVal ? value.bstrVal : L"", SysStringLen(value.bstrVal)));
         VariantClear(&value);
+    }
+    if (missing) {
+        // Wine's attribute map cannot hand out a default namespace declaration
+        // (xmlns="..."); the element's own namespace tells what it was.
+        Bstr name, uri;
+        if (FAILED(node->get_nodeName(name.Receive())) || FAILED(node->get_namespaceURI(uri.Receive())))
+            return FALSE;
+        if (!wcschr(name.Data(), L':') && uri.Length())
+            list.emplace(list.begin(), L"xmlns", std::wstring(uri.Data(), uri.Length()));
+    }
+    for (const auto& [name, value] : list) {
+        m_out += L' ';
+        m_out += name;
+        m_out += L"=\"";
+        Append(value.data(), value.size(), InAttribute);
+        m_out += L'"';
     }
     return TRUE;
 }

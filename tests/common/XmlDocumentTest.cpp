@@ -281,6 +281,45 @@ TEST_F(XmlDocumentTest, LoadedDocumentKeepsCommentsAndMixedContent)
               Text(dir.File(L"m2.xml")));
 }
 
+TEST_F(XmlDocumentTest, NamespaceDeclarationsSurviveASave)
+{
+    WriteBytes(dir.File(L"ns.kml"),
+               std::string("<kml xmlns=\"http://www.opengis.net/kml/2.2\" xmlns:gx=\"http://www.google.com/kml/ext/2.2\">"
+                           "<Document><gx:Track><gx:coord>1 2 3</gx:coord></gx:Track></Document></kml>"));
+    CXmlDocument doc;
+    ASSERT_TRUE(doc.Load(dir.File(L"ns.kml").c_str()));
+    ASSERT_TRUE(doc.Save(dir.File(L"ns2.kml").c_str()));
+    EXPECT_EQ("<?xml version=\"1.0\" encoding=\"Shift_JIS\" standalone=\"no\"?>\r\n"
+              "<kml xmlns=\"http://www.opengis.net/kml/2.2\" xmlns:gx=\"http://www.google.com/kml/ext/2.2\">\r\n"
+              "\t<Document>\r\n"
+              "\t\t<gx:Track>\r\n"
+              "\t\t\t<gx:coord>1 2 3</gx:coord>\r\n"
+              "\t\t</gx:Track>\r\n"
+              "\t</Document>\r\n"
+              "</kml>\r\n",
+              Text(dir.File(L"ns2.kml")));
+    CXmlDocument back;
+    XmlElementPtr root = back.Load(dir.File(L"ns2.kml").c_str());
+    ASSERT_TRUE(root);
+    EXPECT_TRUE(XmlGetChildElement(XmlGetChildElement(root, L"Document", 0), L"gx:Track", 0));
+
+    // A declaration added through the DOM is written too.
+    CXmlDocument made;
+    XmlElementPtr kml = made.Create(L"kml", XML_UTF8);
+    VARIANT v;
+    VariantInit(&v);
+    v.vt = VT_BSTR;
+    v.bstrVal = SysAllocString(L"http://www.opengis.net/kml/2.2");
+    BSTR name = SysAllocString(L"xmlns");
+    ASSERT_EQ(S_OK, kml->setAttribute(name, v));
+    SysFreeString(name);
+    VariantClear(&v);
+    made.AppendElement(L"Document", kml);
+    ASSERT_TRUE(made.Save(dir.File(L"ns3.kml").c_str()));
+    EXPECT_NE(std::string::npos, Text(dir.File(L"ns3.kml")).find("<kml xmlns=\"http://www.opengis.net/kml/2.2\">\r\n"))
+        << Text(dir.File(L"ns3.kml"));
+}
+
 TEST_F(XmlDocumentTest, ChildElementHelpers)
 {
     WriteBytes(dir.File(L"h.xml"),
