@@ -1,6 +1,17 @@
 #include "common/HttpErrorLog.h"
 
-CHttpErrorLog theHttpErrorLog;
+namespace {
+
+// Made on first use, so that code running before or after main() can log too.
+CHttpErrorLog& Instance()
+{
+    static CHttpErrorLog* log = new CHttpErrorLog;
+    return *log;
+}
+
+}  // namespace
+
+CHttpErrorLog& theHttpErrorLog = Instance();
 
 void CHttpErrorLog::Add(LPCWSTR code)
 {
@@ -38,10 +49,10 @@ CArray<HTTP_ERROR_LOG> CHttpErrorLog::GetEntries() const
 
 void AddHttpErrorLog(LPCWSTR code)
 {
-    theHttpErrorLog.Add(code);
+    Instance().Add(code);
 }
 
 CString GetLastHttpError()
 {
-    return theHttpErrorLog.GetLast();
+    return Instance().GetLast();
 }

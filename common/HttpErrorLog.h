@@ -32,7 +32,9 @@ private:
     CArray<HTTP_ERROR_LOG> m_entries;
 };
 
-extern CHttpErrorLog theHttpErrorLog;
+// Never destroyed: a worker still blocked in WinHTTP when the process ends may
+// append to it while static objects are being destroyed.
+extern CHttpErrorLog& theHttpErrorLog;
 
 void AddHttpErrorLog(LPCWSTR code);
 CString GetLastHttpError();
