@@ -1,0 +1,24 @@
+#pragma once
+// Turns a DOM document into the bytes of an indented XML file: a declaration
+// with the encoding's name, then one element per line, each level one tab deeper,
+// CR LF line ends. Elements that hold text are written on one line exactly as
+// they are (no blanks or line breaks are added inside them). MSXML's own writer
+// cannot be used here: it changes text content when indenting and knows no
+// Shift_JIS under every MSXML we run on.
+#include <windows.h>
+#include <msxml2.h>
+
+#include <string>
+
+// encoding: 0 Shift_JIS (code page 932), 1 UTF-8 (no byte-order mark), 2 or any
+// other value UTF-16LE with a byte-order mark. Characters the encoding cannot
+// hold are written as character references. FALSE when the document has no root
+// element or a DOM call fails.
+BOOL XmlWriteDocument(IXMLDOMDocument* document, int encoding, std::string& bytes);
+
+// Unique IIDs of the MSXML interfaces the program queries for (mingw-w64's import
+// libraries do not define them).
+extern const IID kIidXmlDomNode;
+extern const IID kIidXmlDomDocument;
+extern const IID kIidXmlDomElement;
+extern const IID kIidXmlDomProcessingInstruction;
