@@ -8,6 +8,7 @@
 #include "classlib/Afx.h"
 #include "classlib/CWnd.h"
 #include "core/NaviModelData.h"
+#include "doc/DocImport.h"
 #include "doc/DocPi.h"
 
 class CHttpClient;
@@ -37,6 +38,8 @@ public:
     CDocPi m_docPiCsv;
     CDocPi m_docPiKml;
     CDocPi m_docPiReceived;
+    CDocImport m_docImportPoi;
+    CDocImport m_docImportAb;
 
     // Model data and views
     CNaviModelData m_naviModel;

@@ -23,6 +23,9 @@ constexpr int POI_MAX_RECORDS = 2000;
 
 // Records per card file for a model type; 0 for an unknown type.
 int GetMaxPoiPerFile(int modelType);
+// The card folder of the POI KML files of a model type: root\POI\ (types 0 and
+// 2) or root\NDB\CUSTOMPOI\, with a trailing backslash.
+CString GetPoiCardFolder(const wchar_t* root, int modelType);
 
 class CDocPi : public CDoc {
 public:
@@ -62,6 +65,7 @@ public:
     static BOOL CheckCardFileCount(const wchar_t* folder, int recordCount, int perFile);
     BOOL ExportToCard(const wchar_t* targetPath);
     static BOOL WriteCustomPoiVersion(const wchar_t* folder);
+
 
     CWordArray m_checkFlags;
     CWordArray m_removedIndices;

@@ -14,21 +14,30 @@ BOOL CreateFolderPath(const wchar_t* folder)
     return FALSE;
 }
 
-BOOL WriteFileReplacing(const wchar_t* path, const void* data, DWORD size)
+CString WithBackslash(const wchar_t* folder)
 {
-    if (!path || !*path)
+    CString s = folder ? folder : L"";
+    if (s.IsEmpty() || s[s.GetLength() - 1] != L'\\')
+        s += L'\\';
+    return s;
+}
+
+BOOL IsReservedFileName(const wchar_t* name)
+{
+    if (!name)
         return FALSE;
-    CString temp = CString(path) + L".$$$";
-    HANDLE h = CreateFileW(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE)
-        return FALSE;
-    DWORD written = 0;
-    BOOL ok = (size == 0 || WriteFile(h, data, size, &written, nullptr)) && written == size;
-    ok = FlushFileBuffers(h) && ok;
-    ok = CloseHandle(h) && ok;
-    if (ok)
-        ok = MoveFileExW(temp, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-    if (!ok)
-        DeleteFileW(temp);
-    return ok;
+    CString base = name;
+    int dot = base.Find(L'.');
+    if (dot >= 0)
+        base.Truncate(dot);
+    base.TrimRight(L" ");
+    base.MakeUpper();
+    static const wchar_t* const fixed[] = {L"CON", L"PRN", L"AUX", L"NUL", L"CONIN$", L"CONOUT$"};
+    for (const wchar_t* f : fixed)
+        if (base == f)
+            return TRUE;
+    if (base.GetLength() == 4 && (base.Left(3) == L"COM" || base.Left(3) == L"LPT") && base[3] >= L'1' &&
+        base[3] <= L'9')
+        return TRUE;
+    return FALSE;
 }

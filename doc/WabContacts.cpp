@@ -1,5 +1,7 @@
 #include "doc/WabContacts.h"
 
+#include "common/LogWriter.h"
+#include "common/TextCheck.h"
 #include "doc/WabApi.h"
 
 using namespace wab;
@@ -17,7 +19,7 @@ constexpr ULONG kPropIds[15] = {
 enum { P_NAME, P_HCOUNTRY, P_HSTATE, P_HCITY, P_HSTREET, P_HPHONE, P_MOBILE, P_COMPANY, P_BCOUNTRY, P_BSTATE,
        P_BLOCALITY, P_BSTREET, P_BPHONE, P_COMMENT, P_EMAIL };
 
-void Log(const wchar_t*) {}
+void Log(const wchar_t* text) { WriteLog(text); }
 
 // Releases what WABOpen handed out, in any state of the import.
 struct WabSession {
@@ -95,7 +97,7 @@ CString GetWabDllPath()
     if (rc != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ))
         return CString();
     buffer[size / sizeof(wchar_t)] = 0;
-    return CString(buffer);
+    return ExpandEnvVars(buffer);
 }
 
 BOOL ReadWabContacts(CArray<CStringArray>& out)

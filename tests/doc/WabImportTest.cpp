@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "TestFiles.h"
+#include "doc/DocImport.h"
 #include "doc/WabContacts.h"
 
 namespace {
@@ -35,6 +36,11 @@ TEST(WabImport, ReadsTheAddressBookThatTheRegistryNames)
         CArray<CStringArray> rows;
         EXPECT_TRUE(ReadWabContacts(rows));
         EXPECT_EQ(0, rows.GetSize());
+        CDocImport table;
+        table.m_table.AddRow(L"old,row");
+        EXPECT_TRUE(table.ImportWab());
+        EXPECT_EQ(0, table.GetRowCount());
+        EXPECT_EQ(0, table.GetErrorCode());
     }
     {
         SCOPED_TRACE("a path to a library that does not exist");
@@ -44,8 +50,11 @@ TEST(WabImport, ReadsTheAddressBookThatTheRegistryNames)
         EXPECT_EQ(0, rows.GetSize());
     }
 
-    std::wstring dll = testsupport::ExeDir() + L"fakewab32.dll";
-    SetWabPath(dll);
+    // The path goes through one %NAME% expansion.
+    std::wstring dir = testsupport::ExeDir();
+    SetEnvironmentVariableW(L"MIROVALE_WAB_DIR", dir.substr(0, dir.size() - 1).c_str());
+    std::wstring dll = dir + L"fakewab32.dll";
+    SetWabPath(L"%MIROVALE_WAB_DIR%\\fakewab32.dll");
     HMODULE fake = LoadLibraryW(dll.c_str());
     ASSERT_NE(nullptr, fake);
     auto setup = reinterpret_cast<SetupFn>(reinterpret_cast<void*>(GetProcAddress(fake, "FakeWabSetup")));
@@ -86,6 +95,33 @@ TEST(WabImport, ReadsTheAddressBookThatTheRegistryNames)
         EXPECT_FALSE(ReadWabContacts(rows));
         EXPECT_EQ(0, rows.GetSize());
         EXPECT_EQ(0, live());
+    }
+    {
+        SCOPED_TRACE("import table after a semicolon file");
+        setup(2, 0);
+        testsupport::TempDir tmp;
+        testsupport::WriteBytes(tmp.File(L"semi.csv"), std::string("a;b;c\r\n"));
+        CDocImport table;
+        ASSERT_TRUE(table.SetDelimiterAndLoad(3, tmp.File(L"semi.csv").c_str()));
+        ASSERT_TRUE(table.ImportWab());
+        ASSERT_EQ(3, table.GetRowCount());
+        EXPECT_EQ(L',', table.m_table.GetDelimiter());
+        const CStringArray* row = table.m_table.GetRow(0);
+        ASSERT_NE(nullptr, row);
+        EXPECT_EQ(9, row->GetSize());
+        CString cell;
+        table.GetCell(0, 0, cell);
+        EXPECT_EQ(L"Smith, John", cell);  // quoted, so the comma stays in the field
+        table.GetCell(0, 4, cell);
+        EXPECT_EQ(L"Acme \"Tools\"", cell);
+        table.GetCell(1, 1, cell);
+        EXPECT_EQ(L"   ", cell);
+        EXPECT_EQ(0, live());
+
+        setup(0, 5);
+        EXPECT_FALSE(table.ImportWab());
+        EXPECT_EQ(2, table.GetErrorCode());
+        EXPECT_EQ(0, table.GetRowCount());
     }
     {
         SCOPED_TRACE("the personal address book is not a container");
