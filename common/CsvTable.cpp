@@ -1,5 +1,6 @@
 #include "common/CsvTable.h"
 
+#include "common/FileReplace.h"
 #include "common/FileUtil.h"
 
 #include <algorithm>

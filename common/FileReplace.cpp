@@ -19,6 +19,12 @@ BOOL WriteFileReplacing(LPCWSTR path, const void* data, size_t size, DWORD* erro
         err = n == 0 ? GetLastError() : ERROR_FILENAME_EXCED_RANGE;
         return FALSE;
     }
+    // A read-only file is not ours to replace (Wine would let the rename through).
+    DWORD attr = GetFileAttributesW(full);
+    if (attr != INVALID_FILE_ATTRIBUTES && (attr & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))) {
+        err = ERROR_ACCESS_DENIED;
+        return FALSE;
+    }
     std::wstring folder(full, name - full);
     wchar_t temp[MAX_PATH * 4];
     if (!GetTempFileNameW(folder.c_str(), L"new", 0, temp)) {

@@ -285,39 +285,3 @@ std::wstring MakeSiblingTempName(const wchar_t* path)
     swprintf(suffix, 32, L".~%lx%x", GetCurrentProcessId(), counter++);
     return std::wstring(path) + suffix;
 }
-
-BOOL WriteFileReplacing(const wchar_t* path, const void* data, size_t size)
-{
-    if (!path || !*path)
-        return FALSE;
-    // A read-only file is not ours to replace (Wine would let the rename through).
-    DWORD attr = GetFileAttributesW(path);
-    if (attr != INVALID_FILE_ATTRIBUTES && (attr & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))) {
-        SetLastError(ERROR_ACCESS_DENIED);
-        return FALSE;
-    }
-    std::wstring temp = MakeSiblingTempName(path);
-    HANDLE h = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE)
-        return FALSE;
-    bool ok = true;
-    const char* p = static_cast<const char*>(data);
-    size_t left = size;
-    while (ok && left > 0) {
-        DWORD chunk = static_cast<DWORD>(std::min<size_t>(left, 1 << 20));
-        DWORD put = 0;
-        ok = WriteFile(h, p, chunk, &put, nullptr) && put == chunk;
-        p += put;
-        left -= put;
-    }
-    ok = ok && FlushFileBuffers(h);
-    ok = CloseHandle(h) && ok;
-    if (ok)
-        ok = MoveFileExW(temp.c_str(), path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-    if (!ok) {
-        DWORD err = GetLastError();
-        DeleteFileW(temp.c_str());
-        SetLastError(err);
-    }
-    return ok ? TRUE : FALSE;
-}

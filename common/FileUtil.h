@@ -1,6 +1,6 @@
 #pragma once
 // File-system services: the open/save dialog, removing a folder tree, listing
-// files, and reading or safely replacing a whole file.
+// files, and reading a whole file (replacing one safely: common/FileReplace.h).
 #include "classlib/Afx.h"
 
 #include <string>
@@ -21,10 +21,6 @@ void ListFiles(const wchar_t* pattern, CStringArray& files);
 
 // Reads a whole file; FALSE when it cannot be opened or read.
 bool ReadWholeFile(const wchar_t* path, std::string& bytes);
-
-// Writes data to a new file beside path and then puts it in path's place; on
-// any failure path keeps its previous content and FALSE is returned.
-BOOL WriteFileReplacing(const wchar_t* path, const void* data, size_t size);
 
 // A name beside path for a file being written ("path.~1a2b").
 std::wstring MakeSiblingTempName(const wchar_t* path);

@@ -18,5 +18,6 @@ wineserver -p30
 wine cmd /c exit >/dev/null 2>&1 || true
 rc=0
 ctest --test-dir "$build" --output-on-failure -j"$(nproc)" "$@" || rc=$?
-wineserver -w || true
+# Let the server leave by itself; a program left hanging by a failed test is ended.
+timeout 40 wineserver -w || wineserver -k || true
 exit $rc

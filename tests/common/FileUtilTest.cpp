@@ -1,3 +1,4 @@
+#include "common/FileReplace.h"
 #include "common/FileUtil.h"
 
 #include <gtest/gtest.h>
