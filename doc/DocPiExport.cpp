@@ -1,3 +1,4 @@
+#include "common/FileReplace.h"
 #include "common/FileUtil.h"
 #include "common/Utility.h"
 #include "core/Global.h"
