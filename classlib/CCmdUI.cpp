@@ -105,7 +105,7 @@ void CCmdUI::UpdateMenu(HMENU menu, CCmdTarget* target, BOOL disableIfNoHandler)
                 void SetText(const wchar_t*) override {}
             } p;
             p.m_nID = first;
-            p.DoUpdate(target, FALSE);
+            p.DoUpdate(target, disableIfNoHandler);
             if (p.set)
                 ::EnableMenuItem(menu, state.m_nIndex, MF_BYPOSITION | (p.enabled ? MF_ENABLED : (MF_DISABLED | MF_GRAYED)));
             continue;

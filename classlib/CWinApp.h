@@ -71,4 +71,6 @@ CWnd* AfxGetMainWnd();
 HINSTANCE AfxGetInstanceHandle();
 // Where dialog templates, strings, menus and accelerators are looked up.
 HINSTANCE AfxGetResourceHandle();
+// Deletes every temporary wrapper (FromHandle); the application does it when idle.
+void AfxDeleteTempObjects();
 int AfxWinMain(HINSTANCE instance, HINSTANCE previous, LPWSTR cmdLine, int show);

@@ -45,6 +45,3 @@ private:
 };
 
 }  // namespace afx
-
-// Deletes every temporary wrapper; the application calls it when idle.
-void AfxDeleteTempObjects();
