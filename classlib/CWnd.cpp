@@ -100,7 +100,12 @@ LRESULT CALLBACK AfxCbtHook(int code, WPARAM wp, LPARAM lp)
         t_state.pWndInit = nullptr;
         HWND hwnd = reinterpret_cast<HWND>(wp);
         wnd->Attach(hwnd);
-        wnd->PreSubclassWindow();
+        // Nothing may be thrown through the system's creation code.
+        try {
+            wnd->PreSubclassWindow();
+        } catch (const std::exception& e) {
+            AfxProcessWndProcException(e, nullptr);
+        }
         auto old = reinterpret_cast<WNDPROC>(::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AfxWndProc)));
         if (old != &AfxWndProc)
             wnd->m_pfnSuper = old;
@@ -243,7 +248,11 @@ void CWnd::OnNcDestroyFinal()
         ::PostQuitMessage(0);
     }
     UnsubclassWindow();
-    m_modalLoop = false;
+    if (m_modalLoop) {
+        // Destroyed while its modal loop runs (its owner went): end the loop.
+        m_modalLoop = false;
+        ::PostThreadMessageW(::GetCurrentThreadId(), WM_NULL, 0, 0);
+    }
     PostNcDestroy();  // may delete this
 }
 
@@ -539,14 +548,14 @@ BOOL CWnd::RouteCommand(UINT id, int code, void* extra, AFX_CMDHANDLERINFO* info
 {
     if (OnCmdMsg(id, code, extra, info))
         return TRUE;
-    if (!beyondSelf || (code != CN_COMMAND && code != CN_UPDATE_COMMAND_UI))
+    // Child windows keep to their own map; a top-level window (a dialog, a
+    // popup, the main window) hands on to its owners and the application.
+    if (!beyondSelf || (code != CN_COMMAND && code != CN_UPDATE_COMMAND_UI) || !m_hWnd || (GetStyle() & WS_CHILD))
         return FALSE;
-    if (m_hWnd && !(GetStyle() & WS_CHILD)) {
-        for (HWND owner = ::GetWindow(m_hWnd, GW_OWNER); owner; owner = ::GetWindow(owner, GW_OWNER)) {
-            CWnd* wnd = FromHandlePermanent(owner);
-            if (wnd && wnd->OnCmdMsg(id, code, extra, info))
-                return TRUE;
-        }
+    for (HWND owner = ::GetWindow(m_hWnd, GW_OWNER); owner; owner = ::GetWindow(owner, GW_OWNER)) {
+        CWnd* wnd = FromHandlePermanent(owner);
+        if (wnd && wnd->OnCmdMsg(id, code, extra, info))
+            return TRUE;
     }
     CWinApp* app = AfxGetApp();
     return app && app->OnCmdMsg(id, code, extra, info);

@@ -207,6 +207,12 @@ TEST_F(CommandUpdate, CommandGoesOnToOwnerAndApplication)
     popup.SendMessage(WM_COMMAND, kUnhandledId);
     EXPECT_EQ(frame.log, (std::vector<std::string>{"frame:other"}));
     EXPECT_EQ(mapApp.log, (std::vector<std::string>{"app:unhandled"}));
+
+    // A child window keeps to its own map.
+    CWnd child;
+    ASSERT_TRUE(child.Create(nullptr, nullptr, WS_VISIBLE, CRect(0, 0, 10, 10), &frame, 9));
+    child.SendMessage(WM_COMMAND, kUnhandledId);
+    EXPECT_EQ(mapApp.log.size(), 1u);
 }
 
 }  // namespace

@@ -149,6 +149,31 @@ TEST_F(Dialog, NestedModalDialogsEndOneAtATime)
     EXPECT_EQ(outer.innerResult, IDCANCEL);
 }
 
+class CSelfClosingOwner : public CWnd {
+protected:
+    LRESULT OnGo(WPARAM, LPARAM)
+    {
+        DestroyWindow();
+        return 0;
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CSelfClosingOwner, CWnd)
+    ON_MESSAGE(WM_APP, OnGo)
+END_MESSAGE_MAP()
+
+TEST_F(Dialog, ModalLoopEndsWhenTheOwnerGoes)
+{
+    CSelfClosingOwner doomed;
+    ASSERT_TRUE(doomed.CreateEx(0, nullptr, L"doomed", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr));
+    doomed.PostMessage(WM_APP);
+    CTestDialog dlg(&doomed);
+    EXPECT_EQ(dlg.DoModal(), -1);
+    EXPECT_EQ(doomed.m_hWnd, nullptr);
+    EXPECT_EQ(dlg.m_hWnd, nullptr);
+}
+
 TEST_F(Dialog, ModelessDialogLivesUntilItEnds)
 {
     CTestDialog dlg(&owner);
