@@ -1,355 +1,20 @@
 #include "classlib/CWnd.h"
 
-#include <mutex>
-#include <stdexcept>
-#include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "classlib/CWinApp.h"
-#include "classlib/TempMap.h"
-#include "classlib/WndException.h"
+#include "classlib/WndThreadState.h"
 
 namespace {
-
-// Every window object of the process by handle. Windows live on the UI thread;
-// the lock only keeps a stray look-up from another thread from tearing the map.
-std::mutex g_mapLock;
-std::unordered_map<HWND, CWnd*> g_permanent;
-afx::TempMap<CWnd, HWND> g_tempWnds;
-
-// Per thread: the message being handled and the object being created.
-struct ThreadState {
-    MSG current{};
-    bool ncDestroyDefaulted = false;
-    CWnd* pWndInit = nullptr;       // waiting for its HCBT_CREATEWND
-    std::vector<CWnd*> creating;    // attached, CreateWindowEx not returned yet
-    HHOOK hook = nullptr;
-    int hookUsers = 0;
-};
-thread_local ThreadState t_state;
-
-void MapAdd(HWND h, CWnd* w)
+afx::ThreadState& State()
 {
-    std::lock_guard<std::mutex> lock(g_mapLock);
-    g_permanent[h] = w;
+    return afx::GetThreadState();
 }
-
-void MapRemove(HWND h)
-{
-    std::lock_guard<std::mutex> lock(g_mapLock);
-    g_permanent.erase(h);
-}
-
-// Sets the message Default() refers to for the length of a scope.
-struct CurrentMessage {
-    MSG saved;
-    bool savedNcDestroy;
-    CurrentMessage(HWND h, UINT msg, WPARAM wp, LPARAM lp)
-        : saved(t_state.current), savedNcDestroy(t_state.ncDestroyDefaulted)
-    {
-        t_state.current = MSG{h, msg, wp, lp, 0, {}};
-        t_state.ncDestroyDefaulted = false;
-    }
-    ~CurrentMessage()
-    {
-        t_state.current = saved;
-        t_state.ncDestroyDefaulted = savedNcDestroy;
-    }
-};
-
 }  // namespace
 
-// ---------------------------------------------------------------------------
-// Window procedure
-
-LRESULT AfxCallWndProc(CWnd* wnd, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
-{
-    CurrentMessage current(hwnd, msg, wp, lp);
-    LRESULT result = 0;
-    try {
-        result = wnd->WindowProc(msg, wp, lp);
-    } catch (const std::exception& e) {
-        result = AfxProcessWndProcException(e, &t_state.current);
-    } catch (...) {
-        result = AfxProcessWndProcException(std::runtime_error("unknown exception"), &t_state.current);
-    }
-    if (msg == WM_NCDESTROY) {
-        if (!t_state.ncDestroyDefaulted && wnd->m_pfnSuper)
-            ::CallWindowProcW(wnd->m_pfnSuper, hwnd, msg, wp, lp);
-        wnd->OnNcDestroyFinal();
-    }
-    return result;
-}
-
-LRESULT CALLBACK AfxWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
-{
-    CWnd* wnd = CWnd::FromHandlePermanent(hwnd);
-    if (!wnd)
-        return ::DefWindowProcW(hwnd, msg, wp, lp);
-    return AfxCallWndProc(wnd, hwnd, msg, wp, lp);
-}
-
-// Attaches the object being created to its window before the window's first
-// message, so WM_GETMINMAXINFO, WM_NCCREATE and what a control sends its parent
-// during creation (WM_MEASUREITEM) already reach the object.
-LRESULT CALLBACK AfxCbtHook(int code, WPARAM wp, LPARAM lp)
-{
-    if (code == HCBT_CREATEWND && t_state.pWndInit) {
-        CWnd* wnd = t_state.pWndInit;
-        t_state.pWndInit = nullptr;
-        HWND hwnd = reinterpret_cast<HWND>(wp);
-        wnd->Attach(hwnd);
-        // Nothing may be thrown through the system's creation code.
-        try {
-            wnd->PreSubclassWindow();
-        } catch (const std::exception& e) {
-            AfxProcessWndProcException(e, nullptr);
-        }
-        auto old = reinterpret_cast<WNDPROC>(::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AfxWndProc)));
-        if (old != &AfxWndProc)
-            wnd->m_pfnSuper = old;
-        if (!wnd->m_pfnSuper)
-            wnd->m_pfnSuper = &::DefWindowProcW;
-        t_state.creating.push_back(wnd);
-    }
-    return ::CallNextHookEx(t_state.hook, code, wp, lp);
-}
-
-namespace afx {
-CreationScope::CreationScope(CWnd* wnd)
-{
-    if (t_state.hookUsers++ == 0)
-        t_state.hook = ::SetWindowsHookExW(WH_CBT, &AfxCbtHook, nullptr, ::GetCurrentThreadId());
-    m_saved = t_state.pWndInit;
-    t_state.pWndInit = wnd;
-    m_wnd = wnd;
-}
-
-CreationScope::~CreationScope()
-{
-    if (t_state.pWndInit == m_wnd)
-        t_state.pWndInit = nullptr;  // creation failed before the hook saw it
-    t_state.pWndInit = m_saved;
-    auto& c = t_state.creating;
-    for (auto it = c.begin(); it != c.end(); ++it) {
-        if (*it == m_wnd) {
-            c.erase(it);
-            break;
-        }
-    }
-    if (--t_state.hookUsers == 0) {
-        ::UnhookWindowsHookEx(t_state.hook);
-        t_state.hook = nullptr;
-    }
-}
-}  // namespace afx
-
-// ---------------------------------------------------------------------------
-// Handle map, attach and subclass
-
-CWnd::~CWnd()
-{
-    if (m_hWnd && FromHandlePermanent(m_hWnd) == this) {
-        // The object goes first: destroy the window, and if it is not ours to
-        // destroy (another thread's), at least stop routing to a dead object.
-        if (!::DestroyWindow(m_hWnd) && m_hWnd)
-            Detach();
-    }
-}
-
-CWnd* CWnd::FromHandlePermanent(HWND hwnd)
-{
-    if (!hwnd)
-        return nullptr;
-    std::lock_guard<std::mutex> lock(g_mapLock);
-    auto it = g_permanent.find(hwnd);
-    return it == g_permanent.end() ? nullptr : it->second;
-}
-
-CWnd* CWnd::FromHandle(HWND hwnd)
-{
-    if (!hwnd)
-        return nullptr;
-    if (CWnd* w = FromHandlePermanent(hwnd))
-        return w;
-    return g_tempWnds.Get(hwnd, [](HWND h) {
-        auto* w = new CWnd;
-        w->m_hWnd = h;
-        return w;
-    });
-}
-
-void CWnd::DeleteTempMap()
-{
-    g_tempWnds.Clear([](CWnd* w) { w->m_hWnd = nullptr; });
-}
-
-BOOL CWnd::Attach(HWND hwnd)
-{
-    if (!hwnd || m_hWnd)
-        return FALSE;
-    // A temporary wrapper of the same handle must not outlive the real owner.
-    CWnd* temp = nullptr;
-    g_tempWnds.Forget(hwnd, &temp);
-    if (temp) {
-        temp->m_hWnd = nullptr;
-        delete temp;
-    }
-    m_hWnd = hwnd;
-    MapAdd(hwnd, this);
-    return TRUE;
-}
-
-HWND CWnd::Detach()
-{
-    HWND h = m_hWnd;
-    if (h)
-        MapRemove(h);
-    m_hWnd = nullptr;
-    return h;
-}
-
-BOOL CWnd::SubclassWindow(HWND hwnd)
-{
-    if (!hwnd || !::IsWindow(hwnd) || FromHandlePermanent(hwnd) || !Attach(hwnd))
-        return FALSE;
-    PreSubclassWindow();
-    auto old = reinterpret_cast<WNDPROC>(::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AfxWndProc)));
-    m_pfnSuper = old ? old : &::DefWindowProcW;
-    return TRUE;
-}
-
-BOOL CWnd::SubclassDlgItem(UINT id, CWnd* parent)
-{
-    HWND child = parent ? ::GetDlgItem(parent->m_hWnd, static_cast<int>(id)) : nullptr;
-    return child ? SubclassWindow(child) : FALSE;
-}
-
-HWND CWnd::UnsubclassWindow()
-{
-    if (!m_hWnd)
-        return nullptr;
-    if (m_pfnSuper && reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(m_hWnd, GWLP_WNDPROC)) == &AfxWndProc)
-        ::SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
-    m_pfnSuper = nullptr;
-    return Detach();
-}
-
-void CWnd::OnNcDestroyFinal()
-{
-    HWND hwnd = m_hWnd;
-    if (!hwnd)
-        return;
-    CWinApp* app = AfxGetApp();
-    if (app && app->m_pMainWnd == this) {
-        // Closing the main window ends the program's message loop.
-        app->m_pMainWnd = nullptr;
-        ::PostQuitMessage(0);
-    }
-    UnsubclassWindow();
-    if (m_modalLoop) {
-        // Destroyed while its modal loop runs (its owner went): end the loop.
-        m_modalLoop = false;
-        ::PostThreadMessageW(::GetCurrentThreadId(), WM_NULL, 0, 0);
-    }
-    PostNcDestroy();  // may delete this
-}
-
-// ---------------------------------------------------------------------------
-// Creation
-
-const wchar_t* AfxDefaultWndClass()
-{
-    static const wchar_t* name = AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursorW(nullptr, IDC_ARROW));
-    return name;
-}
-
-const wchar_t* AfxRegisterWndClass(UINT classStyle, HCURSOR cursor, HBRUSH background, HICON icon)
-{
-    // One class per distinct set of arguments, named after them.
-    static std::unordered_map<std::wstring, std::wstring> registered;
-    wchar_t name[96];
-    swprintf(name, 96, L"Mirovale:%x:%p:%p:%p", classStyle, static_cast<void*>(cursor), static_cast<void*>(background),
-             static_cast<void*>(icon));
-    auto it = registered.find(name);
-    if (it != registered.end())
-        return it->second.c_str();
-    WNDCLASSW wc{};
-    wc.style = classStyle;
-    wc.lpfnWndProc = &::DefWindowProcW;
-    wc.hInstance = AfxGetInstanceHandle();
-    wc.hCursor = cursor;
-    wc.hbrBackground = background;
-    wc.hIcon = icon;
-    wc.lpszClassName = name;
-    if (!::RegisterClassW(&wc) && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
-        return nullptr;
-    return registered.emplace(name, name).first->second.c_str();
-}
-
-BOOL CWnd::PreCreateWindow(CREATESTRUCTW& cs)
-{
-    if (!cs.lpszClass)
-        cs.lpszClass = AfxDefaultWndClass();
-    return TRUE;
-}
-
-BOOL CWnd::Create(const wchar_t* className, const wchar_t* windowName, DWORD style, const RECT& rect, CWnd* parent,
-                  UINT id, void*)
-{
-    return CreateEx(0, className, windowName, style | WS_CHILD, rect, parent, id);
-}
-
-BOOL CWnd::CreateEx(DWORD exStyle, const wchar_t* className, const wchar_t* windowName, DWORD style, const RECT& rect,
-                    CWnd* parent, UINT id, void* param)
-{
-    return CreateEx(exStyle, className, windowName, style, rect.left, rect.top, rect.right - rect.left,
-                    rect.bottom - rect.top, parent ? parent->m_hWnd : nullptr,
-                    reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), param);
-}
-
-BOOL CWnd::CreateEx(DWORD exStyle, const wchar_t* className, const wchar_t* windowName, DWORD style, int x, int y,
-                    int width, int height, HWND parent, HMENU idOrMenu, void* param)
-{
-    if (m_hWnd)
-        return FALSE;
-    CREATESTRUCTW cs{};
-    cs.dwExStyle = exStyle;
-    cs.lpszClass = className;
-    cs.lpszName = windowName;
-    cs.style = style;
-    cs.x = x;
-    cs.y = y;
-    cs.cx = width;
-    cs.cy = height;
-    cs.hwndParent = parent;
-    cs.hMenu = idOrMenu;
-    cs.hInstance = AfxGetInstanceHandle();
-    cs.lpCreateParams = param;
-    if (!PreCreateWindow(cs))
-        return FALSE;
-    HWND hwnd;
-    {
-        afx::CreationScope scope(this);
-        hwnd = ::CreateWindowExW(cs.dwExStyle, cs.lpszClass, cs.lpszName, cs.style, cs.x, cs.y, cs.cx, cs.cy,
-                                 cs.hwndParent, cs.hMenu, cs.hInstance, cs.lpCreateParams);
-    }
-    if (!hwnd) {
-        // A failed creation (WM_CREATE -1) has already destroyed and detached it.
-        if (m_hWnd)
-            UnsubclassWindow();
-        return FALSE;
-    }
-    return TRUE;
-}
-
-BOOL CWnd::DestroyWindow()
-{
-    if (!m_hWnd)
-        return FALSE;
-    return ::DestroyWindow(m_hWnd);
-}
+// Dispatch of a window's messages: message maps, reflection to child controls,
+// command update and routing, the pre-translation walk, the modal loop; and the
+// helpers that need more than one call.
 
 // ---------------------------------------------------------------------------
 // Dispatch
@@ -365,7 +30,7 @@ LRESULT CWnd::WindowProc(UINT msg, WPARAM wp, LPARAM lp)
 LRESULT CWnd::DefWindowProc(UINT msg, WPARAM wp, LPARAM lp)
 {
     if (msg == WM_NCDESTROY)
-        t_state.ncDestroyDefaulted = true;
+        State().ncDestroyDefaulted = true;
     if (m_pfnSuper)
         return ::CallWindowProcW(m_pfnSuper, m_hWnd, msg, wp, lp);
     return ::DefWindowProcW(m_hWnd, msg, wp, lp);
@@ -373,7 +38,7 @@ LRESULT CWnd::DefWindowProc(UINT msg, WPARAM wp, LPARAM lp)
 
 LRESULT CWnd::Default()
 {
-    const MSG& m = t_state.current;
+    const MSG& m = State().current;
     if (m.message == WM_NULL)
         return 0;  // inside a reflected notification: the control has no default for it
     return DefWindowProc(m.message, m.wParam, m.lParam);
@@ -381,7 +46,7 @@ LRESULT CWnd::Default()
 
 const MSG* CWnd::GetCurrentMessage()
 {
-    return &t_state.current;
+    return &State().current;
 }
 
 BOOL CWnd::OnWndMsg(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result)
@@ -448,7 +113,7 @@ CWnd* CWnd::FindChildForItem(UINT ctlId) const
 {
     // An owner-drawn control asks its size while it is being created, before
     // its parent could know it by id; the object under creation answers then.
-    for (auto it = t_state.creating.rbegin(); it != t_state.creating.rend(); ++it) {
+    for (auto it = State().creating.rbegin(); it != State().creating.rend(); ++it) {
         CWnd* w = *it;
         if (w->m_hWnd && ::GetParent(w->m_hWnd) == m_hWnd && static_cast<UINT>(::GetDlgCtrlID(w->m_hWnd)) == ctlId)
             return w;
@@ -462,7 +127,7 @@ BOOL CWnd::ReflectToChild(HWND child, UINT msg, WPARAM wp, LPARAM lp, LRESULT* r
     if (!wnd || wnd == this)
         return FALSE;
     // The child's Default() must not replay the parent's message on the child.
-    CurrentMessage current(child, WM_NULL, 0, 0);
+    afx::CurrentMessage current(child, WM_NULL, 0, 0);
     return wnd->OnChildNotify(msg, wp, lp, result);
 }
 
@@ -498,7 +163,7 @@ BOOL CWnd::ReflectChildNotify(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result)
 
 BOOL CWnd::SendChildNotifyLastMsg(LRESULT* result)
 {
-    const MSG& m = t_state.current;
+    const MSG& m = State().current;
     return OnChildNotify(m.message, m.wParam, m.lParam, result);
 }
 

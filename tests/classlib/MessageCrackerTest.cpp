@@ -183,3 +183,31 @@ TEST_F(MessageCrackers, ParametersArriveUnpacked)
 }
 
 }  // namespace
+
+namespace {
+
+class CTrackedWnd : public CWnd {
+public:
+    int leaves = 0;
+
+protected:
+    void OnMouseLeave() { ++leaves; }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CTrackedWnd, CWnd)
+    ON_WM_MOUSELEAVE()
+END_MESSAGE_MAP()
+
+TEST_F(MessageCrackers, MouseTrackingReportsTheLeave)
+{
+    CTrackedWnd wnd;
+    ASSERT_TRUE(wnd.CreateEx(0, nullptr, L"track", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr));
+    SetCursorPos(25, 25);
+    PumpPending();
+    ASSERT_TRUE(wnd.TrackMouseEvent(TME_LEAVE));
+    SetCursorPos(600, 600);
+    EXPECT_TRUE(PumpUntil([&] { return wnd.leaves == 1; }));
+}
+
+}  // namespace
