@@ -30,16 +30,6 @@ public:
             release(obj.get());
         m_objects.clear();
     }
-    void Forget(H h, T** out)
-    {
-        auto it = m_objects.find(h);
-        *out = nullptr;
-        if (it != m_objects.end()) {
-            *out = it->second.release();
-            m_objects.erase(it);
-        }
-    }
-
 private:
     std::unordered_map<H, std::unique_ptr<T>> m_objects;
 };

@@ -126,13 +126,8 @@ BOOL CWnd::Attach(HWND hwnd)
 {
     if (!hwnd || m_hWnd)
         return FALSE;
-    // A temporary wrapper of the same handle must not outlive the real owner.
-    CWnd* temp = nullptr;
-    g_tempWnds.Forget(hwnd, &temp);
-    if (temp) {
-        temp->m_hWnd = nullptr;
-        delete temp;
-    }
+    // A temporary wrapper of the same handle stays valid until the next idle
+    // pass; FromHandle answers with this object from now on.
     m_hWnd = hwnd;
     MapAdd(hwnd, this);
     return TRUE;

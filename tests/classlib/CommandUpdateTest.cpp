@@ -194,6 +194,17 @@ TEST_F(CommandUpdate, UpdatePassOverAButtonWindow)
     EXPECT_TRUE(frame.m_button.IsWindowEnabled());
     ui.DoUpdate(&frame, TRUE);
     EXPECT_FALSE(frame.m_button.IsWindowEnabled());
+
+    // Check and text reach a check box.
+    CButton box;
+    ASSERT_TRUE(box.Create(L"Run", WS_VISIBLE | BS_AUTOCHECKBOX, CRect(10, 50, 110, 70), &frame, 51));
+    ui.m_nID = ID_MENU_CMD;
+    ui.m_pOther = &box;
+    ui.DoUpdate(&frame, FALSE);
+    EXPECT_EQ(box.GetCheck(), BST_CHECKED);
+    CString text;
+    box.GetWindowText(text);
+    EXPECT_STREQ(text, L"Run now");
 }
 
 TEST_F(CommandUpdate, CommandGoesOnToOwnerAndApplication)
