@@ -214,8 +214,11 @@ BOOL CWnd::RouteCommand(UINT id, int code, void* extra, AFX_CMDHANDLERINFO* info
     if (OnCmdMsg(id, code, extra, info))
         return TRUE;
     // Child windows keep to their own map; a top-level window (a dialog, a
-    // popup, the main window) hands on to its owners and the application.
-    if (!beyondSelf || (code != CN_COMMAND && code != CN_UPDATE_COMMAND_UI) || !m_hWnd || (GetStyle() & WS_CHILD))
+    // popup, the main window) hands program commands (0x8000..0xEFFF, not the
+    // small ids of dialog controls nor system commands) on to its owners and
+    // the application.
+    if (!beyondSelf || (code != CN_COMMAND && code != CN_UPDATE_COMMAND_UI) || id < 0x8000 || id >= 0xF000 ||
+        !m_hWnd || (GetStyle() & WS_CHILD))
         return FALSE;
     for (HWND owner = ::GetWindow(m_hWnd, GW_OWNER); owner; owner = ::GetWindow(owner, GW_OWNER)) {
         CWnd* wnd = FromHandlePermanent(owner);

@@ -77,8 +77,8 @@ public:
     // control took it and the parent should not handle it.
     virtual BOOL OnChildNotify(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result);
     BOOL ReflectChildNotify(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result);
-    // This object's map; then, for a window without WS_CHILD and when asked,
-    // its owners and the application.
+    // This object's map; then, for a window without WS_CHILD, a program
+    // command (0x8000..0xEFFF) and when asked, its owners and the application.
     BOOL RouteCommand(UINT id, int code, void* extra, AFX_CMDHANDLERINFO* info, bool beyondSelf = true);
 
     // Modal loop used by dialogs (and any window that wants one): runs until

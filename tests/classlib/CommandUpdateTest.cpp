@@ -216,6 +216,7 @@ TEST_F(CommandUpdate, CommandGoesOnToOwnerAndApplication)
     ASSERT_TRUE(popup.CreateEx(0, nullptr, L"owned", WS_POPUP, 0, 0, 50, 50, frame.m_hWnd, nullptr));
     popup.SendMessage(WM_COMMAND, ID_OTHER_CMD);
     popup.SendMessage(WM_COMMAND, kUnhandledId);
+    popup.SendMessage(WM_COMMAND, kButtonId);  // a control id stays where it was sent
     EXPECT_EQ(frame.log, (std::vector<std::string>{"frame:other"}));
     EXPECT_EQ(mapApp.log, (std::vector<std::string>{"app:unhandled"}));
 
