@@ -163,13 +163,19 @@ int AfxWinMain(HINSTANCE instance, HINSTANCE, LPWSTR cmdLine, int show)
         AfxProcessWndProcException(e, nullptr);
         started = FALSE;
     }
-    if (!started) {
-        if (app->m_pMainWnd) {
-            CWnd* main = app->m_pMainWnd;
-            main->DestroyWindow();
-            app->m_pMainWnd = nullptr;
+    try {
+        if (!started) {
+            if (app->m_pMainWnd) {
+                CWnd* main = app->m_pMainWnd;
+                main->DestroyWindow();
+                app->m_pMainWnd = nullptr;
+            }
+            return app->ExitInstance();
         }
-        return app->ExitInstance();
+        return app->Run();
+    } catch (const std::exception& e) {
+        // ExitInstance failed: reported, never a silent end.
+        AfxProcessWndProcException(e, nullptr);
+        return -1;
     }
-    return app->Run();
 }
