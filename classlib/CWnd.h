@@ -170,6 +170,11 @@ public:
     CMenu* GetSystemMenu(BOOL revert) const { return CMenu::FromHandle(::GetSystemMenu(m_hWnd, revert)); }
     int SetWindowRgn(HRGN rgn, BOOL redraw) { return ::SetWindowRgn(m_hWnd, rgn, redraw); }
     int GetWindowRgn(HRGN rgn) const { return ::GetWindowRgn(m_hWnd, rgn); }
+    void SetRedraw(BOOL redraw = TRUE) { SendMessage(WM_SETREDRAW, redraw); }
+    void MapWindowPoints(CWnd* to, POINT* pts, UINT count) const { ::MapWindowPoints(m_hWnd, to ? to->m_hWnd : nullptr, pts, count); }
+    void MapWindowPoints(CWnd* to, RECT* rc) const { ::MapWindowPoints(m_hWnd, to ? to->m_hWnd : nullptr, reinterpret_cast<POINT*>(rc), 2); }
+    CWnd* ChildWindowFromPoint(POINT pt, UINT flags = CWP_ALL) const { return FromHandle(::ChildWindowFromPointEx(m_hWnd, pt, flags)); }
+    static CWnd* WindowFromPoint(POINT pt) { return FromHandle(::WindowFromPoint(pt)); }
     CDC* GetDC();
     int ReleaseDC(CDC* dc);
 
