@@ -30,7 +30,8 @@ class CWnd : public CCmdTarget {
 public:
     CWnd() = default;
     explicit CWnd(HWND attachTo) { Attach(attachTo); }
-    // A window still alive when its object goes is destroyed with it.
+    // A window the object created and that is still alive is destroyed with
+    // it; an attached or subclassed window is only handed back.
     ~CWnd() override;
 
     HWND m_hWnd = nullptr;
@@ -201,6 +202,7 @@ protected:
     CWnd* FindChildForItem(UINT ctlId) const;
 
     WNDPROC m_pfnSuper = nullptr;  // the procedure the window had before ours
+    bool m_createdHere = false;    // made by Create/CreateEx or a dialog template
     bool m_modalLoop = false;
     int m_nModalResult = -1;
 };

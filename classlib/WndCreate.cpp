@@ -28,6 +28,7 @@ LRESULT CALLBACK AfxCbtHook(int code, WPARAM wp, LPARAM lp)
         State().pWndInit = nullptr;
         HWND hwnd = reinterpret_cast<HWND>(wp);
         wnd->Attach(hwnd);
+        wnd->m_createdHere = true;
         // Nothing may be thrown through the system's creation code.
         try {
             wnd->PreSubclassWindow();

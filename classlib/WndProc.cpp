@@ -87,12 +87,14 @@ LRESULT CALLBACK AfxWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
 
 CWnd::~CWnd()
 {
-    if (m_hWnd && FromHandlePermanent(m_hWnd) == this) {
-        // The object goes first: destroy the window, and if it is not ours to
-        // destroy (another thread's), at least stop routing to a dead object.
-        if (!::DestroyWindow(m_hWnd) && m_hWnd)
-            Detach();
-    }
+    if (!m_hWnd || FromHandlePermanent(m_hWnd) != this)
+        return;
+    // The object goes first. A window it created goes with it; a window it
+    // only attached or subclassed is handed back to its own procedure.
+    if (m_createdHere && ::DestroyWindow(m_hWnd))
+        return;
+    if (m_hWnd)
+        UnsubclassWindow();
 }
 
 CWnd* CWnd::FromHandlePermanent(HWND hwnd)
@@ -135,6 +137,7 @@ BOOL CWnd::Attach(HWND hwnd)
 
 HWND CWnd::Detach()
 {
+    m_createdHere = false;
     HWND h = m_hWnd;
     if (h)
         MapRemove(h);

@@ -113,6 +113,23 @@ TEST_F(Creation, SubclassAndUnsubclassAnExistingControl)
     EXPECT_STREQ(text, L"ab");
 }
 
+TEST_F(Creation, SubclassingObjectGoingFirstLeavesTheWindow)
+{
+    CWnd parent;
+    ASSERT_TRUE(parent.CreateEx(0, nullptr, L"p", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr, nullptr));
+    HWND raw = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE, 0, 0, 100, 20, parent.m_hWnd, nullptr, nullptr, nullptr);
+    {
+        CCountingEdit edit;
+        ASSERT_TRUE(edit.SubclassWindow(raw));
+    }
+    ASSERT_TRUE(IsWindow(raw));
+    EXPECT_EQ(CWnd::FromHandlePermanent(raw), nullptr);
+    ::SendMessageW(raw, WM_CHAR, 'z', 1);  // its own procedure again
+    wchar_t text[8] = {};
+    GetWindowTextW(raw, text, 8);
+    EXPECT_STREQ(text, L"z");
+}
+
 TEST_F(Creation, TemporaryWrapperForAWindowNobodyOwns)
 {
     HWND raw = CreateWindowExW(0, L"STATIC", L"x", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
