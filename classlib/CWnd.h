@@ -9,8 +9,8 @@
 //   - hands WM_COMMAND, WM_NOTIFY, owner-draw, WM_CTLCOLOR* and scroll messages
 //     of a child control back to the control first (OnChildNotify; reflection),
 //   - checks a command against its command-update handler before running it,
-//   - routes commands: this object's map, then (top-level windows) the owner
-//     chain, then the application,
+//   - routes commands: this object's map, then (top-level windows, program
+//     command ids) the owner chain, then the application,
 //   - otherwise looks the message up in the class's message map,
 // and whatever no handler takes goes to the window's original procedure.
 #include <windows.h>

@@ -69,7 +69,11 @@ LRESULT AfxCallWndProc(CWnd* wnd, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
     if (msg == WM_NCDESTROY) {
         if (!t_state.ncDestroyDefaulted && wnd->m_pfnSuper)
             ::CallWindowProcW(wnd->m_pfnSuper, hwnd, msg, wp, lp);
-        wnd->OnNcDestroyFinal();
+        try {
+            wnd->OnNcDestroyFinal();
+        } catch (const std::exception& e) {
+            AfxProcessWndProcException(e, &t_state.current);
+        }
     }
     return result;
 }
