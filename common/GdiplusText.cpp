@@ -39,11 +39,42 @@ public:
         return rect.right - rect.left > size.Width && rect.bottom - rect.top > size.Height;
     }
     bool FitsAt(const CString& text, int pixels, const RECT& rect) { return Fits(Measure(text, pixels), rect); }
+    // Inside the box. Several lines are laid out here one by one: Wine's GDI+
+    // counts a line feed as a glyph when it fits a no-wrap line into the box and
+    // then drops every line after the first.
     void Draw(const CString& text, int pixels, const RectF& box, ARGB colour)
     {
         Font font(&m_family, static_cast<REAL>(pixels), m_style, UnitPixel);
         SolidBrush brush{Color(colour)};
-        m_graphics.DrawString(text, text.GetLength(), &font, box, &m_format, &brush);
+        if (text.Find(L'\n') < 0) {
+            m_graphics.DrawString(text, text.GetLength(), &font, box, &m_format, &brush);
+            return;
+        }
+        std::vector<CString> lines;
+        for (int start = 0;;) {
+            const int end = text.Find(L'\n', start);
+            lines.push_back(end < 0 ? text.Mid(start) : text.Mid(start, end - start));
+            if (end < 0)
+                break;
+            start = end + 1;
+        }
+        const REAL lineHeight = font.GetHeight(&m_graphics);
+        const REAL total = lineHeight * static_cast<REAL>(lines.size());
+        REAL top = box.Y;
+        if (m_format.GetLineAlignment() == StringAlignmentCenter)
+            top += (box.Height - total) / 2;
+        else if (m_format.GetLineAlignment() == StringAlignmentFar)
+            top += box.Height - total;
+        StringFormat lineFormat(&m_format);
+        lineFormat.SetLineAlignment(StringAlignmentNear);
+        Region oldClip;
+        m_graphics.GetClip(&oldClip);
+        m_graphics.SetClip(box, CombineModeIntersect);
+        for (size_t i = 0; i < lines.size(); ++i) {
+            const RectF lineBox(box.X, top + lineHeight * static_cast<REAL>(i), box.Width, lineHeight);
+            m_graphics.DrawString(lines[i], lines[i].GetLength(), &font, lineBox, &lineFormat, &brush);
+        }
+        m_graphics.SetClip(&oldClip);
     }
     void Draw(const CString& text, int pixels, const PointF& origin, ARGB colour)
     {
