@@ -67,16 +67,20 @@ struct DialogRun {
     void Run(WCHAR path[MAX_PATH], int button, const std::function<void(HWND)>& check)
     {
         std::atomic<bool> done{false};
+        const bool hasInitial = path[0] != L'\0';
         std::thread watcher([&] {
             HWND dialog = nullptr;
-            for (int i = 0; i < 200 && !dialog && !done; ++i) {
+            for (int i = 0; i < 400 && !dialog && !done; ++i) {
                 Sleep(50);
                 dialog = FindOurDialog();
             }
             if (!dialog)
                 return;
             sawDialog = true;
-            Sleep(500);  // the initial selection and its status text
+            // With an initial folder, wait until it is selected and its free space shown.
+            for (int i = 0; i < 300 && hasInitial && StatusText(dialog).empty(); ++i)
+                Sleep(50);
+            Sleep(200);
             if (check)
                 check(dialog);
             PostMessageW(dialog, WM_COMMAND, button, 0);
