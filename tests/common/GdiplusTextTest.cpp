@@ -218,3 +218,21 @@ TEST_F(GdiplusText, ShrinkLoopsEndForImpossibleBoxes)
     Ink ink = InkOf();
     EXPECT_TRUE(ink.right < 0 || (ink.left >= 5 && ink.right < 7 && ink.top >= 5 && ink.bottom < 6));
 }
+
+TEST_F(GdiplusText, ImageIsDrawnAtItsNaturalSize)
+{
+    Gdiplus::Bitmap bitmap(3, 2, PixelFormat32bppARGB);
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 3; ++x)
+            bitmap.SetPixel(x, y, Gdiplus::Color(255, 0, 0, 255));
+    bitmap.SetPixel(2, 1, Gdiplus::Color(255, 255, 0, 0));
+    DrawGdipImage(&bitmap, dc, 10, 20);
+    DrawGdipImage(nullptr, dc, 0, 0);
+    const Ink ink = InkOf();
+    EXPECT_EQ(10, ink.left);
+    EXPECT_EQ(20, ink.top);
+    EXPECT_EQ(12, ink.right);
+    EXPECT_EQ(21, ink.bottom);
+    EXPECT_EQ((Rgb{255, 0, 0}), PixelOf(canvas, 12, 21));
+    EXPECT_EQ((Rgb{0, 0, 255}), PixelOf(canvas, 10, 20));
+}
