@@ -25,6 +25,8 @@ Rgb SixColours(int x, int y)
     return c[y][x];
 }
 
+Rgb SixColoursTiled(int x, int y) { return SixColours(x % 3, y % 2); }
+
 // Quadrants of any size: top-left red, top-right green, bottom-left blue, bottom-right white.
 PixelFn Quadrants(int w, int h)
 {
@@ -209,6 +211,14 @@ TEST(DibImage, LoadPictureFileReadsJpegAndGifAndRefusesGarbage)
                                  ',', 0, 0, 0, 0, 1, 0, 1, 0, 0, 2, 2, 0x44, 1, 0, ';'};
     testsupport::WriteBytes(dir.File(L"p.gif"), Bytes(gif, gif + sizeof gif));
     testsupport::WriteBytes(dir.File(L"junk.jpg"), std::string(500, 'j'));
+    // BMP headers that promise more pixels than the file holds.
+    Bytes lying = MakeBmp(4, 4, Quadrants(4, 4));
+    lying[18] = lying[22] = 0x20;
+    lying[19] = lying[23] = 0x4E;  // 20000 x 20000
+    testsupport::WriteBytes(dir.File(L"lying.bmp"), lying);
+    Bytes cut = MakeBmp(40, 30, Quadrants(40, 30));
+    cut.resize(cut.size() - 200);
+    testsupport::WriteBytes(dir.File(L"cut.bmp"), cut);
     testsupport::WriteBytes(dir.File(L"empty.jpg"), Bytes());
 
     ScopedDib jpeg, one, junk;
@@ -222,6 +232,8 @@ TEST(DibImage, LoadPictureFileReadsJpegAndGifAndRefusesGarbage)
     EXPECT_EQ(kRed, PixelOf(one.img, 0, 0));
     EXPECT_FALSE(LoadPictureFile(&junk, dir.File(L"junk.jpg").c_str(), -1, -1));
     EXPECT_FALSE(LoadPictureFile(&junk, dir.File(L"empty.jpg").c_str(), -1, -1));
+    EXPECT_FALSE(LoadPictureFile(&junk, dir.File(L"lying.bmp").c_str(), -1, -1));
+    EXPECT_FALSE(LoadPictureFile(&junk, dir.File(L"cut.bmp").c_str(), -1, -1));
     EXPECT_FALSE(LoadPictureFile(&junk, dir.File(L"missing.jpg").c_str(), -1, -1));
     EXPECT_EQ(nullptr, junk->bitmap);
 }
@@ -229,7 +241,10 @@ TEST(DibImage, LoadPictureFileReadsJpegAndGifAndRefusesGarbage)
 TEST(DibImage, LoadDibFromPackAtNaturalSize)
 {
     TempDir dir;
-    ASSERT_TRUE(OpenPack(dir, {{"six.bmp", MakeBmp(3, 2, SixColours)}, {"junk.bmp", Bytes(100, 7)}}));
+    Bytes cut = MakeBmp(30, 20, SixColoursTiled);
+    cut.resize(cut.size() - 90);
+    ASSERT_TRUE(OpenPack(dir, {{"six.bmp", MakeBmp(3, 2, SixColours)}, {"junk.bmp", Bytes(100, 7)}, {"cut.bmp", cut},
+                               {"empty.bmp", Bytes()}}));
     ScopedDib image;
     ASSERT_TRUE(LoadDibFromPack(L"SIX.bmp", &image));
     ASSERT_EQ(3, image->width);
@@ -240,6 +255,8 @@ TEST(DibImage, LoadDibFromPackAtNaturalSize)
     ScopedDib none;
     EXPECT_FALSE(LoadDibFromPack(L"missing.bmp", &none));
     EXPECT_FALSE(LoadDibFromPack(L"junk.bmp", &none));
+    EXPECT_FALSE(LoadDibFromPack(L"cut.bmp", &none));
+    EXPECT_FALSE(LoadDibFromPack(L"empty.bmp", &none));
     EXPECT_EQ(nullptr, none->bitmap);
 }
 
@@ -468,6 +485,8 @@ TEST(DibImage, LoadDib32TableOfEntries)
         {"tga zero width", with(12, {0, 0}), false},
         {"tga zero height", with(14, {0, 0}), false},
         {"bmp", MakeBmp(3, 2, SixColours), true, 3, 2, FALSE},
+        {"bmp cut short", [] { Bytes b = MakeBmp(30, 20, SixColoursTiled); b.resize(b.size() - 90); return b; }(), false},
+        {"jpeg cut to its header", Bytes(jpegBytes.begin(), jpegBytes.begin() + 20), false},
         {"jpeg", jpegBytes, true, 16, 8, FALSE},
         {"jpeg without JFIF", noJfif, true, 16, 8, FALSE},
     };
