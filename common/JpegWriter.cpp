@@ -3,6 +3,7 @@
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 extern "C" {
 #include <jpeglib.h>
@@ -92,14 +93,23 @@ BOOL SaveJpegWithin(const BYTE* bits, int width, int height, int stride, LPCWSTR
         stride = -stride;
     if (static_cast<long long>(stride) < static_cast<long long>(width) * 3)
         return FALSE;
+    // Each pass writes beside the target, so a pass that fails leaves an existing
+    // file as it was.
+    const std::wstring temp = std::wstring(path) + L".tmp~";
     for (int quality = 80; quality > 0; quality -= 5) {
-        if (!WritePass(bits, width, height, stride, path, quality))
-            return FALSE;
         ULONGLONG size = 0;
-        if (!FileSize(path, size))
+        if (!WritePass(bits, width, height, stride, temp.c_str(), quality) || !FileSize(temp.c_str(), size)) {
+            DeleteFileW(temp.c_str());
             return FALSE;
-        if (size <= maxBytes)
-            return TRUE;
+        }
+        // The last pass stays on disk even when it is still too large.
+        if (size <= maxBytes || quality <= 5) {
+            if (!MoveFileExW(temp.c_str(), path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED)) {
+                DeleteFileW(temp.c_str());
+                return FALSE;
+            }
+            return size <= maxBytes;
+        }
     }
     return FALSE;
 }

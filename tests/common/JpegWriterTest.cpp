@@ -106,5 +106,9 @@ TEST(JpegWriter, LibraryErrorReturnsFalse)
     // Wider than JPEG allows: libjpeg raises its error, which must come back as FALSE.
     const int width = 70000;
     std::vector<BYTE> row((width * 3 + 3) & ~3, 128);
+    testsupport::WriteBytes(dir.File(L"wide.jpg"), std::string("old picture"));
     EXPECT_FALSE(SaveJpeg(row.data(), width, 1, static_cast<int>(row.size()), dir.File(L"wide.jpg").c_str()));
+    testsupport::Bytes old = testsupport::ReadBytes(dir.File(L"wide.jpg"));
+    EXPECT_EQ("old picture", std::string(old.begin(), old.end())) << "a failed write leaves the old file";
+    EXPECT_FALSE(testsupport::FileExists(dir.File(L"wide.jpg.tmp~")));
 }
