@@ -1,12 +1,44 @@
 #include "classlib/CWinApp.h"
 
+#include <stdexcept>
 #include <vector>
+
+#include "classlib/CImageList.h"
+#include "classlib/CMenu.h"
+#include "classlib/CWnd.h"
+#include "classlib/MessageLoop.h"
+#include "classlib/TempMap.h"
+#include "classlib/WndException.h"
 
 namespace {
 CWinApp* g_app = nullptr;
 }
 
 CWinApp* AfxGetApp() { return g_app; }
+
+CWnd* AfxGetMainWnd()
+{
+    return g_app ? g_app->m_pMainWnd : nullptr;
+}
+
+HINSTANCE AfxGetInstanceHandle()
+{
+    if (g_app && g_app->m_hInstance)
+        return g_app->m_hInstance;
+    return ::GetModuleHandleW(nullptr);
+}
+
+HINSTANCE AfxGetResourceHandle()
+{
+    return AfxGetInstanceHandle();
+}
+
+void AfxDeleteTempObjects()
+{
+    CWnd::DeleteTempMap();
+    CMenu::DeleteTempMap();
+    CImageList::DeleteTempMap();
+}
 
 CWinApp::CWinApp(const wchar_t* appName) : m_appName(appName)
 {
@@ -52,4 +84,98 @@ BOOL CWinApp::WriteProfileInt(const wchar_t* section, const wchar_t* entry, int 
 BOOL CWinApp::WriteProfileString(const wchar_t* section, const wchar_t* entry, const wchar_t* value)
 {
     return WritePrivateProfileStringW(section, entry, value, m_profileName);
+}
+
+// ---------------------------------------------------------------------------
+// Running
+
+int CWinApp::Run()
+{
+    bool idle = true;
+    LONG idleCount = 0;
+    MSG peek;
+    for (;;) {
+        while (idle && !::PeekMessageW(&peek, nullptr, 0, 0, PM_NOREMOVE)) {
+            BOOL more = FALSE;
+            try {
+                more = OnIdle(idleCount++);
+            } catch (const std::exception& e) {
+                AfxProcessWndProcException(e, nullptr);
+            }
+            if (!more)
+                idle = false;
+        }
+        do {
+            if (!AfxPumpMessage()) {
+                m_exitCode = static_cast<int>(AfxGetLastQuitCode());
+                return ExitInstance();
+            }
+            if (AfxIsIdleMessage(AfxGetLastPumpedMessage())) {
+                idle = true;
+                idleCount = 0;
+            }
+        } while (::PeekMessageW(&peek, nullptr, 0, 0, PM_NOREMOVE));
+    }
+}
+
+BOOL CWinApp::OnIdle(LONG count)
+{
+    if (count >= 1)
+        AfxDeleteTempObjects();
+    return count < 1;
+}
+
+int CWinApp::ExitInstance()
+{
+    return m_exitCode;
+}
+
+BOOL CWinApp::PreTranslateMessage(MSG* msg)
+{
+    return CWnd::WalkPreTranslateTree(msg);
+}
+
+LRESULT CWinApp::ProcessWndProcException(const std::exception& e, const MSG* msg)
+{
+    return DefaultWndProcException(e, msg);
+}
+
+LRESULT CWinApp::DefaultWndProcException(const std::exception& e, const MSG* msg)
+{
+    CString text = AfxExceptionText(e);
+    ::OutputDebugStringW(text);
+    ::MessageBoxW(nullptr, text, nullptr, MB_OK | MB_ICONERROR | MB_TASKMODAL);
+    return 0;
+}
+
+int AfxWinMain(HINSTANCE instance, HINSTANCE, LPWSTR cmdLine, int show)
+{
+    CWinApp* app = AfxGetApp();
+    if (!app)
+        return -1;
+    app->m_hInstance = instance;
+    app->m_lpCmdLine = cmdLine ? cmdLine : L"";
+    app->m_nCmdShow = show;
+    BOOL started = FALSE;
+    try {
+        started = app->InitInstance();
+    } catch (const std::exception& e) {
+        AfxProcessWndProcException(e, nullptr);
+        started = FALSE;
+    }
+    try {
+        if (!started) {
+            if (app->m_pMainWnd) {
+                CWnd* main = app->m_pMainWnd;
+                main->DestroyWindow();
+                app->m_pMainWnd = nullptr;
+            }
+            return app->ExitInstance();
+        }
+        return app->Run();
+    } catch (const std::exception& e) {
+        // ExitInstance failed: reported, never a silent end.
+        AfxProcessWndProcException(e, nullptr);
+        return -1;
+    }
 }

@@ -7,7 +7,9 @@ set -eu
 build=$(cd "${1:?usage: make-prefix.sh BUILD_DIR}" && pwd)
 prefix="$build/wineprefix"
 stamp="$prefix/.mirovale-ready"
-[ -f "$stamp" ] && exit 0
+# The prefix is made again whenever this script changes.
+want=$(cksum < "$0")
+[ -f "$stamp" ] && [ "$(cat "$stamp")" = "$want" ] && exit 0
 
 rm -rf "$prefix"
 mkdir -p "$build/card"
@@ -20,6 +22,9 @@ reg() { wine reg add "$@" /f >/dev/null 2>&1; }
 # The 32-bit reg writes the 32-bit view, which is the one the 32-bit program reads.
 reg 'HKLM\SOFTWARE\Halvern\Mirovale' /v AREA_CODE /t REG_DWORD /d 1
 reg 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N
+# Unmanaged windows: with no window manager on Xvfb, Wine otherwise waits about
+# 2 s for one each time a captioned window is hidden or destroyed.
+reg 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N
 reg 'HKCU\Software\Microsoft\Windows\CurrentVersion\ThemeManager' /v ThemeActive /t REG_SZ /d 0
 for f in Tahoma "MS Shell Dlg" "MS Shell Dlg 2"; do
     reg 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' /v "$f" /t REG_MULTI_SZ \
@@ -35,4 +40,4 @@ for f in tahoma.ttf tahomabd.ttf marlett.ttf; do
     cp /usr/share/wine/fonts/$f "$fonts/"
 done
 wineserver -w
-touch "$stamp"
+echo "$want" > "$stamp"

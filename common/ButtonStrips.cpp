@@ -1,0 +1,217 @@
+#include "common/ButtonStrips.h"
+
+#include <algorithm>
+#include <functional>
+
+#include "common/GdiplusText.h"
+
+namespace {
+
+constexpr int kCornerWidth = 8;
+constexpr int kCornerHeight = 4;
+
+struct StripStyle {
+    const wchar_t* pieces[kStripFrames];
+    COLORREF colours[kStripFrames];
+};
+
+const COLORREF kWhite = RGB(255, 255, 255), kChecked = RGB(8, 8, 64), kBlack = RGB(0, 0, 0),
+               kDisabled = RGB(100, 100, 100), kGrey = RGB(138, 138, 151);
+
+const StripStyle kMainSet = {
+    {L"btn_normal.bmp", L"btn_pressed.bmp", L"btn_check.bmp", L"btn_hot.bmp", L"btn_disabled.bmp"},
+    {kWhite, kWhite, kChecked, kBlack, kDisabled}};
+const StripStyle kDialogSet = {
+    {L"btn_dlg_normal.bmp", L"btn_dlg_pressed.bmp", L"btn_dlg_pressed.bmp", L"btn_dlg_hot.bmp", L"btn_dlg_disabled.bmp"},
+    {kWhite, kWhite, kChecked, kBlack, kDisabled}};
+const StripStyle kLargeSet = {
+    {L"btn_normal.bmp", L"btn_pressed.bmp", L"btn_check.bmp", L"btn_hot.bmp", L"btn_check.bmp"},
+    {kWhite, kWhite, kChecked, kBlack, kChecked}};
+const StripStyle kOptionTabSet = {
+    {L"btn_opt_tab_left_off.bmp", L"btn_opt_tab_left_on.bmp", L"btn_opt_tab_left_on.bmp", L"btn_opt_tab_left_off.bmp",
+     L"btn_opt_tab_left_off.bmp"},
+    {kGrey, kWhite, kWhite, kGrey, kGrey}};
+const COLORREF kNumberedLight[kStripFrames] = {kWhite, kWhite, kWhite, kBlack, kDisabled};
+const COLORREF kNumberedGrey[kStripFrames] = {kGrey, kWhite, kWhite, kGrey, kDisabled};
+
+// Draws the caption of state k onto the canvas selected in dc.
+using CaptionFn = std::function<void(HDC dc, CUtilGdiplus& gdiplus, int state, COLORREF colour)>;
+
+// The frame loop every builder shares.
+BOOL BuildStrip(DIB_IMAGE* out, int width, int height, const wchar_t* const pieces[kStripFrames],
+                const COLORREF colours[kStripFrames], const CaptionFn& caption)
+{
+    CUtilGdiplus gdiplus;
+    HDC dc = CreateCompatibleDC(nullptr);
+    if (!dc)
+        return FALSE;
+    DIB_IMAGE canvas{};
+    if (!CreateDib(&canvas, width, height)) {
+        DeleteDC(dc);
+        return FALSE;
+    }
+    FreeDibImage(out);
+    BOOL ok = TRUE;
+    for (int k = 0; k < kStripFrames && ok; ++k) {
+        DIB_IMAGE piece{};
+        ok = LoadDibFromPack(pieces[k], &piece);
+        if (ok) {
+            HGDIOBJ old = SelectObject(dc, canvas.bitmap);
+            ok = NineSliceDib(&piece, dc, 0, 0, width, height);
+            if (ok)
+                caption(dc, gdiplus, k, colours[k]);
+            SelectObject(dc, old);
+            GdiFlush();
+            ok = ok && StackDibs(out, &canvas);
+        }
+        FreeDibImage(&piece);
+    }
+    DeleteDC(dc);
+    FreeDibImage(&canvas);
+    if (!ok)
+        FreeDibImage(out);
+    return ok;
+}
+
+void DrawFittedCaption(HDC dc, CUtilGdiplus& gdiplus, const CString& text, int percent, COLORREF colour, RECT rect)
+{
+    gdiplus.SetTextColor(colour);
+    gdiplus.DrawTextFit(dc, text, percent, TRUE, Gdiplus::StringAlignmentCenter, Gdiplus::StringAlignmentCenter, rect);
+}
+
+// The option tab's GDI caption: the Tahoma recipe of the program's GDI fonts,
+// shrunk until every line fits the rectangle.
+HFONT CreateTabFont(int percent)
+{
+    LOGFONTW lf{};
+    GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof lf, &lf);
+    wcscpy_s(lf.lfFaceName, L"Tahoma");
+    lf.lfHeight = -(12 * percent / 100);
+    lf.lfWeight = 600;
+    lf.lfUnderline = FALSE;
+    lf.lfQuality = ANTIALIASED_QUALITY;
+    return CreateFontIndirectW(&lf);
+}
+
+void DrawTabCaption(HDC dc, const CString& text, RECT rect, UINT format)
+{
+    int percent = 100;
+    HFONT font = CreateTabFont(percent);
+    HGDIOBJ old = SelectObject(dc, font);
+    const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text, text.GetLength(), &size);
+    while (percent > kMinFontPercent && (size.cx > width || size.cy > height)) {
+        SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+        DeleteObject(font);
+        font = CreateTabFont(--percent);
+        SelectObject(dc, font);
+        GetTextExtentPoint32W(dc, text, text.GetLength(), &size);
+    }
+    ::DrawTextW(dc, text, text.GetLength(), &rect, format);
+    SelectObject(dc, old);
+    DeleteObject(font);
+}
+
+}  // namespace
+
+BOOL NineSliceDib(const DIB_IMAGE* piece, HDC dc, int x, int y, int width, int height)
+{
+    const int w = piece->width, h = piece->height;
+    if (!piece->bitmap || width <= 0 || height <= 0)
+        return FALSE;
+    // Corners shrink for pieces or frames too small for them, so that no part
+    // gets a negative size (which would draw the wrong part of the piece) and
+    // the piece keeps at least one middle column and row to stretch.
+    const int cw = std::max(0, std::min({kCornerWidth, (w - 1) / 2, width / 2}));
+    const int ch = std::max(0, std::min({kCornerHeight, (h - 1) / 2, height / 2}));
+    const int xs[3] = {0, cw, w - cw}, ws[3] = {cw, w - 2 * cw, cw};
+    const int ys[3] = {0, ch, h - ch}, hs[3] = {ch, h - 2 * ch, ch};
+    const int xd[3] = {0, cw, width - cw}, wd[3] = {cw, width - 2 * cw, cw};
+    const int yd[3] = {0, ch, height - ch}, hd[3] = {ch, height - 2 * ch, ch};
+    for (int row = 0; row < 3; ++row)
+        for (int col = 0; col < 3; ++col) {
+            if (wd[col] <= 0 || hd[row] <= 0 || ws[col] <= 0 || hs[row] <= 0)
+                continue;
+            if (!DrawDibEx(piece, dc, x + xd[col], y + yd[row], wd[col], hd[row], xs[col], ys[row], ws[col], hs[row]))
+                return FALSE;
+        }
+    return TRUE;
+}
+
+BOOL BuildButtonImage(DIB_IMAGE* out, LPCWSTR caption, int width, int height, int percent, BOOL mainSet)
+{
+    const StripStyle& style = mainSet ? kMainSet : kDialogSet;
+    const RECT rect{2, 2, width - 4, height - 4};
+    const CString text(caption);
+    CString lines;
+    bool laidOut = false;
+    return BuildStrip(out, width, height, style.pieces, style.colours,
+                      [&](HDC dc, CUtilGdiplus& gdiplus, int, COLORREF colour) {
+                          if (!laidOut) {
+                              lines = FitTextToLines(percent, dc, text, 2, Gdiplus::StringAlignmentCenter, rect);
+                              laidOut = true;
+                          }
+                          DrawFittedCaption(dc, gdiplus, lines, percent, colour, rect);
+                      });
+}
+
+BOOL BuildLargeButtonImage(DIB_IMAGE* out, LPCWSTR caption)
+{
+    const CString text(caption);
+    return BuildStrip(out, 246, 40, kLargeSet.pieces, kLargeSet.colours,
+                      [&](HDC dc, CUtilGdiplus& gdiplus, int, COLORREF colour) {
+                          DrawFittedCaption(dc, gdiplus, text, 200, colour, RECT{2, 2, 242, 36});
+                      });
+}
+
+BOOL BuildOptionTabImage(DIB_IMAGE* out, LPCWSTR caption)
+{
+    const CString text(caption);
+    return BuildStrip(out, 194, 21, kOptionTabSet.pieces, kOptionTabSet.colours,
+                      [&](HDC dc, CUtilGdiplus&, int, COLORREF colour) {
+                          ::SetTextColor(dc, colour);
+                          SetBkMode(dc, TRANSPARENT);
+                          DrawTabCaption(dc, text, RECT{7, 3, 186, 18}, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+                      });
+}
+
+BOOL BuildNumberedButtonImage(DIB_IMAGE* out, LPCWSTR caption, int width, int height, LPCWSTR baseName,
+                              BOOL lightCaptions, RECT textRect)
+{
+    CString names[kStripFrames];
+    const wchar_t* pieces[kStripFrames];
+    for (int k = 0; k < kStripFrames; ++k) {
+        names[k].Format(L"%s_%d.bmp", baseName ? baseName : L"", k);
+        pieces[k] = names[k];
+    }
+    CString text(caption);
+    text.Replace(L"<BR>", L"\n");
+    CString lines;
+    bool laidOut = false;
+    return BuildStrip(out, width, height, pieces, lightCaptions ? kNumberedLight : kNumberedGrey,
+                      [&](HDC dc, CUtilGdiplus& gdiplus, int, COLORREF colour) {
+                          if (!laidOut) {
+                              lines = FitTextToLines(200, dc, text, 2, Gdiplus::StringAlignmentCenter, textRect);
+                              laidOut = true;
+                          }
+                          DrawFittedCaption(dc, gdiplus, lines, 200, colour, textRect);
+                      });
+}
+
+void DrawFrameLines(const RECT* rect, HDC dc)
+{
+    HPEN dark = CreatePen(PS_SOLID, 1, RGB(37, 37, 43));
+    HPEN light = CreatePen(PS_SOLID, 1, RGB(110, 110, 129));
+    HGDIOBJ old = SelectObject(dc, dark);
+    MoveToEx(dc, rect->left, rect->bottom - 1, nullptr);
+    LineTo(dc, rect->left, rect->top);
+    LineTo(dc, rect->right, rect->top);
+    SelectObject(dc, light);
+    MoveToEx(dc, rect->right - 1, rect->top + 1, nullptr);
+    LineTo(dc, rect->right - 1, rect->bottom - 1);
+    LineTo(dc, rect->left, rect->bottom - 1);
+    SelectObject(dc, old);
+    DeleteObject(dark);
+    DeleteObject(light);
+}
