@@ -8,6 +8,8 @@
 #include "classlib/Afx.h"
 #include "classlib/CWnd.h"
 #include "core/NaviModelData.h"
+#include "doc/DocIcon.h"
+#include "doc/DocIg.h"
 #include "doc/DocImport.h"
 #include "doc/DocPi.h"
 
@@ -38,6 +40,8 @@ public:
     CDocPi m_docPiCsv;
     CDocPi m_docPiKml;
     CDocPi m_docPiReceived;
+    CDocIg m_docIg;
+    CDocIcon m_docIcon;
     CDocImport m_docImportPoi;
     CDocImport m_docImportAb;
 

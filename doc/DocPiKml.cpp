@@ -1,6 +1,370 @@
+// POI KML files: the version 1.0 layout (model types 0 and 2, UTF-8), the
+// version 2.0 layout (the other model types, UTF-16), and plain KML from
+// elsewhere when reading.
+#include <objbase.h>
+
+#include <cwchar>
+
+#include "common/TextCheck.h"
+#include "common/WebUtil.h"
+#include "common/XmlDocument.h"
+#include "core/Global.h"
 #include "doc/DocPi.h"
 
-// KML reading and writing join once the XML wrapper is in.
-BOOL CDocPi::Load(const wchar_t*) { m_errorCode = DOCERR_READ; return FALSE; }
-BOOL CDocPi::Save(const wchar_t* path) { return WriteKml(path, 0, GetRecordCount()); }
-BOOL CDocPi::WriteKml(const wchar_t*, int, int) { m_errorCode = PIERR_WRITE_KML; return FALSE; }
+namespace {
+
+const wchar_t kKmlNamespace[] = L"http://earth.google.com/kml/2.1";
+
+enum Layout { LAYOUT_PLAIN = 0, LAYOUT_V1 = 1, LAYOUT_V2 = 2 };
+
+// A KML file larger than this holds far more than the 2,000 POIs a document
+// takes, and its DOM alone would fill much of the program's address space.
+constexpr ULONGLONG kMaxKmlFileBytes = 64ull * 1024 * 1024;
+
+// COM for the XML document, on whatever thread the caller runs.
+class ComScope {
+public:
+    ComScope() : m_hr(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+    ~ComScope()
+    {
+        if (SUCCEEDED(m_hr))
+            CoUninitialize();
+    }
+
+private:
+    HRESULT m_hr;
+};
+
+// Thrown inside the reader for a file that breaks its layout's rules.
+struct KmlFormatError {};
+struct KmlTooManyRecords {};
+
+bool IsV1Model(int type) { return type == 0 || type == 2; }
+
+// Characters the unit cannot show become '?'.
+CString Shown(CString text)
+{
+    wchar_t* buf = text.GetBuffer();
+    ReplaceCharsNotOfClass(buf, theGlobal.m_naviModel.m_modelGroup);
+    text.ReleaseBuffer();
+    return text;
+}
+
+// A number with "." as the decimal point; false when the text starts with none.
+bool ReadDotNumber(CString text, double& value)
+{
+    text.Trim(L" \t\r\n");
+    DotToLocaleDecimal(text);
+    wchar_t* end = nullptr;
+    value = wcstod(text, &end);
+    return end && end != text.GetString();
+}
+
+// "lon,lat[,alt]" into a position; anything unreadable or out of range gives none.
+void ParseCoordinates(const CString& text, double& lon, double& lat)
+{
+    lon = lat = POI_NO_POSITION;
+    int comma = text.Find(L',');
+    double x = 0, y = 0;
+    if (comma < 0 || !ReadDotNumber(text.Left(comma), x) || !ReadDotNumber(text.Mid(comma + 1), y))
+        return;
+    if (x < -180.0 || x > 180.0 || y < -90.0 || y > 90.0)
+        return;
+    lon = x;
+    lat = y;
+}
+
+CString CoordinatesText(double lon, double lat)
+{
+    CString x, y, text;
+    x.Format(L"%11.6f", lon);
+    y.Format(L"%11.6f", lat);
+    x.Remove(L' ');
+    y.Remove(L' ');
+    LocaleDecimalToDot(x);
+    LocaleDecimalToDot(y);
+    text.Format(L"%s,%s", x.GetString(), y.GetString());
+    return text;
+}
+
+// The text of the only child named name; fails unless there is exactly one.
+CString OnlyChildText(IXMLDOMNode* node, const wchar_t* name)
+{
+    if (XmlCountChildElements(node, name) != 1)
+        throw KmlFormatError();
+    CString text;
+    XmlGetNodeText(XmlGetChildElement(node, name, 0), text);
+    return text;
+}
+
+// The text of the first child named name when there is one (else empty).
+CString OptionalChildText(IXMLDOMNode* node, const wchar_t* name)
+{
+    CString text;
+    XmlElementPtr child = XmlGetChildElement(node, name, 0);
+    if (child && !XmlGetNodeText(child, text))
+        text.Empty();
+    return text;
+}
+
+class KmlReader {
+public:
+    KmlReader(CDocPi& doc, int layout) : m_doc(doc), m_layout(layout) {}
+
+    // The container's name and placemarks, then its folders, depth first.
+    void ReadFolderTree(IXMLDOMNode* container)
+    {
+        ReadContainer(container);
+        for (int i = 0;; ++i) {
+            XmlElementPtr folder = XmlGetChildElement(container, L"Folder", i);
+            if (!folder)
+                break;
+            ReadFolderTree(folder);
+        }
+    }
+
+    void ReadContainer(IXMLDOMNode* container)
+    {
+        if (m_layout == LAYOUT_PLAIN) {
+            if (XmlGetChildElement(container, L"name", 0))
+                m_doc.SetFolderName(Shown(OptionalChildText(container, L"name")));
+            else
+                m_doc.SetFolderName(L"none title");
+        } else {
+            XmlElementPtr name = XmlGetChildElement(container, L"name", 0);
+            if (!name)
+                throw KmlFormatError();
+            CString text;
+            XmlGetNodeText(name, text);
+            m_doc.SetFolderName(text);
+        }
+        for (int i = 0;; ++i) {
+            XmlElementPtr placemark = XmlGetChildElement(container, L"Placemark", i);
+            if (!placemark)
+                break;
+            if (m_doc.GetRecordCount() >= POI_MAX_RECORDS)
+                throw KmlTooManyRecords();
+            ReadPlacemark(placemark);
+        }
+    }
+
+private:
+    void ReadPlacemark(IXMLDOMNode* pm)
+    {
+        CDocPiRecord rec;
+        rec.m_name = OnlyChildText(pm, L"name");
+        XmlElementPtr point = XmlGetChildElement(pm, L"Point", 0);
+        if (!point)
+            throw KmlFormatError();
+        ParseCoordinates(OnlyChildText(point, L"coordinates"), rec.m_longitude, rec.m_latitude);
+        if (m_layout == LAYOUT_V1) {
+            rec.m_address = OnlyChildText(pm, L"description");
+            XmlElementPtr metadata = XmlGetChildElement(pm, L"metadata", 0);
+            if (!metadata)
+                throw KmlFormatError();
+            rec.m_telephone = OnlyChildText(metadata, L"telephone");
+            rec.m_description = OnlyChildText(metadata, L"additional_information");
+        } else {
+            rec.m_address = OptionalChildText(pm, L"address");
+            rec.m_description = OptionalChildText(pm, L"description");
+            if (m_layout == LAYOUT_PLAIN) {
+                rec.m_telephone = OptionalChildText(pm, L"telephone");
+            } else if (XmlElementPtr metadata = XmlGetChildElement(pm, L"metadata", 0)) {
+                rec.m_telephone = OptionalChildText(metadata, L"telephone");
+            }
+        }
+        DOCPI_RECORD fixed;
+        rec.m_name = Shown(rec.m_name);
+        rec.m_address = Shown(rec.m_address);
+        rec.m_telephone = Shown(rec.m_telephone);
+        rec.m_description = Shown(rec.m_description);
+        rec.ToDocPiRecord(fixed);  // cut to the record's fields
+        m_doc.AddRecord(fixed);
+    }
+
+    CDocPi& m_doc;
+    int m_layout;
+};
+
+int DetectLayout(IXMLDOMNode* docNode)
+{
+    if (XmlCountChildElements(docNode, L"MirovaleFileVersion") > 0) {
+        CString text = OptionalChildText(docNode, L"MirovaleFileVersion");
+        double version = 0;
+        if (ReadDotNumber(text, version)) {
+            if (version == 1.0)
+                return LAYOUT_V1;
+            if (version == 2.0)
+                return LAYOUT_V2;
+        }
+        return LAYOUT_PLAIN;
+    }
+    return XmlSelectNode(L"metadata/igoicon", docNode, 0) ? LAYOUT_V1 : LAYOUT_PLAIN;
+}
+
+}  // namespace
+
+BOOL CDocPi::Load(const wchar_t* path)
+{
+    m_errorCode = DOCERR_NONE;
+    WIN32_FILE_ATTRIBUTE_DATA info{};
+    if (path && GetFileAttributesExW(path, GetFileExInfoStandard, &info) &&
+        ((static_cast<ULONGLONG>(info.nFileSizeHigh) << 32) | info.nFileSizeLow) > kMaxKmlFileBytes) {
+        m_errorCode = PIERR_TOO_MANY;
+        return FALSE;
+    }
+    ComScope com;
+    CXmlDocument xml;
+    XmlElementPtr root = path ? xml.Load(path) : XmlElementPtr();
+    if (!root) {
+        m_errorCode = DOCERR_READ;
+        return FALSE;
+    }
+    XmlNodePtr docNode = XmlGetChildElement(root, L"Document", 0);
+    if (!docNode)
+        docNode = root;
+    int layout = DetectLayout(docNode);
+    const CDocIcon& icons = theGlobal.m_docIcon;
+
+    // The file's icon.
+    if (layout == LAYOUT_V1) {
+        if (XmlNodePtr block = XmlSelectNode(L"metadata/igoicon", docNode, 0)) {
+            if (!XmlGetChildElement(block, L"phase", 0)) {
+                CString file = OptionalChildText(block, L"filename");
+                for (int i = 0; i < icons.GetUserCount() && i < icons.m_userIconNames.GetSize(); ++i) {
+                    if (icons.m_userIconNames[i] == file) {
+                        m_defaultIcon = icons.GetStockCount() + i;
+                        break;
+                    }
+                }
+            } else if (IsV1Model(theGlobal.m_modelType)) {
+                int phase = _wtoi(OptionalChildText(block, L"phase"));
+                if (phase >= 0 && phase < icons.GetStockCount())
+                    m_defaultIcon = phase;
+            }
+        }
+    } else if (layout == LAYOUT_V2) {
+        if (XmlNodePtr icon = XmlSelectNode(L"Folder/Placemark/metadata/icon", docNode, 0)) {
+            if (XmlGetChildElement(icon, L"filename", 0)) {
+                CString id = OptionalChildText(icon, L"filename");
+                int stock = icons.ParseStockIconId(id);
+                if (stock >= 0 && stock < icons.GetStockCount()) {
+                    m_defaultIcon = stock;
+                } else {
+                    int user = icons.ParseUserIconId(id);
+                    if (user >= 0)
+                        m_defaultIcon = user;
+                }
+            }
+        }
+    }
+
+    KmlReader reader(*this, layout);
+    try {
+        if (layout == LAYOUT_PLAIN)
+            reader.ReadContainer(docNode);
+        for (int i = 0;; ++i) {
+            XmlElementPtr folder = XmlGetChildElement(docNode, L"Folder", i);
+            if (!folder)
+                break;
+            reader.ReadFolderTree(folder);
+        }
+    } catch (const KmlTooManyRecords&) {
+        m_errorCode = PIERR_TOO_MANY;
+        return FALSE;
+    } catch (const KmlFormatError&) {
+        m_errorCode = DOCERR_READ;
+        return FALSE;
+    } catch (const CException&) {
+        m_errorCode = DOCERR_READ;
+        return FALSE;
+    }
+    m_modified = 1;
+    return TRUE;
+}
+
+BOOL CDocPi::Save(const wchar_t* path)
+{
+    return WriteKml(path, 0, GetRecordCount());
+}
+
+BOOL CDocPi::WriteKml(const wchar_t* path, int first, int last)
+{
+    ComScope com;
+    const CDocIcon& icons = theGlobal.m_docIcon;
+    bool v1 = IsV1Model(theGlobal.m_modelType);
+    // An icon the user has deleted since is written as the model's default icon.
+    int icon = m_defaultIcon;
+    if (icon < 0 || icon >= icons.GetStockCount() + icons.GetUserCount() ||
+        icon - icons.GetStockCount() >= icons.m_userIconNames.GetSize())
+        icon = v1 ? 2 : 1;
+    if (last > GetRecordCount())
+        last = GetRecordCount();
+    if (first < 0)
+        first = 0;
+
+    CXmlDocument xml;
+    XmlElementPtr root = path ? xml.Create(L"kml", v1 ? XML_UTF8 : XML_UTF16) : XmlElementPtr();
+    BOOL ok = root != nullptr;
+    if (ok) {
+        VARIANT ns;
+        VariantInit(&ns);
+        ns.vt = VT_BSTR;
+        ns.bstrVal = SysAllocString(kKmlNamespace);
+        BSTR name = SysAllocString(L"xmlns");
+        ok = ns.bstrVal && name && SUCCEEDED(root->setAttribute(name, ns));
+        SysFreeString(name);
+        VariantClear(&ns);
+    }
+    XmlElementPtr document = ok ? xml.AppendElement(L"Document", root) : XmlElementPtr();
+    ok = ok && document && xml.AppendTextElement(L"MirovaleFileVersion", document, v1 ? L"1.0" : L"2.0");
+
+    // The icon block of the 1.0 layout: a stock icon by its phase, a user icon by its file.
+    auto appendIconBlock = [&](IXMLDOMNode* parent) {
+        XmlElementPtr block = xml.AppendElement(L"igoicon", parent);
+        if (!block)
+            return false;
+        if (icon < icons.GetStockCount()) {
+            CString phase;
+            phase.Format(L"%d", icon);
+            return xml.AppendTextElement(L"filename", block, L"poi_mapclose.spr") &&
+                   xml.AppendTextElement(L"phase", block, phase);
+        }
+        return xml.AppendTextElement(L"filename", block, icons.GetUserIconName(icon - icons.GetStockCount())) !=
+               nullptr;
+    };
+    if (ok && v1) {
+        XmlElementPtr metadata = xml.AppendElement(L"metadata", document);
+        ok = metadata && appendIconBlock(metadata);
+    }
+    XmlElementPtr folder = ok ? xml.AppendElement(L"Folder", document) : XmlElementPtr();
+    ok = ok && folder && xml.AppendTextElement(L"name", folder, m_folderName);
+    CString iconId = icons.GetIconIdString(icon);
+    for (int i = first; ok && i < last; ++i) {
+        const CDocPiRecord& r = m_records[i];
+        XmlElementPtr pm = xml.AppendElement(L"Placemark", folder);
+        ok = pm && xml.AppendTextElement(L"name", pm, r.GetName());
+        if (v1) {
+            ok = ok && xml.AppendTextElement(L"description", pm, r.GetAddress());
+        } else {
+            ok = ok && xml.AppendTextElement(L"address", pm, r.GetAddress()) &&
+                 xml.AppendTextElement(L"description", pm, r.GetDescription());
+        }
+        XmlElementPtr point = ok ? xml.AppendElement(L"Point", pm) : XmlElementPtr();
+        ok = ok && point && xml.AppendTextElement(L"coordinates", point, CoordinatesText(r.m_longitude, r.m_latitude));
+        XmlElementPtr metadata = ok ? xml.AppendElement(L"metadata", pm) : XmlElementPtr();
+        ok = ok && metadata && xml.AppendTextElement(L"telephone", metadata, r.GetTelephone());
+        if (ok && v1) {
+            ok = appendIconBlock(metadata) &&
+                 xml.AppendTextElement(L"additional_information", metadata, r.GetDescription());
+        } else if (ok) {
+            XmlElementPtr iconNode = xml.AppendElement(L"icon", metadata);
+            ok = iconNode && xml.AppendTextElement(L"filename", iconNode, iconId);
+        }
+    }
+    if (!ok || !xml.Save(path)) {
+        m_errorCode = PIERR_WRITE_KML;
+        return FALSE;
+    }
+    return TRUE;
+}

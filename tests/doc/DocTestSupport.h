@@ -40,3 +40,52 @@ inline DOCPI_RECORD MakePoi(const wchar_t* name, double lon, double lat, const w
 }
 
 }  // namespace doctest
+
+#include "TestFiles.h"
+
+namespace doctest {
+
+// A temporary folder of the test's own as the user's temporary folder, so that
+// work files an export leaves behind can be seen; restored afterwards.
+class PrivateTemp {
+public:
+    PrivateTemp()
+    {
+        Save(L"TMP", m_tmp);
+        Save(L"TEMP", m_temp);
+        SetEnvironmentVariableW(L"TMP", m_dir.Path().c_str());
+        SetEnvironmentVariableW(L"TEMP", m_dir.Path().c_str());
+    }
+    ~PrivateTemp()
+    {
+        SetEnvironmentVariableW(L"TMP", m_tmp.empty() ? nullptr : m_tmp.c_str());
+        SetEnvironmentVariableW(L"TEMP", m_temp.empty() ? nullptr : m_temp.c_str());
+    }
+    const std::wstring& Path() const { return m_dir.Path(); }
+    // Names in the folder (none after a clean export).
+    int CountEntries() const
+    {
+        WIN32_FIND_DATAW fd;
+        HANDLE h = FindFirstFileW((m_dir.Path() + L"*").c_str(), &fd);
+        int n = 0;
+        if (h == INVALID_HANDLE_VALUE)
+            return 0;
+        do
+            n += wcscmp(fd.cFileName, L".") != 0 && wcscmp(fd.cFileName, L"..") != 0;
+        while (FindNextFileW(h, &fd));
+        FindClose(h);
+        return n;
+    }
+
+private:
+    static void Save(const wchar_t* name, std::wstring& out)
+    {
+        wchar_t buf[MAX_PATH] = {};
+        if (GetEnvironmentVariableW(name, buf, MAX_PATH))
+            out = buf;
+    }
+    testsupport::TempDir m_dir;
+    std::wstring m_tmp, m_temp;
+};
+
+}  // namespace doctest

@@ -1,0 +1,142 @@
+#include "common/DibImage.h"
+#include "common/FileReplace.h"
+#include "common/FileUtil.h"
+#include "doc/DocIcon.h"
+#include "doc/FileWrite.h"
+#include "doc/WorkFolder.h"
+#include "symbolconv/Runemark.h"
+
+namespace {
+
+// The display settings the unit reads for the close-up map icons.
+const char kSprText[] =
+    "BmpFlags = 0\r\nDefFlags = ALPHA_PIXEL | ALPHA_LAYER\r\nDefPhase = 1\r\nStripes = 32\r\nDefAlpha = 16\r\n";
+
+// The longest work path the symbol converter takes, in ANSI bytes.
+constexpr int kMaxConvertPathBytes = 149;
+
+}  // namespace
+
+BOOL CDocIcon::ExportUserIconBitmaps(const CString& cardRoot)
+{
+    m_errorCode = DOCERR_NONE;
+    CString folder = WithBackslash(cardRoot) + L"usericon\\";
+    if (!CreateFolderPath(folder)) {
+        m_errorCode = ICERR_CREATE_FOLDER;
+        return FALSE;
+    }
+    int userCount = m_allIcons ? ImageList_GetImageCount(m_allIcons) - m_stockCount : 0;
+    CStringArray current;
+    for (int n = 0; n < userCount && n < m_userIconNames.GetSize(); ++n)
+        current.Add(m_userIconNames[n]);
+
+    // Bitmaps of the icons that are gone are removed; the current ones are
+    // written over their old copies afterwards, so a failure part way leaves
+    // no KML file on the card without its icons.
+    WIN32_FIND_DATAW fd;
+    HANDLE h = FindFirstFileW(folder + L"*.bmp", &fd);
+    if (h != INVALID_HANDLE_VALUE) {
+        BOOL failed = FALSE;
+        do {
+            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                continue;
+            CString name = fd.cFileName;
+            bool keep = name.CompareNoCase(L"poi_mapclose.bmp") == 0;
+            for (const CString& c : current)
+                keep = keep || name.CompareNoCase(c) == 0;
+            if (keep)
+                continue;
+            SetFileAttributesW(folder + name, FILE_ATTRIBUTE_NORMAL);
+            if (!DeleteFileW(folder + name))
+                failed = TRUE;
+        } while (!failed && FindNextFileW(h, &fd));
+        FindClose(h);
+        if (failed) {
+            m_errorCode = ICERR_DELETE;
+            return FALSE;
+        }
+    }
+
+    // The close-up map icon, hidden on the card.
+    CString mapClose = folder + L"poi_mapclose.bmp";
+    SetFileAttributesW(mapClose, FILE_ATTRIBUTE_NORMAL);
+    DIB_IMAGE dib;
+    InitDibImage(&dib);
+    BOOL saved = LoadDibFromPack(L"poi_mapclose.bmp", &dib) && SaveDibAsBmp(mapClose, &dib);
+    FreeDibImage(&dib);
+    if (!saved) {
+        DeleteFileW(mapClose);
+        m_errorCode = ICERR_WRITE;
+        return FALSE;
+    }
+    SetFileAttributesW(mapClose, FILE_ATTRIBUTE_HIDDEN);
+
+    if (!WriteFileReplacing(folder + L"poi_mapclose.spr", kSprText, sizeof(kSprText) - 1)) {
+        m_errorCode = ICERR_WRITE;
+        return FALSE;
+    }
+
+    for (int n = 0; n < current.GetSize(); ++n) {
+        CString path = folder + current[n];
+        SetFileAttributesW(path, FILE_ATTRIBUTE_NORMAL);
+        if (!SaveIconBmp(m_stockCount + n, path)) {
+            m_errorCode = ICERR_WRITE;
+            return FALSE;
+        }
+    }
+    return TRUE;
+}
+
+BOOL CDocIcon::ExportCustomPoiSymbols(const CString& cardRoot)
+{
+    m_errorCode = DOCERR_NONE;
+    int userCount = m_allIcons ? ImageList_GetImageCount(m_allIcons) - m_stockCount : 0;
+    if (userCount <= 0 || m_userIconNames.IsEmpty())
+        return TRUE;
+
+    CWorkFolder work;
+    if (!work.Create(L"Icon")) {
+        m_errorCode = ICERR_CREATE_FOLDER;
+        return FALSE;
+    }
+    for (int n = 0; n < userCount && n < m_userIconNames.GetSize(); ++n) {
+        if (!SaveIconBmp(m_stockCount + n, work.SubPath() + m_userIconNames[n])) {
+            m_errorCode = ICERR_WRITE;
+            return FALSE;
+        }
+    }
+
+    // "/ID", the user icons' group and the folder, as ANSI command-line words.
+    char id[] = "/ID";
+    char group[16];
+    wsprintfA(group, "%d", ICON_USER_GROUP);
+    char folder[MAX_PATH * 2] = {};
+    BOOL lossy = FALSE;
+    int bytes = WideCharToMultiByte(CP_ACP, 0, work.SubPath(), -1, folder, sizeof(folder), nullptr, &lossy);
+    if (bytes <= 0 || bytes - 1 > kMaxConvertPathBytes || lossy) {
+        m_errorCode = ICERR_WRITE;
+        return FALSE;
+    }
+    char* argv[] = {id, group, folder};
+    if (StartConvert(3, argv) != RUNEMARK_OK) {
+        m_errorCode = ICERR_WRITE;
+        return FALSE;
+    }
+
+    CString symbolFolder = WithBackslash(cardRoot) + L"NDB\\CUSTOMPOI\\";
+    if (!CreateFolderPath(symbolFolder)) {
+        m_errorCode = ICERR_CREATE_FOLDER;
+        return FALSE;
+    }
+    // Copied beside the old file first, so a failed copy leaves the old one.
+    CString dest = symbolFolder + L"CustomPOI.symb";
+    CString temp = dest + L".$$$";
+    BOOL copied = CopyFileW(work.SubPath() + L".symb", temp, FALSE) &&
+                  MoveFileExW(temp, dest, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    if (!copied) {
+        DeleteFileW(temp);
+        m_errorCode = ICERR_WRITE;
+        return FALSE;
+    }
+    return TRUE;
+}

@@ -1,0 +1,40 @@
+#pragma once
+// Golden files under tests/doc/golden/ in the source tree: the exact bytes a
+// writer must produce.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+
+#include "TestFiles.h"
+
+namespace golden {
+
+inline std::wstring Path(const wchar_t* name)
+{
+    wchar_t src[MAX_PATH] = {};
+    GetEnvironmentVariableW(L"MIROVALE_SOURCE", src, MAX_PATH);
+    std::wstring path = src;
+    for (auto& c : path)
+        if (c == L'/')
+            c = L'\\';
+    if (path.size() > 1 && path[0] == L'\\')
+        path = L"Z:" + path;  // a host path as Wine's root drive shows it
+    return path + L"\\tests\\doc\\golden\\" + name;
+}
+
+// Compares a written file with its golden copy; with MIROVALE_UPDATE_GOLDEN set
+// the golden copy is written instead (after a reviewed change of a format).
+inline void Expect(const wchar_t* name, const std::wstring& written)
+{
+    testsupport::Bytes bytes = testsupport::ReadBytes(written);
+    if (GetEnvironmentVariableW(L"MIROVALE_UPDATE_GOLDEN", nullptr, 0)) {
+        testsupport::WriteBytes(Path(name), bytes);
+        return;
+    }
+    ASSERT_TRUE(testsupport::FileExists(Path(name))) << "no golden file " << testsupport::Utf8(name);
+    EXPECT_EQ(testsupport::ReadBytes(Path(name)), bytes) << "differs from " << testsupport::Utf8(name);
+}
+
+}  // namespace golden

@@ -1,0 +1,143 @@
+// A card that fills up or turns read-only in the middle of an export: a small
+// file system is mounted under the card's POI folder for the test.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <objbase.h>
+
+#include <algorithm>
+
+#include "HostShell.h"
+#include "IconTestSupport.h"
+#include "TestFiles.h"
+#include "common/TextCheck.h"
+#include "doc/DocPi.h"
+
+namespace {
+
+using testsupport::CardRoot;
+
+std::vector<std::wstring> Listing(const std::wstring& folder)
+{
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW fd;
+    HANDLE h = FindFirstFileW((folder + L"*").c_str(), &fd);
+    if (h == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        std::wstring n = fd.cFileName;
+        if (n != L"." && n != L"..")
+            names.push_back(n);
+    } while (FindNextFileW(h, &fd));
+    FindClose(h);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// A small file system on a card folder while the object lives.
+class SmallCardFolder {
+public:
+    SmallCardFolder(const std::wstring& folder, size_t kib) : m_unix(hostshell::UnixPath(folder))
+    {
+        if (m_unix.empty())
+            return;
+        hostshell::Run("umount '" + m_unix + "' 2>/dev/null");
+        m_mounted = hostshell::Run("mount -t tmpfs -o size=" + std::to_string(kib) + "k tmpfs '" + m_unix + "'") == 0;
+    }
+    ~SmallCardFolder()
+    {
+        if (m_mounted)
+            hostshell::Run("umount '" + m_unix + "'");
+    }
+    bool Mounted() const { return m_mounted; }
+    bool MakeReadOnly() { return hostshell::Run("mount -o remount,ro '" + m_unix + "'") == 0; }
+
+private:
+    std::string m_unix;
+    bool m_mounted = false;
+};
+
+class CardFailure : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        CoInitialize(nullptr);
+        InitCharClassTable();
+        testsupport::ClearCard();
+        ASSERT_TRUE(icontest::OpenStockPack(packDir));
+        theGlobal.m_iconFolder = packDir.Path().c_str();
+        doctest::SetModel(0);
+        theGlobal.m_docIcon.LoadIcons();
+        for (int i = 0; i < 600; ++i) {
+            wchar_t name[16];
+            swprintf(name, 16, L"p%04d", i);
+            doc.AddRecord(doctest::MakePoi(name, 139.0, 35.0, L"Some street 1", L"03-0000", L"d"));
+        }
+    }
+    void TearDown() override
+    {
+        testsupport::ClearCard();
+        CoUninitialize();
+    }
+    testsupport::TempDir packDir;
+    doctest::PrivateTemp tempDir;
+    CDocPi doc;
+};
+
+TEST_F(CardFailure, FullCardKeepsOldFilesAndLeavesNoPartialFile)
+{
+    std::wstring folder = CardRoot() + L"POI\\";
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+    // Room for the old file and the first of the two export files, not the second.
+    ASSERT_TRUE(doc.WriteKml(packDir.File(L"part.kml").c_str(), 0, 300));
+    size_t part = testsupport::ReadBytes(packDir.File(L"part.kml")).size();
+    SmallCardFolder small(folder, (part + 4095) / 4096 * 4 + 8);
+    if (!small.Mounted())
+        GTEST_SKIP() << "cannot mount a small file system here";
+    testsupport::WriteBytes(folder + L"old.kml", std::string(2000, 'o'));
+
+    EXPECT_FALSE(doc.ExportToCard((folder + L"trip.kml").c_str()));
+    EXPECT_EQ(3, doc.GetErrorCode());
+    EXPECT_EQ((std::vector<std::wstring>{L"old.kml", L"trip.kml"}), Listing(folder));
+    EXPECT_EQ(std::string(2000, 'o'), [&] {
+        auto b = testsupport::ReadBytes(folder + L"old.kml");
+        return std::string(b.begin(), b.end());
+    }());
+    EXPECT_TRUE(Listing(tempDir.Path()).empty()) << "work folder left behind";
+    EXPECT_EQ(600, doc.GetRecordCount());
+
+    // The same card turned read-only: nothing is written, nothing is lost.
+    ASSERT_TRUE(small.MakeReadOnly());
+    testsupport::Bytes before = testsupport::ReadBytes(folder + L"trip.kml");
+    EXPECT_FALSE(doc.ExportToCard((folder + L"trip.kml").c_str()));
+    EXPECT_EQ(3, doc.GetErrorCode());
+    EXPECT_EQ((std::vector<std::wstring>{L"old.kml", L"trip.kml"}), Listing(folder));
+    EXPECT_EQ(before, testsupport::ReadBytes(folder + L"trip.kml"));
+    EXPECT_TRUE(Listing(tempDir.Path()).empty());
+}
+
+TEST_F(CardFailure, VersionFileOnAFullCardLeavesTheOldOne)
+{
+    std::wstring folder = CardRoot() + L"POI\\";
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+    SmallCardFolder small(folder, 256);
+    if (!small.Mounted())
+        GTEST_SKIP() << "cannot mount a small file system here";
+    ASSERT_TRUE(CDocPi::WriteCustomPoiVersion(folder.c_str()));
+    testsupport::Bytes ver = testsupport::ReadBytes(folder + L"Custom_POI.ver");
+    // Fill the small file system up.
+    testsupport::WriteBytes(folder + L"filler", std::string(200 * 1024, 'f'));
+    HANDLE h = CreateFileW((folder + L"more").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    std::string block(4096, 'm');
+    DWORD written = 1;
+    while (h != INVALID_HANDLE_VALUE && WriteFile(h, block.data(), 4096, &written, nullptr) && written == 4096) {
+    }
+    CloseHandle(h);
+    EXPECT_FALSE(CDocPi::WriteCustomPoiVersion(folder.c_str()));
+    EXPECT_EQ(ver, testsupport::ReadBytes(folder + L"Custom_POI.ver"));
+    ASSERT_TRUE(small.MakeReadOnly());
+    EXPECT_FALSE(CDocPi::WriteCustomPoiVersion(folder.c_str()));
+    EXPECT_EQ(ver, testsupport::ReadBytes(folder + L"Custom_POI.ver"));
+}
+
+}  // namespace
