@@ -260,9 +260,8 @@ BOOL CDocIcon::SaveIconBmp(int index, const CString& path) const
     GetObjectW(bitmap, sizeof(ds), &ds);
     DIB_IMAGE dib{static_cast<BYTE*>(ds.dsBm.bmBits), bitmap, -DibRowSize(ds.dsBm.bmWidth), ds.dsBm.bmWidth,
                   ds.dsBm.bmHeight};
+    // A failed write leaves an old file of that name as it was.
     BOOL ok = SaveDibAsBmp(path, &dib);
-    if (!ok)
-        DeleteFileW(path);  // no partial bitmap on the card
     FreeDibImage(&dib);
     return ok;
 }

@@ -64,12 +64,12 @@ BOOL CDocIcon::ExportUserIconBitmaps(const CString& cardRoot)
     InitDibImage(&dib);
     BOOL saved = LoadDibFromPack(L"poi_mapclose.bmp", &dib) && SaveDibAsBmp(mapClose, &dib);
     FreeDibImage(&dib);
+    if (GetFileAttributesW(mapClose) != INVALID_FILE_ATTRIBUTES)
+        SetFileAttributesW(mapClose, FILE_ATTRIBUTE_HIDDEN);
     if (!saved) {
-        DeleteFileW(mapClose);
         m_errorCode = ICERR_WRITE;
         return FALSE;
     }
-    SetFileAttributesW(mapClose, FILE_ATTRIBUTE_HIDDEN);
 
     if (!WriteFileReplacing(folder + L"poi_mapclose.spr", kSprText, sizeof(kSprText) - 1)) {
         m_errorCode = ICERR_WRITE;

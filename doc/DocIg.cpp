@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstring>
 
-#include "common/FileUtil.h"
 #include "common/GdiplusText.h"
 #include "core/Global.h"
 
@@ -130,13 +129,10 @@ BOOL CDocIg::Save(const wchar_t* path)
         return FALSE;
     }
     FitDibLetterbox(&fitted, tw, th);
-    // Written beside the target first: a failed write leaves the old picture.
-    std::wstring temp = MakeSiblingTempName(path);
-    BOOL ok = fitted.width == tw && fitted.height == th && SaveDibAsBmp(temp.c_str(), &fitted) &&
-              MoveFileExW(temp.c_str(), path, MOVEFILE_REPLACE_EXISTING);
+    // A failed write leaves an old file of that name as it was.
+    BOOL ok = fitted.width == tw && fitted.height == th && SaveDibAsBmp(path, &fitted);
     FreeDibImage(&fitted);
     if (!ok) {
-        DeleteFileW(temp.c_str());
         m_errorCode = DOCERR_WRITE;
         return FALSE;
     }

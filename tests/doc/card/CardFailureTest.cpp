@@ -57,6 +57,17 @@ private:
     bool m_mounted = false;
 };
 
+// Writes a file until the folder's file system is full.
+void FillUp(const std::wstring& folder)
+{
+    HANDLE h = CreateFileW((folder + L"filler").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    std::string block(4096, 'f');
+    DWORD written = 1;
+    while (h != INVALID_HANDLE_VALUE && WriteFile(h, block.data(), 4096, &written, nullptr) && written == 4096) {
+    }
+    CloseHandle(h);
+}
+
 class CardFailure : public testing::Test {
 protected:
     void SetUp() override
@@ -125,19 +136,35 @@ TEST_F(CardFailure, VersionFileOnAFullCardLeavesTheOldOne)
         GTEST_SKIP() << "cannot mount a small file system here";
     ASSERT_TRUE(CDocPi::WriteCustomPoiVersion(folder.c_str()));
     testsupport::Bytes ver = testsupport::ReadBytes(folder + L"Custom_POI.ver");
-    // Fill the small file system up.
-    testsupport::WriteBytes(folder + L"filler", std::string(200 * 1024, 'f'));
-    HANDLE h = CreateFileW((folder + L"more").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    std::string block(4096, 'm');
-    DWORD written = 1;
-    while (h != INVALID_HANDLE_VALUE && WriteFile(h, block.data(), 4096, &written, nullptr) && written == 4096) {
-    }
-    CloseHandle(h);
+    FillUp(folder);
     EXPECT_FALSE(CDocPi::WriteCustomPoiVersion(folder.c_str()));
     EXPECT_EQ(ver, testsupport::ReadBytes(folder + L"Custom_POI.ver"));
     ASSERT_TRUE(small.MakeReadOnly());
     EXPECT_FALSE(CDocPi::WriteCustomPoiVersion(folder.c_str()));
     EXPECT_EQ(ver, testsupport::ReadBytes(folder + L"Custom_POI.ver"));
+}
+
+TEST_F(CardFailure, IconBitmapsOnAFullCardKeepTheOldOnes)
+{
+    icontest::WriteUserIcons(packDir.Path(), 3, 32);
+    theGlobal.m_docIcon.LoadIcons();
+    ASSERT_EQ(3, theGlobal.m_docIcon.GetUserCount());
+    std::wstring folder = CardRoot() + L"usericon\\";
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+    SmallCardFolder small(folder, 64);
+    if (!small.Mounted())
+        GTEST_SKIP() << "cannot mount a small file system here";
+    // A first export fits; then the card fills up.
+    ASSERT_TRUE(theGlobal.m_docIcon.ExportUserIconBitmaps(CardRoot().c_str()));
+    testsupport::Bytes old = testsupport::ReadBytes(folder + L"u01.bmp");
+    FillUp(folder);
+    EXPECT_FALSE(theGlobal.m_docIcon.ExportUserIconBitmaps(CardRoot().c_str()));
+    EXPECT_EQ(6, theGlobal.m_docIcon.GetErrorCode());
+    EXPECT_EQ(old, testsupport::ReadBytes(folder + L"u01.bmp"));
+    EXPECT_TRUE(GetFileAttributesW((folder + L"poi_mapclose.bmp").c_str()) & FILE_ATTRIBUTE_HIDDEN);
+    std::vector<std::wstring> expected = {L"filler", L"poi_mapclose.bmp", L"poi_mapclose.spr", L"u00.bmp",
+                                          L"u01.bmp", L"u02.bmp"};
+    EXPECT_EQ(expected, Listing(folder));  // no half-written or temporary file
 }
 
 }  // namespace
