@@ -293,10 +293,12 @@ BOOL CDocPi::WriteKml(const wchar_t* path, int first, int last)
     ComScope com;
     const CDocIcon& icons = theGlobal.m_docIcon;
     bool v1 = IsV1Model(theGlobal.m_modelType);
-    // An icon the user has deleted since is written as the model's default icon.
+    // An icon the user has deleted since is written as the model's default
+    // stock icon.
     int icon = m_defaultIcon;
-    if (icon < 0 || icon >= icons.GetStockCount() + icons.GetUserCount() ||
-        icon - icons.GetStockCount() >= icons.m_userIconNames.GetSize())
+    int user = icon - icons.GetStockCount();
+    bool isUser = user >= 0 && user < icons.GetUserCount() && user < icons.m_userIconNames.GetSize();
+    if (!isUser && (icon < 0 || icon >= icons.GetStockCount()))
         icon = v1 ? 2 : 1;
     if (last > GetRecordCount())
         last = GetRecordCount();
@@ -324,14 +326,13 @@ BOOL CDocPi::WriteKml(const wchar_t* path, int first, int last)
         XmlElementPtr block = xml.AppendElement(L"igoicon", parent);
         if (!block)
             return false;
-        if (icon < icons.GetStockCount()) {
+        if (!isUser) {
             CString phase;
             phase.Format(L"%d", icon);
             return xml.AppendTextElement(L"filename", block, L"poi_mapclose.spr") &&
                    xml.AppendTextElement(L"phase", block, phase);
         }
-        return xml.AppendTextElement(L"filename", block, icons.GetUserIconName(icon - icons.GetStockCount())) !=
-               nullptr;
+        return xml.AppendTextElement(L"filename", block, icons.GetUserIconName(user)) != nullptr;
     };
     if (ok && v1) {
         XmlElementPtr metadata = xml.AppendElement(L"metadata", document);
@@ -339,7 +340,11 @@ BOOL CDocPi::WriteKml(const wchar_t* path, int first, int last)
     }
     XmlElementPtr folder = ok ? xml.AppendElement(L"Folder", document) : XmlElementPtr();
     ok = ok && folder && xml.AppendTextElement(L"name", folder, m_folderName);
-    CString iconId = icons.GetIconIdString(icon);
+    CString iconId;
+    if (isUser)
+        iconId = icons.GetIconIdString(icon);
+    else
+        iconId.Format(L"0x4102%04X", icon);
     for (int i = first; ok && i < last; ++i) {
         const CDocPiRecord& r = m_records[i];
         XmlElementPtr pm = xml.AppendElement(L"Placemark", folder);

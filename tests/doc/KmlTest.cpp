@@ -304,6 +304,26 @@ TEST_F(Kml, DeletedUserIconIsWrittenAsTheDefaultIcon)
     }
 }
 
+TEST_F(Kml, IconDocumentWithoutIconsStillWrites)
+{
+    UseModel(0);
+    CDocIcon& icons = theGlobal.m_docIcon;
+    icons.m_stockCount = 0;  // as when the image lists could not be made
+    icons.m_userCount = 0;
+    icons.m_userIconNames.RemoveAll();
+    CDocPi doc;
+    Fill(doc);
+    doc.m_defaultIcon = 80;
+    EXPECT_TRUE(doc.Save(dir.File(L"bare.kml").c_str()));
+    EXPECT_NE(std::string::npos, ReadText(dir.File(L"bare.kml")).find("<phase>2</phase>"));
+    UseModel(5);
+    icons.m_stockCount = 0;
+    icons.m_userCount = 0;
+    icons.m_userIconNames.RemoveAll();
+    EXPECT_TRUE(doc.Save(dir.File(L"bare2.kml").c_str()));
+    icons.LoadIcons();
+}
+
 TEST_F(Kml, UnshownCharactersAndLongTextsWhenReading)
 {
     UseModel(5);
