@@ -189,6 +189,34 @@ TEST_F(PoiExport, CardFolderThatCannotBeCreated)
     EXPECT_TRUE(TempIsEmpty());
 }
 
+TEST_F(PoiExport, CardThatIsGone)
+{
+    // A drive letter with nothing behind it, as after the card was pulled.
+    std::wstring gone;
+    for (wchar_t letter = L'Q'; letter >= L'J' && gone.empty(); --letter) {
+        std::wstring root = std::wstring(1, letter) + L":\\";
+        if (GetDriveTypeW(root.c_str()) == DRIVE_NO_ROOT_DIR)
+            gone = root;
+    }
+    if (gone.empty())
+        GTEST_SKIP() << "no free drive letter";
+    UseModel(5);
+    CDocPi doc;
+    Fill(doc, 2);
+    EXPECT_FALSE(doc.ExportToCard((gone + L"NDB\\CUSTOMPOI\\trip.kml").c_str()));
+    EXPECT_EQ(8, doc.GetErrorCode());
+    EXPECT_FALSE(CDocPi::WriteCustomPoiVersion((gone + L"NDB\\VersionManage\\Version").c_str()));
+    icontest::WriteUserIcons(iconDir.Path(), 1, 32);
+    theGlobal.m_docIcon.LoadIcons();
+    EXPECT_FALSE(theGlobal.m_docIcon.ExportCustomPoiSymbols(gone.c_str()));
+    EXPECT_EQ(7, theGlobal.m_docIcon.GetErrorCode());
+    UseModel(0);
+    EXPECT_FALSE(theGlobal.m_docIcon.ExportUserIconBitmaps(gone.c_str()));
+    EXPECT_EQ(7, theGlobal.m_docIcon.GetErrorCode());
+    EXPECT_TRUE(TempIsEmpty());
+    EXPECT_EQ(2, doc.GetRecordCount());
+}
+
 TEST_F(PoiExport, UnknownModelTypeFailsInsteadOfDividingByZero)
 {
     UseModel(5);
