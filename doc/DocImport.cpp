@@ -30,7 +30,6 @@ BOOL CDocImport::ImportWab()
         m_errorCode = DOCERR_READ;
         return FALSE;
     }
-    WriteLog(L"SetSize");
     m_table.SetDelimiter(L',');
     for (const CStringArray& fields : contacts) {
         CString line;

@@ -163,11 +163,14 @@ BOOL ReadWabContacts(CArray<CStringArray>& out)
     for (ULONG r = 0; r < s.rows->cRows; ++r) {
         const SRow& row = s.rows->aRow[r];
         CString p[15];
+        Log(L"SetSize");
         for (ULONG v = 0; row.lpProps && v < row.cValues; ++v) {
             const SPropValue& prop = row.lpProps[v];
+            Log(L"SPropValue");
             for (int i = 0; i < 15; ++i) {
                 if (PROP_ID(prop.ulPropTag) == kPropIds[i]) {
-                    PropText(prop, p[i]);
+                    if (PropText(prop, p[i]))
+                        Log(L"SetAt");
                     break;
                 }
             }

@@ -6,6 +6,8 @@
 #include <windows.h>
 
 #include "TestFiles.h"
+#include "common/LogWriter.h"
+#include "core/Global.h"
 #include "doc/DocImport.h"
 #include "doc/WabContacts.h"
 
@@ -122,6 +124,29 @@ TEST(WabImport, ReadsTheAddressBookThatTheRegistryNames)
         EXPECT_FALSE(table.ImportWab());
         EXPECT_EQ(2, table.GetErrorCode());
         EXPECT_EQ(0, table.GetRowCount());
+    }
+    {
+        SCOPED_TRACE("trace log of an import");
+        setup(0, 0);
+        CString logPath = GetLogFilePath();
+        DeleteFileW(logPath);
+        theGlobal.m_logEnabled = 1;
+        CDocImport table;
+        EXPECT_TRUE(table.ImportWab());
+        theGlobal.m_logEnabled = 0;
+        auto bytes = testsupport::ReadBytes(logPath.GetString());
+        DeleteFileW(logPath);
+        std::string log(bytes.begin(), bytes.end());
+        size_t at = 0;
+        for (const char* step : {"LoadLibrary", "GetProcAddress", "procWABOpen", "GetPAB", "OpenEntry",
+                                 "GetContentsTable", "GetRowCount", "SetColumns", "QueryRows", "SetSize",
+                                 "SPropValue", "SetAt", "Release WABOb Unk Table", "Release AdrBook", "FreeLibrary",
+                                 "AddLine"}) {
+            size_t found = log.find(std::string("\t\t") + step + "\r\n", at);
+            EXPECT_NE(std::string::npos, found) << step << " missing or out of order";
+            if (found != std::string::npos)
+                at = found;
+        }
     }
     {
         SCOPED_TRACE("the personal address book is not a container");
