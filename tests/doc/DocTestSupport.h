@@ -1,6 +1,12 @@
 #pragma once
 // Shared set-up of the document tests: a UI string table whose entry n reads
-// "S<n>", and the model type and group of the unit.
+// "S<n>", the model type and group of the unit, and a private temporary folder.
+#include <windows.h>
+
+#include <cwchar>
+#include <string>
+
+#include "TestFiles.h"
 #include "core/Global.h"
 #include "doc/PoiRecord.h"
 
@@ -38,12 +44,6 @@ inline DOCPI_RECORD MakePoi(const wchar_t* name, double lon, double lat, const w
     r.ToDocPiRecord(rec);
     return rec;
 }
-
-}  // namespace doctest
-
-#include "TestFiles.h"
-
-namespace doctest {
 
 // A temporary folder of the test's own as the user's temporary folder, so that
 // work files an export leaves behind can be seen; restored afterwards.
