@@ -99,8 +99,13 @@ BOOL CDocIcon::ExportCustomPoiSymbols(const CString& cardRoot)
         m_errorCode = ICERR_CREATE_FOLDER;
         return FALSE;
     }
+    // The converter numbers the bitmaps in the order it lists them and reads
+    // ANSI names only: named by their index, user icon n is symbol n whatever
+    // the user's file names hold.
     for (int n = 0; n < userCount && n < m_userIconNames.GetSize(); ++n) {
-        if (!SaveIconBmp(m_stockCount + n, work.SubPath() + m_userIconNames[n])) {
+        CString name;
+        name.Format(L"%03d.bmp", n);
+        if (!SaveIconBmp(m_stockCount + n, work.SubPath() + name)) {
             m_errorCode = ICERR_WRITE;
             return FALSE;
         }

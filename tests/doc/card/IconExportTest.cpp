@@ -104,6 +104,19 @@ TEST_F(IconExport, SymbolFileThroughTheConverter)
     EXPECT_EQ(symb.size(), testsupport::ReadBytes(CardRoot() + L"NDB\\CUSTOMPOI\\CustomPOI.symb").size());
 }
 
+TEST_F(IconExport, UserIconNamesOutsideTheAnsiCodePage)
+{
+    doctest::SetModel(5);
+    testsupport::WriteBytes(iconDir.File(L"\u03A9mega.bmp"), icontest::SolidBmp(32, {9, 9, 9}));
+    testsupport::WriteBytes(iconDir.File(L"\u6771\u4EAC.bmp"), icontest::SolidBmp(32, {8, 8, 8}));
+    CDocIcon doc;
+    doc.LoadIcons();
+    ASSERT_EQ(2, doc.GetUserCount());
+    ASSERT_TRUE(doc.ExportCustomPoiSymbols(CardRoot().c_str()));
+    EXPECT_FALSE(testsupport::ReadBytes(CardRoot() + L"NDB\\CUSTOMPOI\\CustomPOI.symb").empty());
+    EXPECT_TRUE(Listing(tempDir.Path()).empty());
+}
+
 TEST_F(IconExport, NoUserIconWritesNoSymbolFile)
 {
     doctest::SetModel(7);
