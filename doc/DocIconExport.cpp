@@ -2,7 +2,7 @@
 #include "common/FileReplace.h"
 #include "common/FileUtil.h"
 #include "doc/DocIcon.h"
-#include "doc/FileWrite.h"
+#include "doc/DocPaths.h"
 #include "doc/WorkFolder.h"
 #include "symbolconv/Runemark.h"
 

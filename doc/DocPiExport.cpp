@@ -3,7 +3,7 @@
 #include "common/Utility.h"
 #include "core/Global.h"
 #include "doc/DocPi.h"
-#include "doc/FileWrite.h"
+#include "doc/DocPaths.h"
 #include "doc/WorkFolder.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "doc/FileWrite.h"
+#include "doc/DocPaths.h"
 
 #include <shlobj.h>
 

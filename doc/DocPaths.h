@@ -1,5 +1,5 @@
 #pragma once
-// Folder helper of the documents' card writers.
+// Folders and file names of the documents' card writers.
 #include <windows.h>
 
 #include "classlib/Afx.h"
