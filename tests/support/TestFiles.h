@@ -39,6 +39,8 @@ Bytes ReadBytes(const std::wstring& path);
 void WriteBytes(const std::wstring& path, const Bytes& data);
 void WriteBytes(const std::wstring& path, const std::string& data);
 bool FileExists(const std::wstring& path);
+// Names of the files and folders in folder (ending in a backslash), sorted.
+std::vector<std::wstring> ListFolder(const std::wstring& folder);
 
 // UTF-16LE bytes, with the byte-order mark first when bom is set.
 Bytes Utf16Bytes(const std::wstring& text, bool bom = true);

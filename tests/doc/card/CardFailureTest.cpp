@@ -17,23 +17,6 @@ namespace {
 
 using testsupport::CardRoot;
 
-std::vector<std::wstring> Listing(const std::wstring& folder)
-{
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW fd;
-    HANDLE h = FindFirstFileW((folder + L"*").c_str(), &fd);
-    if (h == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        std::wstring n = fd.cFileName;
-        if (n != L"." && n != L"..")
-            names.push_back(n);
-    } while (FindNextFileW(h, &fd));
-    FindClose(h);
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 // A small file system on a card folder while the object lives.
 class SmallCardFolder {
 public:
@@ -109,12 +92,12 @@ TEST_F(CardFailure, FullCardKeepsOldFilesAndLeavesNoPartialFile)
 
     EXPECT_FALSE(doc.ExportToCard((folder + L"trip.kml").c_str()));
     EXPECT_EQ(3, doc.GetErrorCode());
-    EXPECT_EQ((std::vector<std::wstring>{L"old.kml", L"trip.kml"}), Listing(folder));
+    EXPECT_EQ((std::vector<std::wstring>{L"old.kml", L"trip.kml"}), testsupport::ListFolder(folder));
     EXPECT_EQ(std::string(2000, 'o'), [&] {
         auto b = testsupport::ReadBytes(folder + L"old.kml");
         return std::string(b.begin(), b.end());
     }());
-    EXPECT_TRUE(Listing(tempDir.Path()).empty()) << "work folder left behind";
+    EXPECT_TRUE(testsupport::ListFolder(tempDir.Path()).empty()) << "work folder left behind";
     EXPECT_EQ(600, doc.GetRecordCount());
 
     // The same card turned read-only: nothing is written, nothing is lost.
@@ -122,9 +105,9 @@ TEST_F(CardFailure, FullCardKeepsOldFilesAndLeavesNoPartialFile)
     testsupport::Bytes before = testsupport::ReadBytes(folder + L"trip.kml");
     EXPECT_FALSE(doc.ExportToCard((folder + L"trip.kml").c_str()));
     EXPECT_EQ(3, doc.GetErrorCode());
-    EXPECT_EQ((std::vector<std::wstring>{L"old.kml", L"trip.kml"}), Listing(folder));
+    EXPECT_EQ((std::vector<std::wstring>{L"old.kml", L"trip.kml"}), testsupport::ListFolder(folder));
     EXPECT_EQ(before, testsupport::ReadBytes(folder + L"trip.kml"));
-    EXPECT_TRUE(Listing(tempDir.Path()).empty());
+    EXPECT_TRUE(testsupport::ListFolder(tempDir.Path()).empty());
 }
 
 TEST_F(CardFailure, VersionFileOnAFullCardLeavesTheOldOne)
@@ -164,7 +147,7 @@ TEST_F(CardFailure, IconBitmapsOnAFullCardKeepTheOldOnes)
     EXPECT_TRUE(GetFileAttributesW((folder + L"poi_mapclose.bmp").c_str()) & FILE_ATTRIBUTE_HIDDEN);
     std::vector<std::wstring> expected = {L"filler", L"poi_mapclose.bmp", L"poi_mapclose.spr", L"u00.bmp",
                                           L"u01.bmp", L"u02.bmp"};
-    EXPECT_EQ(expected, Listing(folder));  // no half-written or temporary file
+    EXPECT_EQ(expected, testsupport::ListFolder(folder));  // no half-written or temporary file
 }
 
 }  // namespace

@@ -5,28 +5,12 @@
 #include <algorithm>
 
 #include "IconTestSupport.h"
+#include "TestFiles.h"
 #include "doc/DocIcon.h"
 
 namespace {
 
 using testsupport::CardRoot;
-
-std::vector<std::wstring> Listing(const std::wstring& folder)
-{
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW fd;
-    HANDLE h = FindFirstFileW((folder + L"*").c_str(), &fd);
-    if (h == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        std::wstring n = fd.cFileName;
-        if (n != L"." && n != L"..")
-            names.push_back(n);
-    } while (FindNextFileW(h, &fd));
-    FindClose(h);
-    std::sort(names.begin(), names.end());
-    return names;
-}
 
 // The pixel bytes of a 24-bit BMP (headers differ between writers).
 testsupport::Bytes Pixels(const testsupport::Bytes& bmp)
@@ -59,7 +43,7 @@ TEST_F(IconExport, UserIconBitmapsAndMapCloseFilesOnTheCard)
     std::wstring folder = CardRoot() + L"usericon\\";
     std::vector<std::wstring> expected = {L"poi_mapclose.bmp", L"poi_mapclose.spr", L"u00.bmp", L"u01.bmp",
                                           L"u02.bmp"};
-    EXPECT_EQ(expected, Listing(folder));
+    EXPECT_EQ(expected, testsupport::ListFolder(folder));
     EXPECT_EQ(Pixels(testsupport::ReadBytes(iconDir.File(L"u01.bmp"))), Pixels(testsupport::ReadBytes(folder + L"u01.bmp")));
     EXPECT_EQ(Pixels(icontest::SolidBmp(32, {250, 0, 250})), Pixels(testsupport::ReadBytes(folder + L"poi_mapclose.bmp")));
     EXPECT_TRUE(GetFileAttributesW((folder + L"poi_mapclose.bmp").c_str()) & FILE_ATTRIBUTE_HIDDEN);
@@ -73,8 +57,8 @@ TEST_F(IconExport, UserIconBitmapsAndMapCloseFilesOnTheCard)
     testsupport::WriteBytes(folder + L"stray.bmp", std::string("old"));
     ASSERT_TRUE(doc.ExportUserIconBitmaps(CardRoot().c_str()));
     expected = {L"poi_mapclose.bmp", L"poi_mapclose.spr", L"u01.bmp", L"u02.bmp"};
-    EXPECT_EQ(expected, Listing(folder));
-    EXPECT_TRUE(Listing(tempDir.Path()).empty());
+    EXPECT_EQ(expected, testsupport::ListFolder(folder));
+    EXPECT_TRUE(testsupport::ListFolder(tempDir.Path()).empty());
 }
 
 TEST_F(IconExport, FolderThatCannotBeCreated)
@@ -96,8 +80,8 @@ TEST_F(IconExport, SymbolFileThroughTheConverter)
     ASSERT_TRUE(doc.ExportCustomPoiSymbols(CardRoot().c_str()));
     testsupport::Bytes symb = testsupport::ReadBytes(CardRoot() + L"NDB\\CUSTOMPOI\\CustomPOI.symb");
     EXPECT_GT(symb.size(), 3u * 32 * 32);
-    EXPECT_EQ(std::vector<std::wstring>{L"CustomPOI.symb"}, Listing(CardRoot() + L"NDB\\CUSTOMPOI\\"));
-    EXPECT_TRUE(Listing(tempDir.Path()).empty()) << "work folder left behind";
+    EXPECT_EQ(std::vector<std::wstring>{L"CustomPOI.symb"}, testsupport::ListFolder(CardRoot() + L"NDB\\CUSTOMPOI\\"));
+    EXPECT_TRUE(testsupport::ListFolder(tempDir.Path()).empty()) << "work folder left behind";
 
     // Again over the old file.
     ASSERT_TRUE(doc.ExportCustomPoiSymbols(CardRoot().c_str()));
@@ -114,7 +98,7 @@ TEST_F(IconExport, UserIconNamesOutsideTheAnsiCodePage)
     ASSERT_EQ(2, doc.GetUserCount());
     ASSERT_TRUE(doc.ExportCustomPoiSymbols(CardRoot().c_str()));
     EXPECT_FALSE(testsupport::ReadBytes(CardRoot() + L"NDB\\CUSTOMPOI\\CustomPOI.symb").empty());
-    EXPECT_TRUE(Listing(tempDir.Path()).empty());
+    EXPECT_TRUE(testsupport::ListFolder(tempDir.Path()).empty());
 }
 
 TEST_F(IconExport, NoUserIconWritesNoSymbolFile)
@@ -123,7 +107,7 @@ TEST_F(IconExport, NoUserIconWritesNoSymbolFile)
     CDocIcon doc;
     doc.LoadIcons();
     EXPECT_TRUE(doc.ExportCustomPoiSymbols(CardRoot().c_str()));
-    EXPECT_TRUE(Listing(CardRoot()).empty());
+    EXPECT_TRUE(testsupport::ListFolder(CardRoot()).empty());
 }
 
 TEST_F(IconExport, WorkPathTooLongForTheConverterFailsCleanly)
@@ -138,8 +122,8 @@ TEST_F(IconExport, WorkPathTooLongForTheConverterFailsCleanly)
     SetEnvironmentVariableW(L"TEMP", deep.c_str());
     EXPECT_FALSE(doc.ExportCustomPoiSymbols(CardRoot().c_str()));
     EXPECT_EQ(6, doc.GetErrorCode());
-    EXPECT_TRUE(Listing(deep).empty());
-    EXPECT_TRUE(Listing(CardRoot()).empty());
+    EXPECT_TRUE(testsupport::ListFolder(deep).empty());
+    EXPECT_TRUE(testsupport::ListFolder(CardRoot()).empty());
 }
 
 }  // namespace

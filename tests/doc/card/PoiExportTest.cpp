@@ -16,23 +16,6 @@ namespace {
 
 using testsupport::CardRoot;
 
-std::vector<std::wstring> KmlFiles(const std::wstring& folder)
-{
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW fd;
-    HANDLE h = FindFirstFileW((folder + L"*").c_str(), &fd);
-    if (h == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        std::wstring n = fd.cFileName;
-        if (n != L"." && n != L"..")
-            names.push_back(n);
-    } while (FindNextFileW(h, &fd));
-    FindClose(h);
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 class PoiExport : public testing::Test {
 protected:
     void SetUp() override
@@ -72,7 +55,7 @@ protected:
             names.push_back(r.m_name);
         return names;
     }
-    bool TempIsEmpty() { return KmlFiles(tempDir.Path()).empty(); }
+    bool TempIsEmpty() { return testsupport::ListFolder(tempDir.Path()).empty(); }
     testsupport::TempDir packDir, iconDir;
     doctest::PrivateTemp tempDir;
 };
@@ -94,7 +77,7 @@ TEST_F(PoiExport, SplitByTheModelsRecordsPerFile)
         ASSERT_TRUE(CDocPi::CheckCardFileCount(folder.c_str(), doc.GetRecordCount(), doc.GetMaxPoiPerFile()));
         doc.SetFolderName(L"trip");
         ASSERT_TRUE(doc.ExportToCard((folder + L"trip.kml").c_str()));
-        std::vector<std::wstring> files = KmlFiles(folder);
+        std::vector<std::wstring> files = testsupport::ListFolder(folder);
         ASSERT_EQ(c.perFile.size(), files.size());
         // Files follow the record order: trip.kml, trip(2).kml, ...
         int first = 0;
@@ -121,7 +104,7 @@ TEST_F(PoiExport, SecondExportNeverOverwrites)
     testsupport::Bytes first = testsupport::ReadBytes(folder + L"trip.kml");
     Fill(doc, 5);
     ASSERT_TRUE(doc.ExportToCard((folder + L"trip.kml").c_str()));
-    EXPECT_EQ((std::vector<std::wstring>{L"trip(2).kml", L"trip.kml"}), KmlFiles(folder));
+    EXPECT_EQ((std::vector<std::wstring>{L"trip(2).kml", L"trip.kml"}), testsupport::ListFolder(folder));
     EXPECT_EQ(first, testsupport::ReadBytes(folder + L"trip.kml"));
     EXPECT_EQ(5u, Names(folder + L"trip(2).kml").size());
 }
@@ -131,7 +114,7 @@ TEST_F(PoiExport, EmptyDocumentWritesNothing)
     UseModel(0);
     CDocPi doc;
     ASSERT_TRUE(doc.ExportToCard((CardRoot() + L"POI\\trip.kml").c_str()));
-    EXPECT_TRUE(KmlFiles(CardRoot() + L"POI\\").empty());
+    EXPECT_TRUE(testsupport::ListFolder(CardRoot() + L"POI\\").empty());
     EXPECT_TRUE(TempIsEmpty());
 }
 
@@ -153,7 +136,7 @@ TEST_F(PoiExport, SizeLimitOfModelTypeZero)
     testsupport::Bytes old = testsupport::ReadBytes(folder + L"old.kml");
     EXPECT_FALSE(doc.ExportToCard((folder + L"trip.kml").c_str()));
     EXPECT_EQ(11, doc.GetErrorCode());
-    EXPECT_EQ((std::vector<std::wstring>{L"old.kml", L"trip.kml"}), KmlFiles(folder));
+    EXPECT_EQ((std::vector<std::wstring>{L"old.kml", L"trip.kml"}), testsupport::ListFolder(folder));
     EXPECT_EQ(old, testsupport::ReadBytes(folder + L"old.kml"));
     EXPECT_EQ(600, doc.GetRecordCount());
     EXPECT_TRUE(TempIsEmpty());
@@ -171,7 +154,7 @@ TEST_F(PoiExport, FileNamesWindowsCannotKeepAreRefused)
         EXPECT_FALSE(doc.ExportToCard((folder + name).c_str()));
         EXPECT_EQ(6, doc.GetErrorCode());
     }
-    EXPECT_TRUE(KmlFiles(CardRoot()).empty());
+    EXPECT_TRUE(testsupport::ListFolder(CardRoot()).empty());
     EXPECT_TRUE(TempIsEmpty());
     EXPECT_TRUE(doc.ExportToCard((folder + L"console.kml").c_str()));
 }
