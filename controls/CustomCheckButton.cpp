@@ -215,7 +215,7 @@ void CCustomCheckButton::DrawItem(DRAWITEMSTRUCT* dis)
     HGDIOBJ oldBitmap = ::SelectObject(mem, bitmap);
     ::SetViewportOrgEx(mem, -client.left, -client.top, nullptr);
     if (m_noFill == 1) {
-        DrawParentBackground(m_hWnd, mem);
+        DrawParentBackground(m_hWnd, mem, m_bkColor);
     } else {
         HBRUSH brush = ::CreateSolidBrush(m_bkColor);
         ::FillRect(mem, &client, brush);

@@ -26,14 +26,12 @@ void CMultiTextButton::SetText(LPCWSTR text)
     HDC dc = ::GetDC(measureWnd);
     const CString lines = FitTextToLines(200, dc, text, 2, StringAlignmentCenter, rect);
     ::ReleaseDC(measureWnd, dc);
+    // Lines are centred: the blank they were split at belongs to neither.
     const int feed = lines.Find(L'\n');
-    if (feed < 0) {
-        m_lines.Add(lines);
-        return;
-    }
-    m_lines.Add(lines.Left(feed));
-    const CString second = lines.Mid(feed + 1);
-    if (!second.IsEmpty())
+    CString first = feed < 0 ? lines : lines.Left(feed);
+    CString second = feed < 0 ? CString() : lines.Mid(feed + 1);
+    m_lines.Add(first.Trim());
+    if (!second.Trim().IsEmpty())
         m_lines.Add(second);
 }
 

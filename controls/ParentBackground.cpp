@@ -1,7 +1,12 @@
 #include "controls/ParentBackground.h"
 
-void DrawParentBackground(HWND child, HDC dc)
+void DrawParentBackground(HWND child, HDC dc, COLORREF fallback)
 {
+    RECT client{};
+    ::GetClientRect(child, &client);
+    HBRUSH brush = ::CreateSolidBrush(fallback);
+    ::FillRect(dc, &client, brush);
+    ::DeleteObject(brush);
     HWND parent = ::GetParent(child);
     if (!parent)
         return;

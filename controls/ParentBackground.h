@@ -3,6 +3,7 @@
 // background into it first, so that they look transparent over a skin.
 #include <windows.h>
 
-// Asks child's parent to erase its background into dc, which stands for the
-// child's client area.
-void DrawParentBackground(HWND child, HDC dc);
+// Fills dc, which stands for child's client area, with fallback, then asks
+// child's parent to erase its background into it. A parent that paints its
+// background only in WM_PAINT leaves the fallback colour.
+void DrawParentBackground(HWND child, HDC dc, COLORREF fallback);
