@@ -205,6 +205,20 @@ TEST_F(SkinDialog, CloseButtonEndsTheModalDialogWithCancel)
     EXPECT_EQ(main.Count(WM_SYSCOMMAND), 0);
 }
 
+TEST_F(SkinDialog, KeysEndTheModalDialogAsAnyDialog)
+{
+    const std::pair<UINT, INT_PTR> cases[] = {{VK_ESCAPE, IDCANCEL}, {VK_RETURN, IDOK}};
+    for (auto [key, result] : cases) {
+        CTestSkinDialog dlg(IDD_SKIN_TEST, &main);
+        dlg.afterInit = [key = key](CTestSkinDialog& d) {
+            HWND edit = ::GetDlgItem(d, IDC_EDIT);
+            ::SetFocus(edit);
+            ::PostMessageW(edit, WM_KEYDOWN, key, 1);
+        };
+        EXPECT_EQ(dlg.DoModal(), result) << key;
+    }
+}
+
 TEST_F(SkinDialog, MinimizeTakesTheWholeProgramDown)
 {
     CTestSkinDialog dlg(IDD_SKIN_TEST, &main);
@@ -281,7 +295,7 @@ TEST_F(SkinDialog, OpenDialogsAreStackedFrontMostLast)
 {
     CTestSkinDialog first(IDD_SKIN_TEST, &main), second(IDD_SKIN_UNTITLED, &main);
     ASSERT_TRUE(first.Create(IDD_SKIN_TEST, &main));
-    ASSERT_TRUE(second.Create(IDD_SKIN_UNTITLED, &second == nullptr ? nullptr : &first));
+    ASSERT_TRUE(second.Create(IDD_SKIN_UNTITLED, &first));
     CPtrArray& stack = theGlobal.m_dialogStack;
     ASSERT_EQ(stack.GetSize(), 2);
     EXPECT_EQ(stack[0], &first);
@@ -332,3 +346,4 @@ TEST_F(SkinDialog, ModalDialogIsOnTheStackOnlyWhileOpen)
 }
 
 }  // namespace
+

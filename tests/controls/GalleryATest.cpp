@@ -88,9 +88,9 @@ HIMAGELIST g_icons = nullptr;
 HIMAGELIST GalleryIcons() { return g_icons; }
 int GalleryIconIndex(int) { return 0; }
 
-class Gallery : public GuiTest {};
+class GalleryA : public GuiTest {};
 
-TEST_F(Gallery, EveryControlInEveryState)
+TEST_F(GalleryA, EveryControlInEveryState)
 {
     ASSERT_TRUE(OpenRealPack());
     LoadThemeLibraries();
