@@ -87,6 +87,27 @@ TEST_F(Button, MouseSequencesGiveCommandsAndStates)
     }
 }
 
+TEST_F(Button, RealMouseClickThroughTheSystem)
+{
+    // Input as the user gives it: the system finds the window under the
+    // pointer, delivers the moves, captures and posts the command.
+    POINT p{10, 9};
+    button.ClientToScreen(&p);
+    ::SetCursorPos(p.x, p.y);
+    INPUT in[2]{};
+    in[0].type = in[1].type = INPUT_MOUSE;
+    in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    ASSERT_EQ(::SendInput(2, in, sizeof(INPUT)), 2u);
+    ASSERT_TRUE(PumpUntil([&] { return main.CountCommand(WM_COMMAND, kId) == 1; }));
+    EXPECT_EQ(main.Count(WM_BUTTON_BEGIN_MOUSE_TRACK), 1);
+    EXPECT_EQ(button.GetState(), kStateHot);
+    PointerAway();
+    ASSERT_TRUE(PumpUntil([&] { return main.Count(WM_BUTTON_LEAVE_MOUSE_TRACK) == 1; }));
+    EXPECT_EQ(button.GetState(), kStateNormal);
+    EXPECT_EQ(main.CountCommand(WM_COMMAND, kId), 1);
+}
+
 TEST_F(Button, HoverAndLeaveTellTheParent)
 {
     PointerTo(button, 5, 5);
