@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "common/GdiplusText.h"
+#include "common/Utility.h"
 
 namespace {
 
@@ -79,40 +80,6 @@ void DrawFittedCaption(HDC dc, CUtilGdiplus& gdiplus, const CString& text, int p
     gdiplus.DrawTextFit(dc, text, percent, TRUE, Gdiplus::StringAlignmentCenter, Gdiplus::StringAlignmentCenter, rect);
 }
 
-// The option tab's GDI caption: the Tahoma recipe of the program's GDI fonts,
-// shrunk until every line fits the rectangle.
-HFONT CreateTabFont(int percent)
-{
-    LOGFONTW lf{};
-    GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof lf, &lf);
-    wcscpy_s(lf.lfFaceName, L"Tahoma");
-    lf.lfHeight = -(12 * percent / 100);
-    lf.lfWeight = 600;
-    lf.lfUnderline = FALSE;
-    lf.lfQuality = ANTIALIASED_QUALITY;
-    return CreateFontIndirectW(&lf);
-}
-
-void DrawTabCaption(HDC dc, const CString& text, RECT rect, UINT format)
-{
-    int percent = 100;
-    HFONT font = CreateTabFont(percent);
-    HGDIOBJ old = SelectObject(dc, font);
-    const int width = rect.right - rect.left, height = rect.bottom - rect.top;
-    SIZE size{};
-    GetTextExtentPoint32W(dc, text, text.GetLength(), &size);
-    while (percent > kMinFontPercent && (size.cx > width || size.cy > height)) {
-        SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
-        DeleteObject(font);
-        font = CreateTabFont(--percent);
-        SelectObject(dc, font);
-        GetTextExtentPoint32W(dc, text, text.GetLength(), &size);
-    }
-    ::DrawTextW(dc, text, text.GetLength(), &rect, format);
-    SelectObject(dc, old);
-    DeleteObject(font);
-}
-
 }  // namespace
 
 BOOL NineSliceDib(const DIB_IMAGE* piece, HDC dc, int x, int y, int width, int height)
@@ -172,7 +139,8 @@ BOOL BuildOptionTabImage(DIB_IMAGE* out, LPCWSTR caption)
                       [&](HDC dc, CUtilGdiplus&, int, COLORREF colour) {
                           ::SetTextColor(dc, colour);
                           SetBkMode(dc, TRANSPARENT);
-                          DrawTabCaption(dc, text, RECT{7, 3, 186, 18}, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+                          const RECT rect{7, 3, 186, 18};
+                          DrawTextShrinkToFit(dc, 100, &rect, text, TRUE, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
                       });
 }
 

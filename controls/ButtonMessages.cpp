@@ -1,0 +1,16 @@
+#include "controls/ButtonMessages.h"
+
+const UINT WM_BUTTON_BEGIN_MOUSE_TRACK = RegisterWindowMessageW(L"WM_BUTTON_BEGIN_MOUSE_TRACK");
+const UINT WM_BUTTON_LEAVE_MOUSE_TRACK = RegisterWindowMessageW(L"WM_BUTTON_LEAVE_MOUSE_TRACK");
+const UINT WM_DRAW_ALPHA_IMAGE = RegisterWindowMessageW(L"WM_DRAW_ALPHA_IMAGE");
+
+#include "classlib/CWnd.h"
+
+void PostButtonCommand(HWND button, UINT id, BOOL sysCommand)
+{
+    CWnd* owner = CWnd::GetSafeOwner(nullptr);
+    HWND target = owner ? owner->m_hWnd : ::GetAncestor(button, GA_ROOT);
+    // A null target would turn the command into a thread message.
+    if (target)
+        ::PostMessageW(target, sysCommand ? WM_SYSCOMMAND : WM_COMMAND, id, 0);
+}

@@ -1,0 +1,143 @@
+#include "controls/CustomButton.h"
+
+#include <commctrl.h>
+
+BEGIN_MESSAGE_MAP(CCustomButton, CSkinButtonBase)
+    ON_WM_PAINT()
+    ON_WM_SHOWWINDOW()
+END_MESSAGE_MAP()
+
+CCustomButton::CCustomButton()
+{
+    InitDibImage(&m_strip);
+    ResetFrames();
+}
+
+CCustomButton::~CCustomButton()
+{
+    FreeDibImage(&m_strip);
+}
+
+void CCustomButton::ResetFrames()
+{
+    for (int n = 0; n < kStateCount; ++n)
+        m_frames[n] = n;
+    m_frameCount = kStateCount;
+}
+
+void CCustomButton::SetStateValue(int state)
+{
+    m_state = state;
+    if (state >= 0 && state < kStateCount)
+        m_currentFrame = m_frames[state];
+}
+
+BOOL CCustomButton::Create(const RECT& rect, CWnd* parent, UINT id, BOOL sysCommand)
+{
+    ResetFrames();
+    ResetFlags();
+    m_id = id;
+    m_sysCommand = sysCommand;
+    const wchar_t* cls = AfxRegisterWndClass(0, ::LoadCursorW(nullptr, IDC_ARROW), nullptr);
+    return CreateEx(0, cls, L"", WS_CHILD | WS_VISIBLE, rect, parent, id);
+}
+
+BOOL CCustomButton::CreateFromDlgItem(UINT id, CDialog* dialog)
+{
+    ResetFrames();
+    if (!m_strip.bitmap || !dialog)
+        return FALSE;
+    HWND placeholder = ::GetDlgItem(dialog->m_hWnd, static_cast<int>(id));
+    if (!placeholder)
+        return FALSE;
+    CRect rect;
+    ::GetWindowRect(placeholder, &rect);
+    dialog->ScreenToClient(&rect);
+    // Centre the frame on the placeholder; an odd extra pixel goes left and up.
+    auto spread = [](LONG& low, LONG& high, int diff) {
+        const int lowGrow = diff > 0 ? (diff + 1) / 2 : diff / 2;
+        low -= lowGrow;
+        high += diff - lowGrow;
+    };
+    spread(rect.left, rect.right, m_strip.width - rect.Width());
+    spread(rect.top, rect.bottom, GetFrameHeight() - rect.Height());
+    ::ShowWindow(placeholder, SW_HIDE);
+    m_pressed = FALSE;
+    m_tracking = FALSE;
+    SetState(kStateNormal);
+    return Create(rect, dialog, id, FALSE);
+}
+
+BOOL CCustomButton::LoadBitmaps(LPCWSTR suffixFormat, LPCWSTR baseName, LPCWSTR suffix0, LPCWSTR suffix1,
+                                LPCWSTR suffix2, LPCWSTR suffix3, LPCWSTR suffix4)
+{
+    FreeDibImage(&m_strip);
+    m_frameCount = 0;
+    const LPCWSTR suffixes[kStateCount + 1] = {suffix0, suffix1, suffix2, suffix3, suffix4, suffix0};
+    BOOL ok = TRUE;
+    for (int n = 0; n <= kStateCount && ok; ++n) {
+        DIB_IMAGE frame;
+        InitDibImage(&frame);
+        ok = LoadDibFromPack(baseName, &frame);
+        if (ok && suffixFormat && suffixes[n]) {
+            CString name;
+            name.Format(suffixFormat, suffixes[n]);
+            ok = OverlayDib32(name, &frame);
+        }
+        if (ok)
+            ok = StackDibs(&m_strip, &frame);
+        FreeDibImage(&frame);
+        if (ok)
+            ++m_frameCount;
+    }
+    for (int n = 0; n < kStateCount; ++n)
+        m_frames[n] = n;
+    // A partial strip is sliced by the frames it really holds.
+    SetStateValue(m_state);
+    if (m_hWnd && m_frameCount) {
+        CRect window;
+        GetWindowRect(&window);
+        if (window.IsRectEmpty())
+            SetWindowPos(static_cast<HWND>(nullptr), 0, 0, m_strip.width, GetFrameHeight(), SWP_NOMOVE | SWP_NOZORDER);
+    }
+    return ok;
+}
+
+void CCustomButton::SetRoundRegion()
+{
+    const int w = m_strip.width, h = GetFrameHeight();
+    HRGN region = ::CreateRectRgn(0, 0, w + 1, h + 1);
+    const POINT corners[4] = {{0, 0}, {0, h - 1}, {w - 1, h - 1}, {w - 1, 0}};
+    for (const POINT& c : corners) {
+        HRGN pixel = ::CreateRectRgn(c.x, c.y, c.x + 1, c.y + 1);
+        ::CombineRgn(region, region, pixel, RGN_DIFF);
+        ::DeleteObject(pixel);
+    }
+    if (!SetWindowRgn(region, TRUE))
+        ::DeleteObject(region);
+}
+
+void CCustomButton::OnPaint()
+{
+    CPaintDC dc(this);
+    // A drag image in progress would leave a trail over the new frame.
+    ImageList_DragShowNolock(FALSE);
+    const int frameHeight = GetFrameHeight();
+    if (m_strip.bitmap && frameHeight > 0 && m_currentFrame < m_frameCount) {
+        CRect client;
+        GetClientRect(&client);
+        DrawDibEx(&m_strip, dc, 0, 0, client.Width(), client.Height(), 0, m_currentFrame * frameHeight,
+                  client.Width(), frameHeight);
+    }
+    ImageList_DragShowNolock(TRUE);
+}
+
+void CCustomButton::OnShowWindow(BOOL show, UINT)
+{
+    const BOOL wasVisible = IsWindowVisible();
+    Default();
+    if (show && !wasVisible) {
+        SetState(m_state);
+        Invalidate(TRUE);
+    }
+}

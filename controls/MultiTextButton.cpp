@@ -1,0 +1,78 @@
+#include "controls/MultiTextButton.h"
+
+using namespace Gdiplus;
+
+CMultiTextButton::CMultiTextButton() = default;
+
+CMultiTextButton::~CMultiTextButton()
+{
+    for (Image*& image : m_twoLineImages) {
+        delete image;
+        image = nullptr;
+    }
+}
+
+void CMultiTextButton::SetText(LPCWSTR text)
+{
+    m_lines.RemoveAll();
+    if (!text || !*text)
+        return;
+    RECT rect = m_textRects[kStateNormal];
+    const int half = (rect.bottom - rect.top) / 2;
+    rect.top -= half;
+    rect.bottom += half;
+    // Measured on the window's DC; a paint DC here would validate the window.
+    HWND measureWnd = m_hWnd;
+    HDC dc = ::GetDC(measureWnd);
+    const CString lines = FitTextToLines(200, dc, text, 2, StringAlignmentCenter, rect);
+    ::ReleaseDC(measureWnd, dc);
+    // Lines are centred: the blank they were split at belongs to neither.
+    const int feed = lines.Find(L'\n');
+    CString first = feed < 0 ? lines : lines.Left(feed);
+    CString second = feed < 0 ? CString() : lines.Mid(feed + 1);
+    m_lines.Add(first.Trim());
+    if (!second.Trim().IsEmpty())
+        m_lines.Add(second);
+}
+
+BOOL CMultiTextButton::LoadTwoLineImage(LPCWSTR name, int state)
+{
+    if (!ValidState(state))
+        return FALSE;
+    delete m_twoLineImages[state];
+    return LoadPackImage(name, &m_twoLineImages[state]);
+}
+
+void CMultiTextButton::SetSecondLineRect(const RECT& rect)
+{
+    for (RECT& r : m_secondLineRects)
+        r = rect;
+}
+
+void CMultiTextButton::SetSecondLineRects(const RECT rects[kStateCount])
+{
+    for (int n = 0; n < kStateCount; ++n)
+        m_secondLineRects[n] = rects[n];
+}
+
+void CMultiTextButton::Draw(const POINT& origin, HDC hdc)
+{
+    const int state = ValidState(m_state) ? m_state : kStateNormal;
+    const bool twoLines = m_lines.GetSize() == 2;
+    Image* picture = twoLines && m_twoLineImages[state] ? m_twoLineImages[state] : m_images[state];
+    DrawGdipImage(picture, hdc, origin.x, origin.y);
+    if (m_lines.GetSize() == 0)
+        return;
+    m_text.SetTextColor(m_textColors[state]);
+    RECT first = m_textRects[state];
+    ::OffsetRect(&first, origin.x, origin.y);
+    if (!twoLines) {
+        m_text.DrawTextFit(hdc, m_lines[0], 200, TRUE, StringAlignmentCenter, StringAlignmentCenter, first);
+        return;
+    }
+    RECT second = m_secondLineRects[state];
+    ::OffsetRect(&second, origin.x, origin.y);
+    const int percent = GetFittingFontSize(hdc, m_lines[0], m_lines[1], first);
+    m_text.DrawTextFit(hdc, m_lines[0], percent, TRUE, StringAlignmentCenter, StringAlignmentCenter, first);
+    m_text.DrawTextFit(hdc, m_lines[1], percent, TRUE, StringAlignmentCenter, StringAlignmentCenter, second);
+}
