@@ -5,7 +5,30 @@
 #include "controls/ButtonMessages.h"
 #include "core/Global.h"
 
-ICON_BUTTON_SOURCE theIconButtonSource = {nullptr, nullptr};
+namespace {
+
+// The icon document's list, built on first use.
+HIMAGELIST DocumentIcons()
+{
+    if (!theGlobal.m_docIcon.m_allIcons)
+        theGlobal.m_docIcon.LoadIcons();
+    return theGlobal.m_docIcon.m_allIcons;
+}
+
+// The POI document behind a body view shows its default icon once it holds a
+// record. The feed view (5) has no document yet, so it shows none.
+int DocumentIconIndex(int kind)
+{
+    const CDocPi* doc = kind == 2 ? &theGlobal.m_docPiCsv
+                      : kind == 3 ? &theGlobal.m_docPiKml
+                      : kind == 4 ? &theGlobal.m_docPiMap
+                                  : nullptr;
+    return doc && doc->GetRecordCount() > 0 ? doc->m_defaultIcon : -1;
+}
+
+}  // namespace
+
+ICON_BUTTON_SOURCE theIconButtonSource = {&DocumentIcons, &DocumentIconIndex};
 
 namespace {
 const wchar_t* const kFaces[kStateCount] = {L"btn_icon_normal.bmp", L"btn_icon_pressed.bmp", L"btn_icon_pressed.bmp",

@@ -5,7 +5,8 @@
 #include "common/DibImage.h"
 #include "controls/SkinState.h"
 
-// Where the icon comes from: the documents fill this in. imageList gives the
+// Where the icon comes from: by default the documents of theGlobal (tests put
+// their own icons here). imageList gives the
 // POI icon image list (loading it when needed; NULL when it cannot be had);
 // iconIndex the icon for a body view kind (2 CSV POI, 3 KML POI, 4 map search,
 // 5 feeds) or -1 when that document has nothing to show.

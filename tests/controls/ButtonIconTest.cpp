@@ -25,12 +25,13 @@ protected:
     void SetUp() override
     {
         SkinGuiTest::SetUp();
+        documents = theIconButtonSource;
         ASSERT_TRUE(button.Create(CRect(10, 10, 66, 44), &main, 33));
         main.Clear();
     }
     void TearDown() override
     {
-        theIconButtonSource = {nullptr, nullptr};
+        theIconButtonSource = documents;
         if (g_icons)
             ImageList_Destroy(g_icons);
         g_icons = nullptr;
@@ -66,6 +67,7 @@ protected:
         return POINT{-1, -1};
     }
     CIconButton button;
+    ICON_BUTTON_SOURCE documents{};
 };
 
 TEST_F(IconButton, OneClickOneCommandToTheParent)
@@ -141,6 +143,20 @@ TEST_F(IconButton, IconAtTheModelsOffset)
     button.m_kind = 7;
     button.Invalidate();
     EXPECT_EQ(RedCorner().x, -1);
+}
+
+TEST_F(IconButton, ByDefaultTheViewsDocumentGivesTheIcon)
+{
+    ASSERT_TRUE(documents.iconIndex);
+    theGlobal.m_docPiKml.m_defaultIcon = 7;
+    EXPECT_EQ(-1, documents.iconIndex(3)) << "an empty document shows no icon";
+    DOCPI_RECORD rec{};
+    rec.longitude = rec.latitude = -255.0;
+    theGlobal.m_docPiKml.AddRecord(rec);
+    EXPECT_EQ(7, documents.iconIndex(3));
+    EXPECT_EQ(-1, documents.iconIndex(2)) << "the CSV document is still empty";
+    EXPECT_EQ(-1, documents.iconIndex(5)) << "no feed document yet";
+    EXPECT_EQ(-1, documents.iconIndex(1));
 }
 
 TEST_F(IconButton, MissingFaceFailsTheCreation)
