@@ -110,6 +110,47 @@ struct SkinPicture {
     COLORREF At(int x, int y) const { return DibPixel(image, x, y); }
 };
 
+// What a window shows in its client area, read back from the screen.
+struct ClientShot {
+    int width = 0, height = 0;
+    std::vector<COLORREF> pixels;
+    COLORREF At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
+    int Count(COLORREF c, const RECT& rc) const
+    {
+        int n = 0;
+        for (int y = rc.top; y < rc.bottom; ++y)
+            for (int x = rc.left; x < rc.right; ++x)
+                n += At(x, y) == c;
+        return n;
+    }
+};
+inline ClientShot CaptureClient(HWND hwnd)
+{
+    ClientShot shot;
+    RECT rc;
+    ::GetClientRect(hwnd, &rc);
+    shot.width = rc.right;
+    shot.height = rc.bottom;
+    BITMAPINFO bi{};
+    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), shot.width, -shot.height, 1, 32, BI_RGB};
+    void* bits = nullptr;
+    HDC screen = ::GetDC(hwnd);
+    HDC mem = CreateCompatibleDC(screen);
+    HBITMAP bmp = CreateDIBSection(mem, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(mem, bmp);
+    BitBlt(mem, 0, 0, shot.width, shot.height, screen, 0, 0, SRCCOPY);
+    GdiFlush();
+    const BYTE* p = static_cast<const BYTE*>(bits);
+    shot.pixels.resize(static_cast<size_t>(shot.width) * shot.height);
+    for (size_t i = 0; i < shot.pixels.size(); ++i)
+        shot.pixels[i] = RGB(p[i * 4 + 2], p[i * 4 + 1], p[i * 4]);
+    SelectObject(mem, old);
+    DeleteObject(bmp);
+    DeleteDC(mem);
+    ::ReleaseDC(hwnd, screen);
+    return shot;
+}
+
 // Lets every pending paint happen.
 inline void Settle(HWND hwnd)
 {
