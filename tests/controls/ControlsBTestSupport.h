@@ -57,9 +57,20 @@ public:
                 ++n;
         return n;
     }
+    // Commands as the parent's own handlers see them: after its controls took
+    // back their reflected notifications.
+    BOOL OnCommand(WPARAM wp, LPARAM lp) override
+    {
+        LRESULT ignored = 0;
+        HWND control = reinterpret_cast<HWND>(lp);
+        if (control && ReflectToChild(control, WM_COMMAND, wp, lp, &ignored))
+            return TRUE;
+        log.push_back({WM_COMMAND, wp, lp});
+        return CWnd::OnCommand(wp, lp);
+    }
     LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override
     {
-        bool record = msg == WM_COMMAND || msg == WM_VSCROLL || msg == WM_HSCROLL;
+        bool record = msg == WM_VSCROLL || msg == WM_HSCROLL;
         for (UINT w : watched)
             record = record || (w != 0 && msg == w);
         if (record)
