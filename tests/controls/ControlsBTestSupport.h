@@ -34,6 +34,8 @@ public:
 
     BOOL CreateAt(int x, int y, int width, int height)
     {
+        // The pointer stays where the last test left it: off the controls.
+        SetCursorPos(0, 0);
         if (!CreateEx(0, nullptr, L"controls test", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, x, y, width, height,
                       nullptr, nullptr))
             return FALSE;
