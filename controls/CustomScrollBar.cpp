@@ -30,6 +30,12 @@ END_MESSAGE_MAP()
 
 CCustomScrollBar::CCustomScrollBar() = default;
 
+CCustomScrollBar::~CCustomScrollBar()
+{
+    if (m_hWnd && m_createdHere)
+        DestroyWindow();
+}
+
 // ---------------------------------------------------------------------------
 // Shared skin
 

@@ -43,6 +43,8 @@ public:
     enum { TimerDelay = 100, TimerRepeat = 101 };
 
     CCustomScrollBar();
+    // Destroys its window while still a scroll bar, so the skin is released.
+    ~CCustomScrollBar() override;
 
     // Host operations.
     static LRESULT UpdateFromHost(CCustomScrollBar* bar, NCCALCSIZE_PARAMS* params);

@@ -21,6 +21,9 @@ END_MESSAGE_MAP()
 
 CScrlText::~CScrlText()
 {
+    // Its own handlers (and its bar's) still run while the window goes.
+    if (m_hWnd && m_createdHere)
+        DestroyWindow();
     if (m_font)
         DeleteObject(m_font);
 }

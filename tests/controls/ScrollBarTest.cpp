@@ -2,6 +2,7 @@
 // geometry, thumb arithmetic, dragging, auto-repeat, painting and the shared skin.
 #include "ControlsBTestSupport.h"
 #include "ScrollHostB.h"
+#include "controls/ScrlText.h"
 
 using namespace controlstest;
 
@@ -222,6 +223,23 @@ TEST_F(ScrollBarTest, BarsShareOneSkinAndTheLastFreesIt)
         for (const auto& image : theScrollBarSkin.images)
             EXPECT_EQ(nullptr, image.bitmap);
     }
+}
+
+TEST_F(ScrollBarTest, HostObjectGoingAwayReleasesItsBarsSkin)
+{
+    const int before = theScrollBarSkin.refCount;
+    {
+        CTestScrollHost temporary;
+        ASSERT_TRUE(temporary.CreateIn(&parent, CRect(10, 10, 210, 210), true));
+        EXPECT_EQ(before + 2, theScrollBarSkin.refCount);
+    }
+    EXPECT_EQ(before, theScrollBarSkin.refCount);
+    {
+        CScrlText text;
+        ASSERT_TRUE(text.Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(10, 10, 210, 210), &parent, 3));
+        EXPECT_EQ(before + 1, theScrollBarSkin.refCount);
+    }
+    EXPECT_EQ(before, theScrollBarSkin.refCount);
 }
 
 TEST_F(ScrollBarTest, MissingSkinFailsTheBarAndLeavesNothingLoaded)
