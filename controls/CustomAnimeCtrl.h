@@ -13,7 +13,7 @@ public:
     CCustomAnimeCtrl() = default;
     ~CCustomAnimeCtrl() override;
 
-    // "Loading_Anime[i].bmp" for i = 0..2; a missing one leaves an empty slot.
+    // Frames "Loading_Anime[0].bmp" to "Loading_Anime[2].bmp"; a missing one leaves an empty slot.
     void LoadFrames();
     void Start();
     void Stop();
