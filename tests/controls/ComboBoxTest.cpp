@@ -69,6 +69,18 @@ TEST_F(ComboBoxTest, WheelMovesOneItemPerNotchAndTellsTheParent)
     }
 }
 
+TEST_F(ComboBoxTest, KeyboardSelectionStillReachesTheParent)
+{
+    combo.SetCurSel(0);
+    combo.SetFocus();
+    PumpPending();
+    parent.log.clear();
+    combo.SendMessage(WM_KEYDOWN, VK_DOWN, 0);
+    PumpPending();
+    EXPECT_EQ(1, combo.GetCurSel());
+    EXPECT_EQ(1, SelChanges());
+}
+
 TEST_F(ComboBoxTest, TwoColumnItemShowsNameAndRightAlignedNumber)
 {
     HDC mem = CreateCompatibleDC(nullptr);

@@ -169,6 +169,20 @@ TEST_F(ScrollBarTest, HeldArrowRepeatsAfterTheKeyboardDelayUntilRelease)
     EXPECT_EQ(100 - after, host.GetScrollPos(SB_VERT));
 }
 
+TEST_F(ScrollBarTest, HeldPageAreaKeepsPagingPastThePointer)
+{
+    FastKeyboardRepeat fast;
+    ASSERT_TRUE(host.CreateIn(&parent, CRect(10, 10, 210, 210), false));
+    host.SetRange(SB_VERT, 199, 100, 0);  // thumb 16..56
+    SendMouse(host.m_vbar.m_hWnd, WM_LBUTTONDOWN, 8, 60, MK_LBUTTON);
+    EXPECT_EQ(1, host.Count(WM_VSCROLL, SB_PAGEDOWN));
+    // After two pages the thumb has passed the pointer; paging goes on to the end.
+    ASSERT_TRUE(PumpUntil([&] { return host.GetScrollPos(SB_VERT) == 100; }, 3000));
+    EXPECT_GE(host.Count(WM_VSCROLL, SB_PAGEDOWN), 10);
+    SendMouse(host.m_vbar.m_hWnd, WM_LBUTTONUP, 8, 60);
+    EXPECT_EQ(145, host.m_vbar.m_thumbPos);
+}
+
 TEST_F(ScrollBarTest, PaintsNormalHotAndPressedThumbFromTheSkin)
 {
     SkinPicture normal(L"scrl_thumb_vert_normal.bmp"), hot(L"scrl_thumb_vert_hot.bmp"),
