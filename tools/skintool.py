@@ -38,6 +38,9 @@ FACES = {
     "pressed": ("#07363B", "#0C4F56", ACCENT_DIM, ACCENT),
     "check": ("#E4F9FC", "#C2EDF3", ACCENT, "#082040"),
     "checkdark": ("#127380", "#0B4A52", ACCENT, "#FFFFFF"),
+    # Dialog buttons draw their checked state on the pressed piece with a navy
+    # caption; a mid tone keeps both the white and the navy caption readable.
+    "pressedmid": ("#2296A3", "#187D89", ACCENT, "#FFFFFF"),
     "hot": ("#A6F1F7", "#62DAE5", ACCENT, "#05050A"),
     "disable": ("#232429", "#1E1F23", "#35373D", "#5A5E66"),
 }
@@ -145,7 +148,7 @@ def r_face(w, h, a, g):
            "<defs>%s</defs>" % vgrad("f", [top, bottom]),
            '<rect x="0.5" y="0.5" width="%g" height="%g" rx="%g" fill="url(#f)" stroke="%s"/>'
            % (w - 1, h - 1, r, border)]
-    if a.get("state") in ("normal", "pressed", "hot", "checkdark"):   # a thin top light for depth
+    if a.get("state") in ("normal", "pressed", "pressedmid", "hot", "checkdark"):   # a thin top light for depth
         out.append('<rect x="%g" y="1" width="%g" height="1" fill="#FFFFFF" fill-opacity="0.10"/>'
                    % (r, max(w - 2 * r, 0)))
     if "glyph" in a:
