@@ -36,10 +36,10 @@ protected:
 TEST_F(NaviFileTest, LoadsAFileOfEveryRegionForItsBrand)
 {
     struct Case { const wchar_t* name; int areaCode; bool loads; int region; } cases[] = {
-        {L"US_KV540.dat", 1, true, 0},  {L"AU_KV540.dat", 1, true, 1}, {L"BR_KV540.dat", 1, true, 2},
-        {L"EU_KV540.dat", 1, false, -1}, {L"RU_KV540.dat", 1, false, -1},
-        {L"EU_KV540.dat", 2, true, 3},  {L"RU_KV540.dat", 2, true, 4}, {L"US_KV540.dat", 2, false, -1},
-        {L"AU_KV540.dat", 2, false, -1}, {L"US_KV540.dat", 7, true, 0},  // any other code is brand 1
+        {L"US_Sample.dat", 1, true, 0},  {L"AU_Sample.dat", 1, true, 1}, {L"BR_Sample.dat", 1, true, 2},
+        {L"EU_Sample.dat", 1, false, -1}, {L"RU_Sample.dat", 1, false, -1},
+        {L"EU_Sample.dat", 2, true, 3},  {L"RU_Sample.dat", 2, true, 4}, {L"US_Sample.dat", 2, false, -1},
+        {L"AU_Sample.dat", 2, false, -1}, {L"US_Sample.dat", 7, true, 0},  // any other code is brand 1
     };
     for (auto& c : cases) {
         Write(c.name, NaviText(L"KV540"));
@@ -49,7 +49,7 @@ TEST_F(NaviFileTest, LoadsAFileOfEveryRegionForItsBrand)
             EXPECT_EQ(c.region, data.m_region);
             EXPECT_EQ(6, data.m_naviModelType);
             EXPECT_EQ(2, data.m_modelGroup);
-            EXPECT_STREQ(L"KV540", data.GetModelName());
+            EXPECT_STREQ(L"Sample", data.GetModelName());
             EXPECT_STREQ(L"PG_Radio", data.GetProgramName(1));
             EXPECT_STREQ(L"VC_Female", data.GetVoiceName(0));
         } else {
