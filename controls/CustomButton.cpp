@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include "controls/RoundRegion.h"
+
 BEGIN_MESSAGE_MAP(CCustomButton, CSkinButtonBase)
     ON_WM_PAINT()
     ON_WM_SHOWWINDOW()
@@ -105,16 +107,7 @@ BOOL CCustomButton::LoadBitmaps(LPCWSTR suffixFormat, LPCWSTR baseName, LPCWSTR 
 
 void CCustomButton::SetRoundRegion()
 {
-    const int w = m_strip.width, h = GetFrameHeight();
-    HRGN region = ::CreateRectRgn(0, 0, w + 1, h + 1);
-    const POINT corners[4] = {{0, 0}, {0, h - 1}, {w - 1, h - 1}, {w - 1, 0}};
-    for (const POINT& c : corners) {
-        HRGN pixel = ::CreateRectRgn(c.x, c.y, c.x + 1, c.y + 1);
-        ::CombineRgn(region, region, pixel, RGN_DIFF);
-        ::DeleteObject(pixel);
-    }
-    if (!SetWindowRgn(region, TRUE))
-        ::DeleteObject(region);
+    SetCornerCutRegion(m_hWnd, m_strip.width, GetFrameHeight());
 }
 
 void CCustomButton::OnPaint()

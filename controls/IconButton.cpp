@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include "controls/RoundRegion.h"
+
 #include "controls/ButtonMessages.h"
 #include "core/Global.h"
 
@@ -77,16 +79,7 @@ int CIconButton::OnCreate(LPCREATESTRUCTW)
 
 void CIconButton::SetRoundRegion()
 {
-    const int w = m_faces[kStateNormal].width, h = m_faces[kStateNormal].height;
-    HRGN region = ::CreateRectRgn(0, 0, w + 1, h + 1);
-    const POINT corners[4] = {{0, 0}, {0, h - 1}, {w - 1, h - 1}, {w - 1, 0}};
-    for (const POINT& c : corners) {
-        HRGN pixel = ::CreateRectRgn(c.x, c.y, c.x + 1, c.y + 1);
-        ::CombineRgn(region, region, pixel, RGN_DIFF);
-        ::DeleteObject(pixel);
-    }
-    if (!SetWindowRgn(region, TRUE))
-        ::DeleteObject(region);
+    SetCornerCutRegion(m_hWnd, m_faces[kStateNormal].width, m_faces[kStateNormal].height);
 }
 
 void CIconButton::ChangeState(int state)
