@@ -1,5 +1,7 @@
 #include "common/DibImage.h"
 
+#include "common/FileReplace.h"
+
 #include <ole2.h>
 #include <olectl.h>
 
@@ -413,23 +415,13 @@ BOOL SaveDibAsBmp(LPCWSTR path, const DIB_IMAGE* image)
     infoHeader.biXPelsPerMeter = 1;
     infoHeader.biYPelsPerMeter = 1;
 
-    // Written beside the target and moved over it only when complete, so a failed
-    // write leaves an existing file as it was.
-    std::wstring temp = std::wstring(path) + L".tmp~";
-    HANDLE file = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return FALSE;
     GdiFlush();
-    DWORD written = 0;
-    BOOL ok = WriteFile(file, &fileHeader, sizeof fileHeader, &written, nullptr) && written == sizeof fileHeader &&
-              WriteFile(file, &infoHeader, sizeof infoHeader, &written, nullptr) && written == sizeof infoHeader &&
-              WriteFile(file, image->bits, pixelBytes, &written, nullptr) && written == pixelBytes;
-    ok = CloseHandle(file) && ok;
-    if (ok)
-        ok = MoveFileExW(temp.c_str(), path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED);
-    if (!ok)
-        DeleteFileW(temp.c_str());
-    return ok;
+    std::vector<BYTE> bytes(sizeof fileHeader + sizeof infoHeader + pixelBytes);
+    memcpy(bytes.data(), &fileHeader, sizeof fileHeader);
+    memcpy(bytes.data() + sizeof fileHeader, &infoHeader, sizeof infoHeader);
+    memcpy(bytes.data() + sizeof fileHeader + sizeof infoHeader, image->bits, pixelBytes);
+    // A failed write leaves an existing file as it was.
+    return WriteFileReplacing(path, bytes.data(), bytes.size());
 }
 
 BOOL DrawDib(const DIB_IMAGE* image, HDC dc, int x, int y)
