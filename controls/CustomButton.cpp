@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "controls/DialogPlaceholder.h"
 #include "controls/RoundRegion.h"
 
 BEGIN_MESSAGE_MAP(CCustomButton, CSkinButtonBase)
@@ -47,14 +48,12 @@ BOOL CCustomButton::Create(const RECT& rect, CWnd* parent, UINT id, BOOL sysComm
 BOOL CCustomButton::CreateFromDlgItem(UINT id, CDialog* dialog)
 {
     ResetFrames();
-    if (!m_strip.bitmap || !dialog)
-        return FALSE;
-    HWND placeholder = ::GetDlgItem(dialog->m_hWnd, static_cast<int>(id));
-    if (!placeholder)
+    if (!m_strip.bitmap)
         return FALSE;
     CRect rect;
-    ::GetWindowRect(placeholder, &rect);
-    dialog->ScreenToClient(&rect);
+    HWND placeholder = FindPlaceholder(dialog, id, rect);
+    if (!placeholder)
+        return FALSE;
     // Centre the frame on the placeholder; an odd extra pixel goes left and up.
     auto spread = [](LONG& low, LONG& high, int diff) {
         const int lowGrow = diff > 0 ? (diff + 1) / 2 : diff / 2;

@@ -2,6 +2,7 @@
 
 #include "common/DibImage.h"
 #include "common/ThemeLibrary.h"
+#include "controls/DialogPlaceholder.h"
 #include "controls/ParentBackground.h"
 #include "controls/WindowText.h"
 
@@ -100,14 +101,10 @@ int CCustomCheckButton::GetImageIndex() const
 
 BOOL CCustomCheckButton::CreateFromDlgItem(CDialog* dialog, UINT id)
 {
-    if (!dialog)
-        return FALSE;
-    HWND placeholder = ::GetDlgItem(dialog->m_hWnd, static_cast<int>(id));
+    CRect rect;
+    HWND placeholder = FindPlaceholder(dialog, id, rect);
     if (!placeholder)
         return FALSE;
-    CRect rect;
-    ::GetWindowRect(placeholder, &rect);
-    dialog->ScreenToClient(&rect);
     ::ShowWindow(placeholder, SW_HIDE);
     const CString text = GetWindowTextOf(placeholder);
     const DWORD style = static_cast<DWORD>(::GetWindowLongW(placeholder, GWL_STYLE));
