@@ -89,7 +89,7 @@ void CDocIcon::GetIconSize(SIZE* out) const
     out->cx = out->cy = size;
 }
 
-void CDocIcon::LoadIcons()
+BOOL CDocIcon::LoadIcons()
 {
     DestroyLists();
     m_userIconNames.RemoveAll();
@@ -101,7 +101,7 @@ void CDocIcon::LoadIcons()
     m_pickerIcons = ImageList_Create(size.cx, size.cy, ILC_COLOR32, 0, 0);
     if (!m_allIcons || !m_pickerIcons) {
         DestroyLists();
-        return;
+        return FALSE;
     }
 
     int type = theGlobal.m_modelType;
@@ -131,13 +131,13 @@ void CDocIcon::LoadIcons()
 
     CString folder = theGlobal.m_iconFolder;
     if (folder.IsEmpty())
-        return;
+        return TRUE;
     if (folder[folder.GetLength() - 1] != L'\\')
         folder += L'\\';
     WIN32_FIND_DATAW fd;
     HANDLE h = FindFirstFileW(folder + L"*.bmp", &fd);
     if (h == INVALID_HANDLE_VALUE)
-        return;
+        return TRUE;
     do {
         if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
             continue;
@@ -153,6 +153,7 @@ void CDocIcon::LoadIcons()
         FreeDibImage(&dib);
     } while (FindNextFileW(h, &fd));
     FindClose(h);
+    return TRUE;
 }
 
 CString CDocIcon::GetIconIdString(int index) const

@@ -27,8 +27,9 @@ public:
     BOOL Save(const wchar_t*) override { return ReturnTrue(); }
     void InitErrorStrings() override;
 
-    // Rebuilds both image lists, the stock count and the user icons.
-    void LoadIcons();
+    // Rebuilds both image lists, the stock count and the user icons. FALSE
+    // when an image list cannot be made (the document then holds none).
+    BOOL LoadIcons();
     void GetIconSize(SIZE* out) const;
     CString GetIconIdString(int index) const;
     int ParseStockIconId(const CString& text) const;

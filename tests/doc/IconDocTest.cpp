@@ -44,7 +44,7 @@ TEST_F(IconDoc, StockSetsAndPickerByModelType)
         SCOPED_TRACE(testing::Message() << "model " << c.model);
         doctest::SetModel(c.model);
         CDocIcon doc;
-        doc.LoadIcons();
+        EXPECT_TRUE(doc.LoadIcons());
         SIZE size;
         doc.GetIconSize(&size);
         EXPECT_EQ(c.size, size.cx);
