@@ -1,5 +1,7 @@
 #include "common/WebUtil.h"
 
+#include <cmath>
+
 #include "common/TextCheck.h"
 #include "core/Global.h"
 
@@ -235,6 +237,34 @@ CString GetLocaleThousandsSeparator()
 {
     const lconv* lc = localeconv();
     return FromLocaleText(lc ? lc->thousands_sep : nullptr);
+}
+
+bool ParseLocaleDecimal(const CString& text, double& value)
+{
+    const CString point = GetLocaleDecimalPoint();
+    const wchar_t* p = text.GetString();
+    if (*p == L'+' || *p == L'-')
+        ++p;
+    int digits = 0;
+    while (*p >= L'0' && *p <= L'9') {
+        ++p;
+        ++digits;
+    }
+    if (wcsncmp(p, point, point.GetLength()) == 0) {
+        p += point.GetLength();
+        while (*p >= L'0' && *p <= L'9') {
+            ++p;
+            ++digits;
+        }
+    }
+    if (*p || digits == 0)
+        return false;
+    wchar_t* end = nullptr;
+    const double v = wcstod(text, &end);
+    if (!end || *end || !std::isfinite(v))
+        return false;
+    value = v;
+    return true;
 }
 
 void DotToLocaleDecimal(CString& text)

@@ -3,6 +3,7 @@
 // elsewhere when reading.
 #include <objbase.h>
 
+#include <cmath>
 #include <cwchar>
 
 #include "common/TextCheck.h"
@@ -50,14 +51,13 @@ CString Shown(CString text)
     return text;
 }
 
-// A number with "." as the decimal point; false when the text starts with none.
+// A plain decimal number with "." as the decimal point, blanks around it
+// allowed; "nan", "inf", "0x10", "1e2" and trailing text are none.
 bool ReadDotNumber(CString text, double& value)
 {
     text.Trim(L" \t\r\n");
     DotToLocaleDecimal(text);
-    wchar_t* end = nullptr;
-    value = wcstod(text, &end);
-    return end && end != text.GetString();
+    return ParseLocaleDecimal(text, value);
 }
 
 // "lon,lat[,alt]" into a position; anything unreadable or out of range gives none.
@@ -65,8 +65,14 @@ void ParseCoordinates(const CString& text, double& lon, double& lat)
 {
     lon = lat = POI_NO_POSITION;
     int comma = text.Find(L',');
+    if (comma < 0)
+        return;
+    CString rest = text.Mid(comma + 1);
+    const int altitude = rest.Find(L',');
+    if (altitude >= 0)
+        rest.Truncate(altitude);
     double x = 0, y = 0;
-    if (comma < 0 || !ReadDotNumber(text.Left(comma), x) || !ReadDotNumber(text.Mid(comma + 1), y))
+    if (!ReadDotNumber(text.Left(comma), x) || !ReadDotNumber(rest, y))
         return;
     if (x < -180.0 || x > 180.0 || y < -90.0 || y > 90.0)
         return;
@@ -76,6 +82,9 @@ void ParseCoordinates(const CString& text, double& lon, double& lat)
 
 CString CoordinatesText(double lon, double lat)
 {
+    // A position that is no number is no position; never "nan" in a file.
+    if (!std::isfinite(lon) || !std::isfinite(lat))
+        lon = lat = POI_NO_POSITION;
     CString x, y, text;
     x.Format(L"%11.6f", lon);
     y.Format(L"%11.6f", lat);

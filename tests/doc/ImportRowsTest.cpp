@@ -50,6 +50,11 @@ TEST_F(ImportRows, PositionRules)
         {"", "35", false},
         {"abc", "35", false},
         {"-12.5", "-45.25", true, -12.5, -45.25},
+        {"nan", "nan", false},         // only plain decimal numbers
+        {"inf", "0", false},
+        {"0x10", "5", false},
+        {"1e2", "5", false},
+        {"12", "-1E1", false},
     };
     std::string text;
     for (const auto& c : cases)

@@ -4,6 +4,7 @@
 #include <objbase.h>
 
 #include <clocale>
+#include <limits>
 #include <string>
 
 #include "DocTestSupport.h"
@@ -97,6 +98,25 @@ TEST_F(Kml, WrittenFilesReadBack)
     }
 }
 
+TEST_F(Kml, NoNumberIsWrittenAsAPosition)
+{
+    UseModel(0);
+    CDocPi doc;
+    Fill(doc);
+    doc.m_records[0].m_longitude = std::numeric_limits<double>::quiet_NaN();
+    doc.m_records[1].m_latitude = std::numeric_limits<double>::infinity();
+    ASSERT_TRUE(doc.Save(dir.File(L"nan.kml").c_str()));
+    std::string text = ReadText(dir.File(L"nan.kml"));
+    EXPECT_EQ(std::string::npos, text.find("NAN")) << text;
+    EXPECT_EQ(std::string::npos, text.find("INF")) << text;
+    CDocPi back;
+    ASSERT_TRUE(back.Load(dir.File(L"nan.kml").c_str()));
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(-255.0, back.m_records[i].m_longitude);
+        EXPECT_EQ(-255.0, back.m_records[i].m_latitude);
+    }
+}
+
 TEST_F(Kml, CoordinatesAreWrittenWithAPointUnderACommaLocale)
 {
     UseModel(0);
@@ -183,6 +203,11 @@ TEST_F(Kml, PositionTexts)
         {"139.5,35.5", 139.5, 35.5},         {"139.5,35.5,10", 139.5, 35.5}, {" 139.5 , 35.5 ", 139.5, 35.5},
         {"180,-90", 180, -90},                {"181,35", -255, -255},         {"139.5,90.1", -255, -255},
         {"35.6", -255, -255},                 {"abc,def", -255, -255},         {"", -255, -255},
+        // Only plain decimal numbers are positions.
+        {"nan,nan", -255, -255},              {"inf,0", -255, -255},           {"0,-inf", -255, -255},
+        {"0x10,5", -255, -255},               {"1e2,5", -255, -255},           {"5,1E1", -255, -255},
+        {"139.5abc,35.5", -255, -255},        {"139.5,35.5x", -255, -255},     {"1 2,3", -255, -255},
+        {"-0.5,+1.25", -0.5, 1.25},           {"1.,.5", 1, 0.5},              {".,5", -255, -255},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
