@@ -208,6 +208,68 @@ TEST_F(XmlDocumentTest, LoadFailsCleanlyOnBadInput)
     EXPECT_FALSE(doc.Load(nullptr));
 }
 
+// Shapes the parser takes minutes over are refused before it sees them, in
+// every encoding; files of real shape (many attributes, long closed comments,
+// deep but bounded nesting) still load.
+std::string Attributes(int n, const char* prefix)
+{
+    std::string s = "<r";
+    for (int i = 0; i < n; ++i)
+        s += std::string(" ") + prefix + std::to_string(i) + "=\"v\"";
+    return s + "/>";
+}
+
+std::string Nested(int depth)
+{
+    std::string s;
+    for (int i = 0; i < depth; ++i)
+        s += "<a>";
+    for (int i = 0; i < depth; ++i)
+        s += "</a>";
+    return s;
+}
+
+std::string Utf16(const std::string& ascii)
+{
+    std::string s = "\xFF\xFE";
+    for (char c : ascii) {
+        s += c;
+        s += '\0';
+    }
+    return s;
+}
+
+TEST_F(XmlDocumentTest, InputThatWouldHoldTheParserForMinutesIsRefusedFirst)
+{
+    struct Case { const char* name; std::string bytes; bool loads; };
+    const std::string comment(1 << 20, 'c');
+    const Case cases[] = {
+        {"100,000 attributes", Attributes(100000, "a"), false},
+        {"100,000 namespace declarations", Attributes(100000, "xmlns:n"), false},
+        {"1 MB comment never closed", "<r><!--" + comment, false},
+        {"1 MB comment never closed, UTF-16", Utf16("<r><!--" + comment), false},
+        // Shift_JIS files are decoded here and handed over as text.
+        {"1 MB comment never closed, Shift_JIS", "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?><r><!--" + comment, false},
+        {"Shift_JIS file of real shape", "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>" + Attributes(300, "a"), true},
+        {"CDATA never closed", "<r><![CDATA[" + comment, false},
+        {"processing instruction never closed", "<r/><?pi " + comment, false},
+        {"tag never closed", "<r a=\"" + comment, false},
+        {"declaration never closed", "<!DOCTYPE r [" + comment, false},
+        {"100,000 levels", Nested(100000), false},
+        {"500 attributes", Attributes(500, "a"), true},
+        {"1 MB comment closed", "<r><!--" + comment + "--></r>", true},
+        {"200 levels", Nested(200), true},
+        {"markup characters inside values and comments",
+         "<r a=\"1>2\" b='x=y'><!-- <r> = '\" --><![CDATA[<a=b>]]></r>", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteBytes(dir.File(L"big.xml"), c.bytes);
+        CXmlDocument doc;
+        EXPECT_EQ(c.loads, doc.Load(dir.File(L"big.xml").c_str()) != nullptr);
+    }
+}
+
 TEST_F(XmlDocumentTest, PathsWithUrlCharactersAreFiles)
 {
     std::wstring path = dir.File(L"a#b %20 \x6771.xml");
