@@ -6,9 +6,11 @@
 #include <cmath>
 #include <cwchar>
 
+#include "common/FileReplace.h"
 #include "common/TextCheck.h"
 #include "common/WebUtil.h"
 #include "common/XmlDocument.h"
+#include "common/XmlWriter.h"
 #include "core/Global.h"
 #include "doc/DocPi.h"
 
@@ -299,7 +301,6 @@ BOOL CDocPi::Save(const wchar_t* path)
 
 BOOL CDocPi::WriteKml(const wchar_t* path, int first, int last)
 {
-    ComScope com;
     const CDocIcon& icons = theGlobal.m_docIcon;
     bool v1 = IsV1Model(theGlobal.m_modelType);
     // An icon the user has deleted since is written as the model's default
@@ -313,70 +314,75 @@ BOOL CDocPi::WriteKml(const wchar_t* path, int first, int last)
         last = GetRecordCount();
     if (first < 0)
         first = 0;
-
-    CXmlDocument xml;
-    XmlElementPtr root = path ? xml.Create(L"kml", v1 ? XML_UTF8 : XML_UTF16) : XmlElementPtr();
-    BOOL ok = root != nullptr;
-    if (ok) {
-        VARIANT ns;
-        VariantInit(&ns);
-        ns.vt = VT_BSTR;
-        ns.bstrVal = SysAllocString(kKmlNamespace);
-        BSTR name = SysAllocString(L"xmlns");
-        ok = ns.bstrVal && name && SUCCEEDED(root->setAttribute(name, ns));
-        SysFreeString(name);
-        VariantClear(&ns);
+    if (!path || !*path) {
+        m_errorCode = PIERR_WRITE_KML;
+        return FALSE;
     }
-    XmlElementPtr document = ok ? xml.AppendElement(L"Document", root) : XmlElementPtr();
-    ok = ok && document && xml.AppendTextElement(L"MirovaleFileVersion", document, v1 ? L"1.0" : L"2.0");
+
+    // Written straight from the records, element by element, in the form every
+    // XML file of the program has (no DOM is built: thousands of records).
+    CXmlStreamWriter xml(v1 ? XML_UTF8 : XML_UTF16);
+    auto text = [&xml](const wchar_t* name, const CString& value) {
+        xml.TextElement(name, value.GetString(), static_cast<size_t>(value.GetLength()));
+    };
+    xml.StartElement(L"kml", L"xmlns", kKmlNamespace);
+    xml.StartElement(L"Document");
+    xml.TextElement(L"MirovaleFileVersion", v1 ? L"1.0" : L"2.0");
 
     // The icon block of the 1.0 layout: a stock icon by its phase, a user icon by its file.
-    auto appendIconBlock = [&](IXMLDOMNode* parent) {
-        XmlElementPtr block = xml.AppendElement(L"igoicon", parent);
-        if (!block)
-            return false;
+    CString phase;
+    phase.Format(L"%d", icon);
+    const CString userIconName = isUser ? icons.GetUserIconName(user) : CString();
+    auto iconBlock = [&] {
+        xml.StartElement(L"igoicon");
         if (!isUser) {
-            CString phase;
-            phase.Format(L"%d", icon);
-            return xml.AppendTextElement(L"filename", block, L"poi_mapclose.spr") &&
-                   xml.AppendTextElement(L"phase", block, phase);
+            xml.TextElement(L"filename", L"poi_mapclose.spr");
+            text(L"phase", phase);
+        } else {
+            text(L"filename", userIconName);
         }
-        return xml.AppendTextElement(L"filename", block, icons.GetUserIconName(user)) != nullptr;
+        xml.EndElement();
     };
-    if (ok && v1) {
-        XmlElementPtr metadata = xml.AppendElement(L"metadata", document);
-        ok = metadata && appendIconBlock(metadata);
+    if (v1) {
+        xml.StartElement(L"metadata");
+        iconBlock();
+        xml.EndElement();
     }
-    XmlElementPtr folder = ok ? xml.AppendElement(L"Folder", document) : XmlElementPtr();
-    ok = ok && folder && xml.AppendTextElement(L"name", folder, m_folderName);
+    xml.StartElement(L"Folder");
+    text(L"name", m_folderName);
     CString iconId;
     if (isUser)
         iconId = icons.GetIconIdString(icon);
     else
         iconId.Format(L"0x4102%04X", icon);
-    for (int i = first; ok && i < last; ++i) {
+    for (int i = first; i < last; ++i) {
         const CDocPiRecord& r = m_records[i];
-        XmlElementPtr pm = xml.AppendElement(L"Placemark", folder);
-        ok = pm && xml.AppendTextElement(L"name", pm, r.GetName());
+        xml.StartElement(L"Placemark");
+        text(L"name", r.GetName());
         if (v1) {
-            ok = ok && xml.AppendTextElement(L"description", pm, r.GetAddress());
+            text(L"description", r.GetAddress());
         } else {
-            ok = ok && xml.AppendTextElement(L"address", pm, r.GetAddress()) &&
-                 xml.AppendTextElement(L"description", pm, r.GetDescription());
+            text(L"address", r.GetAddress());
+            text(L"description", r.GetDescription());
         }
-        XmlElementPtr point = ok ? xml.AppendElement(L"Point", pm) : XmlElementPtr();
-        ok = ok && point && xml.AppendTextElement(L"coordinates", point, CoordinatesText(r.m_longitude, r.m_latitude));
-        XmlElementPtr metadata = ok ? xml.AppendElement(L"metadata", pm) : XmlElementPtr();
-        ok = ok && metadata && xml.AppendTextElement(L"telephone", metadata, r.GetTelephone());
-        if (ok && v1) {
-            ok = appendIconBlock(metadata) &&
-                 xml.AppendTextElement(L"additional_information", metadata, r.GetDescription());
-        } else if (ok) {
-            XmlElementPtr iconNode = xml.AppendElement(L"icon", metadata);
-            ok = iconNode && xml.AppendTextElement(L"filename", iconNode, iconId);
+        xml.StartElement(L"Point");
+        text(L"coordinates", CoordinatesText(r.m_longitude, r.m_latitude));
+        xml.EndElement();
+        xml.StartElement(L"metadata");
+        text(L"telephone", r.GetTelephone());
+        if (v1) {
+            iconBlock();
+            text(L"additional_information", r.GetDescription());
+        } else {
+            xml.StartElement(L"icon");
+            text(L"filename", iconId);
+            xml.EndElement();
         }
+        xml.EndElement();
+        xml.EndElement();
     }
-    if (!ok || !xml.Save(path)) {
+    std::string bytes;
+    if (!xml.Finish(bytes) || !WriteFileReplacing(path, bytes.data(), bytes.size())) {
         m_errorCode = PIERR_WRITE_KML;
         return FALSE;
     }

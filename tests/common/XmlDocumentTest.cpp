@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "TestFiles.h"
+#include "common/XmlWriter.h"
 
 using namespace testsupport;
 
@@ -500,6 +501,53 @@ TEST_F(XmlDocumentTest, LargeDocumentRoundTrips)
     int value = 0;
     EXPECT_TRUE(XmlGetChildInt(r, L"v", 19999, &value));
     EXPECT_EQ(19999, value);
+}
+
+}  // namespace
+
+namespace {
+
+// The element-by-element writer gives the bytes the DOM walk gives, in every
+// encoding: nesting, an attribute, empty and childless elements, escapes,
+// characters Shift_JIS cannot hold, a pair of surrogates, a control character.
+TEST_F(XmlDocumentTest, StreamWriterGivesTheBytesOfTheDomWriter)
+{
+    const wchar_t* texts[] = {L"plain", L"", L"a<b> & \"c\" \r\n\tend", L"\u6771\u4EAC \u00E9 \u0141", L"\U0001F600 x\x01y", L"lone\rcr\r\r\nend\r"};
+    for (int encoding = 0; encoding <= 2; ++encoding) {
+        SCOPED_TRACE(encoding);
+        CXmlDocument doc;
+        XmlElementPtr root = doc.Create(L"kml", encoding);
+        ASSERT_TRUE(root);
+        VARIANT v;
+        VariantInit(&v);
+        v.vt = VT_BSTR;
+        v.bstrVal = SysAllocString(L"urn:x & \"y\"");
+        BSTR name = SysAllocString(L"xmlns");
+        ASSERT_TRUE(SUCCEEDED(root->setAttribute(name, v)));
+        SysFreeString(name);
+        VariantClear(&v);
+        XmlElementPtr outer = doc.AppendElement(L"Document", root);
+        for (const wchar_t* t : texts)
+            ASSERT_TRUE(doc.AppendTextElement(L"name", outer, t));
+        XmlElementPtr inner = doc.AppendElement(L"Folder", outer);
+        doc.AppendElement(L"empty", inner);
+        doc.AppendTextElement(L"last", inner, L"1");
+        ASSERT_TRUE(doc.Save(dir.File(L"dom.xml").c_str()));
+
+        CXmlStreamWriter stream(encoding);
+        stream.StartElement(L"kml", L"xmlns", L"urn:x & \"y\"");
+        stream.StartElement(L"Document");
+        for (const wchar_t* t : texts)
+            stream.TextElement(L"name", t);
+        stream.StartElement(L"Folder");
+        stream.StartElement(L"empty");
+        stream.EndElement();
+        stream.TextElement(L"last", L"1");
+        std::string bytes;
+        ASSERT_TRUE(stream.Finish(bytes));
+        const Bytes dom = ReadBytes(dir.File(L"dom.xml"));
+        EXPECT_EQ(std::string(dom.begin(), dom.end()), bytes);
+    }
 }
 
 }  // namespace
