@@ -87,14 +87,10 @@ CString CoordinatesText(double lon, double lat)
     // A position that is no number is no position; never "nan" in a file.
     if (!std::isfinite(lon) || !std::isfinite(lat))
         lon = lat = POI_NO_POSITION;
-    CString x, y, text;
-    x.Format(L"%11.6f", lon);
-    y.Format(L"%11.6f", lat);
-    x.Remove(L' ');
-    y.Remove(L' ');
-    LocaleDecimalToDot(x);
-    LocaleDecimalToDot(y);
-    text.Format(L"%s,%s", x.GetString(), y.GetString());
+    CString text;
+    AppendDotFixed6(text, lon);
+    text += L',';
+    AppendDotFixed6(text, lat);
     return text;
 }
 
