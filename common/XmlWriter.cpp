@@ -312,7 +312,23 @@ bool XmlOutput::Representable(wchar_t c)
 
 void XmlOutput::Append(const wchar_t* s, size_t n, Escape escape)
 {
+    m_out.reserve(m_out.size() + n);
     for (size_t i = 0; i < n; ++i) {
+        // A run of characters written as they are goes in one piece.
+        size_t run = i;
+        while (run < n) {
+            const wchar_t c = s[run];
+            if (c < 0x20 || c >= 0xD800 || (c >= 0x80 && m_encoding == 0) ||
+                (escape != Raw && (c == L'&' || c == L'<' || c == L'>' || c == L'"')))
+                break;
+            ++run;
+        }
+        if (run > i) {
+            m_out.append(s + i, run - i);
+            i = run;
+            if (i == n)
+                break;
+        }
         wchar_t c = s[i];
         if (c >= 0xD800 && c <= 0xDFFF) {
             // A pair is one character; a lone half cannot be written at all.
