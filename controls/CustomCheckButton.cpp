@@ -1,5 +1,6 @@
 #include "controls/CustomCheckButton.h"
 
+#include "classlib/CMemDC.h"
 #include "common/DibImage.h"
 #include "common/ThemeLibrary.h"
 #include "controls/DialogPlaceholder.h"
@@ -207,10 +208,7 @@ void CCustomCheckButton::DrawItem(DRAWITEMSTRUCT* dis)
     const CRect client(dis->rcItem);
     if (client.IsRectEmpty())
         return;
-    HDC mem = ::CreateCompatibleDC(dis->hDC);
-    HBITMAP bitmap = ::CreateCompatibleBitmap(dis->hDC, client.Width(), client.Height());
-    HGDIOBJ oldBitmap = ::SelectObject(mem, bitmap);
-    ::SetViewportOrgEx(mem, -client.left, -client.top, nullptr);
+    CMemDC mem(dis->hDC, client);
     if (m_noFill == 1) {
         DrawParentBackground(m_hWnd, mem, m_bkColor);
     } else {
@@ -235,11 +233,6 @@ void CCustomCheckButton::DrawItem(DRAWITEMSTRUCT* dis)
     textRect.left += 25;
     ::DrawTextW(mem, text, text.GetLength(), &textRect, m_textFormat);
     ::SelectObject(mem, oldFont);
-    ::SetViewportOrgEx(mem, 0, 0, nullptr);
-    ::BitBlt(dis->hDC, client.left, client.top, client.Width(), client.Height(), mem, 0, 0, SRCCOPY);
-    ::SelectObject(mem, oldBitmap);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(mem);
 }
 
 void CCustomCheckButton::OnMouseMove(UINT flags, CPoint pt)

@@ -30,11 +30,7 @@ END_MESSAGE_MAP()
 
 CCustomScrollBar::CCustomScrollBar() = default;
 
-CCustomScrollBar::~CCustomScrollBar()
-{
-    if (m_hWnd && m_createdHere)
-        DestroyWindow();
-}
+CCustomScrollBar::~CCustomScrollBar() = default;
 
 // ---------------------------------------------------------------------------
 // Shared skin

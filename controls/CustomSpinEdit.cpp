@@ -4,11 +4,9 @@
 
 #include <algorithm>
 
+#include "classlib/CMemDC.h"
 #include "common/ButtonStrips.h"
 #include "common/Utility.h"
-
-const UINT WM_SPIN_VALUE_CHANGE = RegisterWindowMessageW(L"WM_SPIN_VALUE_CHANGE");
-const UINT WM_SPIN_FOCUS_MOVE = RegisterWindowMessageW(L"WM_SPIN_FOCUS_MOVE");
 
 namespace {
 const wchar_t* const kPictureFiles[8] = {
@@ -199,9 +197,7 @@ void CCustomSpinEdit::OnPaint()
     CPaintDC dc(this);
     CRect client;
     GetClientRect(&client);
-    HDC mem = CreateCompatibleDC(dc);
-    HBITMAP bmp = CreateCompatibleBitmap(dc, client.Width(), client.Height());
-    HGDIOBJ old = SelectObject(mem, bmp);
+    CMemDC mem(&dc, client);
     HBRUSH back = CreateSolidBrush(kBackground);
     FillRect(mem, &client, back);
     DrawFrameLines(&client, mem);
@@ -217,10 +213,6 @@ void CCustomSpinEdit::OnPaint()
         DrawDibEx(&pic, mem, rc.left, rc.top, std::min(pic.width, rc.Width()), std::min(pic.height, rc.Height()), 0, 0,
                   std::min(pic.width, rc.Width()), std::min(pic.height, rc.Height()));
     }
-    BitBlt(dc, 0, 0, client.Width(), client.Height(), mem, 0, 0, SRCCOPY);
-    SelectObject(mem, old);
-    DeleteObject(bmp);
-    DeleteDC(mem);
 }
 
 void CCustomSpinEdit::NotifyParent(UINT msg)
