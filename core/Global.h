@@ -8,6 +8,9 @@
 #include "classlib/Afx.h"
 #include "classlib/CWnd.h"
 #include "core/NaviModelData.h"
+#include "doc/DocAb.h"
+#include "doc/DocAp.h"
+#include "doc/DocCl.h"
 #include "doc/DocIcon.h"
 #include "doc/DocIg.h"
 #include "doc/DocImport.h"
@@ -44,6 +47,10 @@ public:
     CDocIcon m_docIcon;
     CDocImport m_docImportPoi;
     CDocImport m_docImportAb;
+    // Device data: address book, settings replicator, apps
+    CDocAb m_docAb;
+    CDocCl m_docCl;
+    CDocAp m_docAp;
 
     // Model data and views
     CNaviModelData m_naviModel;
