@@ -12,6 +12,7 @@
 #include "doc/DocIg.h"
 #include "doc/DocImport.h"
 #include "doc/DocPi.h"
+#include "doc/DocRssPoi.h"
 
 class CHttpClient;
 
@@ -44,6 +45,8 @@ public:
     CDocIcon m_docIcon;
     CDocImport m_docImportPoi;
     CDocImport m_docImportAb;
+    // Feeds (the GeoRSS reader's document)
+    CDocRssPoi m_docRssPoi;
 
     // Model data and views
     CNaviModelData m_naviModel;
