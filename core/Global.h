@@ -15,6 +15,7 @@
 #include "doc/DocIg.h"
 #include "doc/DocImport.h"
 #include "doc/DocPi.h"
+#include "doc/DocRssPoi.h"
 
 class CHttpClient;
 
@@ -56,6 +57,8 @@ public:
     CDocAb m_docAb;
     CDocCl m_docCl;
     CDocAp m_docAp;
+    // Feeds (the GeoRSS reader's document)
+    CDocRssPoi m_docRssPoi;
 
     // Model data and views
     CNaviModelData m_naviModel;
