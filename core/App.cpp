@@ -18,7 +18,7 @@
 #include "core/CopyDataBlock.h"
 #include "core/Global.h"
 #include "core/TempFolder.h"
-#include "frame/FrameMessages.h"
+#include "core/RegisteredMessages.h"
 #include "frame/MainWnd.h"
 #include "frame/PendingDialogs.h"
 #include "res/frame_ids.h"

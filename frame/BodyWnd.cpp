@@ -5,7 +5,7 @@
 #include "common/LogWriter.h"
 #include "common/ThemeLibrary.h"
 #include "core/Global.h"
-#include "frame/FrameMessages.h"
+#include "core/RegisteredMessages.h"
 #include "frame/PaneDC.h"
 
 namespace {
