@@ -260,5 +260,14 @@ bool PictureBytesAreSafe(const BYTE* data, size_t size)
         return GifIsSafe(data, size);
     if (data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF)
         return true;  // JPEG: its decoder checks every length against the data
+    static const BYTE kPng[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    if (size >= 33 && memcmp(data, kPng, 8) == 0) {
+        // PNG (the skin's alpha pictures): its decoder checks every chunk; the
+        // header must still name a picture of a sane size.
+        auto be32 = [](const BYTE* p) { return static_cast<uint32_t>(p[0]) << 24 | p[1] << 16 | p[2] << 8 | p[3]; };
+        const uint32_t width = be32(data + 16), height = be32(data + 20);
+        return be32(data + 8) == 13 && memcmp(data + 12, "IHDR", 4) == 0 && width > 0 && height > 0 &&
+               width <= kMaxSide && height <= kMaxSide;
+    }
     return false;
 }

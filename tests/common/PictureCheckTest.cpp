@@ -147,7 +147,12 @@ std::vector<Case> Cases()
         {"GIF sub-block past the end", Changed(Gif(), [](Bytes& b) { b[30] = 200; }), false},
         {"placeable metafile", Bytes{0xD7, 0xCD, 0xC6, 0x9A, 0, 0, 0, 0, 0, 0, 0x10, 0x10, 0x10, 0x10}, false},
         {"size-prefixed stream", Changed(Bytes{'l', 't', 0, 0, 0xFF, 0xFF, 0, 0}, [&](Bytes& b) { b.insert(b.end(), bmp24.begin(), bmp24.end()); }), false},
-        {"PNG", Bytes{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 0}, false},
+        {"PNG cut after its signature", Bytes{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 0}, false},
+        {"PNG of 100,000 x 100,000", Changed(Bytes(40, 0), [](Bytes& b) {
+             const BYTE head[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R',
+                                  0, 1, 0x86, 0xA0, 0, 1, 0x86, 0xA0, 8, 6, 0, 0, 0};
+             std::memcpy(b.data(), head, sizeof head);
+         }), false},
         {"empty", Bytes(), false},
     };
 }
