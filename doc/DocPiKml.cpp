@@ -13,6 +13,7 @@
 #include "common/XmlWriter.h"
 #include "core/Global.h"
 #include "doc/DocPi.h"
+#include "doc/RssText.h"
 
 namespace {
 
@@ -80,18 +81,6 @@ void ParseCoordinates(const CString& text, double& lon, double& lat)
         return;
     lon = x;
     lat = y;
-}
-
-CString CoordinatesText(double lon, double lat)
-{
-    // A position that is no number is no position; never "nan" in a file.
-    if (!std::isfinite(lon) || !std::isfinite(lat))
-        lon = lat = POI_NO_POSITION;
-    CString text;
-    AppendDotFixed6(text, lon);
-    text += L',';
-    AppendDotFixed6(text, lat);
-    return text;
 }
 
 // The text of the only child named name; fails unless there is exactly one.
@@ -362,7 +351,7 @@ BOOL CDocPi::WriteKml(const wchar_t* path, int first, int last)
             text(L"description", r.GetDescription());
         }
         xml.StartElement(L"Point");
-        text(L"coordinates", CoordinatesText(r.m_longitude, r.m_latitude));
+        text(L"coordinates", rss::CoordinatesText(r.m_longitude, r.m_latitude));
         xml.EndElement();
         xml.StartElement(L"metadata");
         text(L"telephone", r.GetTelephone());
