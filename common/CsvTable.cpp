@@ -25,6 +25,16 @@ const wchar_t* ScanCell(const wchar_t* p, const wchar_t* end, wchar_t delimiter,
     bool quoted = false;
     bool unclosed = false;
     for (; p < end; ++p) {
+        // A run of plain characters goes into the cell in one piece.
+        const wchar_t* run = p;
+        while (run < end && *run != L'"' && *run != delimiter && *run != L'\r' && *run != L'\n')
+            ++run;
+        if (run > p) {
+            cell.append(p, static_cast<size_t>(run - p));
+            p = run;
+            if (p == end)
+                break;
+        }
         wchar_t c = *p;
         if (c == L'"') {
             if (p + 1 < end && p[1] == L'"' && (quoted || !cell.empty())) {

@@ -413,7 +413,7 @@ BOOL XmlWriteDocument(IXMLDOMDocument* document, int encoding, std::string& byte
 
 struct CXmlStreamWriter::Impl : XmlOutput {
     explicit Impl(int encoding) : XmlOutput(encoding) {}
-    std::vector<std::wstring> open;  // names of the elements begun and not ended
+    std::vector<const wchar_t*> open;  // names of the elements begun and not ended
     bool tagOpen = false;            // the last start tag still lacks its ">"
     void CloseTag()
     {
@@ -445,7 +445,7 @@ void CXmlStreamWriter::StartElement(const wchar_t* name, const wchar_t* attribut
         m->Append(value ? value : L"", value ? wcslen(value) : 0, XmlOutput::InAttribute);
         m->m_out += L'"';
     }
-    m->open.emplace_back(name);
+    m->open.push_back(name);
     m->tagOpen = true;
 }
 
@@ -478,6 +478,11 @@ void CXmlStreamWriter::TextElement(const wchar_t* name, const wchar_t* text, siz
     m->m_out += name;
     m->m_out += L'>';
     m->NewLine();
+}
+
+void CXmlStreamWriter::Reserve(size_t characters)
+{
+    m->m_out.reserve(characters);
 }
 
 void CXmlStreamWriter::EndElement()

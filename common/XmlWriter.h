@@ -28,13 +28,16 @@ public:
     CXmlStreamWriter& operator=(const CXmlStreamWriter&) = delete;
 
     // An element that holds elements (or none: then it is written "<name/>"),
-    // with at most one attribute.
+    // with at most one attribute. The name must stay valid until its end
+    // (the program passes literals).
     void StartElement(const wchar_t* name, const wchar_t* attribute = nullptr, const wchar_t* value = nullptr);
     void EndElement();
     // "<name>text</name>" on one line, the text as it is (escaped; line ends
     // as LF, as a DOM text node holds them); an empty text gives "<name></name>".
     void TextElement(const wchar_t* name, const wchar_t* text, size_t length);
     void TextElement(const wchar_t* name, const wchar_t* text) { TextElement(name, text, text ? wcslen(text) : 0); }
+    // Room for about this many characters of text, when known beforehand.
+    void Reserve(size_t characters);
     // Ends what is still open; the bytes in the encoding.
     BOOL Finish(std::string& bytes);
 

@@ -3,6 +3,7 @@
 // elsewhere when reading.
 #include <objbase.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cwchar>
 
@@ -307,8 +308,14 @@ BOOL CDocPi::WriteKml(const wchar_t* path, int first, int last)
     // Written straight from the records, element by element, in the form every
     // XML file of the program has (no DOM is built: thousands of records).
     CXmlStreamWriter xml(v1 ? XML_UTF8 : XML_UTF16);
+    xml.Reserve(1024 + static_cast<size_t>(last > first ? last - first : 0) * 400);
     auto text = [&xml](const wchar_t* name, const CString& value) {
         xml.TextElement(name, value.GetString(), static_cast<size_t>(value.GetLength()));
+    };
+    // A record's field cut to what the unit holds (the record's Get... texts),
+    // without a copy.
+    auto field = [&xml](const wchar_t* name, const CString& value, int most) {
+        xml.TextElement(name, value.GetString(), static_cast<size_t>(std::min(value.GetLength(), most)));
     };
     xml.StartElement(L"kml", L"xmlns", kKmlNamespace);
     xml.StartElement(L"Document");
@@ -343,21 +350,21 @@ BOOL CDocPi::WriteKml(const wchar_t* path, int first, int last)
     for (int i = first; i < last; ++i) {
         const CDocPiRecord& r = m_records[i];
         xml.StartElement(L"Placemark");
-        text(L"name", r.GetName());
+        field(L"name", r.m_name, 64);
         if (v1) {
-            text(L"description", r.GetAddress());
+            field(L"description", r.m_address, 128);
         } else {
-            text(L"address", r.GetAddress());
-            text(L"description", r.GetDescription());
+            field(L"address", r.m_address, 128);
+            field(L"description", r.m_description, 64);
         }
         xml.StartElement(L"Point");
         text(L"coordinates", rss::CoordinatesText(r.m_longitude, r.m_latitude));
         xml.EndElement();
         xml.StartElement(L"metadata");
-        text(L"telephone", r.GetTelephone());
+        field(L"telephone", r.m_telephone, 64);
         if (v1) {
             iconBlock();
-            text(L"additional_information", r.GetDescription());
+            field(L"additional_information", r.m_description, 64);
         } else {
             xml.StartElement(L"icon");
             text(L"filename", iconId);
