@@ -226,17 +226,35 @@ BOOL GetQueryValue(const wchar_t* key, const wchar_t* text, CString& value)
     return TRUE;
 }
 
+namespace {
+// The wide form of a locale text, converted again only when the locale's text
+// changes (imports and writers ask for it for every number).
+const CString& CachedLocaleText(const char* now, std::string& seen, CString& wide)
+{
+    const char* text = now ? now : "";
+    if (seen != text || (wide.IsEmpty() && *text)) {
+        seen = text;
+        wide = FromLocaleText(text);
+    }
+    return wide;
+}
+}  // namespace
+
 CString GetLocaleDecimalPoint()
 {
+    thread_local std::string seen;
+    thread_local CString wide;
     const lconv* lc = localeconv();
-    CString point = FromLocaleText(lc ? lc->decimal_point : nullptr);
+    const CString& point = CachedLocaleText(lc ? lc->decimal_point : nullptr, seen, wide);
     return point.IsEmpty() ? CString(L".") : point;
 }
 
 CString GetLocaleThousandsSeparator()
 {
+    thread_local std::string seen;
+    thread_local CString wide;
     const lconv* lc = localeconv();
-    return FromLocaleText(lc ? lc->thousands_sep : nullptr);
+    return CachedLocaleText(lc ? lc->thousands_sep : nullptr, seen, wide);
 }
 
 bool ParseLocaleDecimal(const CString& text, double& value)
