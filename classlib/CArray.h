@@ -84,6 +84,11 @@ private:
 };
 
 using CStringArray = CArray<CString, const wchar_t*>;
+
+// Every field AfxExtractSubString would give for sub = 0, 1, ... in one pass
+// (walking the fields with it rescans the text from its start each time);
+// returns their count (0 for a null text).
+int AfxSplitSubStrings(CStringArray& out, const wchar_t* full, wchar_t sep);
 using CDWordArray = CArray<DWORD, DWORD>;
 using CUIntArray = CArray<UINT, UINT>;
 using CWordArray = CArray<WORD, WORD>;

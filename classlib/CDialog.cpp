@@ -51,7 +51,7 @@ INT_PTR CDialog::DoModal()
     m_modalLoop = true;  // EndDialog during OnInitDialog must stop the loop before it starts
     if (CreateFromTemplate(ownerHwnd)) {
         if (m_modalLoop) {
-            if (!(GetStyle() & WS_VISIBLE))
+            if (!(GetStyle() & WS_VISIBLE) && ShowAtModalStart())
                 ShowWindow(SW_SHOWNORMAL);
             RunModalLoop();
         }

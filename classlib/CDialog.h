@@ -25,6 +25,9 @@ public:
     virtual void OnOK();
     virtual void OnCancel();
     virtual void DoDataExchange(CDataExchange* dx) {}
+    // DoModal shows a dialog that its start left hidden, unless this says no
+    // (a dialog that shows itself later).
+    virtual BOOL ShowAtModalStart() const { return TRUE; }
     // Moves data between the members and the controls; FALSE when a field did
     // not validate (the focus is then on it).
     BOOL UpdateData(BOOL saveAndValidate = TRUE);

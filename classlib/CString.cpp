@@ -1,5 +1,6 @@
 #include "classlib/CString.h"
 
+#include "classlib/CArray.h"
 #include "classlib/Exceptions.h"
 
 #include <oleauto.h>
@@ -245,12 +246,22 @@ int CStringT<Ch>::Replace(const Ch* from, const Ch* to)
     if (!from || !*from)
         return 0;
     std::basic_string<Ch> f(from), t(to ? to : EmptyLiteral());
+    // Built anew in one pass: replacing in place moves the rest of the
+    // string at every match.
     int n = 0;
-    size_t p = 0;
-    while ((p = m_s.find(f, p)) != std::basic_string<Ch>::npos) {
-        m_s.replace(p, f.size(), t);
-        p += t.size();
+    size_t p = 0, done = 0;
+    std::basic_string<Ch> out;
+    while ((p = m_s.find(f, done)) != std::basic_string<Ch>::npos) {
+        if (n == 0)
+            out.reserve(m_s.size());
+        out.append(m_s, done, p - done);
+        out += t;
+        done = p + f.size();
         ++n;
+    }
+    if (n) {
+        out.append(m_s, done, std::basic_string<Ch>::npos);
+        m_s.swap(out);
     }
     return n;
 }
@@ -449,6 +460,21 @@ BSTR CStringT<Ch>::AllocSysString() const
 
 template class CStringT<wchar_t>;
 template class CStringT<char>;
+
+int AfxSplitSubStrings(CStringArray& out, const wchar_t* full, wchar_t sep)
+{
+    out.RemoveAll();
+    if (!full)
+        return 0;
+    for (const wchar_t* p = full;;) {
+        const wchar_t* end = wcschr(p, sep);
+        out.Add(end ? CString(p, static_cast<int>(end - p)) : CString(p));
+        if (!end)
+            break;
+        p = end + 1;
+    }
+    return static_cast<int>(out.GetSize());
+}
 
 BOOL AfxExtractSubString(CString& dest, const wchar_t* full, int sub, wchar_t sep)
 {

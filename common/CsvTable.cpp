@@ -15,10 +15,26 @@ constexpr int kMaxColumns = 56;
 // section a doubled quote is one quote; outside, a doubled quote is one quote
 // only after text, so that "" alone is an empty quoted cell; any other quote
 // opens or closes a quoted section and is dropped.
-const wchar_t* ScanCell(const wchar_t* p, const wchar_t* end, wchar_t delimiter, std::wstring& cell)
+// In a whole file (lastQuote set: the file's last quote, or null when it has
+// none) a line end outside quotes ends the cell too, while one inside quotes
+// belongs to the cell; a quote that nothing closes (the file's last one opening
+// a section) ends with its line, so one stray quote does not swallow the file.
+const wchar_t* ScanCell(const wchar_t* p, const wchar_t* end, wchar_t delimiter, std::wstring& cell,
+                        bool wholeFile = false, const wchar_t* lastQuote = nullptr)
 {
     bool quoted = false;
+    bool unclosed = false;
     for (; p < end; ++p) {
+        // A run of plain characters goes into the cell in one piece.
+        const wchar_t* run = p;
+        while (run < end && *run != L'"' && *run != delimiter && *run != L'\r' && *run != L'\n')
+            ++run;
+        if (run > p) {
+            cell.append(p, static_cast<size_t>(run - p));
+            p = run;
+            if (p == end)
+                break;
+        }
         wchar_t c = *p;
         if (c == L'"') {
             if (p + 1 < end && p[1] == L'"' && (quoted || !cell.empty())) {
@@ -26,8 +42,11 @@ const wchar_t* ScanCell(const wchar_t* p, const wchar_t* end, wchar_t delimiter,
                 ++p;
             } else {
                 quoted = !quoted;
+                unclosed = quoted && p == lastQuote;
             }
         } else if (c == delimiter && !quoted) {
+            return p;
+        } else if (wholeFile && (c == L'\r' || c == L'\n') && (!quoted || unclosed)) {
             return p;
         } else {
             cell += c;
@@ -83,31 +102,30 @@ BOOL CCsvTable::Load(const wchar_t* path)
         bytes.shrink_to_fit();
         const wchar_t* p = text.data();
         const wchar_t* end = p + text.size();
+        const size_t last = text.rfind(L'"');
+        const wchar_t* lastQuote = last == std::wstring::npos ? nullptr : p + last;
+        std::wstring cell;
+        // Rows end at line ends outside quotes (CR LF, CR or LF); empty lines
+        // are skipped; a line break inside quotes stays in its cell.
         while (p < end) {
-            const wchar_t* lineEnd = p;
-            while (lineEnd < end && !IsLineEnd(*lineEnd))
-                ++lineEnd;
-            if (lineEnd > p) {
-                auto row = std::make_unique<CStringArray>();
-                std::wstring cell;
-                const wchar_t* q = p;
-                for (;;) {
-                    cell.clear();
-                    q = ScanCell(q, lineEnd, m_delimiter, cell);
-                    if (q == lineEnd) {
-                        if (!cell.empty())
-                            row->vec().emplace_back(std::move(cell));
-                        break;
-                    }
+            const wchar_t* rowStart = p;
+            auto row = std::make_unique<CStringArray>();
+            for (;;) {
+                cell.clear();
+                p = ScanCell(p, end, m_delimiter, cell, true, lastQuote);
+                if (p < end && *p == m_delimiter) {
                     row->vec().emplace_back(std::move(cell));
-                    ++q;
+                    ++p;
+                    continue;
                 }
-                m_rows.push_back(std::move(row));
+                if (!cell.empty())
+                    row->vec().emplace_back(std::move(cell));
+                break;
             }
-            // CR LF, CR and LF each end one line.
-            if (lineEnd < end && *lineEnd == L'\r' && lineEnd + 1 < end && lineEnd[1] == L'\n')
-                ++lineEnd;
-            p = lineEnd + 1;
+            if (p > rowStart)
+                m_rows.push_back(std::move(row));
+            if (p < end)
+                p += (*p == L'\r' && p + 1 < end && p[1] == L'\n') ? 2 : 1;
         }
     } catch (const std::exception&) {
         RemoveAll();

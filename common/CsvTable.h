@@ -13,8 +13,9 @@ public:
     CCsvTable(const CCsvTable&) = delete;
     CCsvTable& operator=(const CCsvTable&) = delete;
 
-    // Replaces all rows with the file's rows; CR LF, CR and LF all end a row and
-    // empty lines are skipped. FALSE (and no rows) when the file cannot be read.
+    // Replaces all rows with the file's rows; CR LF, CR and LF outside quotes
+    // end a row (inside quotes they belong to the cell) and empty lines are
+    // skipped. FALSE (and no rows) when the file cannot be read.
     BOOL Load(const wchar_t* path);
     // Splits line at the delimiter (honouring quotes) and appends it as a row.
     void AddRow(const wchar_t* line);

@@ -1,6 +1,7 @@
 #include "common/DibImage.h"
 
 #include "common/FileReplace.h"
+#include "common/PictureCheck.h"
 
 #include <ole2.h>
 #include <olectl.h>
@@ -69,31 +70,13 @@ BYTE* PixelAt(const DIB_IMAGE* image, int memoryRow)
     return image->bits + static_cast<size_t>(memoryRow) * DibRowSize(image->width);
 }
 
-// A BMP handed to the picture decoder must hold the pixels its header promises;
-// other kinds are left to the decoder.
-bool BmpHoldsItsPixels(HGLOBAL block, DWORD size)
+// The picture decoder gets only bytes that hold what they promise.
+bool SafeForDecoder(HGLOBAL block, DWORD size)
 {
     const BYTE* data = static_cast<const BYTE*>(GlobalLock(block));
     if (!data)
         return false;
-    bool ok = true;
-    if (size >= 2 && data[0] == 'B' && data[1] == 'M') {
-        BITMAPFILEHEADER file{};
-        BITMAPINFOHEADER info{};
-        ok = size >= sizeof file + sizeof info;
-        if (ok) {
-            memcpy(&file, data, sizeof file);
-            memcpy(&info, data + sizeof file, sizeof info);
-            const long long width = info.biWidth, height = info.biHeight < 0 ? -static_cast<long long>(info.biHeight)
-                                                                               : info.biHeight;
-            ok = width > 0 && height > 0 && width <= 65535 && height <= 65535;
-            if (ok && (info.biCompression == BI_RGB || info.biCompression == BI_BITFIELDS)) {
-                const long long row = (width * info.biBitCount + 31) / 32 * 4;
-                const long long offset = file.bfOffBits <= 14 ? 54 : file.bfOffBits;
-                ok = info.biBitCount > 0 && offset + row * height <= size;
-            }
-        }
-    }
+    const bool ok = PictureBytesAreSafe(data, size);
     GlobalUnlock(block);
     return ok;
 }
@@ -109,7 +92,7 @@ public:
     // The block stays the caller's.
     bool Load(HGLOBAL block, DWORD size)
     {
-        if (!BmpHoldsItsPixels(block, size))
+        if (!SafeForDecoder(block, size))
             return false;
         IStream* stream = nullptr;
         if (FAILED(CreateStreamOnHGlobal(block, FALSE, &stream)))

@@ -1,5 +1,7 @@
 #include "common/WebUtil.h"
 
+#include <cmath>
+
 #include "common/TextCheck.h"
 #include "core/Global.h"
 
@@ -224,17 +226,123 @@ BOOL GetQueryValue(const wchar_t* key, const wchar_t* text, CString& value)
     return TRUE;
 }
 
+namespace {
+// The wide form of a locale text, converted again only when the locale's text
+// changes (imports and writers ask for it for every number).
+const CString& CachedLocaleText(const char* now, std::string& seen, CString& wide)
+{
+    const char* text = now ? now : "";
+    if (seen != text || (wide.IsEmpty() && *text)) {
+        seen = text;
+        wide = FromLocaleText(text);
+    }
+    return wide;
+}
+}  // namespace
+
 CString GetLocaleDecimalPoint()
 {
+    thread_local std::string seen;
+    thread_local CString wide;
     const lconv* lc = localeconv();
-    CString point = FromLocaleText(lc ? lc->decimal_point : nullptr);
+    const CString& point = CachedLocaleText(lc ? lc->decimal_point : nullptr, seen, wide);
     return point.IsEmpty() ? CString(L".") : point;
 }
 
 CString GetLocaleThousandsSeparator()
 {
+    thread_local std::string seen;
+    thread_local CString wide;
     const lconv* lc = localeconv();
-    return FromLocaleText(lc ? lc->thousands_sep : nullptr);
+    return CachedLocaleText(lc ? lc->thousands_sep : nullptr, seen, wide);
+}
+
+bool ParseLocaleDecimal(const CString& text, double& value)
+{
+    const CString point = GetLocaleDecimalPoint();
+    const wchar_t* p = text.GetString();
+    if (*p == L'+' || *p == L'-')
+        ++p;
+    int digits = 0;
+    while (*p >= L'0' && *p <= L'9') {
+        ++p;
+        ++digits;
+    }
+    if (wcsncmp(p, point, point.GetLength()) == 0) {
+        p += point.GetLength();
+        while (*p >= L'0' && *p <= L'9') {
+            ++p;
+            ++digits;
+        }
+    }
+    if (*p || digits == 0)
+        return false;
+    // Up to 15 digits and 22 decimals the quotient of two exact doubles is the
+    // correctly rounded value, as the run-time's conversion gives it (which is
+    // slow under Wine: thousands of coordinates per import).
+    static const double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                     1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    if (digits <= 15) {
+        const wchar_t* q = text.GetString();
+        const bool negative = *q == L'-';
+        if (*q == L'+' || *q == L'-')
+            ++q;
+        unsigned long long mantissa = 0;
+        int decimals = 0;
+        bool fraction = false;
+        for (; *q; ++q) {
+            if (*q >= L'0' && *q <= L'9') {
+                mantissa = mantissa * 10 + static_cast<unsigned>(*q - L'0');
+                decimals += fraction;
+            } else {
+                fraction = true;
+                q += point.GetLength() - 1;
+            }
+        }
+        const double v = static_cast<double>(mantissa) / kPowers[decimals];
+        value = negative ? -v : v;
+        return true;
+    }
+    wchar_t* end = nullptr;
+    const double v = wcstod(text, &end);
+    if (!end || *end || !std::isfinite(v))
+        return false;
+    value = v;
+    return true;
+}
+
+// "%.6f" with "." as the decimal point. Rounded here when the value is not
+// near a half of the last place (then the run-time formats it, as always):
+// its formatting is slow under Wine and a file holds thousands of numbers.
+void AppendDotFixed6(CString& out, double v)
+{
+    const double scaled = std::fabs(v) * 1e6;
+    const double below = std::floor(scaled);
+    if (scaled < 9e15 && std::fabs(scaled - below - 0.5) > 1e-3) {
+        const unsigned long long units = static_cast<unsigned long long>(scaled - below > 0.5 ? below + 1 : below);
+        if (units > 0 || !std::signbit(v)) {
+            // Digits from the right: six decimals, the point, the whole part.
+            wchar_t buf[32];
+            wchar_t* p = buf + 32;
+            unsigned long long rest = units;
+            for (int i = 0; i < 6; ++i, rest /= 10)
+                *--p = static_cast<wchar_t>(L'0' + rest % 10);
+            *--p = L'.';
+            do {
+                *--p = static_cast<wchar_t>(L'0' + rest % 10);
+                rest /= 10;
+            } while (rest);
+            if (v < 0)
+                *--p = L'-';
+            out.Append(p, static_cast<int>(buf + 32 - p));
+            return;
+        }
+    }
+    CString x;
+    x.Format(L"%11.6f", v);
+    x.Remove(L' ');
+    LocaleDecimalToDot(x);
+    out += x;
 }
 
 void DotToLocaleDecimal(CString& text)

@@ -32,6 +32,12 @@ BOOL GetQueryValue(const wchar_t* key, const wchar_t* text, CString& value);
 CString GetLocaleDecimalPoint();
 CString GetLocaleThousandsSeparator();
 void DotToLocaleDecimal(CString& text);
+// Appends v as "%.6f" gives it, with "." as the decimal point.
+void AppendDotFixed6(CString& out, double v);
+// A plain decimal number written with the locale decimal point: an optional
+// sign, digits, and a point with digits on at least one side. No blanks,
+// exponent, hexadecimal, "nan" or "inf"; the value is finite.
+bool ParseLocaleDecimal(const CString& text, double& value);
 void CommaToLocaleDecimal(CString& text);
 void LocaleDecimalToDot(CString& text);
 void AnySeparatorToLocaleDecimal(CString& text);

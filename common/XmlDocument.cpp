@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/FileReplace.h"
+#include "common/XmlInputCheck.h"
 #include "common/XmlWriter.h"
 
 namespace {
@@ -149,6 +150,8 @@ BOOL CXmlDocument::LoadText(const wchar_t* text, size_t length)
 {
     if (!m_document)
         return FALSE;
+    if (!XmlTextWithinBounds(text, length))
+        return FALSE;
     Bstr xml(DeclareUtf16(text, length).c_str());
     VARIANT_BOOL ok = VARIANT_FALSE;
     return m_document->loadXML(xml, &ok) == S_OK && ok == VARIANT_TRUE;
@@ -174,6 +177,9 @@ XmlElementPtr CXmlDocument::Load(LPCWSTR path)
         return NULL;
     std::string bytes;
     if (!ReadWholeFile(path, bytes) || bytes.size() > 0x7FFFFFFF)
+        return NULL;
+    // Shapes the parser takes minutes over are refused first.
+    if (!XmlBytesWithinBounds(bytes))
         return NULL;
 
     if (IsShiftJisName(DeclaredEncoding(bytes))) {

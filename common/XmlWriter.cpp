@@ -1,6 +1,7 @@
 #include "common/XmlWriter.h"
 
 #include <cstdint>
+#include <memory>
 #include <cwchar>
 #include <string_view>
 #include <utility>
@@ -39,24 +40,28 @@ bool IsXmlChar(wchar_t c)
     return c >= 0x20 ? (c < 0xFFFE) : (c == L'\t' || c == L'\n' || c == L'\r');
 }
 
-class DomWriter {
+// The text of an indented XML file and its encoding into bytes: shared by the
+// DOM walk and the element-by-element writer, so both give the same bytes.
+class XmlOutput {
 public:
-    explicit DomWriter(int encoding) : m_encoding(encoding) {}
-
-    BOOL WriteDocument(IXMLDOMDocument* document);
-    const std::wstring& Text() const { return m_out; }
-
-private:
     enum Escape { InText, InAttribute, Raw };
 
-    BOOL WriteNode(IXMLDOMNode* node, int depth, bool indented);
-    BOOL WriteElement(IXMLDOMNode* node, int depth, bool indented);
-    BOOL WriteAttributes(IXMLDOMNode* node);
+    explicit XmlOutput(int encoding) : m_encoding(encoding) {}
+
+    void Declaration()
+    {
+        static const wchar_t* const names[] = {L"Shift_JIS", L"UTF-8", L"UTF-16"};
+        const wchar_t* name = m_encoding >= 0 && m_encoding <= 2 ? names[m_encoding] : names[2];
+        m_out += L"<?xml version=\"1.0\" encoding=\"";
+        m_out += name;
+        m_out += L"\" standalone=\"no\"?>\r\n";
+    }
     void Indent(int depth) { m_out.append(static_cast<size_t>(depth), L'\t'); }
     void NewLine() { m_out += L"\r\n"; }
     void Append(const wchar_t* s, size_t n, Escape escape);
     void AppendReference(unsigned code);
     bool Representable(wchar_t c);
+    BOOL Encode(std::string& bytes) const;
 
     int m_encoding;
     std::wstring m_out;
@@ -64,16 +69,24 @@ private:
     std::vector<std::uint8_t> m_sjis;
 };
 
+class DomWriter : public XmlOutput {
+public:
+    explicit DomWriter(int encoding) : XmlOutput(encoding) {}
+
+    BOOL WriteDocument(IXMLDOMDocument* document);
+
+private:
+    BOOL WriteNode(IXMLDOMNode* node, int depth, bool indented);
+    BOOL WriteElement(IXMLDOMNode* node, int depth, bool indented);
+    BOOL WriteAttributes(IXMLDOMNode* node);
+};
+
 BOOL DomWriter::WriteDocument(IXMLDOMDocument* document)
 {
     XmlPtr<IXMLDOMElement> root;
     if (!document || document->get_documentElement(root.Receive()) != S_OK || !root)
         return FALSE;
-    static const wchar_t* const names[] = {L"Shift_JIS", L"UTF-8", L"UTF-16"};
-    const wchar_t* name = m_encoding >= 0 && m_encoding <= 2 ? names[m_encoding] : names[2];
-    m_out += L"<?xml version=\"1.0\" encoding=\"";
-    m_out += name;
-    m_out += L"\" standalone=\"no\"?>\r\n";
+    Declaration();
 
     XmlNodePtr child;
     if (FAILED(document->get_firstChild(child.Receive())))
@@ -273,14 +286,14 @@ BOOL DomWriter::WriteAttributes(IXMLDOMNode* node)
     return TRUE;
 }
 
-void DomWriter::AppendReference(unsigned code)
+void XmlOutput::AppendReference(unsigned code)
 {
     wchar_t ref[16];
     swprintf(ref, 16, L"&#x%X;", code);
     m_out += ref;
 }
 
-bool DomWriter::Representable(wchar_t c)
+bool XmlOutput::Representable(wchar_t c)
 {
     if (m_encoding != 0 || c < 0x80)
         return true;
@@ -297,9 +310,25 @@ bool DomWriter::Representable(wchar_t c)
     return known == 1;
 }
 
-void DomWriter::Append(const wchar_t* s, size_t n, Escape escape)
+void XmlOutput::Append(const wchar_t* s, size_t n, Escape escape)
 {
+    m_out.reserve(m_out.size() + n);
     for (size_t i = 0; i < n; ++i) {
+        // A run of characters written as they are goes in one piece.
+        size_t run = i;
+        while (run < n) {
+            const wchar_t c = s[run];
+            if (c < 0x20 || c >= 0xD800 || (c >= 0x80 && m_encoding == 0) ||
+                (escape != Raw && (c == L'&' || c == L'<' || c == L'>' || c == L'"')))
+                break;
+            ++run;
+        }
+        if (run > i) {
+            m_out.append(s + i, run - i);
+            i = run;
+            if (i == n)
+                break;
+        }
         wchar_t c = s[i];
         if (c >= 0xD800 && c <= 0xDFFF) {
             // A pair is one character; a lone half cannot be written at all.
@@ -345,7 +374,7 @@ void DomWriter::Append(const wchar_t* s, size_t n, Escape escape)
     }
 }
 
-bool Encode(const std::wstring& text, UINT codePage, std::string& bytes)
+bool EncodeText(const std::wstring& text, UINT codePage, std::string& bytes)
 {
     bytes.clear();
     if (text.empty())
@@ -358,6 +387,19 @@ bool Encode(const std::wstring& text, UINT codePage, std::string& bytes)
                                nullptr) == n;
 }
 
+BOOL XmlOutput::Encode(std::string& bytes) const
+{
+    if (m_encoding == 0)
+        return EncodeText(m_out, kShiftJisCodePage, bytes);
+    if (m_encoding == 1)
+        return EncodeText(m_out, CP_UTF8, bytes);
+    bytes.clear();
+    bytes.reserve(2 + m_out.size() * 2);
+    bytes += "\xFF\xFE";
+    bytes.append(reinterpret_cast<const char*>(m_out.data()), m_out.size() * sizeof(wchar_t));
+    return TRUE;
+}
+
 }  // namespace
 
 BOOL XmlWriteDocument(IXMLDOMDocument* document, int encoding, std::string& bytes)
@@ -366,13 +408,103 @@ BOOL XmlWriteDocument(IXMLDOMDocument* document, int encoding, std::string& byte
     DomWriter writer(encoding);
     if (!writer.WriteDocument(document))
         return FALSE;
-    const std::wstring& text = writer.Text();
-    if (encoding == 0)
-        return Encode(text, kShiftJisCodePage, bytes);
-    if (encoding == 1)
-        return Encode(text, CP_UTF8, bytes);
-    bytes.reserve(2 + text.size() * 2);
-    bytes += "\xFF\xFE";
-    bytes.append(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
-    return TRUE;
+    return writer.Encode(bytes);
+}
+
+struct CXmlStreamWriter::Impl : XmlOutput {
+    explicit Impl(int encoding) : XmlOutput(encoding) {}
+    std::vector<const wchar_t*> open;  // names of the elements begun and not ended
+    bool tagOpen = false;            // the last start tag still lacks its ">"
+    void CloseTag()
+    {
+        if (tagOpen) {
+            m_out += L'>';
+            NewLine();
+            tagOpen = false;
+        }
+    }
+};
+
+CXmlStreamWriter::CXmlStreamWriter(int encoding) : m(std::make_unique<Impl>(encoding))
+{
+    m->Declaration();
+}
+
+CXmlStreamWriter::~CXmlStreamWriter() = default;
+
+void CXmlStreamWriter::StartElement(const wchar_t* name, const wchar_t* attribute, const wchar_t* value)
+{
+    m->CloseTag();
+    m->Indent(static_cast<int>(m->open.size()));
+    m->m_out += L'<';
+    m->m_out += name;
+    if (attribute) {
+        m->m_out += L' ';
+        m->m_out += attribute;
+        m->m_out += L"=\"";
+        m->Append(value ? value : L"", value ? wcslen(value) : 0, XmlOutput::InAttribute);
+        m->m_out += L'"';
+    }
+    m->open.push_back(name);
+    m->tagOpen = true;
+}
+
+void CXmlStreamWriter::TextElement(const wchar_t* name, const wchar_t* text, size_t length)
+{
+    m->CloseTag();
+    m->Indent(static_cast<int>(m->open.size()));
+    m->m_out += L'<';
+    m->m_out += name;
+    m->m_out += L'>';
+    if (text && std::wmemchr(text, L'\r', length)) {
+        // A text node of the DOM holds its line ends as LF (CR LF and CR alike):
+        // the same here, so that both writers give the same bytes.
+        std::wstring normal;
+        normal.reserve(length);
+        for (size_t i = 0; i < length; ++i) {
+            if (text[i] == L'\r') {
+                normal += L'\n';
+                if (i + 1 < length && text[i + 1] == L'\n')
+                    ++i;
+            } else {
+                normal += text[i];
+            }
+        }
+        m->Append(normal.data(), normal.size(), XmlOutput::InText);
+    } else {
+        m->Append(text, length, XmlOutput::InText);
+    }
+    m->m_out += L"</";
+    m->m_out += name;
+    m->m_out += L'>';
+    m->NewLine();
+}
+
+void CXmlStreamWriter::Reserve(size_t characters)
+{
+    m->m_out.reserve(characters);
+}
+
+void CXmlStreamWriter::EndElement()
+{
+    if (m->open.empty())
+        return;
+    if (m->tagOpen) {
+        m->m_out += L"/>";
+        m->tagOpen = false;
+    } else {
+        m->Indent(static_cast<int>(m->open.size()) - 1);
+        m->m_out += L"</";
+        m->m_out += m->open.back();
+        m->m_out += L'>';
+    }
+    m->NewLine();
+    m->open.pop_back();
+}
+
+BOOL CXmlStreamWriter::Finish(std::string& bytes)
+{
+    while (!m->open.empty())
+        EndElement();
+    return m->Encode(bytes);
 }

@@ -31,7 +31,6 @@ public:
     void ChangeState(int state) { ApplyState(state); }
     int GetFrameHeight() const { return m_frameCount ? m_strip.height / m_frameCount : 0; }
     int GetFrameCount() const { return m_frameCount; }
-    int GetCurrentFrame() const { return m_currentFrame; }
 
     // Filled by LoadBitmaps or by the button-picture builders (five frames).
     DIB_IMAGE m_strip;

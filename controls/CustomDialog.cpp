@@ -138,7 +138,7 @@ BOOL CCustomDialog::OnInitDialog()
     }
     CWnd* owner = GetSafeOwner(nullptr);
     CenterWindow(owner);
-    if (ZoomWanted()) {
+    if (!m_startHidden && ZoomWanted()) {
         POINT cursor{};
         ::GetCursorPos(&cursor);
         const RECT from{cursor.x, cursor.y, cursor.x, cursor.y};
@@ -148,7 +148,8 @@ BOOL CCustomDialog::OnInitDialog()
         AnimateZoomRect(&from, &to, 12, main ? main->m_hWnd : nullptr);
         ::Sleep(100);
     }
-    ShowWindow(SW_SHOW);
+    if (!m_startHidden)
+        ShowWindow(SW_SHOW);
     theGlobal.m_dialogStack.Add(this);
     m_onStack = TRUE;
     return TRUE;
@@ -265,19 +266,26 @@ BOOL CCustomDialog::OnEraseBkgnd(CDC* dc)
     GetClientRect(&c);
     HDC hdc = dc->GetSafeHdc();
     const int top = m_topHeight;
-    DrawDib(&m_pieces[kTopLeft], hdc, c.left, c.top);
-    DrawDibEx(&m_pieces[kTop], hdc, c.left + 25, c.top, c.Width() - 50, top, 0, 0, m_pieces[kTop].width,
-              m_pieces[kTop].height);
-    DrawDib(&m_pieces[kTopRight], hdc, c.right - 25, c.top);
-    const RECT left{c.left, c.top + top, c.left + 24, c.bottom - 24};
-    const RECT right{c.right - 24, c.top + top, c.right, c.bottom - 24};
+    // Every piece at its own size: corners as they are, edges stretched between.
+    const DIB_IMAGE& topLeft = m_pieces[kTopLeft];
+    const DIB_IMAGE& topRight = m_pieces[kTopRight];
+    const DIB_IMAGE& bottomLeft = m_pieces[kBottomLeft];
+    const DIB_IMAGE& bottomRight = m_pieces[kBottomRight];
+    const int leftWidth = m_pieces[kLeft].width, rightWidth = m_pieces[kRight].width;
+    const int bottomHeight = m_pieces[kBottom].height;
+    DrawDib(&topLeft, hdc, c.left, c.top);
+    DrawDibEx(&m_pieces[kTop], hdc, c.left + topLeft.width, c.top, c.Width() - topLeft.width - topRight.width, top, 0,
+              0, m_pieces[kTop].width, m_pieces[kTop].height);
+    DrawDib(&topRight, hdc, c.right - topRight.width, c.top);
+    const RECT left{c.left, c.top + top, c.left + leftWidth, c.bottom - bottomHeight};
+    const RECT right{c.right - rightWidth, c.top + top, c.right, c.bottom - bottomHeight};
     FillRectWithDib(hdc, &m_pieces[kLeft], &left, TRUE);
     FillRectWithDib(hdc, &m_pieces[kRight], &right, TRUE);
-    DrawDib(&m_pieces[kBottomLeft], hdc, c.left, c.bottom - 24);
-    const RECT bottom{c.left + 24, c.bottom - 24, c.right - 24, c.bottom};
+    DrawDib(&bottomLeft, hdc, c.left, c.bottom - bottomLeft.height);
+    const RECT bottom{c.left + bottomLeft.width, c.bottom - bottomHeight, c.right - bottomRight.width, c.bottom};
     FillRectWithDib(hdc, &m_pieces[kBottom], &bottom, TRUE);
-    DrawDib(&m_pieces[kBottomRight], hdc, c.right - 24, c.bottom - 24);
-    const RECT body{c.left + 24, c.top + top, c.right - 24, c.bottom - 24};
+    DrawDib(&bottomRight, hdc, c.right - bottomRight.width, c.bottom - bottomRight.height);
+    const RECT body{c.left + leftWidth, c.top + top, c.right - rightWidth, c.bottom - bottomHeight};
     dc->FillSolidRect(&body, kBodyColour);
     if (!m_caption.IsEmpty())
         m_text.DrawTextFit(hdc, m_caption, 115, TRUE, Gdiplus::StringAlignmentNear, Gdiplus::StringAlignmentCenter,

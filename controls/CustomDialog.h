@@ -40,6 +40,10 @@ public:
     CCustomButton m_btnMinimize, m_btnClose;
     BOOL m_showClose = TRUE;
     BOOL m_showMinimize = FALSE;
+    // The dialog stays hidden at the end of its start (no zoom either); the
+    // derived dialog shows it when it is ready.
+    BOOL m_startHidden = FALSE;
+    BOOL ShowAtModalStart() const override { return !m_startHidden; }
 
 protected:
     enum Piece { kTopLeft, kTop, kTopRight, kLeft, kRight, kBottomLeft, kBottom, kBottomRight, kPieceCount };

@@ -35,7 +35,6 @@ public:
 
     int GetItemCount() const { return static_cast<int>(m_ids.size()); }
     const CString& GetItemText(int i) const { return m_texts[static_cast<size_t>(i)]; }
-    UINT GetItemId(int i) const { return m_ids[static_cast<size_t>(i)]; }
     const RECT& GetItemRect(int i) const { return m_itemRects[static_cast<size_t>(i)]; }
     int GetSelected() const { return m_selected; }
     const jumptable* FindJump(wchar_t c) const;

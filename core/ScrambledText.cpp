@@ -64,7 +64,7 @@ void SplitLines(CString text, CStringArray& lines)
 {
     text.Replace(L"\r\n", L"\n");
     text.Replace(L'\r', L'\n');
-    CString line;
-    for (int i = 0; AfxExtractSubString(line, text, i, L'\n'); ++i)
-        lines.Add(line);
+    CStringArray split;
+    AfxSplitSubStrings(split, text, L'\n');
+    lines.Append(split);
 }

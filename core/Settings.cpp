@@ -85,8 +85,6 @@ const Key kKeys[] = {
     {L"Debug", L"WatchFolder", L"1", false, Int{&CGlobal::m_watchFolder}},
 };
 
-// Splitter ratios are stored as ten-thousandths.
-float RatioFromStored(UINT stored) { return static_cast<float>(stored * 0.0001); }
 // Rounded, not truncated: truncating 0.3f * 10000 gives 2999, and the value
 // would creep down by one on every save.
 int RatioToStored(float ratio) { return static_cast<int>(std::lround(static_cast<double>(ratio) * 10000.0)); }
@@ -102,6 +100,14 @@ CString ProgramTitle()
     GetModuleFileNameW(nullptr, path, MAX_PATH);
     PathStripPathW(path);
     PathRemoveExtensionW(path);
+    return path;
+}
+
+CString ProgramFolder()
+{
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    PathRemoveFileSpecW(path);
     return path;
 }
 
@@ -126,8 +132,15 @@ void CGlobal::LoadSettings()
                        [&](const Version&) { text(); },
                        [&](const Rect& t) { this->*t.member = ParseRectText(text()); },
                        [&](const Int& t) { this->*t.member = static_cast<int>(number()); },
-                       [&](const IntList& t) { ParseIntListText(text(), this->*t.member); },
-                       [&](const Ratio& t) { this->*t.member = RatioFromStored(number()); },
+                       // A value that cannot be meant (empty, negative, not a number) is its default.
+                       [&](const IntList& t) {
+                           if (!ParseIntListText(text(), this->*t.member))
+                               ParseIntListText(key.defaultValue, this->*t.member);
+                       },
+                       [&](const Ratio& t) {
+                           if (!ParseRatioText(text(), this->*t.member))
+                               ParseRatioText(key.defaultValue, this->*t.member);
+                       },
                        [&](const Text& t) { this->*t.member = text(); },
                    },
                    key.target);
@@ -142,7 +155,9 @@ void CGlobal::LoadSettings()
             root = path;
         CoTaskMemFree(pidl);
     }
-    root = FolderUnder(root, ProgramTitle());
+    // Without one (or with a relative one) the program's own folder stands in:
+    // never a path under whatever the current folder is.
+    root = FolderUnder(FullFolderOr(root, ProgramFolder()), ProgramTitle());
     m_iconFolder = FolderUnder(root, L"icon");
     m_splashFolder = FolderUnder(root, L"splash");
     m_rssFolder = FolderUnder(root, L"RSS");

@@ -89,7 +89,40 @@ void CDocIcon::GetIconSize(SIZE* out) const
     out->cx = out->cy = size;
 }
 
-void CDocIcon::LoadIcons()
+bool IsUnitIconFileName(const CString& name)
+{
+    return name.CompareNoCase(L"poi_mapclose.bmp") == 0;
+}
+
+BOOL CDocIcon::LoadIcons()
+{
+    // The POI documents' default icons are indices into these lists: a default
+    // user icon keeps pointing at its picture (by its file name), or, when the
+    // picture is gone, falls back to the model's default stock icon.
+    const int oldStock = m_stockCount;
+    CStringArray oldNames;
+    oldNames.Copy(m_userIconNames);
+    const BOOL loaded = LoadIconLists();
+    if (this == &theGlobal.m_docIcon && !oldNames.IsEmpty()) {
+        for (CDocPi* doc : {&theGlobal.m_docPiMap, &theGlobal.m_docPiCsv, &theGlobal.m_docPiKml,
+                            &theGlobal.m_docPiReceived}) {
+            const int user = doc->m_defaultIcon - oldStock;
+            if (user < 0 || user >= oldNames.GetSize())
+                continue;
+            int now = -1;
+            for (int j = 0; j < m_userIconNames.GetSize() && now < 0; ++j)
+                if (m_userIconNames[j].CompareNoCase(oldNames[user]) == 0)
+                    now = j;
+            if (now >= 0)
+                doc->m_defaultIcon = m_stockCount + now;
+            else
+                doc->ResetDefaultIcon();
+        }
+    }
+    return loaded;
+}
+
+BOOL CDocIcon::LoadIconLists()
 {
     DestroyLists();
     m_userIconNames.RemoveAll();
@@ -101,7 +134,7 @@ void CDocIcon::LoadIcons()
     m_pickerIcons = ImageList_Create(size.cx, size.cy, ILC_COLOR32, 0, 0);
     if (!m_allIcons || !m_pickerIcons) {
         DestroyLists();
-        return;
+        return FALSE;
     }
 
     int type = theGlobal.m_modelType;
@@ -131,18 +164,22 @@ void CDocIcon::LoadIcons()
 
     CString folder = theGlobal.m_iconFolder;
     if (folder.IsEmpty())
-        return;
+        return TRUE;
     if (folder[folder.GetLength() - 1] != L'\\')
         folder += L'\\';
     WIN32_FIND_DATAW fd;
     HANDLE h = FindFirstFileW(folder + L"*.bmp", &fd);
     if (h == INVALID_HANDLE_VALUE)
-        return;
+        return TRUE;
     do {
         if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
             continue;
         if (m_userCount >= ICON_MAX_USER)
             break;
+        // The unit's own file names are never user icons: exported, they
+        // would replace the unit's file on the card.
+        if (IsUnitIconFileName(fd.cFileName))
+            continue;
         DIB_IMAGE dib;
         InitDibImage(&dib);
         if (LoadBmpFile(folder + fd.cFileName, &dib) && dib.width == size.cx && dib.height == size.cy) {
@@ -153,6 +190,7 @@ void CDocIcon::LoadIcons()
         FreeDibImage(&dib);
     } while (FindNextFileW(h, &fd));
     FindClose(h);
+    return TRUE;
 }
 
 CString CDocIcon::GetIconIdString(int index) const

@@ -18,6 +18,9 @@ constexpr int ICON_STOCK_GROUPED = 74;  // stock icons of model types 0 and 2
 // The symbol group of the user icons (0x7101).
 constexpr int ICON_USER_GROUP = 28929;
 
+// A name the unit's own icon files have on the card ("poi_mapclose.bmp", any case).
+bool IsUnitIconFileName(const CString& name);
+
 class CDocIcon : public CDoc {
 public:
     CDocIcon();
@@ -27,8 +30,9 @@ public:
     BOOL Save(const wchar_t*) override { return ReturnTrue(); }
     void InitErrorStrings() override;
 
-    // Rebuilds both image lists, the stock count and the user icons.
-    void LoadIcons();
+    // Rebuilds both image lists, the stock count and the user icons. FALSE
+    // when an image list cannot be made (the document then holds none).
+    BOOL LoadIcons();
     void GetIconSize(SIZE* out) const;
     CString GetIconIdString(int index) const;
     int ParseStockIconId(const CString& text) const;
@@ -61,6 +65,7 @@ public:
     int m_userCount = 0;
 
 private:
+    BOOL LoadIconLists();
     void DestroyLists();
     BOOL SaveIconBmp(int index, const CString& path) const;
 };

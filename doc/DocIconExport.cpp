@@ -1,3 +1,6 @@
+#include <utility>
+#include <vector>
+
 #include "common/DibImage.h"
 #include "common/FileReplace.h"
 #include "common/FileUtil.h"
@@ -15,6 +18,27 @@ const char kSprText[] =
 // The longest work path the symbol converter takes, in ANSI bytes.
 constexpr int kMaxConvertPathBytes = 149;
 
+// The path as the converter's ANSI command-line word, when it fits whole.
+bool AnsiPathFits(const wchar_t* path, char* out, int size)
+{
+    // No best fit: "\u0141" must not quietly become "L", a folder that does not exist.
+    BOOL lossy = FALSE;
+    const int bytes = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, path, -1, out, size, nullptr, &lossy);
+    return bytes > 0 && bytes - 1 <= kMaxConvertPathBytes && !lossy;
+}
+
+// A form of the work folder's path the converter can take: as it is, or its
+// short (8.3) form when the long one holds letters outside the ANSI code page
+// (a user folder named with them) or is too long. FALSE when neither fits.
+bool ConverterPath(const CString& path, char* out, int size)
+{
+    if (AnsiPathFits(path, out, size))
+        return true;
+    wchar_t shortPath[MAX_PATH];
+    const DWORD n = GetShortPathNameW(path, shortPath, MAX_PATH);
+    return n > 0 && n < MAX_PATH && AnsiPathFits(shortPath, out, size);
+}
+
 }  // namespace
 
 BOOL CDocIcon::ExportUserIconBitmaps(const CString& cardRoot)
@@ -26,9 +50,11 @@ BOOL CDocIcon::ExportUserIconBitmaps(const CString& cardRoot)
         return FALSE;
     }
     int userCount = m_allIcons ? ImageList_GetImageCount(m_allIcons) - m_stockCount : 0;
-    CStringArray current;
+    // (icon index, file name) of the user icons; never over the unit's own files.
+    std::vector<std::pair<int, CString>> current;
     for (int n = 0; n < userCount && n < m_userIconNames.GetSize(); ++n)
-        current.Add(m_userIconNames[n]);
+        if (!IsUnitIconFileName(m_userIconNames[n]))
+            current.emplace_back(m_stockCount + n, m_userIconNames[n]);
 
     // Bitmaps of the icons that are gone are removed; the current ones are
     // written over their old copies afterwards, so a failure part way leaves
@@ -41,9 +67,9 @@ BOOL CDocIcon::ExportUserIconBitmaps(const CString& cardRoot)
             if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
                 continue;
             CString name = fd.cFileName;
-            bool keep = name.CompareNoCase(L"poi_mapclose.bmp") == 0;
-            for (const CString& c : current)
-                keep = keep || name.CompareNoCase(c) == 0;
+            bool keep = IsUnitIconFileName(name);
+            for (const auto& c : current)
+                keep = keep || name.CompareNoCase(c.second) == 0;
             if (keep)
                 continue;
             SetFileAttributesW(folder + name, FILE_ATTRIBUTE_NORMAL);
@@ -76,10 +102,10 @@ BOOL CDocIcon::ExportUserIconBitmaps(const CString& cardRoot)
         return FALSE;
     }
 
-    for (int n = 0; n < current.GetSize(); ++n) {
-        CString path = folder + current[n];
+    for (const auto& [index, name] : current) {
+        CString path = folder + name;
         SetFileAttributesW(path, FILE_ATTRIBUTE_NORMAL);
-        if (!SaveIconBmp(m_stockCount + n, path)) {
+        if (!SaveIconBmp(index, path)) {
             m_errorCode = ICERR_WRITE;
             return FALSE;
         }
@@ -116,9 +142,7 @@ BOOL CDocIcon::ExportCustomPoiSymbols(const CString& cardRoot)
     char group[16];
     wsprintfA(group, "%d", ICON_USER_GROUP);
     char folder[MAX_PATH * 2] = {};
-    BOOL lossy = FALSE;
-    int bytes = WideCharToMultiByte(CP_ACP, 0, work.SubPath(), -1, folder, sizeof(folder), nullptr, &lossy);
-    if (bytes <= 0 || bytes - 1 > kMaxConvertPathBytes || lossy) {
+    if (!ConverterPath(work.SubPath(), folder, sizeof(folder))) {
         m_errorCode = ICERR_WRITE;
         return FALSE;
     }

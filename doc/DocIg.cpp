@@ -167,7 +167,7 @@ void CDocIg::GetCropRectByWidth(RECT* out) const { CropRect(out, true); }
 
 void CDocIg::GetCropRectByHeight(RECT* out) const { CropRect(out, false); }
 
-BOOL CDocIg::CropImage(int x, int y, int width, int height)
+BOOL CDocIg::Crop(int x, int y, int width, int height)
 {
     if (!m_working.bits || width <= 0 || height <= 0)
         return FALSE;

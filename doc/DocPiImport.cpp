@@ -1,3 +1,6 @@
+#include <algorithm>
+#include <utility>
+
 #include "core/Global.h"
 #include "doc/DocImport.h"
 #include "doc/DocPi.h"
@@ -13,6 +16,7 @@ BOOL CDocPi::ImportRows(int firstRow, const CDocImport* rows, int lonColumn, int
         rows->GetCell(row, column - 1, text);
         return text;
     };
+    m_records.vec().reserve(static_cast<size_t>(std::min(rows->GetRowCount(), POI_MAX_RECORDS)));
     for (int row = firstRow < 0 ? 0 : firstRow; row < rows->GetRowCount(); ++row) {
         if (GetRecordCount() >= POI_MAX_RECORDS) {
             m_errorCode = PIERR_TOO_MANY;
@@ -43,7 +47,7 @@ BOOL CDocPi::ImportRows(int firstRow, const CDocImport* rows, int lonColumn, int
             rec.m_description = cell(row, descriptionColumn);
             ReplaceUnshownChars(rec.m_description);
         }
-        m_records.Add(rec);
+        m_records.vec().push_back(std::move(rec));  // thousands of rows: no copy
     }
     return TRUE;
 }

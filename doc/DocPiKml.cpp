@@ -3,13 +3,18 @@
 // elsewhere when reading.
 #include <objbase.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cwchar>
 
+#include "common/FileReplace.h"
 #include "common/TextCheck.h"
 #include "common/WebUtil.h"
 #include "common/XmlDocument.h"
+#include "common/XmlWriter.h"
 #include "core/Global.h"
 #include "doc/DocPi.h"
+#include "doc/RssText.h"
 
 namespace {
 
@@ -50,14 +55,13 @@ CString Shown(CString text)
     return text;
 }
 
-// A number with "." as the decimal point; false when the text starts with none.
+// A plain decimal number with "." as the decimal point, blanks around it
+// allowed; "nan", "inf", "0x10", "1e2" and trailing text are none.
 bool ReadDotNumber(CString text, double& value)
 {
     text.Trim(L" \t\r\n");
     DotToLocaleDecimal(text);
-    wchar_t* end = nullptr;
-    value = wcstod(text, &end);
-    return end && end != text.GetString();
+    return ParseLocaleDecimal(text, value);
 }
 
 // "lon,lat[,alt]" into a position; anything unreadable or out of range gives none.
@@ -65,26 +69,19 @@ void ParseCoordinates(const CString& text, double& lon, double& lat)
 {
     lon = lat = POI_NO_POSITION;
     int comma = text.Find(L',');
+    if (comma < 0)
+        return;
+    CString rest = text.Mid(comma + 1);
+    const int altitude = rest.Find(L',');
+    if (altitude >= 0)
+        rest.Truncate(altitude);
     double x = 0, y = 0;
-    if (comma < 0 || !ReadDotNumber(text.Left(comma), x) || !ReadDotNumber(text.Mid(comma + 1), y))
+    if (!ReadDotNumber(text.Left(comma), x) || !ReadDotNumber(rest, y))
         return;
     if (x < -180.0 || x > 180.0 || y < -90.0 || y > 90.0)
         return;
     lon = x;
     lat = y;
-}
-
-CString CoordinatesText(double lon, double lat)
-{
-    CString x, y, text;
-    x.Format(L"%11.6f", lon);
-    y.Format(L"%11.6f", lat);
-    x.Remove(L' ');
-    y.Remove(L' ');
-    LocaleDecimalToDot(x);
-    LocaleDecimalToDot(y);
-    text.Format(L"%s,%s", x.GetString(), y.GetString());
-    return text;
 }
 
 // The text of the only child named name; fails unless there is exactly one.
@@ -290,7 +287,6 @@ BOOL CDocPi::Save(const wchar_t* path)
 
 BOOL CDocPi::WriteKml(const wchar_t* path, int first, int last)
 {
-    ComScope com;
     const CDocIcon& icons = theGlobal.m_docIcon;
     bool v1 = IsV1Model(theGlobal.m_modelType);
     // An icon the user has deleted since is written as the model's default
@@ -304,70 +300,81 @@ BOOL CDocPi::WriteKml(const wchar_t* path, int first, int last)
         last = GetRecordCount();
     if (first < 0)
         first = 0;
-
-    CXmlDocument xml;
-    XmlElementPtr root = path ? xml.Create(L"kml", v1 ? XML_UTF8 : XML_UTF16) : XmlElementPtr();
-    BOOL ok = root != nullptr;
-    if (ok) {
-        VARIANT ns;
-        VariantInit(&ns);
-        ns.vt = VT_BSTR;
-        ns.bstrVal = SysAllocString(kKmlNamespace);
-        BSTR name = SysAllocString(L"xmlns");
-        ok = ns.bstrVal && name && SUCCEEDED(root->setAttribute(name, ns));
-        SysFreeString(name);
-        VariantClear(&ns);
+    if (!path || !*path) {
+        m_errorCode = PIERR_WRITE_KML;
+        return FALSE;
     }
-    XmlElementPtr document = ok ? xml.AppendElement(L"Document", root) : XmlElementPtr();
-    ok = ok && document && xml.AppendTextElement(L"MirovaleFileVersion", document, v1 ? L"1.0" : L"2.0");
+
+    // Written straight from the records, element by element, in the form every
+    // XML file of the program has (no DOM is built: thousands of records).
+    CXmlStreamWriter xml(v1 ? XML_UTF8 : XML_UTF16);
+    xml.Reserve(1024 + static_cast<size_t>(last > first ? last - first : 0) * 400);
+    auto text = [&xml](const wchar_t* name, const CString& value) {
+        xml.TextElement(name, value.GetString(), static_cast<size_t>(value.GetLength()));
+    };
+    // A record's field cut to what the unit holds (the record's Get... texts),
+    // without a copy.
+    auto field = [&xml](const wchar_t* name, const CString& value, int most) {
+        xml.TextElement(name, value.GetString(), static_cast<size_t>(std::min(value.GetLength(), most)));
+    };
+    xml.StartElement(L"kml", L"xmlns", kKmlNamespace);
+    xml.StartElement(L"Document");
+    xml.TextElement(L"MirovaleFileVersion", v1 ? L"1.0" : L"2.0");
 
     // The icon block of the 1.0 layout: a stock icon by its phase, a user icon by its file.
-    auto appendIconBlock = [&](IXMLDOMNode* parent) {
-        XmlElementPtr block = xml.AppendElement(L"igoicon", parent);
-        if (!block)
-            return false;
+    CString phase;
+    phase.Format(L"%d", icon);
+    const CString userIconName = isUser ? icons.GetUserIconName(user) : CString();
+    auto iconBlock = [&] {
+        xml.StartElement(L"igoicon");
         if (!isUser) {
-            CString phase;
-            phase.Format(L"%d", icon);
-            return xml.AppendTextElement(L"filename", block, L"poi_mapclose.spr") &&
-                   xml.AppendTextElement(L"phase", block, phase);
+            xml.TextElement(L"filename", L"poi_mapclose.spr");
+            text(L"phase", phase);
+        } else {
+            text(L"filename", userIconName);
         }
-        return xml.AppendTextElement(L"filename", block, icons.GetUserIconName(user)) != nullptr;
+        xml.EndElement();
     };
-    if (ok && v1) {
-        XmlElementPtr metadata = xml.AppendElement(L"metadata", document);
-        ok = metadata && appendIconBlock(metadata);
+    if (v1) {
+        xml.StartElement(L"metadata");
+        iconBlock();
+        xml.EndElement();
     }
-    XmlElementPtr folder = ok ? xml.AppendElement(L"Folder", document) : XmlElementPtr();
-    ok = ok && folder && xml.AppendTextElement(L"name", folder, m_folderName);
+    xml.StartElement(L"Folder");
+    text(L"name", m_folderName);
     CString iconId;
     if (isUser)
         iconId = icons.GetIconIdString(icon);
     else
         iconId.Format(L"0x4102%04X", icon);
-    for (int i = first; ok && i < last; ++i) {
+    for (int i = first; i < last; ++i) {
         const CDocPiRecord& r = m_records[i];
-        XmlElementPtr pm = xml.AppendElement(L"Placemark", folder);
-        ok = pm && xml.AppendTextElement(L"name", pm, r.GetName());
+        xml.StartElement(L"Placemark");
+        field(L"name", r.m_name, 64);
         if (v1) {
-            ok = ok && xml.AppendTextElement(L"description", pm, r.GetAddress());
+            field(L"description", r.m_address, 128);
         } else {
-            ok = ok && xml.AppendTextElement(L"address", pm, r.GetAddress()) &&
-                 xml.AppendTextElement(L"description", pm, r.GetDescription());
+            field(L"address", r.m_address, 128);
+            field(L"description", r.m_description, 64);
         }
-        XmlElementPtr point = ok ? xml.AppendElement(L"Point", pm) : XmlElementPtr();
-        ok = ok && point && xml.AppendTextElement(L"coordinates", point, CoordinatesText(r.m_longitude, r.m_latitude));
-        XmlElementPtr metadata = ok ? xml.AppendElement(L"metadata", pm) : XmlElementPtr();
-        ok = ok && metadata && xml.AppendTextElement(L"telephone", metadata, r.GetTelephone());
-        if (ok && v1) {
-            ok = appendIconBlock(metadata) &&
-                 xml.AppendTextElement(L"additional_information", metadata, r.GetDescription());
-        } else if (ok) {
-            XmlElementPtr iconNode = xml.AppendElement(L"icon", metadata);
-            ok = iconNode && xml.AppendTextElement(L"filename", iconNode, iconId);
+        xml.StartElement(L"Point");
+        text(L"coordinates", rss::CoordinatesText(r.m_longitude, r.m_latitude));
+        xml.EndElement();
+        xml.StartElement(L"metadata");
+        field(L"telephone", r.m_telephone, 64);
+        if (v1) {
+            iconBlock();
+            field(L"additional_information", r.m_description, 64);
+        } else {
+            xml.StartElement(L"icon");
+            text(L"filename", iconId);
+            xml.EndElement();
         }
+        xml.EndElement();
+        xml.EndElement();
     }
-    if (!ok || !xml.Save(path)) {
+    std::string bytes;
+    if (!xml.Finish(bytes) || !WriteFileReplacing(path, bytes.data(), bytes.size())) {
         m_errorCode = PIERR_WRITE_KML;
         return FALSE;
     }

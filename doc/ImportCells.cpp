@@ -7,7 +7,8 @@
 namespace {
 
 // The coordinate text as a number, after the decimal setting's conversion. Only
-// a text that is a number as a whole counts ("." or "-" alone is no number).
+// a plain decimal number as a whole counts ("." or "-" alone, "nan", "inf",
+// "0x10" or "1e2" are none).
 bool ReadCoordinate(CString text, double& value)
 {
     switch (theGlobal.m_decimal) {
@@ -22,11 +23,7 @@ bool ReadCoordinate(CString text, double& value)
         RemoveThousandsSeparator(text);
         break;
     }
-    if (text.IsEmpty())
-        return false;
-    wchar_t* end = nullptr;
-    value = wcstod(text, &end);
-    return end && *end == 0 && end != text.GetString();
+    return ParseLocaleDecimal(text, value);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The feed parsers: the root decides the reader (RSS 1.0, RSS 2.0, a feed-rooted
 // document with entries, KML); entries become items with a position, a title and
 // a date newer than the feed's last update.
+#include <cmath>
 #include <cwchar>
 #include <cwctype>
 #include <vector>
@@ -21,13 +22,19 @@ namespace {
 // A downloaded feed larger than this is refused rather than held as a DOM.
 constexpr ULONGLONG kMaxFeedFileBytes = 32ull * 1024 * 1024;
 
-// A number read with the locale decimal point; false when the text has none.
+// A number read with the locale decimal point; false when the text starts with
+// none. Only plain decimal numbers count: "nan", "inf", "0x10", "1e2" are none.
 bool ReadNumber(const CString& text, double& value)
 {
     const wchar_t* s = text;
     wchar_t* end = nullptr;
     value = wcstod(s, &end);
-    return end && end != s;
+    if (!end || end == s || !std::isfinite(value))
+        return false;
+    for (const wchar_t* p = s; p < end; ++p)
+        if (wcschr(L"xXeEnNiIpP", *p))
+            return false;
+    return true;
 }
 
 bool ReadFeedNumber(CString text, double& value)
@@ -158,7 +165,8 @@ double ParseFeedCoordinate(CString text)
     } else {
         DotToLocaleDecimal(text);
     }
-    return _wtof(text);
+    double value = 0;
+    return ReadNumber(text, value) ? value : 0;
 }
 
 BOOL CDocRssPoi::ParseFeed(int index)

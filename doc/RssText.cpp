@@ -2,6 +2,7 @@
 
 #include <rpc.h>
 
+#include <cmath>
 #include <cwchar>
 #include <cwctype>
 
@@ -9,6 +10,7 @@
 #include "common/WebUtil.h"
 #include "common/XmlWriter.h"
 #include "core/Global.h"
+#include "doc/PoiRecord.h"
 
 namespace rss {
 
@@ -24,14 +26,13 @@ CString Shown(CString text, int maxLength)
 
 CString CoordinatesText(double lon, double lat)
 {
-    CString x, y, text;
-    x.Format(L"%11.6f", lon);
-    y.Format(L"%11.6f", lat);
-    x.Remove(L' ');
-    y.Remove(L' ');
-    LocaleDecimalToDot(x);
-    LocaleDecimalToDot(y);
-    text.Format(L"%s,%s", x.GetString(), y.GetString());
+    // A position that is no number is no position; never "nan" in a file.
+    if (!std::isfinite(lon) || !std::isfinite(lat))
+        lon = lat = POI_NO_POSITION;
+    CString text;
+    AppendDotFixed6(text, lon);
+    text += L',';
+    AppendDotFixed6(text, lat);
     return text;
 }
 

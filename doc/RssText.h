@@ -32,7 +32,9 @@ inline void CopyField(wchar_t (&dst)[N], const wchar_t* src)
 
 // Characters the unit cannot show become "?"; then cut to maxLength (0: no cut).
 CString Shown(CString text, int maxLength = 0);
-// "%11.6f" of each value, blanks removed, "." as the decimal point, "lon,lat".
+// "%11.6f" of each value, blanks removed, "." as the decimal point, "lon,lat";
+// a value that is no number gives the no-position value -255 for both. The
+// POI and feed KML writers share it.
 CString CoordinatesText(double lon, double lat);
 // The 36-character lower-case form; empty when it cannot be made.
 CString GuidText(const GUID& guid);

@@ -72,6 +72,17 @@ TEST(CsvTable, LoadSplitsRowsAtEveryLineEnd)
         {"a,\"open\nb,c\n", {{L"a", L"open"}, {L"b", L"c"}}},    // an open quote ends with its line
         {"x\r\na,\"open to the end", {{L"x"}, {L"a", L"open to the end"}}},
         {"a;b,c\n", {{L"a;b", L"c"}}},                             // another delimiter is text
+        // A line break inside quotes belongs to the cell, in CR LF and LF files alike.
+        {"name,addr\r\nA,\"1 Main St\r\nApt 2\"\r\nB,x\r\n",
+         {{L"name", L"addr"}, {L"A", L"1 Main St\r\nApt 2"}, {L"B", L"x"}}},
+        {"a,\"two\nlines\",b\nc\n", {{L"a", L"two\nlines", L"b"}, {L"c"}}},
+        {"a,\"x\r\n\r\ny\",b\rc\r", {{L"a", L"x\r\n\r\ny", L"b"}, {L"c"}}},  // an empty line inside quotes stays
+        {"\"say \"\"hi\"\"\nthere\",1\n", {{L"say \"hi\"\nthere", L"1"}}},
+        // Empty quoted cells: at the end of a row (dropped like any trailing
+        // empty cell) and at the start of a row or cell.
+        {"a,\"\"\r\nb\r\n", {{L"a"}, {L"b"}}},
+        {"\"\",x\nx,\"\",y\n", {{L"", L"x"}, {L"x", L"", L"y"}}},
+        {"\"\"\"q\"\"\",y\n", {{L"\"q\"", L"y"}}},
     };
     TempDir dir;
     for (const Case& c : cases) {

@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include "TestFiles.h"
 #include "core/Global.h"
 
 #include <clocale>
+#include <cmath>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -187,3 +190,46 @@ TEST(WebUtil, ShortDate)
     EXPECT_TRUE(ToLocaleShortDate(L"garbage").IsEmpty());
     EXPECT_TRUE(ToLocaleShortDate(nullptr).IsEmpty());
 }
+
+namespace {
+
+// The quick number paths give exactly what the run-time gives.
+TEST(WebUtil, QuickDecimalsMatchTheRunTime)
+{
+    std::mt19937_64 random(99);
+    wchar_t buf[64];
+    for (int i = 0; i < 20000; ++i) {
+        // Coordinates as files hold them, and any doubles around them.
+        double v;
+        switch (i % 4) {
+        case 0: v = static_cast<double>(static_cast<long long>(random() % 360000001) - 180000000) / 1e6; break;
+        case 1: v = (static_cast<double>(random() % 1000000007) / 1000000007.0 - 0.5) * 360.0; break;
+        case 2: v = static_cast<double>(static_cast<long long>(random() % 2000001) - 1000000) / 2e6 + 0.0000005; break;
+        default: v = std::ldexp(static_cast<double>(random() % (1ull << 53)), -static_cast<int>(random() % 60)); break;
+        }
+        // What the KML writer formatted with before.
+        CString expected;
+        expected.Format(L"%11.6f", v);
+        expected.Remove(L' ');
+        LocaleDecimalToDot(expected);
+        CString ours;
+        AppendDotFixed6(ours, v);
+        ASSERT_STREQ(expected, ours) << v;
+
+        double back = 0;
+        swprintf(buf, 64, L"%.*f", static_cast<int>(random() % 10), v);
+        CString text(buf);
+        ASSERT_TRUE(ParseLocaleDecimal(text, back)) << testsupport::Utf8(buf);
+        ASSERT_EQ(wcstod(buf, nullptr), back) << testsupport::Utf8(buf);
+    }
+    for (double v : {-0.0000001, -0.0, 0.0, 0.0000005, -0.0000005, 179.9999995, 1e300}) {
+        CString expected, ours;
+        expected.Format(L"%11.6f", v);
+        expected.Remove(L' ');
+        LocaleDecimalToDot(expected);
+        AppendDotFixed6(ours, v);
+        EXPECT_STREQ(expected, ours) << v;
+    }
+}
+
+}  // namespace

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "TestFiles.h"
+#include "common/XmlWriter.h"
 
 using namespace testsupport;
 
@@ -206,6 +207,68 @@ TEST_F(XmlDocumentTest, LoadFailsCleanlyOnBadInput)
     EXPECT_FALSE(doc.Load(dir.Path().c_str()));
     EXPECT_FALSE(doc.Load(L""));
     EXPECT_FALSE(doc.Load(nullptr));
+}
+
+// Shapes the parser takes minutes over are refused before it sees them, in
+// every encoding; files of real shape (many attributes, long closed comments,
+// deep but bounded nesting) still load.
+std::string Attributes(int n, const char* prefix)
+{
+    std::string s = "<r";
+    for (int i = 0; i < n; ++i)
+        s += std::string(" ") + prefix + std::to_string(i) + "=\"v\"";
+    return s + "/>";
+}
+
+std::string Nested(int depth)
+{
+    std::string s;
+    for (int i = 0; i < depth; ++i)
+        s += "<a>";
+    for (int i = 0; i < depth; ++i)
+        s += "</a>";
+    return s;
+}
+
+std::string Utf16(const std::string& ascii)
+{
+    std::string s = "\xFF\xFE";
+    for (char c : ascii) {
+        s += c;
+        s += '\0';
+    }
+    return s;
+}
+
+TEST_F(XmlDocumentTest, InputThatWouldHoldTheParserForMinutesIsRefusedFirst)
+{
+    struct Case { const char* name; std::string bytes; bool loads; };
+    const std::string comment(1 << 20, 'c');
+    const Case cases[] = {
+        {"100,000 attributes", Attributes(100000, "a"), false},
+        {"100,000 namespace declarations", Attributes(100000, "xmlns:n"), false},
+        {"1 MB comment never closed", "<r><!--" + comment, false},
+        {"1 MB comment never closed, UTF-16", Utf16("<r><!--" + comment), false},
+        // Shift_JIS files are decoded here and handed over as text.
+        {"1 MB comment never closed, Shift_JIS", "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?><r><!--" + comment, false},
+        {"Shift_JIS file of real shape", "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>" + Attributes(300, "a"), true},
+        {"CDATA never closed", "<r><![CDATA[" + comment, false},
+        {"processing instruction never closed", "<r/><?pi " + comment, false},
+        {"tag never closed", "<r a=\"" + comment, false},
+        {"declaration never closed", "<!DOCTYPE r [" + comment, false},
+        {"100,000 levels", Nested(100000), false},
+        {"500 attributes", Attributes(500, "a"), true},
+        {"1 MB comment closed", "<r><!--" + comment + "--></r>", true},
+        {"200 levels", Nested(200), true},
+        {"markup characters inside values and comments",
+         "<r a=\"1>2\" b='x=y'><!-- <r> = '\" --><![CDATA[<a=b>]]></r>", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteBytes(dir.File(L"big.xml"), c.bytes);
+        CXmlDocument doc;
+        EXPECT_EQ(c.loads, doc.Load(dir.File(L"big.xml").c_str()) != nullptr);
+    }
 }
 
 TEST_F(XmlDocumentTest, PathsWithUrlCharactersAreFiles)
@@ -438,6 +501,53 @@ TEST_F(XmlDocumentTest, LargeDocumentRoundTrips)
     int value = 0;
     EXPECT_TRUE(XmlGetChildInt(r, L"v", 19999, &value));
     EXPECT_EQ(19999, value);
+}
+
+}  // namespace
+
+namespace {
+
+// The element-by-element writer gives the bytes the DOM walk gives, in every
+// encoding: nesting, an attribute, empty and childless elements, escapes,
+// characters Shift_JIS cannot hold, a pair of surrogates, a control character.
+TEST_F(XmlDocumentTest, StreamWriterGivesTheBytesOfTheDomWriter)
+{
+    const wchar_t* texts[] = {L"plain", L"", L"a<b> & \"c\" \r\n\tend", L"\u6771\u4EAC \u00E9 \u0141", L"\U0001F600 x\x01y", L"lone\rcr\r\r\nend\r"};
+    for (int encoding = 0; encoding <= 2; ++encoding) {
+        SCOPED_TRACE(encoding);
+        CXmlDocument doc;
+        XmlElementPtr root = doc.Create(L"kml", encoding);
+        ASSERT_TRUE(root);
+        VARIANT v;
+        VariantInit(&v);
+        v.vt = VT_BSTR;
+        v.bstrVal = SysAllocString(L"urn:x & \"y\"");
+        BSTR name = SysAllocString(L"xmlns");
+        ASSERT_TRUE(SUCCEEDED(root->setAttribute(name, v)));
+        SysFreeString(name);
+        VariantClear(&v);
+        XmlElementPtr outer = doc.AppendElement(L"Document", root);
+        for (const wchar_t* t : texts)
+            ASSERT_TRUE(doc.AppendTextElement(L"name", outer, t));
+        XmlElementPtr inner = doc.AppendElement(L"Folder", outer);
+        doc.AppendElement(L"empty", inner);
+        doc.AppendTextElement(L"last", inner, L"1");
+        ASSERT_TRUE(doc.Save(dir.File(L"dom.xml").c_str()));
+
+        CXmlStreamWriter stream(encoding);
+        stream.StartElement(L"kml", L"xmlns", L"urn:x & \"y\"");
+        stream.StartElement(L"Document");
+        for (const wchar_t* t : texts)
+            stream.TextElement(L"name", t);
+        stream.StartElement(L"Folder");
+        stream.StartElement(L"empty");
+        stream.EndElement();
+        stream.TextElement(L"last", L"1");
+        std::string bytes;
+        ASSERT_TRUE(stream.Finish(bytes));
+        const Bytes dom = ReadBytes(dir.File(L"dom.xml"));
+        EXPECT_EQ(std::string(dom.begin(), dom.end()), bytes);
+    }
 }
 
 }  // namespace

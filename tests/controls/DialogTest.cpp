@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "DialogTestResources.h"
+#include "ImageFixtures.h"
 #include "SkinTestFixture.h"
 #include "common/DibImage.h"
 #include "common/FileArchive.h"
@@ -27,9 +28,16 @@ public:
             afterInit(*this);
         return initResult;
     }
+    void OnCancel() override
+    {
+        if (m_onCancel)
+            m_onCancel(*this);
+        CCustomDialog::OnCancel();
+    }
     bool forceSize = false;
     BOOL initResult = 12345;
     std::function<void(CTestSkinDialog&)> afterInit;
+    std::function<void(CTestSkinDialog&)> m_onCancel;
 };
 
 class SkinDialog : public SkinGuiTest {
@@ -289,6 +297,70 @@ TEST_F(SkinDialog, PaintsTheFrameBodyAndCaption)
             light += Near(shown.At(x, y), RGB(0xE6, 0xE8, 0xE8), 25);
     EXPECT_GT(light, 20);
     dlg.DestroyWindow();
+}
+
+TEST_F(SkinDialog, FramePiecesArePaintedAtTheirOwnSizes)
+{
+    // A skin whose pieces are not the usual 25 and 24 pixels, one colour each.
+    using imagetest::Rgb;
+    auto plain = [](int w, int h, Rgb c) { return imagetest::MakeBmp(w, h, [c](int, int) { return c; }); };
+    const Rgb red{255, 0, 0}, green{0, 255, 0}, blue{0, 0, 255}, yellow{255, 255, 0}, cyan{0, 255, 255},
+        magenta{255, 0, 255}, grey{200, 200, 200}, dark{10, 10, 10};
+    testsupport::TempDir dir;
+    const CString realPack = theFileArchive.GetPath();
+    ASSERT_TRUE(imagetest::OpenPack(dir, {{"dialog_topleft.bmp", plain(30, 31, red)},
+                                          {"dialog_top.bmp", plain(10, 31, green)},
+                                          {"dialog_topright.bmp", plain(28, 31, blue)},
+                                          {"dialog_left.bmp", plain(20, 10, yellow)},
+                                          {"dialog_right.bmp", plain(18, 10, cyan)},
+                                          {"dialog_bottomleft.bmp", plain(22, 16, magenta)},
+                                          {"dialog_bottom.bmp", plain(10, 16, grey)},
+                                          {"dialog_bottomright.bmp", plain(26, 16, dark)}}));
+    CTestSkinDialog dlg(IDD_SKIN_UNTITLED, &main);
+    ASSERT_TRUE(dlg.Create(IDD_SKIN_UNTITLED, &main));
+    theFileArchive.Open(realPack);
+    EXPECT_EQ(dlg.initResult, TRUE);
+    EXPECT_EQ(dlg.GetTopHeight(), 31);
+    Settle(dlg);
+    CRect client;
+    dlg.GetClientRect(&client);
+    const int W = client.Width(), H = client.Height(), mid = 31 + (H - 31 - 16) / 2;
+    const Pixels shown(dlg.m_hWnd);
+    shown.SavePng(L"dialog_frame_sizes");
+    auto rgb = [](Rgb c) { return RGB(c.r, c.g, c.b); };
+    const COLORREF body = RGB(0xA8, 0xAB, 0xB0);
+    const struct {
+        int x, y;
+        COLORREF expected;
+    } points[] = {
+        {29, 29, rgb(red)},         {30, 29, rgb(green)},       {W - 29, 29, rgb(green)},  {W - 28, 29, rgb(blue)},
+        {W - 1, 30, rgb(blue)},     {19, mid, rgb(yellow)},     {20, mid, body},           {W - 18, mid, rgb(cyan)},
+        {W - 19, mid, body},        {21, H - 1, rgb(magenta)},  {22, H - 1, rgb(grey)},    {W / 2, H - 16, rgb(grey)},
+        {W / 2, H - 17, body},      {W - 27, H - 1, rgb(grey)}, {W - 26, H - 1, rgb(dark)}, {19, H - 17, rgb(yellow)},
+        {W / 2, 31, body},
+    };
+    for (const auto& p : points)
+        EXPECT_TRUE(Near(shown.At(p.x, p.y), p.expected, 2))
+            << "(" << p.x << "," << p.y << ") is " << std::hex << shown.At(p.x, p.y);
+    dlg.DestroyWindow();
+}
+
+TEST_F(SkinDialog, SwitchKeepsTheDialogHiddenAtTheEndOfItsStart)
+{
+    CTestSkinDialog modeless(IDD_SKIN_TEST, &main);
+    modeless.m_startHidden = TRUE;
+    ASSERT_TRUE(modeless.Create(IDD_SKIN_TEST, &main));
+    EXPECT_FALSE(modeless.IsWindowVisible());
+    EXPECT_TRUE(modeless.IsOnDialogStack());
+    modeless.DestroyWindow();
+
+    CTestSkinDialog modal(IDD_SKIN_TEST, &main);
+    modal.m_startHidden = TRUE;
+    BOOL visibleInLoop = TRUE;
+    modal.afterInit = [&](CTestSkinDialog& d) { d.PostMessage(WM_COMMAND, IDCANCEL); };
+    modal.m_onCancel = [&](CTestSkinDialog& d) { visibleInLoop = d.IsWindowVisible(); };
+    EXPECT_EQ(modal.DoModal(), IDCANCEL);
+    EXPECT_FALSE(visibleInLoop);
 }
 
 TEST_F(SkinDialog, OpenDialogsAreStackedFrontMostLast)

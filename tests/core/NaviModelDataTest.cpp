@@ -131,3 +131,39 @@ TEST_F(NaviFileTest, UnreadableFilesAreRefused)
     WriteBytes(ExeDir() + L"navi\\US_plain.dat", Utf16Bytes(NaviText(L"KV210")));  // not scrambled
     EXPECT_FALSE(data.LoadNaviFile(L"US_plain.dat", 1));
 }
+
+namespace {
+
+TEST(NaviModelData, HundredThousandItemsAreSplitInOnePass)
+{
+    for (const wchar_t* end : {L"\r\n", L"\n"}) {
+        std::wstring text;
+        for (int i = 0; i < 100000; ++i)
+            text += L"PG_" + std::to_wstring(i) + L"," + std::to_wstring(i % 250) + end;
+        text += std::wstring(L"PG_END") + end + L"VC_A,1" + end + L"VC_END" + end + L"ListSize=1" + end +
+                L"NaviModelType=KV210" + end + L"BrazilUnit=FALSE";
+        CNaviModelData data;
+        ASSERT_TRUE(data.ParseNaviText(L"US_M.dat", text.c_str()));
+        EXPECT_EQ(L"PG_99999", data.GetProgramName(99999));
+    }
+}
+
+TEST(CStringSplit, OnePassGivesWhatExtractingEachFieldGives)
+{
+    const wchar_t* cases[] = {L"", L"a", L"a,b", L",", L"a,,b,", L",,x", L"one field only"};
+    for (const wchar_t* text : cases) {
+        CStringArray split;
+        const int count = AfxSplitSubStrings(split, text, L',');
+        int n = 0;
+        CString field;
+        for (; AfxExtractSubString(field, text, n, L','); ++n) {
+            ASSERT_LT(n, count) << Utf8(text);
+            EXPECT_STREQ(field, split[n]) << Utf8(text);
+        }
+        EXPECT_EQ(n, count) << Utf8(text);
+    }
+    CStringArray none;
+    EXPECT_EQ(0, AfxSplitSubStrings(none, nullptr, L','));
+}
+
+}  // namespace

@@ -103,6 +103,31 @@ TEST_F(SettingsTest, ValuesSurviveASaveAndLoad)
     EXPECT_EQ(CString(L"2000"), Read(L"Window", L"PicFileSplit"));
 }
 
+TEST_F(SettingsTest, ValuesNoOneMeantFallBackToTheirDefaults)
+{
+    // An empty column list (what an empty list was saved as), a negative or
+    // huge ratio, a list with a broken field.
+    Write(L"Window", L"PiMapColumn", L"");
+    Write(L"Window", L"AbColumn", L"70,-1,155");
+    Write(L"Window", L"RssSplit", L"-5");
+    Write(L"Window", L"DrSplit", L"99999");
+    g.LoadSettings();
+    EXPECT_EQ((std::vector<DWORD>{160, 220, 160, 220}), Values(g.m_piMapColumns));
+    EXPECT_EQ((std::vector<DWORD>{70, 88, 155, 270, 170}), Values(g.m_abColumns));
+    EXPECT_FLOAT_EQ(0.5f, g.m_rssSplit);
+    EXPECT_FLOAT_EQ(0.5f, g.m_drSplit);
+
+    // An empty list saved comes back as the default, not as one column of width 0.
+    g.m_piMapColumns.RemoveAll();
+    g.SaveSettings();
+    CGlobal again;
+    again.LoadSettings();
+    EXPECT_EQ((std::vector<DWORD>{160, 220, 160, 220}), Values(again.m_piMapColumns));
+    // Loading twice does not append.
+    again.LoadSettings();
+    EXPECT_EQ(4, again.m_piMapColumns.GetSize());
+}
+
 TEST_F(SettingsTest, DeviceNumberIsWrittenOnlyWhenComplete)
 {
     struct Case { const wchar_t* value; const wchar_t* stored; } cases[] = {
@@ -138,22 +163,47 @@ TEST_F(SettingsTest, ReadOnlyKeysKeepTheUsersValue)
 
 TEST(SettingsText, IntListsAndRectangles)
 {
-    struct Case { const wchar_t* text; std::vector<DWORD> values; } cases[] = {
-        {L"", {0}},
-        {L"5", {5}},
-        {L"1,2,", {1, 2, 0}},
-        {L"7,x,9", {7, 0, 9}},
-        {L"-3,40", {static_cast<DWORD>(-3), 40}},
+    struct Case { const wchar_t* text; bool ok; std::vector<DWORD> values; } cases[] = {
+        {L"", false, {}},                   // nothing meant: the caller's default
+        {L"5", true, {5}},
+        {L" 110, 120 ", true, {110, 120}},
+        {L"1,2,", false, {}},
+        {L"7,x,9", false, {}},
+        {L"-3,40", false, {}},              // no negative widths
+        {L"99999999999,1", false, {}},
     };
     for (auto& c : cases) {
         CDWordArray a;
-        ParseIntListText(c.text, a);
+        a.Add(77);  // replaced, never appended to
+        EXPECT_EQ(c.ok, ParseIntListText(c.text, a) != FALSE) << testsupport::Utf8(c.text);
         EXPECT_EQ(c.values, a.vec()) << testsupport::Utf8(c.text);
     }
     CDWordArray a;
     ParseIntListText(L"110,110,120", a);
     EXPECT_STREQ(L"110,110,120", FormatIntListText(a));
     EXPECT_STREQ(L"", FormatIntListText(CDWordArray()));
+
+    struct RatioCase { const wchar_t* text; bool ok; float ratio; } ratios[] = {
+        {L"3000", true, 0.3f}, {L"0", true, 0.0f}, {L"10000", true, 1.0f}, {L"-5", false, 0},
+        {L"10001", false, 0},  {L"", false, 0},     {L"4294967291", false, 0}, {L"12ab", false, 0},
+    };
+    for (auto& c : ratios) {
+        float ratio = -1;
+        EXPECT_EQ(c.ok, ParseRatioText(c.text, ratio) != FALSE) << testsupport::Utf8(c.text);
+        if (c.ok)
+            EXPECT_FLOAT_EQ(c.ratio, ratio);
+    }
+
+    struct FolderCase { const wchar_t* folder; const wchar_t* result; } folders[] = {
+        {L"C:\\Users\\a\\AppData\\Roaming", L"C:\\Users\\a\\AppData\\Roaming"},
+        {L"\\\\server\\share\\data", L"\\\\server\\share\\data"},
+        {L"", L"Z:\\prog"},
+        {L"AppData\\Roaming", L"Z:\\prog"},
+        {L"\\rooted", L"Z:\\prog"},
+        {L"C:relative", L"Z:\\prog"},
+    };
+    for (auto& c : folders)
+        EXPECT_STREQ(c.result, FullFolderOr(c.folder, L"Z:\\prog")) << testsupport::Utf8(c.folder);
 
     RECT r = ParseRectText(L"1,2");
     EXPECT_EQ(1, r.left);

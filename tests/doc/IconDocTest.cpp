@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "IconTestSupport.h"
+#include "core/Global.h"
 #include "doc/DocIcon.h"
 
 namespace {
@@ -44,7 +45,7 @@ TEST_F(IconDoc, StockSetsAndPickerByModelType)
         SCOPED_TRACE(testing::Message() << "model " << c.model);
         doctest::SetModel(c.model);
         CDocIcon doc;
-        doc.LoadIcons();
+        EXPECT_TRUE(doc.LoadIcons());
         SIZE size;
         doc.GetIconSize(&size);
         EXPECT_EQ(c.size, size.cx);
@@ -156,6 +157,42 @@ TEST_F(IconDoc, DeleteUserIcon)
     EXPECT_STREQ(L"S15", doc.GetErrorString(text).GetString());
     doc.LoadIcons();
     EXPECT_EQ(1, doc.GetUserCount());
+}
+
+}  // namespace
+
+namespace {
+
+// The program's own icon document and POI documents: a default user icon
+// keeps its picture when an icon before it is deleted, and falls back to the
+// model's default stock icon when its own picture is deleted.
+TEST_F(IconDoc, DefaultIconsFollowTheirPicturesWhenAUserIconIsDeleted)
+{
+    doctest::SetModel(5);
+    icontest::WriteUserIcons(iconDir.Path(), 3, 32);
+    CDocIcon& icons = theGlobal.m_docIcon;
+    ASSERT_TRUE(icons.LoadIcons());
+    ASSERT_EQ(3, icons.GetUserCount());
+    const int stock = icons.GetStockCount();
+    auto userIndex = [&](const wchar_t* name) {
+        for (int n = 0; n < icons.GetUserCount(); ++n)
+            if (icons.GetUserIconName(n) == name)
+                return stock + n;
+        return -1;
+    };
+    theGlobal.m_docPiMap.m_defaultIcon = userIndex(L"u02.bmp");
+    theGlobal.m_docPiCsv.m_defaultIcon = userIndex(L"u01.bmp");
+    theGlobal.m_docPiKml.m_defaultIcon = 5;  // a stock icon
+    theGlobal.m_docPiReceived.m_defaultIcon = userIndex(L"u00.bmp");
+    ASSERT_TRUE(icons.DeleteUserIcon(userIndex(L"u01.bmp") - stock));
+    ASSERT_TRUE(icons.LoadIcons());
+    ASSERT_EQ(2, icons.GetUserCount());
+    EXPECT_EQ(userIndex(L"u02.bmp"), theGlobal.m_docPiMap.m_defaultIcon);
+    EXPECT_EQ(1, theGlobal.m_docPiCsv.m_defaultIcon);  // the model's default stock icon
+    EXPECT_EQ(5, theGlobal.m_docPiKml.m_defaultIcon);
+    EXPECT_EQ(userIndex(L"u00.bmp"), theGlobal.m_docPiReceived.m_defaultIcon);
+    for (CDocPi* doc : {&theGlobal.m_docPiMap, &theGlobal.m_docPiCsv, &theGlobal.m_docPiKml, &theGlobal.m_docPiReceived})
+        doc->ResetDefaultIcon();
 }
 
 }  // namespace

@@ -16,9 +16,13 @@ TEST(PoiCardFiles, CustomPoiVersionFileBytes)
     ASSERT_TRUE(CDocPi::WriteCustomPoiVersion(folder.c_str()));
     Bytes expected = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x31, 0, 0x2E, 0, 0x30, 0, 0x30, 0};
     EXPECT_EQ(expected, testsupport::ReadBytes(folder + L"\\Custom_POI.ver"));
-    // Written again over the old one, nothing else left in the folder.
+    // Written again over the old one: no temporary file is left, whatever
+    // its name, in the folder or beside it.
     ASSERT_TRUE(CDocPi::WriteCustomPoiVersion((folder + L"\\").c_str()));
-    EXPECT_FALSE(testsupport::FileExists(folder + L"\\Custom_POI.ver.$$$"));
+    EXPECT_EQ(expected, testsupport::ReadBytes(folder + L"\\Custom_POI.ver"));
+    EXPECT_EQ(std::vector<std::wstring>{L"Custom_POI.ver"}, testsupport::ListFolder(folder + L"\\"));
+    EXPECT_EQ(std::vector<std::wstring>{L"Version"},
+              testsupport::ListFolder(testsupport::CardRoot() + L"NDB\\VersionManage\\"));
     testsupport::ClearCard();
 }
 
