@@ -83,6 +83,9 @@ private:
     std::vector<T> m_v;
 };
 
+// An opaque place in a collection walked by position (GetFirst.../GetNext...); 0 = none.
+typedef struct __POSITION* POSITION;
+
 using CStringArray = CArray<CString, const wchar_t*>;
 using CDWordArray = CArray<DWORD, DWORD>;
 using CUIntArray = CArray<UINT, UINT>;

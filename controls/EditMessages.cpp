@@ -1,0 +1,3 @@
+#include "controls/EditMessages.h"
+
+const UINT WM_END_EDIT_LABEL = RegisterWindowMessageW(L"WM_END_EDIT_LABEL");
