@@ -217,7 +217,7 @@ protected:
     void MoveColumn(int step);
     void TypedKey();
     void BeginBand(CPoint pt);
-    void UpdateBand();
+    void UpdateBand(int keyFlags = -1);
     void AutoScrollBand();
     void ReplaceHeader();
     void FrameChanged();

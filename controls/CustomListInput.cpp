@@ -175,13 +175,13 @@ void CCustomListCtrl::OnLButtonUp(UINT, CPoint)
         SetTimer(TimerClickEdit, ClickEditDelay);
 }
 
-void CCustomListCtrl::OnMouseMove(UINT, CPoint pt)
+void CCustomListCtrl::OnMouseMove(UINT flags, CPoint pt)
 {
     if (m_bandActive) {
         if (pt != m_bandEnd) {
             m_bandEnd = pt;
             AutoScrollBand();
-            UpdateBand();
+            UpdateBand(static_cast<int>(flags));
             Invalidate(FALSE);
         }
         return;
@@ -229,9 +229,11 @@ void CCustomListCtrl::BeginBand(CPoint pt)
     AutoScrollBand();
 }
 
-void CCustomListCtrl::UpdateBand()
+void CCustomListCtrl::UpdateBand(int keyFlags)
 {
-    const bool ctrl = KeyHeld(VK_CONTROL), shift = KeyHeld(VK_SHIFT);
+    // The keys as they were at the mouse message, else as they are now.
+    const bool ctrl = keyFlags >= 0 ? (keyFlags & MK_CONTROL) != 0 : KeyHeld(VK_CONTROL);
+    const bool shift = keyFlags >= 0 ? (keyFlags & MK_SHIFT) != 0 : KeyHeld(VK_SHIFT);
     CRect band(std::min(m_bandStart.x, m_bandEnd.x), std::min(m_bandStart.y, m_bandEnd.y),
                std::max(m_bandStart.x, m_bandEnd.x), std::max(m_bandStart.y, m_bandEnd.y));
     for (int i = 0; i < GetItemCount(); ++i) {

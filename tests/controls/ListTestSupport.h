@@ -195,10 +195,13 @@ inline void MoveTo(HWND hwnd, int x, int y)
 {
     POINT p{x, y};
     ::ClientToScreen(hwnd, &p);
-    ::SetCursorPos(p.x, p.y);
+    // Through the input queue, not SetCursorPos: under Wine a pointer warp
+    // resyncs the modifier keys from the X server, which never saw ours.
     INPUT in{};
     in.type = INPUT_MOUSE;
-    in.mi.dwFlags = MOUSEEVENTF_MOVE;  // relative 0: the system reports the new place
+    in.mi.dx = static_cast<LONG>((p.x * 65535LL) / (GetSystemMetrics(SM_CXSCREEN) - 1));
+    in.mi.dy = static_cast<LONG>((p.y * 65535LL) / (GetSystemMetrics(SM_CYSCREEN) - 1));
+    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
     ::SendInput(1, &in, sizeof(INPUT));
     Drain(30);
 }
