@@ -161,6 +161,10 @@ void CCustomListCtrl::DrawItem(DRAWITEMSTRUCT* dis)
     }
     dc.SetTextColor(textColour);
     dc.SetBkColor(back);
+    // Over the skin the text must not paint a box of the flat colour.
+    const bool overSkin = selected && m_useSelectionSkin && m_selSkinMid.bitmap;
+    if (overSkin)
+        dc.SetBkMode(TRANSPARENT);
 
     int x = rc.left;
     for (int i = 0; i < GetColumnCount(); ++i) {
