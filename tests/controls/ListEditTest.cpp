@@ -211,3 +211,108 @@ TEST_F(ListEdit, CheckToggleCommitsOnceAndLaterScrollingCommitsNothing)
 }
 
 }  // namespace
+
+namespace {
+
+class ListEditMore : public ListTest {
+protected:
+    std::wstring EditorText()
+    {
+        wchar_t buf[256] = L"";
+        ::GetWindowTextW(list.m_editorWnd, buf, 256);
+        return buf;
+    }
+};
+
+TEST_F(ListEditMore, ClickOnTheSelectedRowEditsAfterTheDelay)
+{
+    Make(LVS_EDITLABELS, 5);
+    ClickCell(2, 0);
+    EXPECT_EQ(nullptr, list.m_editorWnd);
+    ClickCell(2, 0);  // already selected: the delayed edit
+    Drain(100);
+    ASSERT_NE(nullptr, list.m_editorWnd);
+    EXPECT_EQ(L"Row 2", EditorText());
+    Key(VK_ESCAPE);
+}
+
+TEST_F(ListEditMore, TabMovesToTheNextColumnAndEditsIt)
+{
+    Make(LVS_EDITLABELS | LVS_SINGLESEL, 5);
+    list.m_cellMode = TRUE;
+    list.m_tabNavigation = TRUE;
+    list.m_columnProps[1].type = CCustomListCtrl::EditText;
+    ClickCell(1, 0);
+    Key(VK_RETURN);
+    ASSERT_NE(nullptr, list.m_editorWnd);
+    Key(VK_END);
+    Key('A');
+    Key(VK_TAB);
+    Drain(60);
+    EXPECT_EQ(L"Row 1a", Text(1, 0));  // committed on the way
+    ASSERT_NE(nullptr, list.m_editorWnd);
+    EXPECT_EQ(1, list.m_curCol);
+    EXPECT_EQ(L"10", EditorText());
+    Key(VK_TAB, VK_SHIFT);
+    Drain(60);
+    EXPECT_EQ(0, list.m_curCol);
+    ASSERT_NE(nullptr, list.m_editorWnd);
+    EXPECT_EQ(L"Row 1a", EditorText());
+    Key(VK_ESCAPE);
+    EXPECT_EQ(parent.enterMenuLoop, parent.exitMenuLoop);
+}
+
+TEST_F(ListEditMore, InsertKeySwitchesToOverwrite)
+{
+    Make(LVS_EDITLABELS, 3);
+    ASSERT_NE(nullptr, list.EditSubItem(0, 0));
+    Drain(30);
+    Key(VK_HOME);
+    Key(VK_INSERT);
+    EXPECT_FALSE(list.m_edit.m_insertMode);
+    Key('X');
+    Key('Y');
+    EXPECT_EQ(L"xyw 0", EditorText());
+    Key(VK_INSERT);
+    Key('Z');
+    EXPECT_EQ(L"xyzw 0", EditorText());
+    Key(VK_ESCAPE);
+}
+
+TEST_F(ListEditMore, IconOrTextByWhereTheClickWas)
+{
+    Make(LVS_EDITLABELS, 3);  // a click on the selected row edits (not so with single selection)
+    list.m_cellMode = TRUE;
+    CImageList images;
+    images.Create(16, 16, ILC_COLOR24, 4, 4);
+    HBITMAP bmp = CreateBitmap(16, 16, 1, 32, nullptr);
+    for (int i = 0; i < 4; ++i)
+        images.Add(bmp, static_cast<HBITMAP>(nullptr));
+    DeleteObject(bmp);
+    list.SetImageList(&images, LVSIL_SMALL);
+    list.m_columnProps[1].type = CCustomListCtrl::EditIconOrText;
+    LVITEMW item{};
+    item.mask = LVIF_IMAGE;
+    item.iItem = 1;
+    item.iSubItem = 1;
+    item.iImage = 2;
+    list.SetItem(&item);
+    RECT icon{}, label{};
+    list.GetSubItemRect(1, 1, LVIR_ICON, &icon);
+    list.GetSubItemRect(1, 1, LVIR_LABEL, &label);
+    EXPECT_EQ(16, icon.right - icon.left);
+    EXPECT_EQ(icon.left + 16 + 4, label.left);
+    ClickCell(1, 1);  // selects the row and makes column 1 current
+    RealClick(list.m_hWnd, icon.left + 8, (icon.top + icon.bottom) / 2);
+    Drain(100);
+    ASSERT_NE(nullptr, list.m_editorWnd);
+    EXPECT_EQ(CCustomListCtrl::EditIcon, list.m_editorKind);
+    Key(VK_ESCAPE);
+    RealClick(list.m_hWnd, label.left + 30, (label.top + label.bottom) / 2);
+    Drain(100);
+    ASSERT_NE(nullptr, list.m_editorWnd);
+    EXPECT_EQ(CCustomListCtrl::EditText, list.m_editorKind);
+    Key(VK_ESCAPE);
+}
+
+}  // namespace
