@@ -173,7 +173,6 @@ CCustomListCtrl::CCustomListCtrl()
     InitDibImage(&m_selSkinMid);
     InitDibImage(&m_selSkinLeft);
     InitDibImage(&m_selSkinRight);
-    InitDibImage(&m_backBuffer);
 }
 
 CCustomListCtrl::~CCustomListCtrl()
@@ -190,7 +189,6 @@ CCustomListCtrl::~CCustomListCtrl()
     FreeDibImage(&m_selSkinMid);
     FreeDibImage(&m_selSkinLeft);
     FreeDibImage(&m_selSkinRight);
-    FreeDibImage(&m_backBuffer);
 }
 
 int CCustomListCtrl::OnCreate(LPCREATESTRUCTW)

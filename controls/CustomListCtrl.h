@@ -138,7 +138,6 @@ public:
 
     // Internal state, readable by derived lists and tests.
     DIB_IMAGE m_selSkinMid, m_selSkinLeft, m_selSkinRight;
-    DIB_IMAGE m_backBuffer;
     CFont m_font, m_fontBold, m_fontDate, m_fontChoice;
     HIMAGELIST m_imageListSmall = nullptr, m_imageListSub = nullptr;
     BOOL m_ownSmall = FALSE, m_ownSub = FALSE;  // our own duplicates, destroyed by us

@@ -2,6 +2,7 @@
 // non-client band with header and bars, and the header's notifications.
 #include <algorithm>
 
+#include "classlib/CMemDC.h"
 #include "controls/CustomListCtrl.h"
 
 namespace {
@@ -56,17 +57,9 @@ void CCustomListCtrl::OnPaint()
     GetClientRect(&client);
     if (client.IsRectEmpty())
         return;
-    if (!m_backBuffer.bitmap || m_backBuffer.width != client.Width() || m_backBuffer.height != client.Height()) {
-        FreeDibImage(&m_backBuffer);
-        if (!CreateDib(&m_backBuffer, client.Width(), client.Height()))
-            return;
-    }
-    CDC mem;
-    mem.CreateCompatibleDC(dc);
-    HGDIOBJ old = mem.SelectObject(m_backBuffer.bitmap);
+    // One copy of the whole client area; the background is never erased apart.
+    CMemDC mem(&dc, client);
     DrawList(&mem);
-    BitBlt(dc, 0, 0, client.Width(), client.Height(), mem, 0, 0, SRCCOPY);
-    mem.SelectObject(old);
 }
 
 void CCustomListCtrl::DrawList(CDC* dc)
@@ -284,9 +277,6 @@ BOOL CCustomListCtrl::OnChildNotify(UINT msg, WPARAM wp, LPARAM lp, LRESULT* res
 void CCustomListCtrl::OnSize(UINT, int cx, int cy)
 {
     Default();
-    FreeDibImage(&m_backBuffer);
-    if (cx > 0 && cy > 0)
-        CreateDib(&m_backBuffer, cx, cy);
     UpdateScrollBars();
     ReplaceHeader();
 }
