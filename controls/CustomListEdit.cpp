@@ -69,8 +69,13 @@ HWND CCustomListCtrl::EditSubItem(int row, int column)
         return nullptr;
     const BOOL onIcon = m_clickOnIcon;
     m_clickOnIcon = FALSE;
-    if (!m_cellMode)
+    // Without cell mode edits happen in the first column; a check toggle
+    // stays in its own (else a click on a box would open the first column's editor).
+    const bool toggle = m_toggleRequest && column < m_columnProps.GetSize() && m_columnProps[column].type == EditCheck;
+    if (!m_cellMode && !toggle)
         column = m_curCol = 0;
+    if (!toggle)
+        m_toggleRequest = FALSE;
     if (column >= m_columnProps.GetSize() || column >= GetColumnCount())
         return nullptr;
     const int type = m_columnProps[column].type;

@@ -262,6 +262,19 @@ TEST_F(ListEditMore, TabMovesToTheNextColumnAndEditsIt)
     EXPECT_EQ(parent.enterMenuLoop, parent.exitMenuLoop);
 }
 
+TEST_F(ListEditMore, CheckColumnWithoutCellModeTogglesItsOwnCell)
+{
+    Make(LVS_EDITLABELS, 3);
+    list.m_columnProps[2].type = CCustomListCtrl::EditCheck;
+    ClickCell(1, 2);
+    EXPECT_EQ(nullptr, list.m_editorWnd);  // no name editor on column 0
+    ASSERT_EQ(1, parent.Count(LVN_ENDLABELEDITW));
+    EXPECT_EQ(2, parent.Of(LVN_ENDLABELEDITW)[0].subItem);
+    EXPECT_EQ(1, list.GetItemImage(1, 2));
+    EXPECT_EQ(-1, list.GetItemImage(1, 0));
+    EXPECT_EQ(L"Row 1", Text(1, 0));
+}
+
 TEST_F(ListEditMore, InsertKeySwitchesToOverwrite)
 {
     Make(LVS_EDITLABELS, 3);
