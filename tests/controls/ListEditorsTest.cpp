@@ -140,6 +140,21 @@ TEST_F(ListEditors, ChoiceIndexBeyondTheChoicesSelectsNoneAndCommitsNothing)
     EXPECT_EQ(7, list.GetItemData(0, 1));
 }
 
+TEST_F(ListEditors, AnEmptyChoiceKeepsTheLaterOnesAtTheirIndex)
+{
+    MakeWith(CCustomListCtrl::EditChoice, L"Walk", 2);
+    list.m_columnProps[1].options = L"Car\n\nWalk\n";
+    ASSERT_NE(nullptr, Open(0));
+    ASSERT_EQ(3, list.m_choiceList.GetCount());
+    EXPECT_EQ(2, list.m_choiceList.m_hotIndex);
+    Key(VK_UP);
+    Key(VK_UP);
+    Key(VK_RETURN);
+    ASSERT_EQ(1, parent.Count(LVN_ENDLABELEDITW));
+    EXPECT_EQ(L"Car", Text(0, 1));
+    EXPECT_EQ(0, list.GetItemData(0, 1));
+}
+
 TEST_F(ListEditors, ChoiceListNearTheBottomStaysInside)
 {
     MakeWith(CCustomListCtrl::EditChoice, L"a", 0, 8);

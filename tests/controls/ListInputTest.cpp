@@ -172,6 +172,18 @@ TEST_F(ListInput, KeyboardTable)
     EXPECT_EQ((std::vector<int>{6, 7, 8}), Selected());
 }
 
+TEST_F(ListInput, PageKeysMoveAtLeastOneRowWhenOneRowFits)
+{
+    Make(0, 5, {10, 10, 410, 10 + 24 + 40});
+    ASSERT_EQ(1, list.m_rowsPerPage);
+    ClickCell(0, 0);
+    Key(VK_NEXT);
+    EXPECT_EQ(1, list.m_focusItem);
+    EXPECT_EQ(1, list.m_topIndex);
+    Key(VK_PRIOR);
+    EXPECT_EQ(0, list.m_focusItem);
+}
+
 TEST_F(ListInput, LetterOnAChoiceColumnWithoutFocusRowSelectsTheFirstRow)
 {
     Make(LVS_EDITLABELS, 5);
