@@ -185,6 +185,7 @@ protected:
     void OnNcCalcSize(BOOL calcValid, NCCALCSIZE_PARAMS* params);
     LRESULT OnNcHitTest(CPoint pt);
     void OnNcPaint();
+    BOOL OnSetCursor(CWnd* wnd, UINT hitTest, UINT message);
     void OnHScroll(UINT code, UINT pos, CScrollBar* bar);
     void OnVScroll(UINT code, UINT pos, CScrollBar* bar);
     BOOL OnMouseWheel(UINT flags, short delta, CPoint pt);

@@ -547,6 +547,14 @@ LRESULT CCustomListCtrl::OnNcHitTest(CPoint pt)
     return hit == HTHSCROLL || hit == HTVSCROLL ? HTCLIENT : hit;
 }
 
+BOOL CCustomListCtrl::OnSetCursor(CWnd*, UINT hitTest, UINT)
+{
+    // Over the header band the header's mouse handling picks the cursor.
+    if (hitTest == HTBORDER && m_headerShown)
+        return TRUE;
+    return static_cast<BOOL>(Default());
+}
+
 void CCustomListCtrl::OnNcPaint()
 {
     if (m_headerShown)
