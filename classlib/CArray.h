@@ -83,6 +83,9 @@ private:
     std::vector<T> m_v;
 };
 
+// An opaque place in a collection walked by position (GetFirst.../GetNext...); 0 = none.
+typedef struct __POSITION* POSITION;
+
 using CStringArray = CArray<CString, const wchar_t*>;
 
 // Every field AfxExtractSubString would give for sub = 0, 1, ... in one pass

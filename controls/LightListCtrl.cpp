@@ -1,0 +1,84 @@
+#include "controls/LightListCtrl.h"
+
+#include <algorithm>
+#include <cwchar>
+
+namespace {
+
+// "yyyy/mm/dd" as the user's short date; FALSE when the text is no date.
+bool ShortDate(const wchar_t* text, wchar_t* out, int size)
+{
+    int y = 0, m = 0, d = 0;
+    if (!text || swscanf(text, L"%d/%d/%d", &y, &m, &d) != 3)
+        return false;
+    SYSTEMTIME st{static_cast<WORD>(y), static_cast<WORD>(m), 0, static_cast<WORD>(d), 0, 0, 0, 0};
+    return GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE | LOCALE_NOUSEROVERRIDE, &st, nullptr, out, size) > 0;
+}
+
+}  // namespace
+
+void CLightListCtrl::DrawSubItem(CDC* dc, RECT* cell, int row, int column)
+{
+    const int format = GetColumnAlignment(column);
+    wchar_t buffer[261] = L"";
+    LPCWSTR text = nullptr;
+    int image = -1;
+    UINT state = 0;
+    if (GetStyle() & LVS_OWNERDATA) {
+        LVITEMW item{};
+        item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_STATE;
+        item.iItem = row;
+        item.iSubItem = column;
+        item.pszText = buffer;
+        item.cchTextMax = 261;
+        item.iImage = -1;
+        item.stateMask = static_cast<UINT>(-1);
+        if (!GetItem(&item))
+            return;
+        text = buffer;
+        image = item.iImage;
+        state = item.state;
+    } else {
+        const _listitem& r = m_items[row];
+        text = _listitem::IsTextAllocated(r.text[column]) ? r.text[column] : nullptr;
+        image = r.image[column];
+        state = r.item.state;
+    }
+    const bool sub = column > 0 && m_imageListSub;
+    HIMAGELIST list = sub ? m_imageListSub : m_imageListSmall;
+    const SIZE icon = sub ? m_iconSub : m_iconSmall;
+    RECT rc = *cell;
+    if (image >= 0 && list) {
+        if (image != INT_MAX) {
+            const int w = rc.right - rc.left;
+            const int y = rc.top + (GetRowHeight() - icon.cy) / 2;
+            UINT style = ILD_NORMAL;
+            if (column == 0)
+                style |= state & LVIS_OVERLAYMASK;
+            if (state & LVIS_CUT)
+                style |= ILD_BLEND25;
+            ImageList_DrawEx(list, image, *dc, rc.left + 2, y, std::min<int>(icon.cx, w - 2), icon.cy, CLR_NONE, CLR_NONE,
+                             style);
+        }
+        rc.left += icon.cx + 4;
+    }
+    if (!text || !*text)
+        return;
+    // A date column shows the user's short date; the cell keeps its own text.
+    wchar_t date[40];
+    const int type = column < m_columnProps.GetSize() ? m_columnProps[column].type : EditNone;
+    if (type == EditDate && ShortDate(text, date, 40))
+        text = date;
+    const bool red = column == 5 && wcscmp(text, L"0.00") == 0;
+    const COLORREF oldColour = red ? dc->SetTextColor(0x0000FF) : 0;
+    rc.left += 6;
+    rc.right -= 6;
+    HGDIOBJ old = nullptr;
+    if (state & BoldBit)
+        old = dc->SelectObject(&m_fontBold);
+    dc->DrawText(text, &rc, ColumnTextFlags(format));
+    if (old)
+        dc->SelectObject(&m_font);
+    if (red)
+        dc->SetTextColor(oldColour);
+}
