@@ -26,7 +26,7 @@ class CNotifyParent : public CLogParent {
 public:
     std::vector<Note> notes;
     LRESULT answer = 0;         // what the parent answers to every notification
-    int Count(int code) const
+    int CountNotes(int code) const
     {
         int n = 0;
         for (const Note& note : notes)
@@ -138,6 +138,8 @@ inline void RealKey(WORD vk)
     INPUT in[2]{};
     in[0].type = in[1].type = INPUT_KEYBOARD;
     in[0].ki.wVk = in[1].ki.wVk = vk;
+    // The scan code too: without it no character is made from the key.
+    in[0].ki.wScan = in[1].ki.wScan = static_cast<WORD>(::MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
     in[1].ki.dwFlags = KEYEVENTF_KEYUP;
     ::SendInput(2, in, sizeof(INPUT));
     PumpUntil([] { return false; }, 60);

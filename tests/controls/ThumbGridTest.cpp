@@ -193,13 +193,13 @@ TEST_F(ThumbGrid, MouseNotifications)
     // input the first click has selected it already); then on the selected one.
     parent.notes.clear();
     grid.SendMessage(WM_LBUTTONDBLCLK, 0, MAKELPARAM(four.x, four.y));
-    EXPECT_EQ(parent.Count(NM_DBLCLK), 0);
+    EXPECT_EQ(parent.CountNotes(NM_DBLCLK), 0);
     EXPECT_EQ(grid.GetCurSel(), 4);
     parent.notes.clear();
     RealDoubleClick(grid, four.x, four.y);
-    ASSERT_EQ(parent.Count(NM_DBLCLK), 1);
+    ASSERT_EQ(parent.CountNotes(NM_DBLCLK), 1);
     EXPECT_EQ(parent.Of(NM_DBLCLK)[0].item, 4);
-    EXPECT_EQ(parent.Count(LVN_ITEMCHANGED), 0);
+    EXPECT_EQ(parent.CountNotes(LVN_ITEMCHANGED), 0);
 
     // Right click: selection, then the context menu at the screen point.
     parent.notes.clear();
@@ -223,7 +223,7 @@ TEST_F(ThumbGrid, DragStartsFromTheSelectedItem)
     Make(400, 300, 3);
     const POINT two = Centre(2);
     RealDrag(grid, two.x, two.y, 30, 20);
-    ASSERT_EQ(parent.Count(LVN_BEGINDRAG), 1);
+    ASSERT_EQ(parent.CountNotes(LVN_BEGINDRAG), 1);
     const Note drag = parent.Of(LVN_BEGINDRAG)[0];
     EXPECT_EQ(drag.item, 2);
     EXPECT_EQ(drag.point.x, two.x);
