@@ -145,6 +145,19 @@ inline void RealKey(WORD vk)
     PumpUntil([] { return false; }, 60);
 }
 
+// The same key pressed count times in one burst.
+inline void RealKeys(WORD vk, int count)
+{
+    std::vector<INPUT> in(static_cast<size_t>(count) * 2);
+    for (size_t i = 0; i < in.size(); ++i) {
+        in[i].type = INPUT_KEYBOARD;
+        in[i].ki.wVk = vk;
+        in[i].ki.wScan = static_cast<WORD>(::MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
+        in[i].ki.dwFlags = (i % 2) ? KEYEVENTF_KEYUP : 0;
+    }
+    ::SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
+}
+
 inline void RealWheel(HWND hwnd, int x, int y, int delta)
 {
     RealPointer(hwnd, x, y);
