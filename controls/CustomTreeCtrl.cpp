@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include "classlib/CMemDC.h"
 #include "common/Utility.h"
+#include "core/RegisteredMessages.h"
 
 namespace {
 
@@ -11,9 +13,6 @@ constexpr COLORREF kCaretBox = 0xAEA49D;
 constexpr COLORREF kExpandBox = 0x808080;
 constexpr COLORREF kDropText = 0x493B30;
 constexpr UINT kTextFormat = DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX;
-
-// Posted by the label editor: wParam TRUE cancel, lParam the node.
-const UINT kEndEditLabel = RegisterWindowMessageW(L"WM_END_EDIT_LABEL");
 
 wchar_t* CopyText(const wchar_t* text)
 {
@@ -73,7 +72,7 @@ BEGIN_MESSAGE_MAP(CCustomTreeCtrl, CWnd)
     ON_WM_NCCALCSIZE()
     ON_WM_NCHITTEST()
     ON_WM_NCPAINT()
-    ON_REGISTERED_MESSAGE(kEndEditLabel, OnEndEditLabel)
+    ON_REGISTERED_MESSAGE(WM_END_EDIT_LABEL, OnEndEditLabel)
 END_MESSAGE_MAP()
 
 CCustomTreeCtrl::CCustomTreeCtrl()
@@ -94,7 +93,6 @@ CCustomTreeCtrl::~CCustomTreeCtrl()
         DeleteObject(m_font);
     if (m_measureDC)
         DeleteDC(m_measureDC);
-    FreeDibImage(&m_backBuffer);
 }
 
 BOOL CCustomTreeCtrl::Create(DWORD style, const RECT& rect, CWnd* parent, UINT id, void* context)
@@ -674,24 +672,14 @@ void CCustomTreeCtrl::OnPaint()
     GetClientRect(&client);
     if (client.IsRectEmpty())
         return;
-    if (!m_backBuffer.bitmap || m_backBuffer.width != client.Width() || m_backBuffer.height != client.Height()) {
-        FreeDibImage(&m_backBuffer);
-        if (!CreateDib(&m_backBuffer, client.Width(), client.Height()))
-            return;
-    }
-    CDC mem;
-    mem.CreateCompatibleDC(&paint);
-    HGDIOBJ old = SelectObject(mem.GetSafeHdc(), m_backBuffer.bitmap);
+    CMemDC mem(&paint, client);
     DrawTree(&mem);
-    BitBlt(paint.GetSafeHdc(), 0, 0, client.Width(), client.Height(), mem.GetSafeHdc(), 0, 0, SRCCOPY);
-    SelectObject(mem.GetSafeHdc(), old);
 }
 
 void CCustomTreeCtrl::OnSize(UINT, int, int)
 {
     if (m_inLayout)
         return;
-    FreeDibImage(&m_backBuffer);
     m_layoutDirty = true;
     Layout();
 }
@@ -1088,7 +1076,7 @@ LRESULT CALLBACK CCustomTreeCtrl::EditorProc(HWND hwnd, UINT msg, WPARAM wp, LPA
     switch (msg) {
     case WM_KEYDOWN:
         if (wp == VK_ESCAPE || wp == VK_RETURN) {
-            ::PostMessageW(tree->m_hWnd, kEndEditLabel, wp == VK_ESCAPE, node);
+            ::PostMessageW(tree->m_hWnd, WM_END_EDIT_LABEL, wp == VK_ESCAPE, node);
             return 0;
         }
         break;
@@ -1098,7 +1086,7 @@ LRESULT CALLBACK CCustomTreeCtrl::EditorProc(HWND hwnd, UINT msg, WPARAM wp, LPA
         break;
     case WM_KILLFOCUS:
         // Leaving the editor keeps what was typed.
-        ::PostMessageW(tree->m_hWnd, kEndEditLabel, FALSE, node);
+        ::PostMessageW(tree->m_hWnd, WM_END_EDIT_LABEL, FALSE, node);
         return 0;
     case WM_GETDLGCODE: return DLGC_WANTARROWS | DLGC_WANTALLKEYS;
     case WM_MOUSEWHEEL: return 1;

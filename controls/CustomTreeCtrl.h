@@ -4,7 +4,7 @@
 // scroll bars in the non-client area, an in-place label editor and a tooltip
 // that shows labels cut off by the window's edges.
 //
-// Layout (the flattened list of shown nodes and their rectangles) is made
+// Painting is double-buffered (CMemDC). Layout (the flattened list of shown nodes and their rectangles) is made
 // when it is next needed, so a burst of inserts costs one layout.
 #include <string>
 
@@ -147,7 +147,6 @@ private:
     int m_rowsPerPage = 1;
     HFONT m_font = nullptr;
     HDC m_measureDC = nullptr;
-    DIB_IMAGE m_backBuffer{};
     BOOL m_hasFocus = FALSE;
     BOOL m_clickEditPending = FALSE;
     BOOL m_dragArmed = FALSE;

@@ -1,7 +1,5 @@
 #include "controls/ShellTreeCtrl.h"
 
-const UINT WM_SHELL_CHANGE_NOTIFY = RegisterWindowMessageW(L"WM_SHELL_CHANGE_NOTIFY");
-
 BEGIN_MESSAGE_MAP(CShellTreeCtrl, CCustomTreeCtrl)
     ON_NOTIFY_REFLECT_EX(TVN_ITEMEXPANDINGW, OnItemExpanding)
     ON_NOTIFY_REFLECT_EX(TVN_SELCHANGEDW, OnSelChanged)

@@ -5,9 +5,7 @@
 // folders visited for Back, can go Up, and can open the way to any folder.
 #include "common/ShellServices.h"
 #include "controls/CustomTreeCtrl.h"
-
-// Sent to the main window for a change in a watched folder (registered name).
-extern const UINT WM_SHELL_CHANGE_NOTIFY;
+#include "core/RegisteredMessages.h"
 
 class CShellTreeCtrl : public CCustomTreeCtrl {
 public:
