@@ -172,4 +172,26 @@ TEST_F(ShellTree, AKeyboardRunReachesTheParentOnce)
     EXPECT_STREQ(tree.GetItemText(tree.GetSelectedItem()), L"f19");
 }
 
+TEST_F(ShellTree, AKeyboardRunOverNodesThatWentTellsWhatIsThere)
+{
+    LPITEMIDLIST many = Pidl(dir.File(L"many"));
+    ASSERT_TRUE(tree.SelectPidl(many));
+    HTREEITEM folder = tree.GetSelectedItem();
+    tree.SetFocus();
+    parent.notes.clear();
+    RealKeys(VK_DOWN, 3);
+    PumpUntil([&] { return tree.GetSelectedItem() != folder && tree.GetParentItem(tree.GetSelectedItem()) == folder; },
+              1000);
+    HTREEITEM gone = tree.GetSelectedItem();
+    // Listed again before the run reaches the parent: the nodes moved to are freed.
+    tree.Expand(folder, TVE_EXPAND);
+    PumpUntil([&] { return parent.CountNotes(TVN_SELCHANGEDW) > 0 && parent.Of(TVN_SELCHANGEDW).back().action == TVC_BYMOUSE; }, 2000);
+    std::vector<Note> changes = parent.Of(TVN_SELCHANGEDW);
+    ASSERT_FALSE(changes.empty());
+    const Note last = changes.back();
+    EXPECT_EQ(last.action, static_cast<UINT>(TVC_BYMOUSE));
+    EXPECT_EQ(last.newNode, tree.GetSelectedItem());
+    EXPECT_NE(last.newNode, gone);
+}
+
 }  // namespace
