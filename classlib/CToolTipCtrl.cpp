@@ -51,3 +51,12 @@ void CToolTipCtrl::SetToolRect(CWnd* wnd, UINT_PTR id, const RECT* rect)
     ti.rect = *rect;
     SendMessage(TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&ti));
 }
+
+void CToolTipCtrl::GetText(CString& text, CWnd* wnd, UINT_PTR id) const
+{
+    wchar_t buffer[1024] = {};
+    TOOLINFOW ti = MakeInfo(wnd, id);
+    ti.lpszText = buffer;
+    SendMessage(TTM_GETTEXTW, 1024, reinterpret_cast<LPARAM>(&ti));
+    text = ti.lpszText == LPSTR_TEXTCALLBACKW ? L"" : buffer;
+}

@@ -20,6 +20,11 @@ public:
     int SetMaxTipWidth(int width) { return static_cast<int>(SendMessage(TTM_SETMAXTIPWIDTH, 0, width)); }
     void SetDelayTime(DWORD which, int ms) { SendMessage(TTM_SETDELAYTIME, which, MAKELPARAM(ms, 0)); }
     void Pop() { SendMessage(TTM_POP); }
+    // Shows the tip again for its current text and place.
+    void Update() { SendMessage(TTM_UPDATE); }
+    void SetMargin(const RECT& margins) { SendMessage(TTM_SETMARGIN, 0, reinterpret_cast<LPARAM>(&margins)); }
+    // The text a tool shows now (empty for a callback tool).
+    void GetText(CString& text, CWnd* wnd, UINT_PTR id = 0) const;
     void RelayEvent(MSG* msg) { SendMessage(TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(msg)); }
 
 private:
