@@ -312,3 +312,35 @@ TEST_F(AppsReply, UnsafeIdsAndAddressesAreNotListed)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Apps, RowInfoAndClearing)
+{
+    CDocAp doc;
+    CDocApRecord a = App(std::wstring(300, L'i').c_str(), L"1");
+    a.m_checked = 1;
+    a.m_iconIndex = 4;
+    a.m_size = 5000000000LL;
+    doc.m_serverApps.Add(a);
+    doc.m_cardApps.Add(App(L"card", L"1"));
+    AP_ROW_INFO row{};
+    ASSERT_TRUE(doc.GetRowInfo(AP_LIST_SERVER, 0, &row));
+    EXPECT_EQ(1, row.checked);
+    EXPECT_EQ(4, row.iconIndex);
+    EXPECT_EQ(255u, wcslen(row.id));  // cut to the row's field
+    EXPECT_EQ(5000000000LL, row.size);
+    ASSERT_TRUE(doc.GetRowInfo(AP_LIST_CARD, 0, &row));
+    EXPECT_STREQ(L"card", row.id);
+    EXPECT_FALSE(doc.GetRowInfo(2, 0, &row));
+    EXPECT_FALSE(doc.GetRowInfo(AP_LIST_CARD, 1, &row));
+    EXPECT_FALSE(doc.GetRowInfo(AP_LIST_SERVER, -1, &row));
+    EXPECT_EQ(1, doc.CountChecked());
+    EXPECT_STREQ(L"", doc.GetDescriptionUrl(3));
+    doc.ClearAll();
+    EXPECT_EQ(0, doc.m_serverApps.GetSize());
+    EXPECT_EQ(0, doc.m_cardApps.GetSize());
+    EXPECT_TRUE(doc.GetCardRoot().IsEmpty());
+}
+
+}  // namespace
