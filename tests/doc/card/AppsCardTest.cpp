@@ -209,6 +209,20 @@ TEST_F(AppsCard, FailedDownloadsLeaveTheCardUntouched)
     EXPECT_EQ((std::vector<std::wstring>{L"Oskra-APPS"}), ListFolder(CardRoot()));
 }
 
+TEST_F(AppsCard, AppTheCopyCouldNotPlaceIsNotListed)
+{
+    WriteList({kOld, kKeep});
+    WriteBytes(apps + L"Device.dat", std::string(kDigits, 16));
+    WriteBytes(apps + L"newapp", std::string("a file where the app's folder would go"));
+    std::map<std::wstring, Bytes> before = Snapshot();
+    doc.m_serverApps.Add(App(L"newapp", L"new.exe"));
+    doc.m_serverApps[0].m_checked = 1;
+    EXPECT_FALSE(doc.TransferToCard(CardRoot().c_str(), 81, 4));
+    EXPECT_EQ(3, doc.GetErrorCode());
+    EXPECT_EQ(before, Snapshot());
+    EXPECT_EQ(0, temp.CountEntries());
+}
+
 TEST_F(AppsCard, DamagedListIsNeitherShownNorOverwritten)
 {
     WriteList({kOld, kKeep});
