@@ -50,7 +50,7 @@ int CDocApRecord::GetVersionNumber() const
     return parts[0] * 10000 + parts[1] * 100 + parts[2];
 }
 
-BOOL CDocApRecord::GetFileNames(CStringArray& names) const
+BOOL CDocApRecord::GetFileNames(CStringArray& names, BOOL deletionOrder) const
 {
     names.RemoveAll();
     auto add = [&](const CString& url) {
@@ -62,11 +62,22 @@ BOOL CDocApRecord::GetFileNames(CStringArray& names) const
         names.Add(name);
         return true;
     };
+    auto addDlls = [&]() {
+        for (const CString& dll : m_dllUrls)
+            if (!add(dll))
+                return false;
+        return true;
+    };
     bool ok = add(m_urls[AP_URL_EXE]);
-    for (const CString& dll : m_dllUrls)
-        ok = ok && add(dll);
-    ok = ok && add(m_urls[AP_URL_IMAGE_NORMAL]) && add(m_urls[AP_URL_IMAGE_PUSH]) &&
-         add(m_urls[AP_URL_IMAGE_DISABLE]) && add(m_urls[AP_URL_REG]);
+    if (deletionOrder)
+        ok = ok && add(m_urls[AP_URL_REG]);
+    else
+        ok = ok && addDlls();
+    ok = ok && add(m_urls[AP_URL_IMAGE_NORMAL]) && add(m_urls[AP_URL_IMAGE_PUSH]) && add(m_urls[AP_URL_IMAGE_DISABLE]);
+    if (deletionOrder)
+        ok = ok && addDlls();
+    else
+        ok = ok && add(m_urls[AP_URL_REG]);
     return ok;
 }
 
@@ -90,7 +101,7 @@ LONGLONG CDocApRecord::GetInstalledSize() const
 BOOL CDocApRecord::DeleteFiles() const
 {
     CStringArray names;
-    if (m_installedFolder.IsEmpty() || !GetFileNames(names))
+    if (m_installedFolder.IsEmpty() || !GetFileNames(names, TRUE))
         return FALSE;
     CString folder = WithBackslash(m_installedFolder);
     for (const CString& name : names) {

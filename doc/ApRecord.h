@@ -45,10 +45,11 @@ public:
     LONGLONG GetInstalledSize() const;
     // Deletes the installed files, stopping at the first that stays.
     BOOL DeleteFiles() const;
-    // The names of the files an app consists of, in download order of the
-    // transfer: program, libraries, normal, pushed, disabled icon, data file.
-    // FALSE when an address is set but gives no safe file name.
-    BOOL GetFileNames(CStringArray& names) const;
+    // The names of the files an app consists of (addresses that are not set
+    // give none), in the transfer's order (program, libraries, normal, pushed,
+    // disabled icon, data file) or the deletion's (program, data file, icons,
+    // libraries). FALSE when an address gives no safe file name.
+    BOOL GetFileNames(CStringArray& names, BOOL deletionOrder = FALSE) const;
 
     CString m_id;
     CString m_name;

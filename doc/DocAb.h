@@ -45,8 +45,9 @@ public:
                        int addressColumn, int phoneColumn);
     BOOL CreateFolderAndSave(const wchar_t* path);
 
-    CDocAbRecord m_entries[AB_ENTRY_COUNT];
+    // In the card file's order: the home and the other special records, then the entries.
     CDocAbRecord m_special[AB_SPECIAL_COUNT];
+    CDocAbRecord m_entries[AB_ENTRY_COUNT];
 
 private:
     static void StoreRecord(CDocAbRecord& r, int number, const DOCAB_UI_RECORD& rec);

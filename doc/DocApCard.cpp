@@ -295,6 +295,23 @@ BOOL CDocAp::TransferToCard(const wchar_t* cardRoot, int /*country*/, int /*mode
         WriteLogF(L"AP Failed Copy to SD Card from:%s to:%s", work.SubPath().GetString(), to.GetString());
         return fail();
     }
+    // The shell copy can report success for files it could not write (Wine
+    // does so on a full or read-only card): the unit's list is written only
+    // once every file on the card is what was downloaded.
+    for (const CDocApRecord& app : m_serverApps) {
+        CStringArray names;
+        if (!app.m_checked || !app.GetFileNames(names))
+            continue;
+        for (const CString& name : names) {
+            std::string downloaded, copied;
+            CString relative = app.m_id + L"\\" + name;
+            if (!ReadWholeFile(work.SubPath() + relative, downloaded) ||
+                !ReadWholeFile(appsFolder + relative, copied) || downloaded != copied) {
+                WriteLogF(L"AP Failed Copy to SD Card from:%s to:%s", work.SubPath().GetString(), to.GetString());
+                return fail();
+            }
+        }
+    }
     WriteLogF(L"AP Copy to SD Card from:%s to:%s", work.SubPath().GetString(), to.GetString());
     if (!WriteFileReplacing(appsFolder + L"Device.dat", device.data(), device.size())) {
         WriteLog(L"AP Failed Save Device File");
