@@ -8,6 +8,8 @@
 #include "classlib/Afx.h"
 #include "classlib/CWnd.h"
 #include "core/NaviModelData.h"
+#include "doc/DocDr.h"
+#include "doc/DocFe.h"
 #include "doc/DocIcon.h"
 #include "doc/DocIg.h"
 #include "doc/DocImport.h"
@@ -44,6 +46,9 @@ public:
     CDocIcon m_docIcon;
     CDocImport m_docImportPoi;
     CDocImport m_docImportAb;
+    // Drive reports and the fuel log
+    CDocDr m_docDr;
+    CDocFe m_docFe;
 
     // Model data and views
     CNaviModelData m_naviModel;
