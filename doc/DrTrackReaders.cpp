@@ -1,54 +1,14 @@
 // The two track readers of a drive report: GPX through MSXML, LTB as records.
-#include <cmath>
 #include <cwchar>
 #include <cwctype>
 #include <ctime>
 #include <vector>
 
 #include "common/Utility.h"
-#include "common/XmlDocument.h"
-#include "common/XmlWriter.h"
 #include "doc/DrivingReport.h"
+#include "doc/GpxTrackReader.h"
 
 namespace {
-
-// A BSTR freed on scope exit.
-struct Text {
-    BSTR s = nullptr;
-    ~Text() { SysFreeString(s); }
-    const wchar_t* Get() const { return s ? s : L""; }
-};
-
-// The element's name without its prefix, and its namespace, when node is an element.
-bool ElementName(IXMLDOMNode* node, Text& name, Text& ns)
-{
-    DOMNodeType type;
-    if (FAILED(node->get_nodeType(&type)) || type != NODE_ELEMENT)
-        return false;
-    return node->get_baseName(&name.s) == S_OK && SUCCEEDED(node->get_namespaceURI(&ns.s));
-}
-
-// Calls visit for each child element named name in the namespace ns; elements of
-// other namespaces (extensions) are passed over.
-template <typename Visit>
-bool ForEachElement(IXMLDOMNode* parent, const wchar_t* name, const wchar_t* ns, Visit visit)
-{
-    XmlNodePtr child;
-    if (FAILED(parent->get_firstChild(child.Receive())))
-        return false;
-    while (child) {
-        Text n, u;
-        if (ElementName(child, n, u) && wcscmp(n.Get(), name) == 0 && wcscmp(u.Get(), ns) == 0) {
-            if (!visit(child.Get()))
-                return false;
-        }
-        XmlNodePtr next;
-        if (FAILED(child->get_nextSibling(next.Receive())))
-            return false;
-        child = next;
-    }
-    return true;
-}
 
 int Digits(const wchar_t* text, size_t length, size_t at, size_t count)
 {
@@ -124,104 +84,29 @@ bool ReadGpxTime(const wchar_t* text, DR_DRIVING_POINT& p)
     return true;
 }
 
-// A decimal number with '.' as its point (and an optional exponent), blanks
-// around it allowed; FALSE for anything else.
-bool ParseDecimal(const wchar_t* s, double& value)
-{
-    while (iswspace(*s))
-        ++s;
-    double sign = 1;
-    if (*s == L'+' || *s == L'-')
-        sign = *s++ == L'-' ? -1 : 1;
-    double v = 0, scale = 1;
-    int digits = 0;
-    for (; IsDigit(*s); ++s, ++digits)
-        v = v * 10 + (*s - L'0');
-    if (*s == L'.')
-        for (++s; IsDigit(*s); ++s, ++digits)
-            v += (*s - L'0') * (scale /= 10);
-    if (!digits)
-        return false;
-    if (*s == L'e' || *s == L'E') {
-        ++s;
-        int esign = 1, e = 0, edigits = 0;
-        if (*s == L'+' || *s == L'-')
-            esign = *s++ == L'-' ? -1 : 1;
-        for (; IsDigit(*s) && e < 400; ++s, ++edigits)
-            e = e * 10 + (*s - L'0');
-        if (!edigits)
-            return false;
-        v *= std::pow(10.0, esign * e);
-    }
-    while (iswspace(*s))
-        ++s;
-    value = sign * v;
-    return *s == 0;
-}
-
-// A coordinate attribute as a number; FALSE when missing or not a number.
-bool ReadCoordinate(IXMLDOMElement* element, const wchar_t* name, double& value)
-{
-    VARIANT v;
-    VariantInit(&v);
-    BSTR key = SysAllocString(name);
-    HRESULT hr = element->getAttribute(key, &v);
-    SysFreeString(key);
-    if (hr != S_OK || v.vt != VT_BSTR) {
-        VariantClear(&v);
-        return false;
-    }
-    // The file's decimal point is always '.', whatever the PC's locale says.
-    const wchar_t* s = v.bstrVal ? v.bstrVal : L"";
-    bool ok = ParseDecimal(s, value);
-    VariantClear(&v);
-    return ok;
-}
-
 }  // namespace
 
 BOOL CDocDrivingReport::ReadGpx(const wchar_t* path)
 {
     Fail();
-    if (!path)
-        return FALSE;
-    CXmlDocument xml;
-    XmlElementPtr root = xml.Load(path);
-    Text rootName, ns;
-    if (!root || !ElementName(root, rootName, ns) || _wcsicmp(rootName.Get(), L"gpx") != 0)
-        return FALSE;
-
     LONGLONG last = -1;
-    bool ok = ForEachElement(root, L"trk", ns.Get(), [&](IXMLDOMNode* trk) {
-        return ForEachElement(trk, L"trkseg", ns.Get(), [&](IXMLDOMNode* seg) {
-            return ForEachElement(seg, L"trkpt", ns.Get(), [&](IXMLDOMNode* node) {
-                XmlElementPtr pt = XmlNodePtr(node).As<IXMLDOMElement>(kIidXmlDomElement);
-                DR_DRIVING_POINT p{};
-                if (!pt || !ReadCoordinate(pt, L"lat", p.latitude) || !ReadCoordinate(pt, L"lon", p.longitude))
-                    return false;
-                bool inRange = p.longitude >= -180 && p.longitude <= 180 && p.latitude >= -90 && p.latitude <= 90;
-                // Exactly one time, whose text is readable.
-                XmlNodePtr time;
-                int times = 0;
-                if (!ForEachElement(node, L"time", ns.Get(), [&](IXMLDOMNode* t) {
-                        time = t;
-                        return ++times < 2;
-                    }) || times != 1)
-                    return false;
-                Text text;
-                if (time->get_text(&text.s) != S_OK || !ReadGpxTime(text.Get(), p))
-                    return false;
-                if (!inRange || !IsValidDateTime(p.year, p.month, p.day, p.hour, p.minute, p.second))
-                    return true;
-                p.dateTime = MakeDateTimeNumber(p.year, p.month, p.day, p.hour, p.minute, p.second);
-                // A repeated fix of the same moment adds nothing.
-                if (p.dateTime == last)
-                    return true;
-                last = p.dateTime;
-                m_points.Add(p);
-                return true;
-            });
-        });
+    BOOL ok = ReadGpxTrackPoints(path, [&](const GPX_TRACK_POINT& gpx) {
+        DR_DRIVING_POINT p{};
+        p.latitude = gpx.latitude;
+        p.longitude = gpx.longitude;
+        if (!ReadGpxTime(gpx.time, p))
+            return false;
+        if (p.longitude < -180 || p.longitude > 180 || p.latitude < -90 || p.latitude > 90 ||
+            !IsValidDateTime(p.year, p.month, p.day, p.hour, p.minute, p.second))
+            return true;
+        p.dateTime = MakeDateTimeNumber(p.year, p.month, p.day, p.hour, p.minute, p.second);
+        // A repeated fix of the same moment adds nothing; the same clock time
+        // on another day is another moment.
+        if (p.dateTime == last)
+            return true;
+        last = p.dateTime;
+        m_points.Add(p);
+        return true;
     });
     if (!ok || m_points.GetSize() == 0) {
         Fail();

@@ -135,6 +135,10 @@ TEST_F(TrackReaderTest, GpxRulesPerPointAndPerFile)
          Trk(Pt("1", "2", "2009-13-01T00:00:00Z") + Pt("1", "2", "2009-05-01T00:00:00Z")), true, 1},
         {"same moment twice kept once", "gpx",
          Trk(Pt("1", "2", "2009-05-01T00:00:00Z") + Pt("1", "2", "2009-05-01T00:00:00Z")), true, 1},
+        {"time of another namespace passed over", "gpx",
+         Trk("<trkpt lat=\"1\" lon=\"2\"><time>2009-05-01T00:00:00Z</time>"
+             "<x:time xmlns:x=\"urn:x\">1999-01-01T00:00:00Z</x:time></trkpt>"),
+         true, 1},
         {"missing time fails", "gpx", Trk("<trkpt lat=\"1\" lon=\"2\"/>"), false, 0},
         {"two times fail", "gpx",
          Trk("<trkpt lat=\"1\" lon=\"2\"><time>2009-05-01T00:00:00Z</time><time>2009-05-01T00:00:01Z</time>"
