@@ -264,12 +264,8 @@ BOOL CDocFe::WriteCsv(const wchar_t* path, const CArray<DOCFUEL_DATA>& records)
     }
     // Written beside the target and swapped in whole: a full disk or any other
     // failure leaves the old file (often the only fuel log) as it was.
-    DWORD error = 0;
-    if (!path || !*path || !WriteFileReplacing(path, bytes.data(), bytes.size(), &error)) {
-        // A missing folder is reported by the temporary file's name lookup.
-        const bool missing =
-            error == ERROR_PATH_NOT_FOUND || error == ERROR_FILE_NOT_FOUND || error == ERROR_DIRECTORY;
-        m_errorCode = missing ? DOCERR_FILE_NOT_FOUND : DOCERR_WRITE;
+    if (!path || !*path || !WriteFileReplacing(path, bytes.data(), bytes.size())) {
+        m_errorCode = DOCERR_WRITE;
         return FALSE;
     }
     return TRUE;

@@ -455,7 +455,8 @@ TEST_F(FuelLogTest, AFailedSaveLeavesTheMasterFileWhole)
     // Nothing is left beside it.
     EXPECT_EQ(1u, testsupport::ListFolder(m_dir.Path()).size());
 
+    doc.SetErrorCode(0);
     EXPECT_FALSE(doc.Save(m_dir.File(L"no folder\\FuelMaster.csv").c_str()));
-    EXPECT_EQ(DOCERR_FILE_NOT_FOUND, doc.GetErrorCode());
+    EXPECT_EQ(DOCERR_WRITE, doc.GetErrorCode());
     theGlobal.m_drFuelMasterFolder = L"";
 }
