@@ -50,6 +50,11 @@ struct DR_DRIVING_POINT {
 };
 #pragma pack(pop)
 
+// The report views read these records field by field: no gaps.
+static_assert(sizeof(DR_LIST_DATA) == 1301);
+static_assert(sizeof(DR_PROPERTY_DATA) == 1444);
+static_assert(sizeof(DR_DRIVING_POINT) == 51);
+
 // The date fields as one word: year | month << 16 | day << 24.
 inline DWORD PackedDate(const DR_DRIVING_POINT& p)
 {
