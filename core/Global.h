@@ -11,6 +11,8 @@
 #include "doc/DocAb.h"
 #include "doc/DocAp.h"
 #include "doc/DocCl.h"
+#include "doc/DocDr.h"
+#include "doc/DocFe.h"
 #include "doc/DocIcon.h"
 #include "doc/DocIg.h"
 #include "doc/DocImport.h"
@@ -59,6 +61,9 @@ public:
     CDocAp m_docAp;
     // Feeds (the GeoRSS reader's document)
     CDocRssPoi m_docRssPoi;
+    // Drive reports and the fuel log
+    CDocDr m_docDr;
+    CDocFe m_docFe;
 
     // Model data and views
     CNaviModelData m_naviModel;

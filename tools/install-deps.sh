@@ -1,14 +1,15 @@
 #!/bin/sh
 # Installs the Debian packages the build and the tests need: the mingw-w64
 # cross compiler, Wine (32- and 64-bit, for the WoW64 test prefix), Xvfb,
-# GoogleTest sources, librsvg, npm and DejaVu fonts (artwork), and enables source packages so the
+# GoogleTest sources, librsvg, npm and DejaVu fonts (artwork), gpsbabel (the peer tool
+# the benchmarks time), and enables source packages so the
 # build can fetch libjpeg-turbo's sources.
 set -eu
 [ "$(id -u)" = 0 ] && SUDO= || SUDO=sudo
 
 need=
 for p in g++-mingw-w64-i686-posix cmake ninja-build wine wine32 wine64 xvfb x11-apps \
-         imagemagick fonts-wine fonts-droid-fallback googletest dpkg-dev librsvg2-bin python3 fonts-dejavu-core; do
+         imagemagick fonts-wine fonts-droid-fallback googletest dpkg-dev librsvg2-bin python3 fonts-dejavu-core gpsbabel; do
     dpkg -s "$p" >/dev/null 2>&1 || need="$need $p"
 done
 # npm may come with a nodejs of another origin; ask Debian for it only when it is missing.
@@ -29,4 +30,4 @@ $SUDO apt-get update -qq
 DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends \
     g++-mingw-w64-i686-posix mingw-w64-tools binutils-mingw-w64-i686 cmake ninja-build \
     wine wine32 wine64 libwine libwine:i386 xvfb xauth x11-apps imagemagick fonts-wine fonts-droid-fallback \
-    googletest dpkg-dev librsvg2-bin python3 fonts-dejavu-core $npm >/dev/null
+    googletest dpkg-dev librsvg2-bin python3 fonts-dejavu-core gpsbabel $npm >/dev/null

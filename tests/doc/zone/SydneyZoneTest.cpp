@@ -1,0 +1,74 @@
+// Drive times shown under the PC's own time zone when it is Sydney's: summer
+// time there runs from October into April of the next year.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstdlib>
+#include <ctime>
+
+#include "DocTestSupport.h"
+#include "ReportTestSupport.h"
+#include "core/Global.h"
+#include "doc/DrivingReport.h"
+
+namespace {
+
+class SydneyZoneTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        // Wine makes TZ the system zone and also passes it into the process,
+        // where the C run-time misreads it as UTC: drop it so the run-time
+        // follows the system zone, as on a PC.
+        SetEnvironmentVariableW(L"TZ", nullptr);
+        _putenv("TZ=");
+        _tzset();
+        doctest::SetModel(0);
+        theGlobal.m_timeZone = 0;
+    }
+};
+
+// A GPX report of one point at the given UTC clock time.
+CDocDrivingReport At(int year, int month, int day, int hour)
+{
+    CDocDrivingReport r;
+    DR_DRIVING_POINT p{};
+    p.year = static_cast<WORD>(year);
+    p.month = static_cast<BYTE>(month);
+    p.day = static_cast<BYTE>(day);
+    p.hour = static_cast<WORD>(hour);
+    r.m_points.Add(p);
+    return r;
+}
+
+}  // namespace
+
+TEST_F(SydneyZoneTest, TheSystemZoneIsSydney)
+{
+    TIME_ZONE_INFORMATION zone{};
+    const DWORD id = GetTimeZoneInformation(&zone);
+    ASSERT_TRUE(id == TIME_ZONE_ID_STANDARD || id == TIME_ZONE_ID_DAYLIGHT);
+    EXPECT_EQ(-600, zone.Bias);
+    EXPECT_EQ(10, zone.DaylightDate.wMonth);
+    EXPECT_EQ(4, zone.StandardDate.wMonth);
+}
+
+TEST_F(SydneyZoneTest, GpxTimesShowInSydneyTimeSummerAndWinter)
+{
+    struct Case {
+        int year, month, day, hour;
+        const wchar_t* date;
+        const wchar_t* time;
+    } cases[] = {
+        {2009, 1, 15, 2, L"2009/01/15", L"13:00:00"},   // summer: UTC+11
+        {2009, 7, 15, 2, L"2009/07/15", L"12:00:00"},   // winter: UTC+10
+        {2009, 12, 31, 14, L"2010/01/01", L"01:00:00"}, // summer across the new year
+        {2045, 1, 15, 2, L"2045/01/15", L"13:00:00"},   // past 2038
+    };
+    for (const Case& c : cases) {
+        CDocDrivingReport r = At(c.year, c.month, c.day, c.hour);
+        EXPECT_STREQ(c.date, r.GetStartDateText().GetString()) << c.year << "-" << c.month;
+        EXPECT_STREQ(c.time, r.GetStartTimeText().GetString()) << c.year << "-" << c.month;
+    }
+}
