@@ -446,7 +446,10 @@ CString CDocRssPoi::ReadFeedTitle(const wchar_t* pathOrUrl)
         CString name;
         if (root && XmlGetNodeName(root, name)) {
             if (_wcsicmp(name, L"rdf:RDF") == 0 || _wcsicmp(name, L"feed") == 0) {
+                // RSS 1.0 keeps its title in the channel element.
                 found = ChildText(root, L"title", title);
+                XmlElementPtr channel = found ? XmlElementPtr() : XmlGetChildElement(root, L"channel", 0);
+                found = found || (channel && ChildText(channel, L"title", title));
             } else if (_wcsicmp(name, L"rss") == 0) {
                 XmlElementPtr channel = XmlGetChildElement(root, L"channel", 0);
                 found = channel && ChildText(channel, L"title", title);
