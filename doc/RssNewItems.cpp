@@ -1,6 +1,12 @@
 // NewItem.kml in the reader's temporary folder: one folder per parsed feed with
 // the feed's new items, read back as the new-items row, newest first.
 #include <algorithm>
+#include <cstring>
+#include <string>
+
+#include "common/FileReplace.h"
+#include "common/FileUtil.h"
+#include "common/XmlWriter.h"
 
 #include "core/Global.h"
 #include "doc/DocPaths.h"
@@ -27,6 +33,18 @@ XmlElementPtr FindFolder(IXMLDOMNode* root, int fileId)
     return NULL;
 }
 
+// UTF-16LE bytes (after a byte-order mark, when there is one) as text.
+std::wstring Utf16Text(const std::string& bytes)
+{
+    size_t skip = bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
+                          static_cast<unsigned char>(bytes[1]) == 0xFE
+                      ? 2
+                      : 0;
+    std::wstring text((bytes.size() - skip) / 2, L'\0');
+    memcpy(text.data(), bytes.data() + skip, text.size() * sizeof(wchar_t));
+    return text;
+}
+
 }  // namespace
 
 BOOL CDocRssPoi::CreateNewItemFile()
@@ -43,30 +61,59 @@ BOOL CDocRssPoi::AppendNewItemFolder(int fileId)
 {
     if (theGlobal.m_rssTempFolder.IsEmpty())
         return FALSE;
-    CRssLock hold(m_newItemFileLock);
-    rss::ComScope com;
-    CXmlDocument xml;
-    XmlElementPtr root = rss::LoadUtf16(xml, NewItemPath());
-    if (!root)
-        return FALSE;
-    // A feed parsed twice in one update keeps one folder.
-    if (XmlElementPtr old = FindFolder(root, fileId)) {
-        XmlNodePtr removed;
-        root->removeChild(old, removed.Receive());
+    // The folder is written on its own and spliced in before the root's end, so
+    // that each feed's parse does not load and write the items of every feed
+    // before it again.
+    std::wstring fragment;
+    {
+        rss::ComScope com;
+        CXmlDocument xml;
+        XmlElementPtr folder = xml.Create(L"Folder", XML_UTF16);
+        if (!folder)
+            return FALSE;
+        VARIANT id;
+        VariantInit(&id);
+        id.vt = VT_I4;
+        id.lVal = fileId;
+        BSTR name = SysAllocString(L"FileID");
+        bool ok = name && SUCCEEDED(folder->setAttribute(name, id));
+        SysFreeString(name);
+        for (INT_PTR i = 0; ok && i < m_feedItems.GetSize(); ++i)
+            ok = rss::WritePlacemark(xml, folder, nullptr, m_feedItems[i], rss::PM_NEW_ITEM, false) != nullptr;
+        std::string bytes;
+        if (!ok || !XmlWriteDocument(xml.GetDocument(), XML_UTF16, bytes))
+            return FALSE;
+        std::wstring text = Utf16Text(bytes);
+        size_t start = text.find(L"\r\n");
+        if (start == std::wstring::npos)
+            return FALSE;
+        // One level deeper: a tab before every line.
+        for (size_t at = start + 2; at < text.size();) {
+            size_t end = text.find(L"\r\n", at);
+            if (end == std::wstring::npos)
+                end = text.size();
+            fragment += L'\t';
+            fragment.append(text, at, end - at);
+            fragment += L"\r\n";
+            at = end + 2;
+        }
     }
-    XmlElementPtr folder = xml.AppendElement(L"Folder", root);
-    if (!folder)
+    CRssLock hold(m_newItemFileLock);
+    std::string old;
+    if (!ReadWholeFile(NewItemPath(), old))
         return FALSE;
-    VARIANT id;
-    VariantInit(&id);
-    id.vt = VT_I4;
-    id.lVal = fileId;
-    BSTR name = SysAllocString(L"FileID");
-    bool ok = name && SUCCEEDED(folder->setAttribute(name, id));
-    SysFreeString(name);
-    for (INT_PTR i = 0; ok && i < m_feedItems.GetSize(); ++i)
-        ok = rss::WritePlacemark(xml, folder, nullptr, m_feedItems[i], rss::PM_NEW_ITEM, false) != nullptr;
-    return ok && xml.Save(NewItemPath());
+    std::wstring file = Utf16Text(old);
+    size_t close = file.rfind(L"</kml>");
+    size_t empty = file.rfind(L"<kml/>");
+    if (close != std::wstring::npos)
+        file.insert(close, fragment);
+    else if (empty != std::wstring::npos)
+        file.replace(empty, 6, L"<kml>\r\n" + fragment + L"</kml>");
+    else
+        return FALSE;
+    std::string out("\xFF\xFE", 2);
+    out.append(reinterpret_cast<const char*>(file.data()), file.size() * sizeof(wchar_t));
+    return WriteFileReplacing(NewItemPath(), out.data(), out.size());
 }
 
 BOOL CDocRssPoi::ReadNewItems()

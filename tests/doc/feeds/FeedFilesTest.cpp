@@ -218,6 +218,11 @@ TEST_F(FeedFiles, NewItemFoldersFollowTheirFeeds)
     c0.favorite = 1;
     ASSERT_TRUE(Doc().SetFavoriteInNewItems(c0));
     std::string text = Text(theGlobal.m_rssTempFolder.GetString() + std::wstring(L"NewItem.kml"));
+    EXPECT_NE(text.find("?>\r\n<kml>\r\n\t<Folder FileID=\"10\">\r\n\t\t<Placemark>\r\n\t\t\t<pubDate>20100105102030</pubDate>\r\n"
+                        "\t\t\t<name>a0</name>"),
+              std::string::npos)
+        << text;
+    EXPECT_EQ(text.substr(text.size() - 20), "\t</Folder>\r\n</kml>\r\n");
     size_t at = text.find("<name>c0</name>");
     ASSERT_NE(at, std::string::npos);
     EXPECT_NE(text.find("<FileID>12</FileID>\r\n\t\t\t\t<Favorite>1</Favorite>", at), std::string::npos) << text;

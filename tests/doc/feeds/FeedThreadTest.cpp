@@ -196,6 +196,7 @@ TEST_F(FeedThreads, LeavingWhileWorkersRunManyTimes)
     // coming in while the reader waits.
     m_randomDelay = 150;
     std::mt19937 pick(777);
+    int reportsWhileLeaving = 0;
     DWORD start = GetTickCount();
     for (int round = 0; round < 24; ++round) {
         SCOPED_TRACE("round " + std::to_string(round));
@@ -208,7 +209,9 @@ TEST_F(FeedThreads, LeavingWhileWorkersRunManyTimes)
             // An item list being built when the reader goes.
             ASSERT_TRUE(Doc().StartItemLoad(&m_reader, round % 2 == 0 ? 0 : 2));
         }
+        int before = m_reader.listUpdates + m_reader.ready;
         ASSERT_TRUE(Doc().LeaveReader(15000));
+        reportsWhileLeaving += m_reader.listUpdates + m_reader.ready - before;
         EXPECT_EQ(theGlobal.m_rssUpdateBusy, 0);
         EXPECT_EQ(theGlobal.m_rssLoadBusy, 0);
         EXPECT_EQ(theGlobal.m_downloadBusy, 0);
@@ -217,6 +220,8 @@ TEST_F(FeedThreads, LeavingWhileWorkersRunManyTimes)
     }
     EXPECT_LT(GetTickCount() - start, 120000u);
     EXPECT_EQ(m_reader.wrongThread, 0);
+    // Workers blocked reporting were served while the reader waited for them.
+    EXPECT_GT(reportsWhileLeaving, 0);
 }
 
 TEST_F(FeedThreads, OneDownloadHoldsTheSlotsAtATime)
