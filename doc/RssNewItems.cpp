@@ -33,18 +33,6 @@ XmlElementPtr FindFolder(IXMLDOMNode* root, int fileId)
     return NULL;
 }
 
-// UTF-16LE bytes (after a byte-order mark, when there is one) as text.
-std::wstring Utf16Text(const std::string& bytes)
-{
-    size_t skip = bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
-                          static_cast<unsigned char>(bytes[1]) == 0xFE
-                      ? 2
-                      : 0;
-    std::wstring text((bytes.size() - skip) / 2, L'\0');
-    memcpy(text.data(), bytes.data() + skip, text.size() * sizeof(wchar_t));
-    return text;
-}
-
 }  // namespace
 
 BOOL CDocRssPoi::CreateNewItemFile()
@@ -80,29 +68,13 @@ BOOL CDocRssPoi::AppendNewItemFolder(int fileId)
         SysFreeString(name);
         for (INT_PTR i = 0; ok && i < m_feedItems.GetSize(); ++i)
             ok = rss::WritePlacemark(xml, folder, nullptr, m_feedItems[i], rss::PM_NEW_ITEM, false) != nullptr;
-        std::string bytes;
-        if (!ok || !XmlWriteDocument(xml.GetDocument(), XML_UTF16, bytes))
+        if (!ok || !rss::FragmentText(xml.GetDocument(), 1, false, fragment))
             return FALSE;
-        std::wstring text = Utf16Text(bytes);
-        size_t start = text.find(L"\r\n");
-        if (start == std::wstring::npos)
-            return FALSE;
-        // One level deeper: a tab before every line.
-        for (size_t at = start + 2; at < text.size();) {
-            size_t end = text.find(L"\r\n", at);
-            if (end == std::wstring::npos)
-                end = text.size();
-            fragment += L'\t';
-            fragment.append(text, at, end - at);
-            fragment += L"\r\n";
-            at = end + 2;
-        }
     }
     CRssLock hold(m_newItemFileLock);
-    std::string old;
-    if (!ReadWholeFile(NewItemPath(), old))
+    std::wstring file;
+    if (!rss::ReadUtf16File(NewItemPath(), file))
         return FALSE;
-    std::wstring file = Utf16Text(old);
     size_t close = file.rfind(L"</kml>");
     size_t empty = file.rfind(L"<kml/>");
     if (close != std::wstring::npos)
@@ -111,9 +83,7 @@ BOOL CDocRssPoi::AppendNewItemFolder(int fileId)
         file.replace(empty, 6, L"<kml>\r\n" + fragment + L"</kml>");
     else
         return FALSE;
-    std::string out("\xFF\xFE", 2);
-    out.append(reinterpret_cast<const char*>(file.data()), file.size() * sizeof(wchar_t));
-    return WriteFileReplacing(NewItemPath(), out.data(), out.size());
+    return rss::WriteUtf16File(NewItemPath(), file);
 }
 
 BOOL CDocRssPoi::ReadNewItems()
