@@ -280,6 +280,20 @@ TEST_F(FeedFiles, FavouriteMarkTravelsByTheRowShown)
     EXPECT_NE(Text(cache).find("<Favorite>1</Favorite>"), std::string::npos);
     EXPECT_NE(Text(newItems).find("<Favorite>1</Favorite>"), std::string::npos);
     ASSERT_EQ(Doc().m_favorites.GetSize(), 1);
+    // The list kept in memory is the list the file gives.
+    DOCPI_RSS_ITEM kept = Doc().m_favorites[0];
+    ASSERT_TRUE(Doc().LoadFavorites());
+    ASSERT_EQ(Doc().m_favorites.GetSize(), 1);
+    const DOCPI_RSS_ITEM& read = Doc().m_favorites[0];
+    EXPECT_STREQ(kept.poi.name, read.poi.name);
+    EXPECT_EQ(kept.guid, read.guid);
+    EXPECT_EQ(kept.pubDate, read.pubDate);
+    EXPECT_EQ(kept.fileId, read.fileId);
+    EXPECT_EQ(kept.favorite, 1);
+    EXPECT_EQ(read.favorite, 1);
+    EXPECT_EQ(kept.newItem, read.newItem);
+    EXPECT_EQ(kept.readItem, read.readItem);
+    EXPECT_EQ(kept.check, read.check);
 
     // Favourites shown, feed opened: only the cache.
     Doc().m_feeds[feed].opened = 1;
