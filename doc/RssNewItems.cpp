@@ -116,6 +116,26 @@ BOOL CDocRssPoi::RemoveNewItemFolder(int feed)
     if (feed < 0 || feed >= GetFeedCount() || theGlobal.m_rssTempFolder.IsEmpty())
         return FALSE;
     CRssLock hold(m_newItemFileLock);
+    // The file as the program writes it: the folder's lines are cut out of the
+    // text, without loading every feed's items.
+    std::wstring file;
+    if (rss::ReadUtf16File(NewItemPath(), file)) {
+        std::wstring open = L"\r\n\t<Folder FileID=\"" + std::to_wstring(m_feeds[feed].fileId) + L"\"";
+        size_t at = file.find(open);
+        if (at != std::wstring::npos) {
+            size_t start = at + 2, end = std::wstring::npos;
+            size_t tail = start + open.size() - 2;
+            if (file.compare(tail, 4, L"/>\r\n") == 0)
+                end = tail + 4;
+            else if (file.compare(tail, 3, L">\r\n") == 0 &&
+                     (end = file.find(L"\r\n\t</Folder>\r\n", tail)) != std::wstring::npos)
+                end += 2 + 10 + 2;
+            if (end != std::wstring::npos) {
+                file.erase(start, end - start);
+                return rss::WriteUtf16File(NewItemPath(), file);
+            }
+        }
+    }
     rss::ComScope com;
     CXmlDocument xml;
     XmlElementPtr root = rss::LoadUtf16(xml, NewItemPath());

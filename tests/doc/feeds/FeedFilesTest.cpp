@@ -237,6 +237,15 @@ TEST_F(FeedFiles, NewItemFoldersFollowTheirFeeds)
     EXPECT_STREQ(Doc().m_shownItems[0].poi.name, L"a0");
     EXPECT_STREQ(Doc().m_shownItems[1].poi.name, L"a1");
     EXPECT_FALSE(Doc().RemoveNewItemFolder(1));  // never had a folder
+    // An empty folder, as a feed without new items leaves it.
+    int empty = AddFeedRecord(L"u", 13);
+    Doc().m_feedItems.RemoveAll();
+    ASSERT_TRUE(Doc().AppendNewItemFolder(13));
+    EXPECT_TRUE(Doc().RemoveNewItemFolder(empty));
+    EXPECT_FALSE(Doc().RemoveNewItemFolder(empty));
+    Doc().ClearItems();
+    ASSERT_TRUE(Doc().ReadNewItems());
+    EXPECT_EQ(Doc().m_feedItems.GetSize(), 2);
 }
 
 TEST_F(FeedFiles, NewItemsNewestFirstAndAtMostAThousand)
