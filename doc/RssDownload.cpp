@@ -173,10 +173,14 @@ BOOL CDocRssPoi::DownloadFeed(int index)
         return FALSE;
     CString path;
     path.Format(L"%sfeed_%03d.xml", WithBackslash(theGlobal.m_rssTempFolder).GetString(), index);
-    if (!DownloadFile(path, m_feeds[index].url))
-        return FALSE;
     if (m_feedFiles.GetSize() < GetFeedCount())
         m_feedFiles.SetSize(GetFeedCount());
+    if (!DownloadFile(path, m_feeds[index].url)) {
+        // The copy of an earlier visit is gone with the failed download.
+        if (m_feedFiles[index] == path)
+            m_feedFiles[index].Empty();
+        return FALSE;
+    }
     m_feedFiles[index] = path;
     UpdateNowStamp();
     return TRUE;

@@ -51,9 +51,46 @@ BOOL CDocRssPoi::CreateFavorites()
     return root && xml.AppendElement(L"Document", root) && xml.Save(FavoritesPath());
 }
 
+namespace {
+
+// A new favourite written as text in front of the first placemark of the file as
+// the program writes it, without loading the whole list; false when the file
+// does not have that form.
+bool InsertFavoriteText(const CString& path, const DOCPI_RSS_ITEM& item)
+{
+    std::wstring placemark;
+    {
+        CXmlDocument frag;
+        XmlElementPtr root = frag.Create(L"Document", XML_UTF16);
+        if (!root || !rss::WritePlacemark(frag, root, nullptr, item, rss::PM_FAVORITE, false) ||
+            !rss::FragmentText(frag.GetDocument(), 1, true, placemark))
+            return false;
+    }
+    std::wstring file;
+    if (!rss::ReadUtf16File(path, file) || file.find(L"<kml>\r\n\t<Document>") == std::wstring::npos)
+        return false;
+    size_t at = file.find(L"\r\n\t\t<Placemark>");
+    if (at != std::wstring::npos) {
+        file.insert(at + 2, placemark);
+    } else if ((at = file.find(L"\t</Document>")) != std::wstring::npos) {
+        file.insert(at, placemark);
+    } else if ((at = file.find(L"\t<Document/>")) != std::wstring::npos) {
+        file.replace(at, 13, L"\t<Document>\r\n" + placemark + L"\t</Document>");
+    } else {
+        return false;
+    }
+    return rss::WriteUtf16File(path, file);
+}
+
+}  // namespace
+
 BOOL CDocRssPoi::UpdateFavoriteFile(const DOCPI_RSS_ITEM& item)
 {
     rss::ComScope com;
+    if (rss::GuidText(item.guid).IsEmpty())
+        return FALSE;
+    if (item.favorite == 1 && InsertFavoriteText(FavoritesPath(), item))
+        return TRUE;
     CXmlDocument xml;
     CString path = FavoritesPath();
     XmlElementPtr root = rss::LoadUtf16(xml, path);

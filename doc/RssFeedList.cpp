@@ -291,8 +291,18 @@ BOOL CDocRssPoi::SetItemFavorite(int index, int value)
     } else if (m_currentFeed >= 0) {
         SaveShownItemsAsCache(m_currentFeed);
     }
-    UpdateFavoriteFile(item);
-    LoadFavorites();
+    // The list follows the file: a new mark goes in front as the file has it,
+    // without reading the whole file back; anything else is read back.
+    if (UpdateFavoriteFile(item) && item.favorite == 1) {
+        DOCPI_RSS_ITEM favorite = item;
+        favorite.check = 1;
+        favorite.newItem = favorite.readItem = 0;
+        m_favorites.InsertAt(0, favorite);
+        if (m_favorites.GetSize() > RSS_MAX_SHOWN)
+            m_favorites.SetSize(RSS_MAX_SHOWN);
+    } else {
+        LoadFavorites();
+    }
     return TRUE;
 }
 

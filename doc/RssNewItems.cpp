@@ -1,6 +1,12 @@
 // NewItem.kml in the reader's temporary folder: one folder per parsed feed with
 // the feed's new items, read back as the new-items row, newest first.
 #include <algorithm>
+#include <cstring>
+#include <string>
+
+#include "common/FileReplace.h"
+#include "common/FileUtil.h"
+#include "common/XmlWriter.h"
 
 #include "core/Global.h"
 #include "doc/DocPaths.h"
@@ -43,30 +49,41 @@ BOOL CDocRssPoi::AppendNewItemFolder(int fileId)
 {
     if (theGlobal.m_rssTempFolder.IsEmpty())
         return FALSE;
-    CRssLock hold(m_newItemFileLock);
-    rss::ComScope com;
-    CXmlDocument xml;
-    XmlElementPtr root = rss::LoadUtf16(xml, NewItemPath());
-    if (!root)
-        return FALSE;
-    // A feed parsed twice in one update keeps one folder.
-    if (XmlElementPtr old = FindFolder(root, fileId)) {
-        XmlNodePtr removed;
-        root->removeChild(old, removed.Receive());
+    // The folder is written on its own and spliced in before the root's end, so
+    // that each feed's parse does not load and write the items of every feed
+    // before it again.
+    std::wstring fragment;
+    {
+        rss::ComScope com;
+        CXmlDocument xml;
+        XmlElementPtr folder = xml.Create(L"Folder", XML_UTF16);
+        if (!folder)
+            return FALSE;
+        VARIANT id;
+        VariantInit(&id);
+        id.vt = VT_I4;
+        id.lVal = fileId;
+        BSTR name = SysAllocString(L"FileID");
+        bool ok = name && SUCCEEDED(folder->setAttribute(name, id));
+        SysFreeString(name);
+        for (INT_PTR i = 0; ok && i < m_feedItems.GetSize(); ++i)
+            ok = rss::WritePlacemark(xml, folder, nullptr, m_feedItems[i], rss::PM_NEW_ITEM, false) != nullptr;
+        if (!ok || !rss::FragmentText(xml.GetDocument(), 1, false, fragment))
+            return FALSE;
     }
-    XmlElementPtr folder = xml.AppendElement(L"Folder", root);
-    if (!folder)
+    CRssLock hold(m_newItemFileLock);
+    std::wstring file;
+    if (!rss::ReadUtf16File(NewItemPath(), file))
         return FALSE;
-    VARIANT id;
-    VariantInit(&id);
-    id.vt = VT_I4;
-    id.lVal = fileId;
-    BSTR name = SysAllocString(L"FileID");
-    bool ok = name && SUCCEEDED(folder->setAttribute(name, id));
-    SysFreeString(name);
-    for (INT_PTR i = 0; ok && i < m_feedItems.GetSize(); ++i)
-        ok = rss::WritePlacemark(xml, folder, nullptr, m_feedItems[i], rss::PM_NEW_ITEM, false) != nullptr;
-    return ok && xml.Save(NewItemPath());
+    size_t close = file.rfind(L"</kml>");
+    size_t empty = file.rfind(L"<kml/>");
+    if (close != std::wstring::npos)
+        file.insert(close, fragment);
+    else if (empty != std::wstring::npos)
+        file.replace(empty, 6, L"<kml>\r\n" + fragment + L"</kml>");
+    else
+        return FALSE;
+    return rss::WriteUtf16File(NewItemPath(), file);
 }
 
 BOOL CDocRssPoi::ReadNewItems()
@@ -99,6 +116,26 @@ BOOL CDocRssPoi::RemoveNewItemFolder(int feed)
     if (feed < 0 || feed >= GetFeedCount() || theGlobal.m_rssTempFolder.IsEmpty())
         return FALSE;
     CRssLock hold(m_newItemFileLock);
+    // The file as the program writes it: the folder's lines are cut out of the
+    // text, without loading every feed's items.
+    std::wstring file;
+    if (rss::ReadUtf16File(NewItemPath(), file)) {
+        std::wstring open = L"\r\n\t<Folder FileID=\"" + std::to_wstring(m_feeds[feed].fileId) + L"\"";
+        size_t at = file.find(open);
+        if (at != std::wstring::npos) {
+            size_t start = at + 2, end = std::wstring::npos;
+            size_t tail = start + open.size() - 2;
+            if (file.compare(tail, 4, L"/>\r\n") == 0)
+                end = tail + 4;
+            else if (file.compare(tail, 3, L">\r\n") == 0 &&
+                     (end = file.find(L"\r\n\t</Folder>\r\n", tail)) != std::wstring::npos)
+                end += 2 + 10 + 2;
+            if (end != std::wstring::npos) {
+                file.erase(start, end - start);
+                return rss::WriteUtf16File(NewItemPath(), file);
+            }
+        }
+    }
     rss::ComScope com;
     CXmlDocument xml;
     XmlElementPtr root = rss::LoadUtf16(xml, NewItemPath());

@@ -37,28 +37,26 @@ bool ReadNumber(const CString& text, double& value)
     return true;
 }
 
+// The setting Option/Decimal decides which separator a feed's numbers use.
+void ToLocaleDecimal(CString& text)
+{
+    if (theGlobal.m_decimal == 0) {
+        NormalizeDecimalSeparator(text);
+        RemoveThousandsSeparator(text);
+    } else if (theGlobal.m_decimal == 1) {
+        CommaToLocaleDecimal(text);
+    } else {
+        DotToLocaleDecimal(text);
+    }
+}
+
+// A coordinate of an entry; false for a text without a number, which
+// ParseFeedCoordinate would read as 0.
 bool ReadFeedNumber(CString text, double& value)
 {
     text.Trim();
-    if (text.IsEmpty())
-        return false;
-    double v = ParseFeedCoordinate(text);
-    // ParseFeedCoordinate reads 0 from a text without a number; such a text is
-    // no coordinate.
-    CString probe = text;
-    if (theGlobal.m_decimal == 0) {
-        NormalizeDecimalSeparator(probe);
-        RemoveThousandsSeparator(probe);
-    } else if (theGlobal.m_decimal == 1) {
-        CommaToLocaleDecimal(probe);
-    } else {
-        DotToLocaleDecimal(probe);
-    }
-    double check = 0;
-    if (!ReadNumber(probe, check))
-        return false;
-    value = v;
-    return true;
+    ToLocaleDecimal(text);
+    return ReadNumber(text, value);
 }
 
 // The entry's position by the first rule that applies; false: skip the entry.
@@ -157,14 +155,7 @@ CString CutToSixDecimals(const CString& text)
 
 double ParseFeedCoordinate(CString text)
 {
-    if (theGlobal.m_decimal == 0) {
-        NormalizeDecimalSeparator(text);
-        RemoveThousandsSeparator(text);
-    } else if (theGlobal.m_decimal == 1) {
-        CommaToLocaleDecimal(text);
-    } else {
-        DotToLocaleDecimal(text);
-    }
+    ToLocaleDecimal(text);
     double value = 0;
     return ReadNumber(text, value) ? value : 0;
 }
@@ -454,7 +445,10 @@ CString CDocRssPoi::ReadFeedTitle(const wchar_t* pathOrUrl)
         CString name;
         if (root && XmlGetNodeName(root, name)) {
             if (_wcsicmp(name, L"rdf:RDF") == 0 || _wcsicmp(name, L"feed") == 0) {
+                // RSS 1.0 keeps its title in the channel element.
                 found = ChildText(root, L"title", title);
+                XmlElementPtr channel = found ? XmlElementPtr() : XmlGetChildElement(root, L"channel", 0);
+                found = found || (channel && ChildText(channel, L"title", title));
             } else if (_wcsicmp(name, L"rss") == 0) {
                 XmlElementPtr channel = XmlGetChildElement(root, L"channel", 0);
                 found = channel && ChildText(channel, L"title", title);

@@ -1,8 +1,15 @@
 #include "doc/RssPlacemark.h"
 
+#include <cstring>
+
+#include "common/FileReplace.h"
+#include "common/FileUtil.h"
+#include "common/XmlWriter.h"
 #include "doc/RssText.h"
 
 namespace rss {
+
+bool ReadUtf16Bytes(const std::string& bytes, std::wstring& text);
 
 bool SetNamespace(IXMLDOMElement* root, const wchar_t* uri)
 {
@@ -124,6 +131,63 @@ bool RewriteFavorite(CXmlDocument& xml, IXMLDOMNode* pm, int favorite)
 bool SameText(const CString& a, const CString& b)
 {
     return CompareStringW(LOCALE_USER_DEFAULT, 0, a, -1, b, -1) == CSTR_EQUAL;
+}
+
+bool FragmentText(IXMLDOMDocument* document, int extraTabs, bool stripRoot, std::wstring& text)
+{
+    std::string bytes;
+    std::wstring all;
+    if (!XmlWriteDocument(document, XML_UTF16, bytes) || !ReadUtf16Bytes(bytes, all))
+        return false;
+    std::vector<std::wstring> lines;
+    for (size_t at = 0; at < all.size();) {
+        size_t end = all.find(L"\r\n", at);
+        if (end == std::wstring::npos)
+            end = all.size();
+        lines.push_back(all.substr(at, end - at));
+        at = end + 2;
+    }
+    // The declaration, then the root's lines.
+    size_t first = 1, last = lines.size();
+    if (stripRoot) {
+        ++first;
+        --last;
+    }
+    if (lines.size() < 2 || first > last)
+        return false;
+    text.clear();
+    for (size_t i = first; i < last; ++i) {
+        text.append(static_cast<size_t>(extraTabs), L'\t');
+        text += lines[i];
+        text += L"\r\n";
+    }
+    return true;
+}
+
+bool ReadUtf16Bytes(const std::string& bytes, std::wstring& text)
+{
+    size_t skip = bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
+                          static_cast<unsigned char>(bytes[1]) == 0xFE
+                      ? 2
+                      : 0;
+    if ((bytes.size() - skip) % 2)
+        return false;
+    text.assign((bytes.size() - skip) / 2, L'\0');
+    memcpy(text.data(), bytes.data() + skip, text.size() * sizeof(wchar_t));
+    return true;
+}
+
+bool ReadUtf16File(const wchar_t* path, std::wstring& text)
+{
+    std::string bytes;
+    return ReadWholeFile(path, bytes) && ReadUtf16Bytes(bytes, text);
+}
+
+bool WriteUtf16File(const wchar_t* path, const std::wstring& text)
+{
+    std::string out("\xFF\xFE", 2);
+    out.append(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
+    return WriteFileReplacing(path, out.data(), out.size()) != FALSE;
 }
 
 XmlElementPtr LoadUtf16(CXmlDocument& xml, const wchar_t* path)

@@ -1,6 +1,8 @@
 #pragma once
 // One feed item as a KML placemark: the layout the item caches, the favourites
 // file and the new-items file share, written and read back.
+#include <string>
+
 #include "common/XmlDocument.h"
 #include "doc/DocRssPoi.h"
 
@@ -27,6 +29,12 @@ CString PlacemarkGuid(IXMLDOMNode* pm);
 // Replaces the Favorite element of the placemark's metadata (appended last).
 bool RewriteFavorite(CXmlDocument& xml, IXMLDOMNode* pm, int favorite);
 bool SameText(const CString& a, const CString& b);
+// The document's root element written as text lines (CR LF ends each), every
+// line extraTabs deeper; with stripRoot only the root's children.
+bool FragmentText(IXMLDOMDocument* document, int extraTabs, bool stripRoot, std::wstring& text);
+// A UTF-16LE file (byte-order mark dropped) as text, and back.
+bool ReadUtf16File(const wchar_t* path, std::wstring& text);
+bool WriteUtf16File(const wchar_t* path, const std::wstring& text);
 // Loads a file that will be saved again in UTF-16 (Load keeps the encoding the
 // document had before).
 XmlElementPtr LoadUtf16(CXmlDocument& xml, const wchar_t* path);

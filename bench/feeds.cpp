@@ -1,0 +1,147 @@
+// Feeds under load: 200 feeds of 100 items each served on the loopback,
+// downloaded, parsed and cached by the update worker; the new-items list of all
+// of them built; 1,000 favourites marked across the feeds' caches. Prints times
+// and peak memory.
+#include <windows.h>
+#include <objbase.h>
+#include <psapi.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "LocalHttpServer.h"
+#include "TestFiles.h"
+#include "common/TextCheck.h"
+#include "core/Global.h"
+#include "doc/DocRssPoi.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double Seconds(Clock::time_point since) { return std::chrono::duration<double>(Clock::now() - since).count(); }
+
+void PrintMemory(const char* when)
+{
+    PROCESS_MEMORY_COUNTERS pmc{};
+    pmc.cb = sizeof pmc;
+    GetProcessMemoryInfo(GetCurrentProcess(), &pmc, sizeof pmc);
+    std::printf("  peak memory %s: working set %lu KiB, committed %lu KiB\n", when,
+                static_cast<unsigned long>(pmc.PeakWorkingSetSize / 1024),
+                static_cast<unsigned long>(pmc.PeakPagefileUsage / 1024));
+}
+
+std::string FeedText(int feed, int items)
+{
+    std::string s = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<rss version=\"2.0\" "
+                    "xmlns:georss=\"http://www.georss.org/georss\"><channel><title>Feed " +
+                    std::to_string(feed) + "</title>\n";
+    char b[512];
+    for (int i = 0; i < items; ++i) {
+        std::snprintf(b, sizeof b,
+                      "<item><title>Feed %d item %d</title><link>http://example.com/%d/%d</link>"
+                      "<description>&lt;p&gt;Item %d of feed %d&lt;/p&gt;</description>"
+                      "<pubDate>Tue, %02d Jan 2030 %02d:%02d:%02d +0900</pubDate>"
+                      "<georss:point>%.6f %.6f</georss:point></item>\n",
+                      feed, i, feed, i, i, feed, 1 + feed % 28, i % 24, feed % 60, i % 60, 35.0 + feed * 0.001,
+                      139.0 + i * 0.001);
+        s += b;
+    }
+    return s + "</channel></rss>\n";
+}
+
+class BenchReader : public IFeedReader {
+public:
+    HWND GetReaderWindow() override { return m_window; }
+    void OnUpdateFinished() override {}
+    HWND m_window = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+};
+
+void WaitIdle()
+{
+    while (theGlobal.m_rssUpdateBusy || theGlobal.m_rssLoadBusy) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&msg);
+    }
+}
+
+}  // namespace
+
+int main()
+{
+    const int kFeeds = 200, kItems = 100, kFavorites = 1000;
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    InitCharClassTable();
+    for (int i = 0; i < 440; ++i)
+        theGlobal.m_uiStrings.Add(L"s");
+    theGlobal.m_modelType = 5;
+    theGlobal.m_naviModel.m_modelGroup = 2;
+    testsupport::TempDir rss, temp;
+    theGlobal.m_rssFolder = rss.Path().c_str();
+    theGlobal.m_rssTempFolder = (temp.Path() + L"reader\\").c_str();
+    CDocRssPoi& doc = theGlobal.m_docRssPoi;
+    doc.InitErrorStrings();
+    doc.InitializeFeeds();
+
+    std::vector<std::string> feeds;
+    size_t bytes = 0;
+    for (int f = 0; f < kFeeds; ++f) {
+        feeds.push_back(FeedText(f, kItems));
+        bytes += feeds.back().size();
+    }
+    testsupport::LocalHttpServer server([&](const testsupport::HttpRequest& req, testsupport::HttpConnection& conn) {
+        int f = std::atoi(req.target.c_str() + req.target.find_last_of('/') + 1);
+        conn.Reply(200, feeds[f % kFeeds], "application/rss+xml");
+    });
+    for (int f = 0; f < kFeeds; ++f) {
+        POI_RSS_URL u{};
+        swprintf(u.url, 500, L"%ls/%d", server.BaseUrl().c_str(), f);
+        swprintf(u.title, 500, L"Feed %d", f);
+        u.fileId = f;
+        doc.m_feeds.Add(u);
+        doc.m_feedFiles.Add(L"");
+    }
+    std::printf("feeds: %d feeds x %d items, %.1f MiB of feed text\n", kFeeds, kItems, bytes / 1048576.0);
+
+    BenchReader reader;
+    auto t0 = Clock::now();
+    if (!doc.StartUpdate(&reader)) {
+        std::printf("update did not start\n");
+        return 1;
+    }
+    WaitIdle();
+    double update = Seconds(t0);
+    int cached = 0;
+    for (const POI_RSS_URL& f : doc.m_feeds)
+        cached += f.fileName[0] != 0;
+    std::printf("  download, parse and cache all feeds: %.2f s (%d feeds processed, %d caches, %d new items)\n", update,
+                doc.CountProcessedFeeds(), cached, doc.GetTotalItemCount());
+    PrintMemory("after the update");
+
+    t0 = Clock::now();
+    doc.StartItemLoad(&reader, 0);
+    WaitIdle();
+    std::printf("  new-items list of all feeds: %.2f s (%d items read, %d shown)\n", Seconds(t0),
+                static_cast<int>(doc.m_feedItems.GetSize()), doc.GetShownItemCount());
+
+    // Favourites marked feed by feed: each feed opened, five of its items marked.
+    t0 = Clock::now();
+    int marked = 0;
+    for (int f = 0; f < kFeeds && marked < kFavorites; ++f) {
+        doc.StartItemLoad(&reader, f + 2);
+        WaitIdle();
+        for (int i = 0; i < kFavorites / kFeeds && i < doc.GetShownItemCount(); ++i)
+            marked += doc.SetItemFavorite(i * 7 % doc.GetShownItemCount(), 1);
+    }
+    std::printf("  %d favourites marked across the caches: %.2f s (%d in the list)\n", marked, Seconds(t0),
+                static_cast<int>(doc.m_favorites.GetSize()));
+    PrintMemory("at the end");
+    doc.LeaveReader(60000);
+    CoUninitialize();
+    return 0;
+}
