@@ -36,6 +36,7 @@ public:
     int m_enterMeansYes = 0;
 
     // What the box shows, for callers that look (and tests).
+    const CString& GetText() const { return m_text; }
     const CString& GetShownText() const { return m_shownText; }
     int GetMessageStyle() const { return m_style; }
     CCustomButton* GetButton(UINT id);
