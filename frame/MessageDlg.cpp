@@ -227,8 +227,7 @@ int ShowMessage(LPCWSTR text, int style, BOOL enterMeansYes)
     if (!text || !*text)
         return IDOK;
     CPtrArray& stack = theGlobal.m_dialogStack;
-    CWnd* parent = stack.GetSize() > 0 ? static_cast<CWnd*>(static_cast<CCustomDialog*>(stack[stack.GetSize() - 1]))
-                                       : AfxGetMainWnd();
+    CWnd* parent = stack.GetSize() > 0 ? static_cast<CWnd*>(stack[stack.GetSize() - 1]) : AfxGetMainWnd();
     const CString caption = UiText(238);
     CMessageDlg box(caption, parent);
     box.m_enterMeansYes = enterMeansYes;

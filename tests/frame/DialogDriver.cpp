@@ -11,7 +11,7 @@ namespace dlgtest {
 namespace {
 
 struct Pending {
-    const std::function<void(CCustomDialog&)>* script = nullptr;
+    const std::function<void(CDialog&)>* script = nullptr;
     INT_PTR baseline = 0;
     DWORD giveUpMs = 0;
     bool running = false;
@@ -27,7 +27,7 @@ void CALLBACK OnTick(HWND, UINT, UINT_PTR id, DWORD)
     CPtrArray& stack = theGlobal.m_dialogStack;
     if (stack.GetSize() <= p->baseline)
         return;
-    auto* dlg = static_cast<CCustomDialog*>(stack[stack.GetSize() - 1]);
+    auto* dlg = static_cast<CDialog*>(stack[stack.GetSize() - 1]);
     p->running = true;
     ::KillTimer(nullptr, id);
     skintest::Settle(dlg->m_hWnd);
@@ -51,6 +51,13 @@ void SendKey(WORD vk, bool up)
 INT_PTR RunModal(const std::function<INT_PTR()>& run, const std::function<void(CCustomDialog&)>& script,
                  DWORD giveUpMs)
 {
+    // Every dialog the skinned scripts meet is a skinned one.
+    return RunModalPlain(run, [&](CDialog& dlg) { script(static_cast<CCustomDialog&>(dlg)); }, giveUpMs);
+}
+
+INT_PTR RunModalPlain(const std::function<INT_PTR()>& run, const std::function<void(CDialog&)>& script,
+                      DWORD giveUpMs)
+{
     Pending p;
     p.script = &script;
     p.baseline = theGlobal.m_dialogStack.GetSize();
@@ -63,12 +70,12 @@ INT_PTR RunModal(const std::function<INT_PTR()>& run, const std::function<void(C
     return result;
 }
 
-bool Ended(CCustomDialog& dlg)
+bool Ended(CDialog& dlg)
 {
     return !dlg.m_hWnd || !dlg.ContinueModal();
 }
 
-bool WaitEnded(CCustomDialog& dlg, DWORD ms)
+bool WaitEnded(CDialog& dlg, DWORD ms)
 {
     return PumpUntil([&] { return Ended(dlg); }, ms);
 }

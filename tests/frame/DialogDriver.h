@@ -16,10 +16,13 @@ namespace dlgtest {
 // script ended is closed with -2. Returns what run() returned.
 INT_PTR RunModal(const std::function<INT_PTR()>& run, const std::function<void(CCustomDialog&)>& script,
                  DWORD giveUpMs = 4000);
+// The same for a dialog that is not a skinned one (the about box).
+INT_PTR RunModalPlain(const std::function<INT_PTR()>& run, const std::function<void(CDialog&)>& script,
+                      DWORD giveUpMs = 4000);
 // TRUE when the script's dialog has left its modal loop.
-bool Ended(CCustomDialog& dlg);
+bool Ended(CDialog& dlg);
 // Waits until the dialog ended or ms passed; TRUE when it ended.
-bool WaitEnded(CCustomDialog& dlg, DWORD ms = 1500);
+bool WaitEnded(CDialog& dlg, DWORD ms = 1500);
 
 // A key pressed and released through the system's input queue.
 void PressKey(WORD vk);
