@@ -239,6 +239,9 @@ private:
 };
 }  // namespace afx
 
+// A window's whole text (empty for no window).
+CString AfxGetWindowText(HWND hwnd);
+
 // The library's default window class (CS_DBLCLKS, arrow cursor, no brush).
 const wchar_t* AfxDefaultWndClass();
 // Registers (once per distinct set of arguments) a class with DefWindowProc as

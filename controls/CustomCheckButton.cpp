@@ -107,7 +107,7 @@ BOOL CCustomCheckButton::CreateFromDlgItem(CDialog* dialog, UINT id)
     if (!placeholder)
         return FALSE;
     ::ShowWindow(placeholder, SW_HIDE);
-    const CString text = GetWindowTextOf(placeholder);
+    const CString text = AfxGetWindowText(placeholder);
     const DWORD style = static_cast<DWORD>(::GetWindowLongW(placeholder, GWL_STYLE));
     if (!Create(text, style | WS_VISIBLE, rect, dialog, id))
         return FALSE;
@@ -226,7 +226,7 @@ void CCustomCheckButton::DrawItem(DRAWITEMSTRUCT* dis)
     else
         m_imageList.DrawEx(mem, GetImageIndex(), CPoint(client.left, top), CSize(0, 0), CLR_NONE, RGB(255, 255, 255),
                            ILD_BLEND50);
-    const CString text = GetWindowTextOf(m_hWnd);
+    const CString text = AfxGetWindowText(m_hWnd);
     ::SetTextColor(mem, enabled ? m_textColor : m_disabledTextColor);
     ::SetBkMode(mem, TRANSPARENT);
     RECT textRect = client;

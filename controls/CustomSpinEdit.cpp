@@ -7,6 +7,7 @@
 #include "classlib/CMemDC.h"
 #include "common/ButtonStrips.h"
 #include "common/Utility.h"
+#include "controls/KeyRepeat.h"
 
 namespace {
 const wchar_t* const kPictureFiles[8] = {
@@ -265,9 +266,7 @@ void CCustomSpinEdit::OnLButtonDown(UINT, CPoint pt)
         return;
     m_activeButton = button;
     Step(button);
-    int delay = 0;
-    SystemParametersInfoW(SPI_GETKEYBOARDDELAY, 0, &delay, 0);
-    SetTimer(TimerDelay, static_cast<UINT>((delay + 1) * 250));
+    SetTimer(TimerDelay, KeyRepeatDelayMs());
 }
 
 void CCustomSpinEdit::OnTimer(UINT_PTR id)
@@ -276,9 +275,7 @@ void CCustomSpinEdit::OnTimer(UINT_PTR id)
         KillTimer(TimerDelay);
         if (m_activeButton == ButtonNone)
             return;
-        DWORD speed = 0;
-        SystemParametersInfoW(SPI_GETKEYBOARDSPEED, 0, &speed, 0);
-        SetTimer(TimerRepeat, static_cast<UINT>((32 - static_cast<int>(speed)) * 50));
+        SetTimer(TimerRepeat, KeyRepeatIntervalMs());
     } else if (id == TimerRepeat) {
         Step(m_activeButton);
     } else {

@@ -11,11 +11,25 @@ void CGlobal::RegisterView(CWnd* view)
     m_views.Add(view);
 }
 
+void CGlobal::UnregisterView(CWnd* view)
+{
+    for (INT_PTR i = m_views.GetSize() - 1; i >= 0; --i)
+        if (m_views[i] == view)
+            m_views.RemoveAt(i);
+}
+
 void CGlobal::UpdateAllViews()
 {
-    for (INT_PTR i = 0; i < m_views.GetSize(); ++i) {
-        CWnd* view = m_views[i];
-        if (view && view->GetSafeHwnd())
+    // A view's refresh may destroy views (its own or others): walk a copy, and
+    // call a view only while it is still registered.
+    CArray<CWnd*, CWnd*> views;
+    views.Copy(m_views);
+    for (INT_PTR i = 0; i < views.GetSize(); ++i) {
+        CWnd* view = views[i];
+        bool registered = false;
+        for (INT_PTR j = 0; j < m_views.GetSize() && !registered; ++j)
+            registered = m_views[j] == view;
+        if (registered && view && view->GetSafeHwnd())
             ::SendMessageW(view->GetSafeHwnd(), WM_COMMAND, ID_UPDATE, 0);
     }
 }

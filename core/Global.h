@@ -15,6 +15,7 @@
 #include "doc/DocIg.h"
 #include "doc/DocImport.h"
 #include "doc/DocPi.h"
+#include "doc/DocRssPoi.h"
 
 class CHttpClient;
 
@@ -29,6 +30,11 @@ public:
     CGlobal& operator=(const CGlobal&) = delete;
 
     void RegisterView(CWnd* view);
+    // Every entry of the view; a view calls it when its window goes, so that
+    // UpdateAllViews never reaches a destroyed view.
+    void UnregisterView(CWnd* view);
+    // Sends ID_UPDATE to each registered view in registration order; a view
+    // that a refresh unregistered (its window went) is not called any more.
     void UpdateAllViews();
     // The program's own file version (2.3.0.0 gives 2, 3, 0, 0); zeros when absent.
     static void GetFileVersion(int& v1, int& v2, int& v3, int& v4);
@@ -51,6 +57,8 @@ public:
     CDocAb m_docAb;
     CDocCl m_docCl;
     CDocAp m_docAp;
+    // Feeds (the GeoRSS reader's document)
+    CDocRssPoi m_docRssPoi;
 
     // Model data and views
     CNaviModelData m_naviModel;
@@ -105,6 +113,9 @@ public:
     CString m_deviceNo;
     CString m_appTempFolder;
     CStringArray m_uiStrings;
+
+    // Main window and start menu: the header's title edit text (default POI file title).
+    CString m_headerTitle;
 };
 
 extern CGlobal theGlobal;

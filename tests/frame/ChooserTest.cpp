@@ -4,7 +4,6 @@
 
 #include "DialogDriver.h"
 #include "TestFiles.h"
-#include "controls/WindowText.h"
 #include "core/Global.h"
 #include "frame/ChooserRules.h"
 #include "frame/LanguageSelectDlg.h"
@@ -217,7 +216,7 @@ TEST_F(Choosers, ModelDialogListsTheRegionsFilesAndSwitchesRegion)
         EXPECT_STREQ(models[0], L"KV410");
         EXPECT_STREQ(models[1], L"KV210");
         EXPECT_EQ(dlg.m_modelCombo.GetCurSel(), 1);
-        EXPECT_STREQ(GetWindowTextOf(::GetDlgItem(dlg.m_hWnd, 1098)), theGlobal.UiString(227));
+        EXPECT_STREQ(AfxGetWindowText(::GetDlgItem(dlg.m_hWnd, 1098)), theGlobal.UiString(227));
         EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(dlg.m_hWnd, 1098)));
         SaveShot(dlg.m_hWnd, L"model_select");
 

@@ -4,7 +4,6 @@
 
 #include "DialogDriver.h"
 #include "common/ButtonStrips.h"
-#include "controls/WindowText.h"
 #include "core/Global.h"
 #include "frame/MessageDlg.h"
 #include "res/dialog_ids.h"
@@ -89,7 +88,7 @@ TEST_F(MessageDialog, EachStyleShowsItsButtonsLabelsAndDefaultCaption)
                 EXPECT_EQ(r, CRect(b.x, 148, b.x + 146, 148 + 38)) << b.id;
                 EXPECT_TRUE(StripShows(*button, theGlobal.UiString(b.label))) << b.id;
             }
-            EXPECT_STREQ(GetWindowTextOf(box.m_textStatic.m_hWnd), kText);
+            EXPECT_STREQ(AfxGetWindowText(box.m_textStatic.m_hWnd), kText);
             if (c.style == 3)
                 SaveShot(box.m_hWnd, L"message_style3");
             ClickChild(box.GetButton(c.buttons.back().id)->m_hWnd);
@@ -203,7 +202,7 @@ TEST_F(MessageDialog, EscapePrefixAlignsTheTextAndIsNotShown)
         CMessageDlg box(nullptr, &main);
         RunModal([&] { return box.DoMessage(c.text, 0); }, [&](CCustomDialog&) {
             EXPECT_EQ(box.m_textStatic.GetStyle() & SS_TYPEMASK, c.align) << c.shown;
-            EXPECT_STREQ(GetWindowTextOf(box.m_textStatic.m_hWnd), c.shown);
+            EXPECT_STREQ(AfxGetWindowText(box.m_textStatic.m_hWnd), c.shown);
             CRect r;
             box.m_textStatic.GetWindowRect(&r);
             box.ScreenToClient(&r);
@@ -223,7 +222,7 @@ TEST_F(MessageDialog, LongTextBreaksAtBlanksIntoAtMostThreeLines)
     text += L"end";
     CMessageDlg box(nullptr, &main);
     RunModal([&] { return box.DoMessage(text, 0); }, [&](CCustomDialog&) {
-        const CString shown = GetWindowTextOf(box.m_textStatic.m_hWnd);
+        const CString shown = AfxGetWindowText(box.m_textStatic.m_hWnd);
         int breaks = 0;
         for (int i = 0; i < shown.GetLength(); ++i)
             breaks += shown[i] == L'\n';

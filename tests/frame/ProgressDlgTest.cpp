@@ -5,7 +5,6 @@
 #include <commctrl.h>
 
 #include "DialogDriver.h"
-#include "controls/WindowText.h"
 #include "core/Global.h"
 #include "frame/ProgressDlg.h"
 
@@ -49,7 +48,7 @@ TEST_F(ProgressDialog, StartShowsTheDialogOverADisabledOwnerAndDestroyGivesItBac
     dlg.SetRange(8);
     dlg.m_progress.SendMessage(PBM_SETPOS, 3, 0);
     dlg.UpdatePercent(3);
-    EXPECT_STREQ(GetWindowTextOf(dlg.m_percent.m_hWnd), L"37 %");
+    EXPECT_STREQ(AfxGetWindowText(dlg.m_percent.m_hWnd), L"37 %");
     SaveShot(dlg.m_hWnd, L"progress");
     dlg.DestroyWindow();
     EXPECT_TRUE(main.IsWindowEnabled());
@@ -79,11 +78,11 @@ TEST_F(ProgressDialog, RangeOfZeroOrLessBecomesOne)
         EXPECT_EQ(r.iLow, 0);
         EXPECT_EQ(r.iHigh, 1);
         dlg.UpdatePercent(1);
-        EXPECT_STREQ(GetWindowTextOf(dlg.m_percent.m_hWnd), L"100 %");
+        EXPECT_STREQ(AfxGetWindowText(dlg.m_percent.m_hWnd), L"100 %");
     }
     dlg.SetRange(4);
     dlg.UpdatePercent(9);  // beyond the end
-    EXPECT_STREQ(GetWindowTextOf(dlg.m_percent.m_hWnd), L"100 %");
+    EXPECT_STREQ(AfxGetWindowText(dlg.m_percent.m_hWnd), L"100 %");
 }
 
 TEST_F(ProgressDialog, CancelByClickAndEscapeSetsTheFlagAndLatchesTheButton)

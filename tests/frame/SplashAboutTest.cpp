@@ -4,7 +4,6 @@
 
 #include "DialogDriver.h"
 #include "common/FileArchive.h"
-#include "controls/WindowText.h"
 #include "core/Global.h"
 #include "frame/AboutDlg.h"
 #include "frame/MessageDlg.h"
@@ -71,7 +70,7 @@ TEST_F(SplashAbout, SplashTakesTheBrandsPictureSizeAndShowsTheVersion)
         EXPECT_TRUE(splash.GetExStyle() & WS_EX_TOPMOST);
         EXPECT_TRUE(splash.GetExStyle() & WS_EX_TOOLWINDOW);
         EXPECT_TRUE(splash.IsWindowVisible());
-        EXPECT_STREQ(GetWindowTextOf(splash.m_label.m_hWnd), VersionLabelText());
+        EXPECT_STREQ(AfxGetWindowText(splash.m_label.m_hWnd), VersionLabelText());
         CRect label;
         splash.m_label.GetWindowRect(&label);
         splash.ScreenToClient(&label);
@@ -109,7 +108,7 @@ TEST_F(SplashAbout, AboutBoxClosesWithTheClickItGets)
             CRect w;
             about.GetWindowRect(&w);
             EXPECT_EQ(w.Size(), picture);
-            EXPECT_STREQ(GetWindowTextOf(about.m_label.m_hWnd), VersionLabelText());
+            EXPECT_STREQ(AfxGetWindowText(about.m_label.m_hWnd), VersionLabelText());
             EXPECT_EQ(theGlobal.m_dialogStack.GetSize(), 1);
             if (c.how == 0)
                 SaveShot(about.m_hWnd, L"about_box");

@@ -1,0 +1,14 @@
+#pragma once
+// Folders the program makes and removes under the user's temporary folder.
+#include <windows.h>
+
+#include "classlib/CString.h"
+
+// The user's temporary folder joined with name, normalised, ending in a
+// backslash. FALSE (path empty) unless the result lies strictly inside the
+// temporary folder: a settings value such as "..\..\" or "C:\" never names a
+// folder outside it.
+BOOL TempSubfolder(const wchar_t* name, CString& path);
+// A fresh empty folder "%TEMP%\$$$xxxx\" for a download; the placeholder file
+// that reserving the name creates is removed again. FALSE when it cannot be made.
+BOOL MakeDownloadFolder(CString& folder);

@@ -1,0 +1,17 @@
+#pragma once
+// Base of the body's views: a view registered for refreshes leaves the
+// registry when its window goes (and, at the latest, when the object goes).
+#include "classlib/Afx.h"
+
+class CViewWnd : public CWnd {
+public:
+    CViewWnd() = default;
+    ~CViewWnd() override;
+    // Registers the view for ID_UPDATE once (call in OnCreate).
+    void RegisterForUpdates();
+    // The view's mode, set by the body before the window exists.
+    int m_mode = 0;
+
+protected:
+    LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
+};
