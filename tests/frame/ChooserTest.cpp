@@ -328,3 +328,26 @@ TEST_F(Choosers, UnreadableNaviFileShowsTheMessageAndTheDialogStays)
 }
 
 }  // namespace
+
+namespace {
+
+// At start-up the language chooser runs before any language file is loaded
+// and before the main window exists.
+TEST_F(Choosers, LanguageChooserWorksBeforeAnyLanguageFileAndMainWindow)
+{
+    theGlobal.m_uiStrings.RemoveAll();
+    app.m_pMainWnd = nullptr;
+    CLanguageSelectDlg dlg;
+    dlg.m_files.Add(L"English_US.dat");
+    dlg.m_files.Add(L"English_UK.dat");
+    const INT_PTR r = RunModal([&] { return dlg.DoModal(); }, [&](CCustomDialog&) {
+        EXPECT_STREQ(dlg.GetCaption(), L"Language Selection");
+        EXPECT_EQ(dlg.m_combo.GetCurSel(), 0);
+        ClickChild(dlg.m_btnOK.m_hWnd);
+    });
+    app.m_pMainWnd = &main;
+    EXPECT_EQ(r, IDOK);
+    EXPECT_STREQ(dlg.GetSelectedFile(), L"English_US.dat");
+}
+
+}  // namespace

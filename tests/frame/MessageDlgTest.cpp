@@ -302,3 +302,26 @@ TEST_F(MessageDialog, MessageDlgWithParentIsAnOkBoxOverThatParent)
 }
 
 }  // namespace
+
+namespace {
+
+// Start-up reports before the main window exists (and before the strings).
+TEST_F(MessageDialog, ShowMessageWithoutMainWindowOrStrings)
+{
+    theGlobal.m_uiStrings.RemoveAll();
+    app.m_pMainWnd = nullptr;
+    HWND owner = reinterpret_cast<HWND>(1);
+    CString caption = L"x";
+    const INT_PTR r = RunModal([&] { return ShowMessage(L"No language file", 1, FALSE); }, [&](CCustomDialog& box) {
+        owner = ::GetWindow(box.m_hWnd, GW_OWNER);
+        caption = box.GetCaption();
+        EXPECT_TRUE(box.IsWindowVisible());
+        PressKey(VK_ESCAPE);
+    });
+    app.m_pMainWnd = &main;
+    EXPECT_EQ(r, IDCANCEL);
+    EXPECT_NE(owner, reinterpret_cast<HWND>(1));
+    EXPECT_STREQ(caption, L"");
+}
+
+}  // namespace
