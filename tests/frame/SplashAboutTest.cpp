@@ -122,6 +122,24 @@ TEST_F(SplashAbout, AboutBoxClosesWithTheClickItGets)
     }
 }
 
+TEST_F(SplashAbout, AboutBoxWithTheZoomOnOpensAndClosesAlike)
+{
+    theGlobal.m_animation = 1;
+    theGlobal.m_appActive = 1;
+    CAboutDlg about;
+    const DWORD start = ::GetTickCount();
+    DWORD opened = 0;
+    const INT_PTR r = RunModalPlain([&] { return about.DoModal(); }, [&](CDialog&) {
+        opened = ::GetTickCount() - start;
+        EXPECT_TRUE(about.IsWindowVisible());
+        RealClick(about.m_hWnd, 40, 40);
+    });
+    theGlobal.m_animation = 0;
+    EXPECT_EQ(r, IDOK);
+    EXPECT_GE(opened, 100u);  // ten outline steps of 12 ms went before it showed
+    EXPECT_EQ(theGlobal.m_dialogStack.GetSize(), 0);
+}
+
 TEST_F(SplashAbout, MessageFromInsideTheAboutBoxBelongsToIt)
 {
     CAboutDlg about;
