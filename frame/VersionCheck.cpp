@@ -1,0 +1,111 @@
+#include "frame/VersionCheck.h"
+
+#include <shlwapi.h>
+
+#include "common/FileUtil.h"
+#include "common/XmlDocument.h"
+#include "core/Global.h"
+#include "frame/OwnVersion.h"
+
+namespace {
+
+bool AllDigits(const CString& s, int maxLength)
+{
+    if (s.IsEmpty() || s.GetLength() > maxLength)
+        return false;
+    for (int i = 0; i < s.GetLength(); ++i)
+        if (s[i] < L'0' || s[i] > L'9')
+            return false;
+    return true;
+}
+
+// The folder removed after a check must lie strictly inside the user's
+// temporary folder: whatever the path holds, nothing outside it is deleted.
+bool InsideTempFolder(const CString& folder)
+{
+    wchar_t temp[MAX_PATH] = {}, root[MAX_PATH] = {}, full[MAX_PATH] = {};
+    const DWORD n = ::GetTempPathW(MAX_PATH, temp);
+    if (n == 0 || n >= MAX_PATH || !::GetFullPathNameW(temp, MAX_PATH, root, nullptr) ||
+        !::GetFullPathNameW(folder, MAX_PATH, full, nullptr))
+        return false;
+    ::PathAddBackslashW(root);
+    ::PathAddBackslashW(full);
+    const int rootLength = lstrlenW(root);
+    return lstrlenW(full) > rootLength &&
+           ::CompareStringOrdinal(full, rootLength, root, rootLength, TRUE) == CSTR_EQUAL;
+}
+
+}  // namespace
+
+VersionParts GetOwnVersion()
+{
+    int v[4];
+    ReadFileVersion(nullptr, v);
+    return VersionParts{v[0], v[1], v[2]};
+}
+
+int GetOwnVersionNumber()
+{
+    const VersionParts v = GetOwnVersion();
+    return v.major * 100 + v.minor * 10 + v.third;
+}
+
+BOOL ParsePublishedVersion(const CString& text, VersionParts& parts)
+{
+    CString plain = text;
+    if (!plain.IsEmpty() && plain[0] == L'+')
+        plain = plain.Mid(1);
+    // The plain number as written by a program: no leading zeros, no blanks.
+    if (AllDigits(plain, 9) && (plain.GetLength() == 1 || plain[0] != L'0')) {
+        const int n = _wtoi(plain);
+        parts = VersionParts{n / 100, n / 10 % 10, n % 10};
+        return TRUE;
+    }
+    const int dot1 = text.Find(L'.');
+    const int dot2 = dot1 >= 0 ? text.Find(L'.', dot1 + 1) : -1;
+    if (dot1 < 0 || dot2 < 0)
+        return FALSE;
+    const CString a = text.Left(dot1), b = text.Mid(dot1 + 1, dot2 - dot1 - 1), c = text.Mid(dot2 + 1);
+    if (!AllDigits(a, 5) || !AllDigits(b, 5) || !AllDigits(c, 5))
+        return FALSE;
+    parts = VersionParts{_wtoi(a), _wtoi(b), _wtoi(c)};
+    return TRUE;
+}
+
+int CompareVersions(const VersionParts& a, const VersionParts& b)
+{
+    const int x[] = {a.major, a.minor, a.third}, y[] = {b.major, b.minor, b.third};
+    for (int i = 0; i < 3; ++i)
+        if (x[i] != y[i])
+            return x[i] < y[i] ? -1 : 1;
+    return 0;
+}
+
+int CheckVersionFile()
+{
+    return CheckVersionFileAgainst(GetOwnVersion());
+}
+
+int CheckVersionFileAgainst(const VersionParts& own)
+{
+    CString folder = theGlobal.m_tempFolderPath;
+    if (folder.IsEmpty())
+        return 0;
+    int result = 0;
+    {
+        CXmlDocument doc;
+        CString file = folder;
+        if (file.Right(1) != L"\\")
+            file += L"\\";
+        file += L"Mirovale2009.xml";
+        XmlElementPtr root = doc.Load(file);
+        CString text;
+        VersionParts published;
+        if (root && XmlGetChildText(L"Version", root, 0, text) && ParsePublishedVersion(text, published))
+            result = CompareVersions(published, own) > 0 ? 2 : 1;
+    }
+    if (InsideTempFolder(folder))
+        DeleteFolderTree(folder);
+    theGlobal.m_tempFolderPath.Empty();
+    return result;
+}
