@@ -62,6 +62,8 @@ int CBodyWnd::OnCreate(LPCREATESTRUCTW cs)
         m_views[row.index] = MakeView(row);
         if (!m_views[row.index]->Create(nullptr, nullptr, WS_CHILD | WS_CLIPCHILDREN, rect, this, 0xFFFF))
             return -1;
+        // The page's name as its window text: what tools and tests see of it.
+        m_views[row.index]->SetWindowText(row.logName);
         WriteLogF(L"create %s window", row.logName);
     }
     if (CWnd* first = GetView(m_current))
