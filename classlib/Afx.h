@@ -15,6 +15,7 @@
 #include "classlib/CEdit.h"
 #include "classlib/CGdiObject.h"
 #include "classlib/CImageList.h"
+#include "classlib/CMemDC.h"
 #include "classlib/CMenu.h"
 #include "classlib/CProgressCtrl.h"
 #include "classlib/CScrollBar.h"

@@ -33,8 +33,9 @@ void CCmdUI::SetCheck(int check)
         if (!m_pSubMenu)
             ::CheckMenuItem(m_pMenu->m_hMenu, m_nIndex, MF_BYPOSITION | (check ? MF_CHECKED : MF_UNCHECKED));
     } else if (m_pOther) {
-        if (::SendMessageW(m_pOther->m_hWnd, WM_GETDLGCODE, 0, 0) & DLGC_BUTTON)
-            m_pOther->SendMessage(BM_SETCHECK, static_cast<WPARAM>(check));
+        // Buttons, skinned or not, take BM_SETCHECK; no other window class of
+        // the system gives the number a meaning.
+        m_pOther->SendMessage(BM_SETCHECK, static_cast<WPARAM>(check));
     }
 }
 
@@ -61,7 +62,11 @@ void CCmdUI::SetText(const wchar_t* text)
         mii.dwTypeData = const_cast<wchar_t*>(text ? text : L"");
         ::SetMenuItemInfoW(m_pMenu->m_hMenu, m_nIndex, TRUE, &mii);
     } else if (m_pOther) {
-        m_pOther->SetWindowText(text);
+        // Only a real change: an idle pass sets the same text again and again.
+        CString now;
+        m_pOther->GetWindowText(now);
+        if (now != (text ? text : L""))
+            m_pOther->SetWindowText(text);
     }
 }
 
@@ -97,23 +102,29 @@ void CCmdUI::UpdateMenu(HMENU menu, CCmdTarget* target, BOOL disableIfNoHandler)
             if (first == 0 || first == static_cast<UINT>(-1))
                 continue;
             // The parent item is enabled by position as its first command says.
-            struct Probe : CCmdUI {
-                BOOL enabled = TRUE;
-                bool set = false;
-                void Enable(BOOL on) override { enabled = on; set = true; m_bEnableChanged = TRUE; }
-                void SetCheck(int) override {}
-                void SetText(const wchar_t*) override {}
-            } p;
+            CCmdUIProbe p;
             p.m_nID = first;
             p.DoUpdate(target, disableIfNoHandler);
-            if (p.set)
-                ::EnableMenuItem(menu, state.m_nIndex, MF_BYPOSITION | (p.enabled ? MF_ENABLED : (MF_DISABLED | MF_GRAYED)));
+            if (p.m_set)
+                ::EnableMenuItem(menu, state.m_nIndex, MF_BYPOSITION | (p.m_enabled ? MF_ENABLED : (MF_DISABLED | MF_GRAYED)));
             continue;
         }
         if (id >= 0xF000)
             continue;  // system commands
         state.m_nID = id;
         state.m_pSubMenu = nullptr;
+        state.DoUpdate(target, disableIfNoHandler);
+    }
+}
+
+void CCmdUI::UpdateButtons(CCmdTarget* target, std::span<const Button> buttons, BOOL disableIfNoHandler)
+{
+    for (const Button& b : buttons) {
+        if (!b.button || !::IsWindow(b.button->m_hWnd))
+            continue;  // not made (yet), or gone
+        CCmdUI state;
+        state.m_nID = b.id;
+        state.m_pOther = b.button;
         state.DoUpdate(target, disableIfNoHandler);
     }
 }

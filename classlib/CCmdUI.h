@@ -1,7 +1,11 @@
 #pragma once
 // Command-update objects: an update handler enables, checks or renames the
 // element behind a command (a menu item or a button window) through CCmdUI.
+// A button window is told with EnableWindow, BM_SETCHECK (which the skinned
+// buttons take like the system's) and its window text.
 #include <windows.h>
+
+#include <span>
 
 #include "classlib/CCmdTarget.h"
 
@@ -29,6 +33,15 @@ public:
     // a sub-menu item through its sub-menu's first item).
     static void UpdateMenu(HMENU menu, CCmdTarget* target, BOOL disableIfNoHandler);
 
+    // A view's idle pass over its buttons: each live button is enabled,
+    // checked and renamed by its command's update handler along the target's
+    // route (a button whose command nobody handles is disabled when asked).
+    struct Button {
+        CWnd* button;
+        UINT id;
+    };
+    static void UpdateButtons(CCmdTarget* target, std::span<const Button> buttons, BOOL disableIfNoHandler = TRUE);
+
     UINT m_nID = 0;
     UINT m_nIndex = 0;
     UINT m_nIndexMax = 0;
@@ -37,6 +50,23 @@ public:
     CWnd* m_pOther = nullptr;     // the button (or other window) updated, or null
     BOOL m_bEnableChanged = FALSE;
     BOOL m_bContinueRouting = FALSE;
+};
+
+// Asks the update handlers what they decide for one command, touching
+// nothing: whether it is enabled.
+class CCmdUIProbe : public CCmdUI {
+public:
+    void Enable(BOOL on) override
+    {
+        m_enabled = on;
+        m_set = TRUE;
+        m_bEnableChanged = TRUE;
+    }
+    void SetCheck(int) override {}
+    void SetRadio(BOOL) override {}
+    void SetText(const wchar_t*) override {}
+    BOOL m_enabled = TRUE;
+    BOOL m_set = FALSE;  // a handler said
 };
 
 namespace afx {

@@ -36,5 +36,17 @@ public:
     COLORREF SetBkColor(COLORREF c) { return ImageList_SetBkColor(m_hImageList, c); }
     BOOL SetOverlayImage(int image, int overlay) { return ImageList_SetOverlayImage(m_hImageList, image, overlay); }
 
+    // Dragging one of the list's images over windows (one drag at a time per
+    // thread): BeginDrag with the hot spot in the image, DragEnter the window
+    // the pointer is over (its window coordinates), DragMove as it moves,
+    // DragLeave and EndDrag when it ends. DragShowNolock hides the image while
+    // the window under it repaints.
+    BOOL BeginDrag(int image, POINT hotSpot) { return ImageList_BeginDrag(m_hImageList, image, hotSpot.x, hotSpot.y); }
+    static BOOL DragEnter(HWND lock, POINT pt) { return ImageList_DragEnter(lock, pt.x, pt.y); }
+    static BOOL DragMove(POINT pt) { return ImageList_DragMove(pt.x, pt.y); }
+    static BOOL DragLeave(HWND lock) { return ImageList_DragLeave(lock); }
+    static void EndDrag() { ImageList_EndDrag(); }
+    static BOOL DragShowNolock(BOOL show) { return ImageList_DragShowNolock(show); }
+
     HIMAGELIST m_hImageList = nullptr;
 };

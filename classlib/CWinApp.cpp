@@ -91,29 +91,16 @@ BOOL CWinApp::WriteProfileString(const wchar_t* section, const wchar_t* entry, c
 
 int CWinApp::Run()
 {
-    bool idle = true;
-    LONG idleCount = 0;
+    afx::IdlePasses idle;
     MSG peek;
     for (;;) {
-        while (idle && !::PeekMessageW(&peek, nullptr, 0, 0, PM_NOREMOVE)) {
-            BOOL more = FALSE;
-            try {
-                more = OnIdle(idleCount++);
-            } catch (const std::exception& e) {
-                AfxProcessWndProcException(e, nullptr);
-            }
-            if (!more)
-                idle = false;
-        }
+        idle.RunWhileQueueEmpty();
         do {
             if (!AfxPumpMessage()) {
                 m_exitCode = static_cast<int>(AfxGetLastQuitCode());
                 return ExitInstance();
             }
-            if (AfxIsIdleMessage(AfxGetLastPumpedMessage())) {
-                idle = true;
-                idleCount = 0;
-            }
+            idle.MessagePumped();
         } while (::PeekMessageW(&peek, nullptr, 0, 0, PM_NOREMOVE));
     }
 }

@@ -167,22 +167,6 @@ BOOL CWnd::SendChildNotifyLastMsg(LRESULT* result)
     return OnChildNotify(m.message, m.wParam, m.lParam, result);
 }
 
-namespace {
-// Collects what the update handlers decide for one command, touching nothing.
-class CTestCmdUI : public CCmdUI {
-public:
-    void Enable(BOOL on) override
-    {
-        m_enabled = on;
-        m_bEnableChanged = TRUE;
-    }
-    void SetCheck(int) override {}
-    void SetRadio(BOOL) override {}
-    void SetText(const wchar_t*) override {}
-    BOOL m_enabled = TRUE;
-};
-}  // namespace
-
 BOOL CWnd::OnCommand(WPARAM wp, LPARAM lp)
 {
     UINT id = LOWORD(wp);
@@ -200,7 +184,7 @@ BOOL CWnd::OnCommand(WPARAM wp, LPARAM lp)
     // update handler disables is dropped, whatever sent it.
     const bool beyondSelf = control == nullptr;
     if (code == CN_COMMAND) {
-        CTestCmdUI state;
+        CCmdUIProbe state;
         state.m_nID = id;
         RouteCommand(id, CN_UPDATE_COMMAND_UI, &state, nullptr, beyondSelf);
         if (!state.m_enabled)
@@ -266,14 +250,25 @@ BOOL CWnd::WalkPreTranslateTree(MSG* msg)
 int CWnd::RunModalLoop()
 {
     m_modalLoop = true;
+    // The same idle passes as the main loop (the application's OnIdle frees the
+    // temporary wrappers and refreshes the windows behind), and this window is
+    // told of each pass.
+    afx::IdlePasses idle(m_hWnd);
+    MSG peek;
     while (m_modalLoop) {
-        if (!AfxPumpMessage()) {
-            // The program is quitting: end this loop and hand the quit on.
-            ::PostQuitMessage(static_cast<int>(AfxGetLastQuitCode()));
-            m_modalLoop = false;
-            m_nModalResult = -1;
-            break;
-        }
+        idle.RunWhileQueueEmpty();
+        do {
+            if (!m_modalLoop)
+                break;
+            if (!AfxPumpMessage()) {
+                // The program is quitting: end this loop and hand the quit on.
+                ::PostQuitMessage(static_cast<int>(AfxGetLastQuitCode()));
+                m_modalLoop = false;
+                m_nModalResult = -1;
+                break;
+            }
+            idle.MessagePumped();
+        } while (::PeekMessageW(&peek, nullptr, 0, 0, PM_NOREMOVE));
     }
     return m_nModalResult;
 }
@@ -376,22 +371,28 @@ void CWnd::CenterWindow(CWnd* alternateOwner)
     ::SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+CString AfxGetWindowText(HWND hwnd)
+{
+    CString text;
+    const int length = ::GetWindowTextLengthW(hwnd);
+    if (length > 0) {
+        // The length may be more than the text (double-byte counts): one more.
+        wchar_t* buffer = text.GetBuffer(length + 1);
+        const int got = ::GetWindowTextW(hwnd, buffer, length + 1);
+        text.ReleaseBuffer(got);
+    }
+    return text;
+}
+
 void CWnd::GetWindowText(CString& text) const
 {
-    int n = ::GetWindowTextLengthW(m_hWnd);
-    std::vector<wchar_t> buf(static_cast<size_t>(n) + 2);
-    int got = ::GetWindowTextW(m_hWnd, buf.data(), n + 2);
-    text = CString(buf.data(), got);
+    text = AfxGetWindowText(m_hWnd);
 }
 
 int CWnd::GetDlgItemText(int id, CString& text) const
 {
-    HWND item = ::GetDlgItem(m_hWnd, id);
-    int n = ::GetWindowTextLengthW(item);
-    std::vector<wchar_t> buf(static_cast<size_t>(n) + 2);
-    int got = ::GetWindowTextW(item, buf.data(), n + 2);
-    text = CString(buf.data(), got);
-    return got;
+    text = AfxGetWindowText(::GetDlgItem(m_hWnd, id));
+    return text.GetLength();
 }
 
 CDC* CWnd::GetDC()

@@ -15,6 +15,8 @@
 // and whatever no handler takes goes to the window's original procedure.
 #include <windows.h>
 
+#include <new>
+
 #include "classlib/CCmdTarget.h"
 #include "classlib/CCmdUI.h"
 #include "classlib/CDC.h"
@@ -30,9 +32,22 @@ class CWnd : public CCmdTarget {
 public:
     CWnd() = default;
     explicit CWnd(HWND attachTo) { Attach(attachTo); }
-    // A window the object created and that is still alive is destroyed with
-    // it; an attached or subclassed window is only handed back.
+    // End of life: a window is destroyed while its whole object is alive, so
+    // that every class of the object sees WM_DESTROY and WM_NCDESTROY.
+    // - `delete` of a window object destroys a window it created first, before
+    //   any destructor runs (below).
+    // - An object that ends otherwise (a member, a local) must have its window
+    //   destroyed by its owner first: destroying a parent destroys its children.
+    // ~CWnd finds a window it created still alive only when that rule was
+    // broken: it reports it (GetLateDestroyCount, the debugger output) and
+    // destroys it, with only the base part of the object left. An attached or
+    // subclassed window is handed back to its own procedure and lives on.
     ~CWnd() override;
+    static void operator delete(CWnd* wnd, std::destroying_delete_t);
+    static void* operator new(size_t size) { return ::operator new(size); }
+    static void operator delete(void* p) { ::operator delete(p); }  // a throwing constructor
+    // How many windows ~CWnd had to destroy (see above).
+    static LONG GetLateDestroyCount();
 
     HWND m_hWnd = nullptr;
     HWND GetSafeHwnd() const { return m_hWnd; }
@@ -205,6 +220,7 @@ protected:
     bool m_createdHere = false;    // made by Create/CreateEx or a dialog template
     bool m_modalLoop = false;
     int m_nModalResult = -1;
+    bool m_deleting = false;  // inside operator delete
 };
 
 namespace afx {
@@ -222,6 +238,9 @@ private:
     CWnd* m_saved;
 };
 }  // namespace afx
+
+// A window's whole text (empty for no window).
+CString AfxGetWindowText(HWND hwnd);
 
 // The library's default window class (CS_DBLCLKS, arrow cursor, no brush).
 const wchar_t* AfxDefaultWndClass();

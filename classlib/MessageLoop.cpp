@@ -68,3 +68,30 @@ BOOL AfxIsIdleMessage(const MSG* msg)
     }
     return TRUE;
 }
+
+void afx::IdlePasses::RunWhileQueueEmpty()
+{
+    MSG peek;
+    while (m_idle && !::PeekMessageW(&peek, nullptr, 0, 0, PM_NOREMOVE)) {
+        BOOL more = FALSE;
+        try {
+            if (m_modal && ::IsWindow(m_modal))
+                ::SendMessageW(m_modal, WM_KICKIDLE, MSGF_DIALOGBOX, m_count);
+            if (CWinApp* app = AfxGetApp())
+                more = app->OnIdle(m_count);
+        } catch (const std::exception& e) {
+            AfxProcessWndProcException(e, nullptr);
+        }
+        ++m_count;
+        if (!more)
+            m_idle = false;
+    }
+}
+
+void afx::IdlePasses::MessagePumped()
+{
+    if (AfxIsIdleMessage(AfxGetLastPumpedMessage())) {
+        m_idle = true;
+        m_count = 0;
+    }
+}

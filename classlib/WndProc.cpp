@@ -1,5 +1,7 @@
 #include "classlib/CWnd.h"
 
+#include <atomic>
+#include <cstdio>
 #include <mutex>
 #include <stdexcept>
 #include <unordered_map>
@@ -89,14 +91,43 @@ LRESULT CALLBACK AfxWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
 // ---------------------------------------------------------------------------
 // Handle map, attach and subclass
 
+namespace {
+std::atomic<LONG> g_lateDestroys{0};
+}
+
+void CWnd::operator delete(CWnd* wnd, std::destroying_delete_t)
+{
+    // A delete from the window's own end (PostNcDestroy) while this one runs:
+    // the outer delete finishes the object.
+    if (wnd->m_deleting)
+        return;
+    wnd->m_deleting = true;
+    if (wnd->m_hWnd && wnd->m_createdHere && FromHandlePermanent(wnd->m_hWnd) == wnd)
+        wnd->DestroyWindow();
+    void* whole = dynamic_cast<void*>(wnd);
+    wnd->~CWnd();
+    ::operator delete(whole);
+}
+
+LONG CWnd::GetLateDestroyCount()
+{
+    return g_lateDestroys.load();
+}
+
 CWnd::~CWnd()
 {
     if (!m_hWnd || FromHandlePermanent(m_hWnd) != this)
         return;
-    // The object goes first. A window it created goes with it; a window it
-    // only attached or subclassed is handed back to its own procedure.
-    if (m_createdHere && ::DestroyWindow(m_hWnd))
-        return;
+    if (m_createdHere && ::IsWindow(m_hWnd)) {
+        // The owner let the object go before its window: the derived classes'
+        // handlers cannot run any more. Said, then at least nothing leaks.
+        ++g_lateDestroys;
+        wchar_t text[96];
+        swprintf(text, 96, L"Mirovale: window %p destroyed after its object\n", static_cast<void*>(m_hWnd));
+        ::OutputDebugStringW(text);
+        if (::DestroyWindow(m_hWnd))
+            return;
+    }
     if (m_hWnd)
         UnsubclassWindow();
 }

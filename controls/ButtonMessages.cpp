@@ -1,9 +1,5 @@
 #include "controls/ButtonMessages.h"
 
-const UINT WM_BUTTON_BEGIN_MOUSE_TRACK = RegisterWindowMessageW(L"WM_BUTTON_BEGIN_MOUSE_TRACK");
-const UINT WM_BUTTON_LEAVE_MOUSE_TRACK = RegisterWindowMessageW(L"WM_BUTTON_LEAVE_MOUSE_TRACK");
-const UINT WM_DRAW_ALPHA_IMAGE = RegisterWindowMessageW(L"WM_DRAW_ALPHA_IMAGE");
-
 #include "classlib/CWnd.h"
 
 void PostButtonCommand(HWND button, UINT id, BOOL sysCommand)

@@ -1,14 +1,9 @@
 #pragma once
-// Registered messages the buttons send to their parent window, registered by
-// static initialisation before start-up.
+// What the buttons send to the window in front and to their parent (the
+// registered messages are in core/RegisteredMessages.h).
 #include <windows.h>
 
-// The mouse entered a button: wParam timeGetTime(), lParam the command id.
-extern const UINT WM_BUTTON_BEGIN_MOUSE_TRACK;
-// The mouse left a button (or the button went while tracked); same parameters.
-extern const UINT WM_BUTTON_LEAVE_MOUSE_TRACK;
-// An alpha button changed state: the parent repaints it (wParam 0, lParam 0).
-extern const UINT WM_DRAW_ALPHA_IMAGE;
+#include "core/RegisteredMessages.h"
 
 // The header icon button's command: choose the POI icon.
 constexpr UINT ID_ICON_SELECT = 32821;

@@ -123,12 +123,6 @@ void CCustomAlphaButton::ResetTextColors()
         m_textColors[n] = n == kStateDisabled ? RGB(0x50, 0x50, 0x50) : RGB(255, 255, 255);
 }
 
-void CCustomAlphaButton::SetCheck(BOOL checked)
-{
-    m_checked = checked;
-    ApplyState(checked ? kStateChecked : (m_hWnd && !IsWindowEnabled() ? kStateDisabled : kStateNormal));
-}
-
 void CCustomAlphaButton::ShowStateChange()
 {
     SendToParent(WM_DRAW_ALPHA_IMAGE, 0, 0);

@@ -24,8 +24,6 @@ public:
     void SetTextRect(const RECT& rect);
     void SetTextRects(const RECT rects[kStateCount]);
     void ResetTextColors();
-    // Latches the button (state 2) or releases it (0, or 4 when disabled).
-    void SetCheck(BOOL checked);
 
     COLORREF m_textColors[kStateCount];
 

@@ -1,5 +1,6 @@
 #include "controls/CustomCheckButton.h"
 
+#include "classlib/CMemDC.h"
 #include "common/DibImage.h"
 #include "common/ThemeLibrary.h"
 #include "controls/DialogPlaceholder.h"
@@ -106,7 +107,7 @@ BOOL CCustomCheckButton::CreateFromDlgItem(CDialog* dialog, UINT id)
     if (!placeholder)
         return FALSE;
     ::ShowWindow(placeholder, SW_HIDE);
-    const CString text = GetWindowTextOf(placeholder);
+    const CString text = AfxGetWindowText(placeholder);
     const DWORD style = static_cast<DWORD>(::GetWindowLongW(placeholder, GWL_STYLE));
     if (!Create(text, style | WS_VISIBLE, rect, dialog, id))
         return FALSE;
@@ -207,10 +208,7 @@ void CCustomCheckButton::DrawItem(DRAWITEMSTRUCT* dis)
     const CRect client(dis->rcItem);
     if (client.IsRectEmpty())
         return;
-    HDC mem = ::CreateCompatibleDC(dis->hDC);
-    HBITMAP bitmap = ::CreateCompatibleBitmap(dis->hDC, client.Width(), client.Height());
-    HGDIOBJ oldBitmap = ::SelectObject(mem, bitmap);
-    ::SetViewportOrgEx(mem, -client.left, -client.top, nullptr);
+    CMemDC mem(dis->hDC, client);
     if (m_noFill == 1) {
         DrawParentBackground(m_hWnd, mem, m_bkColor);
     } else {
@@ -228,18 +226,13 @@ void CCustomCheckButton::DrawItem(DRAWITEMSTRUCT* dis)
     else
         m_imageList.DrawEx(mem, GetImageIndex(), CPoint(client.left, top), CSize(0, 0), CLR_NONE, RGB(255, 255, 255),
                            ILD_BLEND50);
-    const CString text = GetWindowTextOf(m_hWnd);
+    const CString text = AfxGetWindowText(m_hWnd);
     ::SetTextColor(mem, enabled ? m_textColor : m_disabledTextColor);
     ::SetBkMode(mem, TRANSPARENT);
     RECT textRect = client;
     textRect.left += 25;
     ::DrawTextW(mem, text, text.GetLength(), &textRect, m_textFormat);
     ::SelectObject(mem, oldFont);
-    ::SetViewportOrgEx(mem, 0, 0, nullptr);
-    ::BitBlt(dis->hDC, client.left, client.top, client.Width(), client.Height(), mem, 0, 0, SRCCOPY);
-    ::SelectObject(mem, oldBitmap);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(mem);
 }
 
 void CCustomCheckButton::OnMouseMove(UINT flags, CPoint pt)

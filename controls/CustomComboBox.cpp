@@ -1,5 +1,6 @@
 #include "controls/CustomComboBox.h"
 
+#include "classlib/CMemDC.h"
 #include "common/ButtonStrips.h"
 #include "common/Utility.h"
 
@@ -146,14 +147,8 @@ void CCustomComboBox::OnPaint()
     CPaintDC dc(this);
     CRect client;
     GetClientRect(&client);
-    HDC mem = CreateCompatibleDC(dc);
-    HBITMAP bmp = CreateCompatibleBitmap(dc, client.Width(), client.Height());
-    HGDIOBJ old = SelectObject(mem, bmp);
+    CMemDC mem(&dc, client);
     DrawFace(mem);
-    BitBlt(dc, 0, 0, client.Width(), client.Height(), mem, 0, 0, SRCCOPY);
-    SelectObject(mem, old);
-    DeleteObject(bmp);
-    DeleteDC(mem);
 }
 
 void CCustomComboBox::OnMouseMove(UINT, CPoint pt)

@@ -177,7 +177,7 @@ void CCustomDialog::RestyleChildren()
         rect.OffsetRect(0, m_topHeight);
         ::SetWindowPos(child, nullptr, rect.left, rect.top, rect.Width(), rect.Height(), flags);
 
-        const CString text = GetWindowTextOf(child);
+        const CString text = AfxGetWindowText(child);
         struct LabelStyle {
             const wchar_t* prefix;
             HFONT font;

@@ -18,5 +18,5 @@ void CCustomLightStatic::OnPaint()
     else if ((style & SS_TYPEMASK) == SS_CENTER)
         align = Gdiplus::StringAlignmentCenter;
     const int lineAlign = (style & SS_CENTERIMAGE) ? Gdiplus::StringAlignmentCenter : Gdiplus::StringAlignmentNear;
-    m_text.DrawTextFit(dc, GetWindowTextOf(m_hWnd), m_percent, m_bold, align, lineAlign, client);
+    m_text.DrawTextFit(dc, AfxGetWindowText(m_hWnd), m_percent, m_bold, align, lineAlign, client);
 }

@@ -2,6 +2,8 @@
 
 #include <windowsx.h>
 
+#include "controls/KeyRepeat.h"
+
 SCROLLBAR_SKIN theScrollBarSkin = {};
 
 const wchar_t* const kScrollBarSkinFiles[SCROLLBAR_SKIN::Count] = {
@@ -30,11 +32,7 @@ END_MESSAGE_MAP()
 
 CCustomScrollBar::CCustomScrollBar() = default;
 
-CCustomScrollBar::~CCustomScrollBar()
-{
-    if (m_hWnd && m_createdHere)
-        DestroyWindow();
-}
+CCustomScrollBar::~CCustomScrollBar() = default;
 
 // ---------------------------------------------------------------------------
 // Shared skin
@@ -378,12 +376,10 @@ void CCustomScrollBar::BarButtonDown(CPoint pt)
     m_buttonDown = TRUE;
     m_lastPoint = pt;
     SetCapture();
-    int delay = 0;
-    SystemParametersInfoW(SPI_GETKEYBOARDDELAY, 0, &delay, 0);
     m_pressedPart = HitTest(pt);
     if (m_pressedPart >= PartFirstArrow) {
         DoPartAction(m_pressedPart);
-        SetTimer(TimerDelay, static_cast<UINT>((delay + 1) * 250));
+        SetTimer(TimerDelay, KeyRepeatDelayMs());
     } else {
         RedrawNC(this);
     }
@@ -393,9 +389,7 @@ void CCustomScrollBar::OnTimer(UINT_PTR id)
 {
     if (id == TimerDelay) {
         KillTimer(TimerDelay);
-        DWORD speed = 0;
-        SystemParametersInfoW(SPI_GETKEYBOARDSPEED, 0, &speed, 0);
-        SetTimer(TimerRepeat, static_cast<UINT>((32 - static_cast<int>(speed)) * 50));
+        SetTimer(TimerRepeat, KeyRepeatIntervalMs());
     } else if (id == TimerRepeat) {
         DoPartAction(m_pressedPart);
     } else {

@@ -4,11 +4,10 @@
 
 #include <algorithm>
 
+#include "classlib/CMemDC.h"
 #include "common/ButtonStrips.h"
 #include "common/Utility.h"
-
-const UINT WM_SPIN_VALUE_CHANGE = RegisterWindowMessageW(L"WM_SPIN_VALUE_CHANGE");
-const UINT WM_SPIN_FOCUS_MOVE = RegisterWindowMessageW(L"WM_SPIN_FOCUS_MOVE");
+#include "controls/KeyRepeat.h"
 
 namespace {
 const wchar_t* const kPictureFiles[8] = {
@@ -199,9 +198,7 @@ void CCustomSpinEdit::OnPaint()
     CPaintDC dc(this);
     CRect client;
     GetClientRect(&client);
-    HDC mem = CreateCompatibleDC(dc);
-    HBITMAP bmp = CreateCompatibleBitmap(dc, client.Width(), client.Height());
-    HGDIOBJ old = SelectObject(mem, bmp);
+    CMemDC mem(&dc, client);
     HBRUSH back = CreateSolidBrush(kBackground);
     FillRect(mem, &client, back);
     DrawFrameLines(&client, mem);
@@ -217,10 +214,6 @@ void CCustomSpinEdit::OnPaint()
         DrawDibEx(&pic, mem, rc.left, rc.top, std::min(pic.width, rc.Width()), std::min(pic.height, rc.Height()), 0, 0,
                   std::min(pic.width, rc.Width()), std::min(pic.height, rc.Height()));
     }
-    BitBlt(dc, 0, 0, client.Width(), client.Height(), mem, 0, 0, SRCCOPY);
-    SelectObject(mem, old);
-    DeleteObject(bmp);
-    DeleteDC(mem);
 }
 
 void CCustomSpinEdit::NotifyParent(UINT msg)
@@ -273,9 +266,7 @@ void CCustomSpinEdit::OnLButtonDown(UINT, CPoint pt)
         return;
     m_activeButton = button;
     Step(button);
-    int delay = 0;
-    SystemParametersInfoW(SPI_GETKEYBOARDDELAY, 0, &delay, 0);
-    SetTimer(TimerDelay, static_cast<UINT>((delay + 1) * 250));
+    SetTimer(TimerDelay, KeyRepeatDelayMs());
 }
 
 void CCustomSpinEdit::OnTimer(UINT_PTR id)
@@ -284,9 +275,7 @@ void CCustomSpinEdit::OnTimer(UINT_PTR id)
         KillTimer(TimerDelay);
         if (m_activeButton == ButtonNone)
             return;
-        DWORD speed = 0;
-        SystemParametersInfoW(SPI_GETKEYBOARDSPEED, 0, &speed, 0);
-        SetTimer(TimerRepeat, static_cast<UINT>((32 - static_cast<int>(speed)) * 50));
+        SetTimer(TimerRepeat, KeyRepeatIntervalMs());
     } else if (id == TimerRepeat) {
         Step(m_activeButton);
     } else {

@@ -5,9 +5,7 @@
 // m_value.
 #include "classlib/Afx.h"
 #include "common/DibImage.h"
-
-extern const UINT WM_SPIN_VALUE_CHANGE;
-extern const UINT WM_SPIN_FOCUS_MOVE;
+#include "core/RegisteredMessages.h"
 
 // The inner edit: no context menu; its own EN_KILLFOCUS becomes WM_KILLFOCUS
 // of the spin control.

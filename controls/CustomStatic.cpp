@@ -51,7 +51,7 @@ void CCustomStatic::OnPaint()
                                                       : ::GetStockObject(DEFAULT_GUI_FONT));
     dc.SetTextColor(m_textColor);
     dc.SetBkMode(TRANSPARENT);
-    const CString text = GetWindowTextOf(m_hWnd);
+    const CString text = AfxGetWindowText(m_hWnd);
     UINT format = 0;
     LayoutText(dc, text, &client, &format);
     dc.DrawText(text, &client, format);

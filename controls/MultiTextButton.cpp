@@ -14,6 +14,20 @@ CMultiTextButton::~CMultiTextButton()
 
 void CMultiTextButton::SetText(LPCWSTR text)
 {
+    if (m_hWnd)
+        SetWindowText(text ? text : L"");  // wrapped in TextChanged
+    else
+        Wrap(text);
+}
+
+void CMultiTextButton::TextChanged()
+{
+    Wrap(AfxGetWindowText(m_hWnd));
+    ShowStateChange();
+}
+
+void CMultiTextButton::Wrap(LPCWSTR text)
+{
     m_lines.RemoveAll();
     if (!text || !*text)
         return;

@@ -11,7 +11,9 @@ public:
     ~CMultiTextButton() override;
 
     // Splits the caption into at most two lines that fit the state-0 caption
-    // rectangle made twice as tall. Call once, after the caption rectangles.
+    // rectangle made twice as tall; it becomes the window text too (and a new
+    // window text, e.g. from a command update, is split again). Call after
+    // the caption rectangles.
     void SetText(LPCWSTR text);
     BOOL LoadTwoLineImage(LPCWSTR name, int state);
     void SetSecondLineRect(const RECT& rect);
@@ -24,6 +26,9 @@ public:
     CString GetLine(INT_PTR n) const { return m_lines.GetAt(n); }
 
 protected:
+    void Wrap(LPCWSTR text);
+    void TextChanged() override;
+
     CStringArray m_lines;
     Gdiplus::Image* m_twoLineImages[kStateCount]{};
     RECT m_secondLineRects[kStateCount]{};

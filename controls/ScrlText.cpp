@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "classlib/CMemDC.h"
 #include "common/Utility.h"
 
 BEGIN_MESSAGE_MAP(CScrlText, CWnd)
@@ -21,9 +22,6 @@ END_MESSAGE_MAP()
 
 CScrlText::~CScrlText()
 {
-    // Its own handlers (and its bar's) still run while the window goes.
-    if (m_hWnd && m_createdHere)
-        DestroyWindow();
     if (m_font)
         DeleteObject(m_font);
 }
@@ -165,12 +163,11 @@ void CScrlText::OnPaint()
     int pos = GetScrollPos(SB_VERT);
     if (pos < 0 || !(GetStyle() & WS_VSCROLL))
         pos = 0;
-    const int height = std::max(GetContentHeight(), pos + client.Height());
-    HDC mem = CreateCompatibleDC(dc);
-    HBITMAP bmp = CreateCompatibleBitmap(dc, client.Width(), height);
-    HGDIOBJ oldBmp = SelectObject(mem, bmp);
+    CMemDC mem(&dc, client);
+    // The text is laid out from its top; the buffer shows the scrolled part.
+    mem.SetViewportOrg(0, -pos);
     HBRUSH bk = CreateSolidBrush(m_bkColor);
-    RECT all{0, 0, client.Width(), height};
+    RECT all{0, pos, client.Width(), pos + client.Height()};
     FillRect(mem, &all, bk);
     DeleteObject(bk);
     HGDIOBJ oldFont = SelectObject(mem, m_font);
@@ -178,13 +175,11 @@ void CScrlText::OnPaint()
     SetBkColor(mem, m_bkColor);
     for (INT_PTR i = 0; i < m_lines.GetSize(); ++i) {
         RECT row{5, 10 + RowPitch * static_cast<int>(i), client.Width() - 5, 28 + RowPitch * static_cast<int>(i)};
+        if (row.bottom <= pos || row.top >= pos + client.Height())
+            continue;
         DrawTextW(mem, m_lines[i], -1, &row, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
     }
     SelectObject(mem, oldFont);
-    BitBlt(dc, 0, 0, client.Width(), client.Height(), mem, 0, pos, SRCCOPY);
-    SelectObject(mem, oldBmp);
-    DeleteObject(bmp);
-    DeleteDC(mem);
 }
 
 void CScrlText::OnVScroll(UINT code, UINT, CScrollBar*)

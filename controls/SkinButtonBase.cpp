@@ -15,7 +15,34 @@ BEGIN_MESSAGE_MAP(CSkinButtonBase, CWnd)
     ON_WM_NCHITTEST()
     ON_WM_SETCURSOR()
     ON_WM_DESTROY()
+    ON_MESSAGE(BM_SETCHECK, OnSetCheckMsg)
+    ON_MESSAGE(BM_GETCHECK, OnGetCheckMsg)
+    ON_MESSAGE(WM_SETTEXT, OnSetTextMsg)
 END_MESSAGE_MAP()
+
+void CSkinButtonBase::SetCheck(BOOL checked)
+{
+    m_checked = checked;
+    ApplyState(checked ? kStateChecked : (m_hWnd && !IsWindowEnabled() ? kStateDisabled : kStateNormal));
+}
+
+LRESULT CSkinButtonBase::OnSetCheckMsg(WPARAM check, LPARAM)
+{
+    SetCheck(check != BST_UNCHECKED);
+    return 0;
+}
+
+LRESULT CSkinButtonBase::OnGetCheckMsg(WPARAM, LPARAM)
+{
+    return m_checked ? BST_CHECKED : BST_UNCHECKED;
+}
+
+LRESULT CSkinButtonBase::OnSetTextMsg(WPARAM, LPARAM)
+{
+    const LRESULT result = Default();
+    TextChanged();
+    return result;
+}
 
 void CSkinButtonBase::ApplyState(int state)
 {
@@ -116,7 +143,8 @@ void CSkinButtonBase::OnMouseLeave()
 void CSkinButtonBase::OnEnable(BOOL enable)
 {
     Default();
-    ApplyState(enable ? kStateNormal : kStateDisabled);
+    // A latched button enabled again shows latched.
+    ApplyState(enable ? (m_checked ? kStateChecked : kStateNormal) : kStateDisabled);
 }
 
 void CSkinButtonBase::OnSize(UINT, int cx, int cy)

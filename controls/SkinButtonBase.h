@@ -15,12 +15,18 @@ public:
 
     int GetState() const { return m_state; }
     UINT GetCommandId() const { return m_id; }
+    // Latches the button (state 2) or releases it (0, or 4 when disabled).
+    // BM_SETCHECK does the same and BM_GETCHECK answers, so command updates
+    // (CCmdUI::SetCheck) drive it like a system button.
+    void SetCheck(BOOL checked);
 
 protected:
     // Stores the state; the derived class makes its picture current.
     virtual void SetStateValue(int state) { m_state = state; }
     // A state change that must show (repaint or ask the parent to).
     virtual void ShowStateChange() = 0;
+    // The window text changed (WM_SETTEXT); by default it shows like a state change.
+    virtual void TextChanged() { ShowStateChange(); }
     // SetStateValue and ShowStateChange when the state differs.
     void ApplyState(int state);
     // The state a released or left button falls back to.
@@ -40,6 +46,9 @@ protected:
     LRESULT OnNcHitTest(CPoint pt);
     BOOL OnSetCursor(CWnd* wnd, UINT hitTest, UINT message);
     void OnDestroy();
+    LRESULT OnSetCheckMsg(WPARAM check, LPARAM);
+    LRESULT OnGetCheckMsg(WPARAM, LPARAM);
+    LRESULT OnSetTextMsg(WPARAM, LPARAM);
     DECLARE_MESSAGE_MAP()
 
     int m_state = kStateNormal;

@@ -8,10 +8,14 @@
 #include "classlib/Afx.h"
 #include "classlib/CWnd.h"
 #include "core/NaviModelData.h"
+#include "doc/DocAb.h"
+#include "doc/DocAp.h"
+#include "doc/DocCl.h"
 #include "doc/DocIcon.h"
 #include "doc/DocIg.h"
 #include "doc/DocImport.h"
 #include "doc/DocPi.h"
+#include "doc/DocRssPoi.h"
 
 class CHttpClient;
 
@@ -49,6 +53,12 @@ public:
     CDocIcon m_docIcon;
     CDocImport m_docImportPoi;
     CDocImport m_docImportAb;
+    // Device data: address book, settings replicator, apps
+    CDocAb m_docAb;
+    CDocCl m_docCl;
+    CDocAp m_docAp;
+    // Feeds (the GeoRSS reader's document)
+    CDocRssPoi m_docRssPoi;
 
     // Model data and views
     CNaviModelData m_naviModel;

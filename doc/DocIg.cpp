@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "common/GdiplusText.h"
 #include "core/Global.h"
+#include "doc/PictureLoad.h"
 
 namespace {
 
@@ -14,34 +14,6 @@ BOOL CopyDib(const DIB_IMAGE& src, DIB_IMAGE* dst)
     if (!src.bitmap || !src.bits)
         return FALSE;
     return SetDibBits(dst, src.width, src.height, src.bits);
-}
-
-// A picture GDI+ reads (PNG, TIFF, ...) drawn at its natural size into a new DIB.
-BOOL LoadWithGdiplus(const wchar_t* path, DIB_IMAGE* out)
-{
-    ULONG_PTR token = 0;
-    Gdiplus::GdiplusStartupInput input;
-    if (Gdiplus::GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok)
-        return FALSE;
-    BOOL ok = FALSE;
-    {
-        Gdiplus::Bitmap bitmap(path);
-        UINT w = bitmap.GetWidth(), h = bitmap.GetHeight();
-        if (bitmap.GetLastStatus() == Gdiplus::Ok && w > 0 && h > 0 && CreateDib(out, w, h) && out->bits) {
-            HDC dc = CreateCompatibleDC(nullptr);
-            if (dc) {
-                HGDIOBJ old = SelectObject(dc, out->bitmap);
-                DrawGdipImage(&bitmap, dc, 0, 0);
-                ok = GdiFlush();
-                SelectObject(dc, old);
-                DeleteDC(dc);
-            }
-        }
-        if (!ok)
-            FreeDibImage(out);
-    }
-    Gdiplus::GdiplusShutdown(token);
-    return ok;
 }
 
 }  // namespace
@@ -69,7 +41,7 @@ BOOL CDocIg::Load(const wchar_t* path)
 {
     DIB_IMAGE loaded;
     InitDibImage(&loaded);
-    if (!path || (!LoadPictureFile(&loaded, path, -1, -1) && !LoadWithGdiplus(path, &loaded)) || !loaded.bits) {
+    if (!LoadAnyPicture(path, &loaded)) {
         FreeDibImage(&loaded);
         m_errorCode = DOCERR_READ;
         return FALSE;

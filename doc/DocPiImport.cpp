@@ -1,43 +1,7 @@
-#include "common/TextCheck.h"
-#include "common/WebUtil.h"
 #include "core/Global.h"
 #include "doc/DocImport.h"
 #include "doc/DocPi.h"
-
-namespace {
-
-// Characters the unit cannot show become '?'.
-void ReplaceUnshownChars(CString& text)
-{
-    wchar_t* buf = text.GetBuffer();
-    ReplaceCharsNotOfClass(buf, theGlobal.m_naviModel.m_modelGroup);
-    text.ReleaseBuffer();
-}
-
-// The coordinate text as a number, after the decimal setting's conversion. Only
-// a text that is a number as a whole counts ("." or "-" alone is no number).
-bool ReadCoordinate(CString text, double& value)
-{
-    switch (theGlobal.m_decimal) {
-    case 1:
-        CommaToLocaleDecimal(text);
-        break;
-    case 2:
-        DotToLocaleDecimal(text);
-        break;
-    default:
-        NormalizeDecimalSeparator(text);
-        RemoveThousandsSeparator(text);
-        break;
-    }
-    if (text.IsEmpty())
-        return false;
-    wchar_t* end = nullptr;
-    value = wcstod(text, &end);
-    return end && *end == 0 && end != text.GetString();
-}
-
-}  // namespace
+#include "doc/ImportCells.h"
 
 BOOL CDocPi::ImportRows(int firstRow, const CDocImport* rows, int lonColumn, int latColumn, int nameColumn,
                         int addressColumn, int telephoneColumn, int descriptionColumn)
@@ -69,13 +33,8 @@ BOOL CDocPi::ImportRows(int firstRow, const CDocImport* rows, int lonColumn, int
             ReplaceUnshownChars(rec.m_telephone);
         }
         if (lonColumn > 0 && latColumn > 0) {
-            CString lon = cell(row, lonColumn), lat = cell(row, latColumn);
-            lon.Remove(L' ');
-            lat.Remove(L' ');
             double x = 0, y = 0;
-            if (!lon.IsEmpty() && !lat.IsEmpty() && IsTextOfClass(lon, CHARCLASS_SIGNED) &&
-                IsTextOfClass(lat, CHARCLASS_SIGNED) && ReadCoordinate(lon, x) && ReadCoordinate(lat, y) &&
-                x > -180.0 && x < 180.0 && y > -90.0 && y < 90.0) {
+            if (ReadImportPosition(cell(row, lonColumn), cell(row, latColumn), x, y)) {
                 rec.m_longitude = x;
                 rec.m_latitude = y;
             }

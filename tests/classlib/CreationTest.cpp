@@ -162,8 +162,66 @@ TEST_F(Creation, EndOfWindowDetachesAndCallsPostNcDestroy)
     EXPECT_EQ(CWnd::FromHandlePermanent(h), nullptr);
 }
 
-TEST_F(Creation, ObjectGoingFirstDestroysItsWindow)
+// A derived window whose end handlers read its own members, as views save
+// their column widths when their window goes.
+class CEndRecordingWnd : public CWnd {
+public:
+    static std::vector<std::wstring> log;
+    std::wstring name = L"view";
+    CEndRecordingWnd* child = nullptr;
+    ~CEndRecordingWnd() override { name.clear(); }
+
+protected:
+    void OnDestroy() { log.push_back(name + L" destroy"); }
+    void OnNcDestroy()
+    {
+        log.push_back(name + L" ncdestroy");
+        Default();
+    }
+    DECLARE_MESSAGE_MAP()
+};
+std::vector<std::wstring> CEndRecordingWnd::log;
+
+BEGIN_MESSAGE_MAP(CEndRecordingWnd, CWnd)
+    ON_WM_DESTROY()
+    ON_WM_NCDESTROY()
+END_MESSAGE_MAP()
+
+TEST_F(Creation, DeletingAWindowObjectRunsItsOwnEndHandlersFirst)
 {
+    CEndRecordingWnd::log.clear();
+    const LONG late = CWnd::GetLateDestroyCount();
+    auto* wnd = new CEndRecordingWnd;
+    ASSERT_TRUE(wnd->CreateEx(0, nullptr, L"t", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr));
+    auto* child = new CEndRecordingWnd;
+    child->name = L"child";
+    ASSERT_TRUE(child->Create(nullptr, nullptr, WS_CHILD, CRect(0, 0, 10, 10), wnd, 5));
+    HWND h = wnd->m_hWnd;
+    CWnd* asBase = wnd;
+    delete asBase;
+    EXPECT_FALSE(IsWindow(h));
+    EXPECT_EQ(CWnd::FromHandlePermanent(h), nullptr);
+    const std::vector<std::wstring> expected = {L"view destroy", L"child destroy", L"child ncdestroy",
+                                                L"view ncdestroy"};
+    EXPECT_EQ(CEndRecordingWnd::log, expected);
+    EXPECT_EQ(late, CWnd::GetLateDestroyCount());
+    delete child;  // its window went with its parent's
+}
+
+TEST_F(Creation, SelfDeletingWindowDeletedByItsOwnerEndsOnce)
+{
+    auto* wnd = new CSelfDeletingWnd;
+    ASSERT_TRUE(wnd->CreateEx(0, nullptr, L"t", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr));
+    HWND h = wnd->m_hWnd;
+    CSelfDeletingWnd::deleted = 0;
+    delete wnd;
+    EXPECT_EQ(CSelfDeletingWnd::deleted, 1);
+    EXPECT_FALSE(IsWindow(h));
+}
+
+TEST_F(Creation, ObjectEndingBeforeItsWindowIsReportedAndLeavesNoWindow)
+{
+    const LONG late = CWnd::GetLateDestroyCount();
     HWND h;
     {
         CWnd wnd;
@@ -172,6 +230,13 @@ TEST_F(Creation, ObjectGoingFirstDestroysItsWindow)
     }
     EXPECT_FALSE(IsWindow(h));
     EXPECT_EQ(CWnd::FromHandlePermanent(h), nullptr);
+    EXPECT_EQ(late + 1, CWnd::GetLateDestroyCount());
+    {
+        CWnd wnd;
+        ASSERT_TRUE(wnd.CreateEx(0, nullptr, L"t", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr));
+        wnd.DestroyWindow();  // the rule kept
+    }
+    EXPECT_EQ(late + 1, CWnd::GetLateDestroyCount());
 }
 
 TEST_F(Creation, DefaultClassTakesDoubleClicks)

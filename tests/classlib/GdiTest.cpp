@@ -20,6 +20,52 @@ TEST(Geometry, RectArithmetic)
     EXPECT_EQ(CPoint(MAKELPARAM(static_cast<WORD>(-3), 7)), CPoint(-3, 7));
 }
 
+// A target DC with a white 40 x 30 bitmap, for the double-buffer helper.
+struct TargetDc {
+    CClientDC screen{nullptr};
+    CDC dc;
+    CBitmap bmp;
+    HGDIOBJ old = nullptr;
+    TargetDc()
+    {
+        dc.CreateCompatibleDC(&screen);
+        bmp.CreateCompatibleBitmap(screen, 40, 30);
+        old = dc.SelectObject(&bmp);
+        dc.FillSolidRect(0, 0, 40, 30, RGB(255, 255, 255));
+    }
+    ~TargetDc() { dc.SelectObject(old); }
+};
+
+TEST(GdiObjects, MemDcDrawsInTargetCoordinatesAndCopiesAtTheEnd)
+{
+    TargetDc target;
+    {
+        CMemDC mem(&target.dc, CRect(10, 5, 30, 25));
+        ASSERT_TRUE(mem.IsBuffered());
+        mem.FillSolidRect(10, 5, 20, 20, RGB(0, 0, 255));
+        mem.FillSolidRect(12, 7, 2, 2, RGB(255, 0, 0));
+        EXPECT_EQ(target.dc.GetPixel(15, 15), RGB(255, 255, 255));  // nothing shows before the end
+    }
+    EXPECT_EQ(target.dc.GetPixel(15, 15), RGB(0, 0, 255));
+    EXPECT_EQ(target.dc.GetPixel(12, 7), RGB(255, 0, 0));
+    EXPECT_EQ(target.dc.GetPixel(9, 15), RGB(255, 255, 255));  // outside the rectangle
+    EXPECT_EQ(target.dc.GetPixel(30, 15), RGB(255, 255, 255));
+    {
+        CMemDC mem(&target.dc, CRect(0, 0, 40, 30));
+        mem.FillSolidRect(0, 0, 40, 30, RGB(0, 255, 0));
+        mem.Discard();
+    }
+    EXPECT_EQ(target.dc.GetPixel(15, 15), RGB(0, 0, 255));
+    {
+        // No buffer for an empty rectangle: drawing goes straight through.
+        CMemDC mem(&target.dc, CRect(5, 5, 5, 5));
+        EXPECT_FALSE(mem.IsBuffered());
+        mem.SetPixel(1, 1, RGB(0, 0, 0));
+    }
+    EXPECT_EQ(target.dc.GetPixel(1, 1), RGB(0, 0, 0));
+    EXPECT_NE(target.dc.GetSafeHdc(), nullptr);  // the target DC is not taken
+}
+
 TEST(GdiObjects, MemoryDcDrawsIntoABitmap)
 {
     CClientDC screen(nullptr);

@@ -147,6 +147,69 @@ TEST_F(MessageLoop, ModalDialogLoopOffersKeysToControlThenDialog)
     EXPECT_EQ(dlg.edit.keyDowns, 1);  // Escape was taken by the dialog
 }
 
+// Counts the idle passes of whatever loop runs.
+class CIdleCountingApp : public TestApp {
+public:
+    std::vector<LONG> counts;
+    BOOL OnIdle(LONG count) override
+    {
+        counts.push_back(count);
+        return CWinApp::OnIdle(count);
+    }
+};
+
+// Ends itself at its second idle pass; a message in between starts a new period.
+class CIdleDialog : public CDialog {
+public:
+    explicit CIdleDialog(CWnd* owner)
+    {
+        m_nIDTemplate = IDD_TEST;
+        m_pParentWnd = owner;
+    }
+    std::vector<LPARAM> kicks;
+    std::vector<size_t> appPassesAtKick;
+    CIdleCountingApp* app = nullptr;
+
+protected:
+    LRESULT OnKickIdle(WPARAM, LPARAM count)
+    {
+        kicks.push_back(count);
+        appPassesAtKick.push_back(app->counts.size());
+        if (kicks.size() == 2)
+            PostMessage(WM_APP);
+        if (kicks.size() == 4)
+            EndDialog(IDOK);
+        return 0;
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CIdleDialog, CDialog)
+    ON_MESSAGE(WM_KICKIDLE, OnKickIdle)
+END_MESSAGE_MAP()
+
+TEST_F(MessageLoop, ModalLoopGivesTheSameIdlePassesAsTheMainLoop)
+{
+    CIdleCountingApp idleApp;
+    CWnd owner;
+    ASSERT_TRUE(owner.CreateEx(0, nullptr, L"owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200, nullptr, nullptr));
+    CIdleDialog dlg(&owner);
+    dlg.app = &idleApp;
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    // Passes 0 and 1 (where the temporary wrappers are freed), then a new
+    // period after the posted message; the dialog hears of each pass first.
+    ASSERT_GE(dlg.kicks.size(), 4u);
+    EXPECT_EQ(dlg.kicks[0], 0);
+    EXPECT_EQ(dlg.kicks[1], 1);
+    EXPECT_EQ(dlg.kicks[2], 0);
+    EXPECT_EQ(dlg.kicks[3], 1);
+    ASSERT_GE(idleApp.counts.size(), 3u);
+    EXPECT_EQ(idleApp.counts[0], 0);
+    EXPECT_EQ(idleApp.counts[1], 1);
+    EXPECT_EQ(dlg.appPassesAtKick[1], 1u);
+    owner.DestroyWindow();
+}
+
 // Handlers that fail.
 class CThrowingWnd : public CWnd {
 public:

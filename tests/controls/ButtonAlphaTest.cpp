@@ -123,6 +123,22 @@ TEST_F(AlphaButton, LongCaptionSplitsAtABlankIntoTwoLines)
     EXPECT_STREQ(button.GetLine(0) + L" " + button.GetLine(1), L"Points of interest");
 }
 
+TEST_F(AlphaButton, NewWindowTextFromACommandUpdateIsWrappedAgain)
+{
+    button.SetText(L"POI");
+    ASSERT_EQ(button.GetLineCount(), 1);
+    const int repaints = main.Count(WM_DRAW_ALPHA_IMAGE);
+    CCmdUI ui;
+    ui.m_nID = 1;
+    ui.m_pOther = &button;
+    ui.SetText(L"Points of interest");
+    ASSERT_EQ(button.GetLineCount(), 2);
+    EXPECT_STREQ(button.GetLine(0) + L" " + button.GetLine(1), L"Points of interest");
+    EXPECT_EQ(main.Count(WM_DRAW_ALPHA_IMAGE), repaints + 1);
+    ui.SetText(L"Points of interest");  // the same text again: nothing to redo
+    EXPECT_EQ(main.Count(WM_DRAW_ALPHA_IMAGE), repaints + 1);
+}
+
 TEST_F(AlphaButton, DisabledCaptionIsGrey)
 {
     button.SetText(L"POI");

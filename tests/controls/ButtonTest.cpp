@@ -280,3 +280,66 @@ TEST_F(Button, CommandGoesToTheModalDialogInFront)
 }
 
 }  // namespace
+
+namespace {
+
+// A view's command updates: the first command is enabled and latched by a
+// setting, the second one has a handler for its text only, the third none.
+class CButtonView : public CCmdTarget {
+public:
+    BOOL on = TRUE;
+    BOOL latched = FALSE;
+
+protected:
+    void OnUpdateFirst(CCmdUI* ui)
+    {
+        ui->Enable(on);
+        ui->SetCheck(latched);
+    }
+    void OnUpdateSecond(CCmdUI* ui) { ui->SetText(latched ? L"Stop" : L"Start"); }
+    void OnSecond() {}
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CButtonView, CCmdTarget)
+    ON_UPDATE_COMMAND_UI(kId, OnUpdateFirst)
+    ON_UPDATE_COMMAND_UI(kId + 1, OnUpdateSecond)
+    ON_COMMAND(kId + 1, OnSecond)
+END_MESSAGE_MAP()
+
+TEST_F(Button, IdlePassOverTheButtonTableEnablesLatchesAndRenames)
+{
+    CCustomButton second, third;
+    ASSERT_TRUE(second.Create(CRect(60, 20, 90, 40), &main, kId + 1, FALSE));
+    ASSERT_TRUE(third.Create(CRect(100, 20, 130, 40), &main, kId + 2, FALSE));
+    CCustomButton never;  // not created: skipped
+    CButtonView view;
+    const CCmdUI::Button table[] = {{&button, kId}, {&second, kId + 1}, {&third, kId + 2}, {&never, kId + 3}};
+
+    view.latched = TRUE;
+    CCmdUI::UpdateButtons(&view, table);
+    EXPECT_EQ(kStateChecked, button.GetState());
+    EXPECT_TRUE(button.m_checked);
+    EXPECT_EQ(BST_CHECKED, button.SendMessage(BM_GETCHECK));
+    EXPECT_STREQ(AfxGetWindowText(second.m_hWnd), L"Stop");
+    EXPECT_TRUE(second.IsWindowEnabled());
+    EXPECT_FALSE(third.IsWindowEnabled());  // nobody handles its command
+    EXPECT_EQ(kStateDisabled, third.GetState());
+
+    view.on = FALSE;
+    CCmdUI::UpdateButtons(&view, table);
+    EXPECT_FALSE(button.IsWindowEnabled());
+    view.on = TRUE;
+    CCmdUI::UpdateButtons(&view, table);
+    EXPECT_EQ(kStateChecked, button.GetState());  // enabled again, still latched
+
+    view.latched = FALSE;
+    CCmdUI::UpdateButtons(&view, table);
+    EXPECT_EQ(kStateNormal, button.GetState());
+    EXPECT_FALSE(button.m_checked);
+    EXPECT_STREQ(AfxGetWindowText(second.m_hWnd), L"Start");
+    second.DestroyWindow();
+    third.DestroyWindow();
+}
+
+}  // namespace

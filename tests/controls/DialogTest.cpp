@@ -124,7 +124,7 @@ TEST_F(SkinDialog, PrefixedLabelsAreStyledAndPlainChildrenKeepTheirClass)
     };
     for (const LabelCase& c : cases) {
         HWND label = ::GetDlgItem(dlg, c.id);
-        EXPECT_STREQ(GetWindowTextOf(label), c.text);
+        EXPECT_STREQ(AfxGetWindowText(label), c.text);
         auto* styled = dynamic_cast<CCustomStatic*>(CWnd::FromHandlePermanent(label));
         ASSERT_NE(styled, nullptr) << c.id;
         EXPECT_EQ(styled->m_textColor, c.colour);
@@ -134,7 +134,7 @@ TEST_F(SkinDialog, PrefixedLabelsAreStyledAndPlainChildrenKeepTheirClass)
         EXPECT_EQ(lf.lfHeight, c.height);
     }
     HWND plain = ::GetDlgItem(dlg, IDC_PLAIN);
-    EXPECT_STREQ(GetWindowTextOf(plain), L"Plain");
+    EXPECT_STREQ(AfxGetWindowText(plain), L"Plain");
     EXPECT_EQ(CWnd::FromHandlePermanent(plain), nullptr);
     wchar_t cls[32]{};
     ::GetClassNameW(plain, cls, 32);

@@ -242,18 +242,18 @@ TEST_F(ScrollBarTest, BarsShareOneSkinAndTheLastFreesIt)
 TEST_F(ScrollBarTest, HostObjectGoingAwayReleasesItsBarsSkin)
 {
     const int before = theScrollBarSkin.refCount;
-    {
-        CTestScrollHost temporary;
-        ASSERT_TRUE(temporary.CreateIn(&parent, CRect(10, 10, 210, 210), true));
-        EXPECT_EQ(before + 2, theScrollBarSkin.refCount);
-    }
+    const LONG late = CWnd::GetLateDestroyCount();
+    auto* temporary = new CTestScrollHost;
+    ASSERT_TRUE(temporary->CreateIn(&parent, CRect(10, 10, 210, 210), true));
+    EXPECT_EQ(before + 2, theScrollBarSkin.refCount);
+    delete temporary;  // its window and the bars' go first, with the whole objects
     EXPECT_EQ(before, theScrollBarSkin.refCount);
-    {
-        CScrlText text;
-        ASSERT_TRUE(text.Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(10, 10, 210, 210), &parent, 3));
-        EXPECT_EQ(before + 1, theScrollBarSkin.refCount);
-    }
+    auto* text = new CScrlText;
+    ASSERT_TRUE(text->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(10, 10, 210, 210), &parent, 3));
+    EXPECT_EQ(before + 1, theScrollBarSkin.refCount);
+    delete text;
     EXPECT_EQ(before, theScrollBarSkin.refCount);
+    EXPECT_EQ(late, CWnd::GetLateDestroyCount());
 }
 
 TEST_F(ScrollBarTest, MissingSkinFailsTheBarAndLeavesNothingLoaded)

@@ -1,0 +1,118 @@
+// The favourites file RssFavoriteList.kml (newest first) and the favourite mark
+// written into the item caches and the new-items file.
+#include "core/Global.h"
+#include "doc/DocPaths.h"
+#include "doc/DocRssPoi.h"
+#include "doc/RssPlacemark.h"
+#include "doc/RssText.h"
+
+namespace {
+
+const wchar_t kFavoritesName[] = L"RssFavoriteList.kml";
+
+CString FavoritesPath()
+{
+    return WithBackslash(theGlobal.m_rssFolder) + kFavoritesName;
+}
+
+// Sets the mark of the placemark with the item's guid among the placemarks of
+// container; the file is saved whether one matched or not.
+BOOL MarkInContainer(CXmlDocument& xml, IXMLDOMNode* container, const DOCPI_RSS_ITEM& item, const CString& path)
+{
+    CString guid = rss::GuidText(item.guid);
+    if (guid.IsEmpty())
+        return FALSE;
+    for (const XmlElementPtr& pm : rss::ChildElements(container, L"Placemark")) {
+        if (!XmlGetChildElement(pm, L"metadata", 0))
+            return FALSE;
+        if (rss::SameText(rss::PlacemarkGuid(pm), guid)) {
+            if (!rss::RewriteFavorite(xml, pm, item.favorite))
+                return FALSE;
+            break;
+        }
+    }
+    return xml.Save(path);
+}
+
+}  // namespace
+
+BOOL CDocRssPoi::LoadFavorites()
+{
+    return ReadFeedCache(FavoritesPath(), m_favorites, 3, TRUE);
+}
+
+BOOL CDocRssPoi::CreateFavorites()
+{
+    if (theGlobal.m_rssFolder.IsEmpty() || !CreateFolderPath(theGlobal.m_rssFolder))
+        return FALSE;
+    rss::ComScope com;
+    CXmlDocument xml;
+    XmlElementPtr root = xml.Create(L"kml", XML_UTF16);
+    return root && xml.AppendElement(L"Document", root) && xml.Save(FavoritesPath());
+}
+
+BOOL CDocRssPoi::UpdateFavoriteFile(const DOCPI_RSS_ITEM& item)
+{
+    rss::ComScope com;
+    CXmlDocument xml;
+    CString path = FavoritesPath();
+    XmlElementPtr root = rss::LoadUtf16(xml, path);
+    XmlElementPtr document = root ? XmlGetChildElement(root, L"Document", 0) : XmlElementPtr();
+    if (!document)
+        return FALSE;
+    CString guid = rss::GuidText(item.guid);
+    if (guid.IsEmpty())
+        return FALSE;
+    if (item.favorite == 1) {
+        XmlElementPtr first = XmlGetChildElement(document, L"Placemark", 0);
+        if (!rss::WritePlacemark(xml, document, first, item, rss::PM_FAVORITE, false))
+            return FALSE;
+    } else {
+        for (const XmlElementPtr& pm : rss::ChildElements(document, L"Placemark")) {
+            if (!XmlGetChildElement(pm, L"metadata", 0))
+                return FALSE;
+            if (rss::SameText(rss::PlacemarkGuid(pm), guid)) {
+                XmlNodePtr removed;
+                if (FAILED(document->removeChild(pm, removed.Receive())))
+                    return FALSE;
+                break;
+            }
+        }
+    }
+    return xml.Save(path);
+}
+
+BOOL CDocRssPoi::SetFavoriteInNewItems(const DOCPI_RSS_ITEM& item)
+{
+    if (theGlobal.m_rssTempFolder.IsEmpty())
+        return FALSE;
+    CRssLock hold(m_newItemFileLock);
+    rss::ComScope com;
+    CXmlDocument xml;
+    CString path = WithBackslash(theGlobal.m_rssTempFolder) + L"NewItem.kml";
+    XmlElementPtr root = rss::LoadUtf16(xml, path);
+    if (!root || FindFeedByFileId(item.fileId) < 0)
+        return FALSE;
+    // The folder is found by the feed it belongs to, not by its position.
+    for (const XmlElementPtr& folder : rss::ChildElements(root, L"Folder")) {
+        CString id;
+        if (XmlGetAttribute(folder, L"FileID", id) && _wtoi(id) == item.fileId && !id.IsEmpty())
+            return MarkInContainer(xml, folder, item, path);
+    }
+    return FALSE;
+}
+
+BOOL CDocRssPoi::SetFavoriteInCache(const DOCPI_RSS_ITEM& item)
+{
+    int feed = FindFeedByFileId(item.fileId);
+    if (feed < 0 || !m_feeds[feed].fileName[0])
+        return FALSE;
+    rss::ComScope com;
+    CXmlDocument xml;
+    CString path = FeedCachePath(feed);
+    XmlElementPtr root = rss::LoadUtf16(xml, path);
+    XmlElementPtr document = root ? XmlGetChildElement(root, L"Document", 0) : XmlElementPtr();
+    if (!document)
+        return FALSE;
+    return MarkInContainer(xml, document, item, path);
+}

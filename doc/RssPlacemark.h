@@ -1,0 +1,34 @@
+#pragma once
+// One feed item as a KML placemark: the layout the item caches, the favourites
+// file and the new-items file share, written and read back.
+#include "common/XmlDocument.h"
+#include "doc/DocRssPoi.h"
+
+namespace rss {
+
+enum PlacemarkLayout {
+    PM_CACHE,      // metadata ends with pubDate, [readitem], newitem
+    PM_FAVORITE,   // metadata ends with pubDate
+    PM_NEW_ITEM,   // pubDate first in the placemark; metadata ends with FileID
+};
+
+// Appends (or inserts before reference) the item's placemark; NULL on failure
+// (also when the guid cannot be written as text).
+XmlElementPtr WritePlacemark(CXmlDocument& xml, IXMLDOMNode* parent, IXMLDOMNode* reference,
+                             const DOCPI_RSS_ITEM& item, int layout, bool withReadItem);
+// Reads a placemark into item (flags left 0); false when it breaks the layout.
+bool ReadPlacemark(IXMLDOMNode* pm, DOCPI_RSS_ITEM& item, int layout);
+// An integer child of metadata equal to 1 (exactly the text "1").
+bool MetadataFlag(IXMLDOMNode* pm, const wchar_t* name);
+// Sets the root's xmlns attribute.
+bool SetNamespace(IXMLDOMElement* root, const wchar_t* uri);
+// The guid text of a placemark's metadata/itemGUID; empty when missing.
+CString PlacemarkGuid(IXMLDOMNode* pm);
+// Replaces the Favorite element of the placemark's metadata (appended last).
+bool RewriteFavorite(CXmlDocument& xml, IXMLDOMNode* pm, int favorite);
+bool SameText(const CString& a, const CString& b);
+// Loads a file that will be saved again in UTF-16 (Load keeps the encoding the
+// document had before).
+XmlElementPtr LoadUtf16(CXmlDocument& xml, const wchar_t* path);
+
+}  // namespace rss

@@ -1,0 +1,66 @@
+#pragma once
+// Small helpers the feed document's files share: bounded copies into the fixed
+// fields of its records, the unit's character group, coordinates and GUID texts,
+// and COM for the calling thread.
+#include <windows.h>
+#include <objbase.h>
+
+#include <cwchar>
+#include <vector>
+
+#include "classlib/CString.h"
+#include "common/XmlDocument.h"
+
+namespace rss {
+
+// Copies at most capacity - 1 characters and always ends in a NUL.
+inline void CopyField(wchar_t* dst, size_t capacity, const wchar_t* src)
+{
+    if (!dst || capacity == 0)
+        return;
+    size_t n = 0;
+    if (src)
+        for (; n + 1 < capacity && src[n]; ++n)
+            dst[n] = src[n];
+    dst[n] = L'\0';
+}
+template <size_t N>
+inline void CopyField(wchar_t (&dst)[N], const wchar_t* src)
+{
+    CopyField(dst, N, src);
+}
+
+// Characters the unit cannot show become "?"; then cut to maxLength (0: no cut).
+CString Shown(CString text, int maxLength = 0);
+// "%11.6f" of each value, blanks removed, "." as the decimal point, "lon,lat".
+CString CoordinatesText(double lon, double lat);
+// The 36-character lower-case form; empty when it cannot be made.
+CString GuidText(const GUID& guid);
+BOOL GuidFromText(const CString& text, GUID* guid);
+// A signed 64-bit decimal number (leading blanks skipped, stops at a non-digit).
+LONGLONG ReadInt64(const CString& text);
+BOOL IsWebAddress(const wchar_t* text);
+
+// The direct child elements named name, in document order (one walk, where
+// looking each up by index would walk the children again every time).
+std::vector<XmlElementPtr> ChildElements(IXMLDOMNode* node, const wchar_t* name);
+// The text of the first child element named name; false when there is none or
+// its text cannot be read.
+bool ChildText(IXMLDOMNode* node, const wchar_t* name, CString& text);
+
+class ComScope {
+public:
+    ComScope() : m_hr(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+    ~ComScope()
+    {
+        if (SUCCEEDED(m_hr))
+            CoUninitialize();
+    }
+    ComScope(const ComScope&) = delete;
+    ComScope& operator=(const ComScope&) = delete;
+
+private:
+    HRESULT m_hr;
+};
+
+}  // namespace rss
