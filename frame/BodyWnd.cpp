@@ -5,8 +5,8 @@
 #include "common/LogWriter.h"
 #include "common/ThemeLibrary.h"
 #include "core/Global.h"
-#include "frame/FrameMessages.h"
-#include "frame/PaneDC.h"
+#include "core/RegisteredMessages.h"
+#include "classlib/CMemDC.h"
 
 namespace {
 
@@ -102,7 +102,7 @@ void CBodyWnd::OnPaint()
     CPaintDC paint(this);
     CRect client;
     GetClientRect(&client);
-    CPaneMemDC dc(&paint, client);
+    CMemDC dc(&paint, client);
     dc.FillSolidRect(&client, kPaneBack);
     const DIB_IMAGE& left = m_images[kLeft];
     const DIB_IMAGE& right = m_images[kRight];

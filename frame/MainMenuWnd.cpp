@@ -7,7 +7,7 @@
 #include "common/LogWriter.h"
 #include "controls/ButtonMessages.h"
 #include "core/Global.h"
-#include "frame/PaneDC.h"
+#include "classlib/CMemDC.h"
 #include "frame/PendingDialogs.h"
 #include "frame/StatusWnd.h"
 #include "frame/UrlOpener.h"
@@ -270,7 +270,7 @@ void CMainMenuWnd::OnPaint()
     CPaintDC paint(this);
     CRect client;
     GetClientRect(&client);
-    CPaneMemDC dc(&paint, client);
+    CMemDC dc(&paint, client);
     dc.FillSolidRect(&client, kPaneBack);
     const DIB_IMAGE& line = m_images[kStatusTop];
     DrawDibEx(&line, dc, (client.Width() - line.width) / 2, client.bottom - 38, line.width, 1, 0, 0, line.width,

@@ -6,7 +6,7 @@
 #include "common/ThemeLibrary.h"
 #include "core/CopyDataBlock.h"
 #include "core/Global.h"
-#include "frame/FrameMessages.h"
+#include "core/RegisteredMessages.h"
 #include "frame/PendingDialogs.h"
 #include "frame/ViewTable.h"
 #include "res/frame_ids.h"
