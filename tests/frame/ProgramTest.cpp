@@ -76,8 +76,14 @@ TEST(Program, StartsIntoTheStartMenuAndEveryTaskReachesItsPage)
         ASSERT_TRUE(category && task);
         RealClick(category);
         ASSERT_TRUE(::IsWindowVisible(task));
+        if (t.task == ID_POI_FROM_CSV)
+            skintest::Pixels(main).SavePng(L"program_category_poi");
         RealClick(task);
         ASSERT_TRUE(WaitPage(main, t.page));
+        if (t.task == ID_POI_FROM_CSV) {
+            PumpFor(300);
+            skintest::Pixels(main).SavePng(L"program_page_csv");
+        }
         // Back leaves the page for the start menu.
         HWND back = nullptr;
         for (HWND pane : ChildWindows(main))
