@@ -4,6 +4,7 @@
 #include "GuiTestSupport.h"
 #include "SkinTestFixture.h"
 #include "core/Global.h"
+#include "frame/CmdUIText.h"
 #include "frame/FadeSteps.h"
 #include "frame/MainWnd.h"
 #include "frame/PlaceholderView.h"
@@ -216,6 +217,49 @@ TEST(Fade, StepsOfTwentyFourPerTwentyFiveMilliseconds)
     for (unsigned t = 25; FadeTick(fade, t); t += 25)
         ++ticks;
     EXPECT_EQ(ticks + 1, 11);  // 255, 231, ... 15, then below zero
+}
+
+}  // namespace
+
+namespace {
+
+TEST(CmdUIText, MenuItemKeepsItsDrawingTypeAndData)
+{
+    CMenu menu;
+    ASSERT_TRUE(menu.CreatePopupMenu());
+    ::AppendMenuW(menu, MF_STRING, 100, L"plain");
+    ::AppendMenuW(menu, MF_OWNERDRAW, 101, reinterpret_cast<LPCWSTR>(0x1234));
+    for (UINT index : {0u, 1u}) {
+        CCmdUI ui;
+        ui.m_pMenu = &menu;
+        ui.m_nIndex = index;
+        ui.m_nID = 100 + index;
+        SetCmdUIText(&ui, L"renamed");
+        MENUITEMINFOW mii{sizeof(mii)};
+        wchar_t text[32] = {};
+        mii.fMask = MIIM_FTYPE | MIIM_DATA | MIIM_STRING;
+        mii.dwTypeData = text;
+        mii.cch = 32;
+        ASSERT_TRUE(::GetMenuItemInfoW(menu, index, TRUE, &mii));
+        EXPECT_STREQ(text, L"renamed") << index;
+        EXPECT_EQ((mii.fType & MFT_OWNERDRAW) != 0, index == 1) << index;
+        if (index == 1)
+            EXPECT_EQ(mii.dwItemData, 0x1234u);
+    }
+}
+
+TEST(CmdUIText, ButtonTakesTheText)
+{
+    TestApp app;
+    CWnd button;
+    ASSERT_TRUE(button.CreateEx(0, L"BUTTON", L"old", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr));
+    CCmdUI ui;
+    ui.m_pOther = &button;
+    SetCmdUIText(&ui, L"new");
+    CString text;
+    button.GetWindowText(text);
+    EXPECT_EQ(text, L"new");
+    button.DestroyWindow();
 }
 
 }  // namespace

@@ -95,6 +95,25 @@ TEST(Program, StartsIntoTheStartMenuAndEveryTaskReachesItsPage)
         ASSERT_TRUE(WaitPage(main, L"MainMenu"));
         EXPECT_FALSE(::IsWindowVisible(back));
     }
+    // The caption's menu button opens the program's menu (a popup of the program).
+    const size_t before = run.TopWindows().size();
+    HWND menuButton = nullptr;
+    for (HWND pane : ChildWindows(main))
+        if (HWND b = ::GetDlgItem(pane, ID_MENU_HELP))
+            menuButton = b;
+    ASSERT_NE(menuButton, nullptr);
+    RealClick(menuButton);
+    PumpFor(500);
+    EXPECT_GT(run.TopWindows().size(), before);
+    RECT screen;
+    ::GetWindowRect(main, &screen);
+    skintest::Pixels(screen).SavePng(L"program_menu");
+    INPUT escape[2] = {};
+    escape[0].type = escape[1].type = INPUT_KEYBOARD;
+    escape[0].ki.wVk = escape[1].ki.wVk = VK_ESCAPE;
+    escape[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    ::SendInput(2, escape, sizeof(INPUT));
+    PumpFor(500);
     // Apps opens at once from its category.
     RealClick(StartMenuButton(main, ID_CATEGORY_APPS));
     ASSERT_TRUE(WaitPage(main, L"Apps"));
