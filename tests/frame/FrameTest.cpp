@@ -7,6 +7,7 @@
 #include "frame/CmdUIText.h"
 #include "frame/FadeSteps.h"
 #include "frame/LongOperationPump.h"
+#include "frame/MainMenuWnd.h"
 #include "frame/MainWnd.h"
 #include "frame/PlaceholderView.h"
 #include "frame/ViewTable.h"
@@ -188,6 +189,51 @@ TEST_F(MainWindow, RegistryHoldsTheHeaderAndTheDocumentViews)
 {
     // Views 1-5 and 7-12 and the header; not the start menu nor the settings replicator.
     EXPECT_EQ(theGlobal.m_views.GetSize(), 12);
+}
+
+TEST_F(MainWindow, StartMenuTasksFollowTheModelAndRegion)
+{
+    auto* menu = static_cast<CMainMenuWnd*>(main->m_body.GetView(0));
+    struct Case {
+        int modelType, region;
+        bool apps, addressBook, map;
+    } const cases[] = {
+        {0, 0, false, false, true}, {1, 0, true, true, true},  {2, 0, false, false, true},
+        {4, 0, true, true, true},   {6, 2, true, true, false}, {3, 2, false, true, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.modelType << "/" << c.region);
+        theGlobal.m_modelType = c.modelType;
+        theGlobal.m_naviModel.m_region = c.region;
+        Command(ID_MENU_REFRESH);
+        EXPECT_EQ(menu->ButtonOf(ID_CATEGORY_APPS)->IsWindowVisible() != FALSE, c.apps);
+        EXPECT_EQ(theGlobal.m_menuCategory, 0);
+        Command(ID_CATEGORY_POI);
+        EXPECT_EQ(theGlobal.m_menuCategory, 1);
+        EXPECT_TRUE(menu->ButtonOf(ID_POI_FROM_CSV)->IsWindowVisible());
+        EXPECT_TRUE(menu->ButtonOf(ID_PI_EDIT)->IsWindowVisible());
+        EXPECT_EQ(menu->ButtonOf(ID_POI_MAP)->IsWindowVisible() != FALSE, c.map);
+        EXPECT_FALSE(menu->ButtonOf(ID_CLONING)->IsWindowVisible());
+        Command(ID_CATEGORY_TOOLS);
+        EXPECT_EQ(menu->ButtonOf(ID_ADDRESS_BOOK)->IsWindowVisible() != FALSE, c.addressBook);
+        EXPECT_TRUE(menu->ButtonOf(ID_PICTURE_EDIT)->IsWindowVisible());
+        EXPECT_FALSE(menu->ButtonOf(ID_POI_FROM_CSV)->IsWindowVisible());
+        // Tasks sit on the panel at their places: the picture editor of Tools.
+        CRect r;
+        menu->ButtonOf(ID_PICTURE_EDIT)->GetWindowRect(&r);
+        menu->ScreenToClient(&r);
+        const CPoint expected = c.modelType == 0 || c.modelType == 2 ? CPoint(184, 299) : CPoint(163, 339);
+        EXPECT_EQ(r.left, menu->GetPanel().left + expected.x);
+        EXPECT_EQ(r.top, menu->GetPanel().top + expected.y);
+    }
+    theGlobal.m_naviModel.m_region = -1;
+}
+
+TEST_F(MainWindow, AppsCategorySwitchesStraightToTheAppsPage)
+{
+    Command(ID_CATEGORY_APPS);
+    EXPECT_EQ(theGlobal.m_viewKind, 12);
+    EXPECT_EQ(theGlobal.m_menuCategory, 4);
 }
 
 struct FadeCase {
