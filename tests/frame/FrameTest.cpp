@@ -2,6 +2,8 @@
 // shown view's own command, the accelerators, the hit test, the close guard
 // for unsaved documents, and the fade's timing.
 #include "GuiTestSupport.h"
+
+#include <imm.h>
 #include "SkinTestFixture.h"
 #include "core/Global.h"
 #include "frame/CmdUIText.h"
@@ -234,6 +236,62 @@ TEST_F(MainWindow, AppsCategorySwitchesStraightToTheAppsPage)
     Command(ID_CATEGORY_APPS);
     EXPECT_EQ(theGlobal.m_viewKind, 12);
     EXPECT_EQ(theGlobal.m_menuCategory, 4);
+}
+
+TEST_F(MainWindow, MaximizeSwapsTheCaptionButtons)
+{
+    EXPECT_TRUE(main->m_caption.m_maximize.IsWindowVisible());
+    EXPECT_FALSE(main->m_caption.m_restore.IsWindowVisible());
+    main->SendMessage(WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+    PumpPending();
+    EXPECT_FALSE(main->m_caption.m_maximize.IsWindowVisible());
+    EXPECT_TRUE(main->m_caption.m_restore.IsWindowVisible());
+    EXPECT_EQ(theGlobal.m_maximized, 1);
+    HRGN region = ::CreateRectRgn(0, 0, 0, 0);
+    EXPECT_EQ(::GetWindowRgn(hwnd, region), ERROR);  // no rounded corners when maximized
+    main->SendMessage(WM_SYSCOMMAND, SC_RESTORE, 0);
+    PumpPending();
+    EXPECT_TRUE(main->m_caption.m_maximize.IsWindowVisible());
+    EXPECT_FALSE(main->m_caption.m_restore.IsWindowVisible());
+    EXPECT_EQ(theGlobal.m_maximized, 0);
+    EXPECT_NE(::GetWindowRgn(hwnd, region), ERROR);
+    ::DeleteObject(region);
+}
+
+TEST_F(MainWindow, TitleEditTakesSixtyFourCharactersWithoutAnInputMethod)
+{
+    theGlobal.m_docPiKml.SetFolderName(L"Trip");
+    Command(ID_POI_EDIT_KML);
+    CEdit& edit = main->m_header.m_titleEdit;
+    ASSERT_TRUE(edit.IsWindowVisible());
+    CString text;
+    edit.GetWindowText(text);
+    EXPECT_EQ(text, L"Trip");
+    EXPECT_EQ(theGlobal.m_headerTitle, L"Trip");
+    edit.SetWindowText(L"");
+    for (int i = 0; i < 70; ++i)
+        edit.SendMessage(WM_CHAR, L'a' + i % 26, 1);
+    EXPECT_EQ(edit.GetWindowTextLength(), 64);
+    EXPECT_EQ(theGlobal.m_headerTitle.GetLength(), 64);
+    EXPECT_EQ(::ImmGetContext(edit.GetSafeHwnd()), nullptr);
+    Command(ID_POI_FROM_CSV);
+    EXPECT_FALSE(edit.IsWindowVisible());
+    EXPECT_TRUE(theGlobal.m_headerTitle.IsEmpty());
+    theGlobal.m_docPiKml.SetFolderName(L"");
+}
+
+TEST_F(MainWindow, PartnerButtonOnlyForTheExactWordInTheStartMenu)
+{
+    for (const wchar_t* value : {L"TRUE", L"true", L"TRUE ", L"FALSE"}) {
+        SCOPED_TRACE(testing::Message() << value);
+        theGlobal.m_uiStrings.SetAt(364, value);
+        Command(ID_MENU_REFRESH);
+        const bool shown = CString(value) == L"TRUE";
+        EXPECT_EQ(main->m_status.m_partner.IsWindowVisible() != FALSE, shown);
+        Command(ID_CATEGORY_DRIVE);
+        EXPECT_FALSE(main->m_status.m_partner.IsWindowVisible());
+        Command(ID_MENU_REFRESH);
+    }
 }
 
 struct FadeCase {
