@@ -8,7 +8,6 @@
 #include "core/Global.h"
 #include "frame/CmdUIText.h"
 #include "frame/FadeSteps.h"
-#include "frame/LongOperationPump.h"
 #include "frame/MainMenuWnd.h"
 #include "frame/MainWnd.h"
 #include "frame/PlaceholderView.h"
@@ -365,24 +364,6 @@ TEST(CmdUIText, ButtonTakesTheText)
     button.GetWindowText(text);
     EXPECT_EQ(text, L"new");
     button.DestroyWindow();
-}
-
-}  // namespace
-
-namespace {
-
-TEST(LongOperationPump, AQuitDuringALongOperationStaysForTheMainLoop)
-{
-    TestApp app;
-    DropQuit();
-    ::PostThreadMessageW(::GetCurrentThreadId(), WM_NULL, 0, 0);
-    EXPECT_TRUE(PumpPendingMessages());
-    ::PostQuitMessage(7);
-    EXPECT_FALSE(PumpPendingMessages());
-    EXPECT_FALSE(PumpPendingMessages());  // still there, still seen
-    MSG msg;
-    ASSERT_TRUE(::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
-    EXPECT_EQ(msg.wParam, 7u);
 }
 
 }  // namespace
