@@ -300,3 +300,33 @@ TEST(Program, ViewSwitchFadesOnlyWithAnimationOn)
         EXPECT_TRUE(run.TopWindows(L"effect window").empty());
     }
 }
+
+namespace {
+
+std::vector<std::wstring> DollarEntries()
+{
+    wchar_t temp[MAX_PATH];
+    ::GetTempPathW(MAX_PATH, temp);
+    std::vector<std::wstring> names;
+    for (const std::wstring& name : testsupport::ListFolder(temp))
+        if (name.rfind(L"$$$", 0) == 0)
+            names.push_back(name);
+    return names;
+}
+
+}  // namespace
+
+TEST(Program, VersionCheckAtStartLeavesNothingInTheTemporaryFolder)
+{
+    const std::vector<std::wstring> before = DollarEntries();
+    ProgramRun run;
+    // The published version cannot be fetched here (the web host does not resolve).
+    run.WriteIni(L"[File]\nLanguageFile=English_US.dat\nNaviFile=US_KV410.dat\n[Option]\nVerCheck=1\n");
+    ASSERT_TRUE(run.Start());
+    HWND main = run.WaitMainWindow();
+    ASSERT_NE(main, nullptr);
+    ::WaitForInputIdle(run.Process(), 15000);
+    ::PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(run.WaitExit(15000), 0u);
+    EXPECT_EQ(DollarEntries(), before);
+}
