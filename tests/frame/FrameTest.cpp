@@ -186,6 +186,23 @@ TEST_F(MainWindow, QuittingKeepsAnUnsavedDocumentThatWasNotSaved)
     DropQuit();
 }
 
+TEST_F(MainWindow, QuittingWaitsForTheFeedWorkers)
+{
+    theGlobal.m_rssUpdateBusy = 1;
+    main->SendMessage(WM_CLOSE, 0, 0);
+    ASSERT_TRUE(::IsWindow(hwnd));
+    EXPECT_FALSE(::IsWindowEnabled(hwnd));
+    EXPECT_EQ(theGlobal.m_rssCancel, 1);
+    EXPECT_EQ(theGlobal.m_rssLoadCancel, 1);
+    EXPECT_EQ(theGlobal.m_downloadCancel, 1);
+    PumpUntil([] { return false; }, 300);
+    EXPECT_TRUE(::IsWindow(hwnd));
+    theGlobal.m_rssUpdateBusy = 0;  // the worker ended
+    EXPECT_TRUE(PumpUntil([this] { return !::IsWindow(hwnd); }, 1000));
+    theGlobal.m_rssCancel = theGlobal.m_rssLoadCancel = theGlobal.m_downloadCancel = 0;
+    DropQuit();
+}
+
 TEST_F(MainWindow, RegistryHoldsTheHeaderAndTheDocumentViews)
 {
     // Views 1-5 and 7-12 and the header; not the start menu nor the settings replicator.
