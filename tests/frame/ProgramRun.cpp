@@ -154,6 +154,20 @@ HWND ProgramRun::WaitMessageBox(DWORD ms, std::wstring* text, std::wstring* capt
     return nullptr;
 }
 
+DWORD ProgramRun::Quit(HWND main, DWORD ms)
+{
+    ::PostMessageW(main, WM_CLOSE, 0, 0);
+    const DWORD start = ::GetTickCount();
+    while (::WaitForSingleObject(m_process.hProcess, 0) == WAIT_TIMEOUT && ::GetTickCount() - start < ms) {
+        // The quit question: Enter means Yes there.
+        for (HWND box : TopWindows(L"#32770"))
+            if (::IsWindowVisible(box))
+                ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+        PumpFor(100);
+    }
+    return WaitExit(0);
+}
+
 DWORD ProgramRun::WaitExit(DWORD ms)
 {
     const DWORD start = ::GetTickCount();

@@ -29,6 +29,9 @@ public:
     HWND WaitMainWindow(DWORD ms = 20000);
     // A message box of the program: its text and caption; null after the time.
     HWND WaitMessageBox(DWORD ms, std::wstring* text, std::wstring* caption = nullptr);
+    // Asks the program to quit as the close button does, answers Yes to its
+    // question when one comes, and waits; the exit code or STILL_ACTIVE.
+    DWORD Quit(HWND main, DWORD ms = 15000);
     // Exit code, or STILL_ACTIVE when the program did not end in time.
     DWORD WaitExit(DWORD ms);
     // Top-level windows of the program's process of a class (empty: any).

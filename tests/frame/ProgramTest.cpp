@@ -118,8 +118,7 @@ TEST(Program, StartsIntoTheStartMenuAndEveryTaskReachesItsPage)
     RealClick(StartMenuButton(main, ID_CATEGORY_APPS));
     ASSERT_TRUE(WaitPage(main, L"Apps"));
 
-    ::PostMessageW(main, WM_CLOSE, 0, 0);
-    EXPECT_EQ(run.WaitExit(10000), 0u);
+    EXPECT_EQ(run.Quit(main), 0u);
     // Settings written at exit, the chosen files kept.
     EXPECT_EQ(run.ReadIni(L"File", L"LanguageFile"), L"English_US.dat");
     EXPECT_EQ(run.ReadIni(L"Window", L"Position"), std::to_wstring(r.left) + L"," + std::to_wstring(r.top) + L"," +
@@ -246,9 +245,9 @@ TEST(Program, LeftoverAppsFolderIsRemovedOnlyInsideTheTemporaryFolder)
         ProgramRun run;
         run.WriteIni(std::wstring(L"[File]\nAppTempFolder=") + value + L"\n" + (kReadyIni + 7));
         ASSERT_TRUE(run.Start());
-        ASSERT_NE(run.WaitMainWindow(), nullptr);
-        ::PostMessageW(run.WaitMainWindow(), WM_CLOSE, 0, 0);
-        EXPECT_EQ(run.WaitExit(10000), 0u);
+        HWND main = run.WaitMainWindow();
+        ASSERT_NE(main, nullptr);
+        EXPECT_EQ(run.Quit(main), 0u);
         EXPECT_EQ(run.ReadIni(L"File", L"AppTempFolder"), L"");
     }
     EXPECT_TRUE(testsupport::FileExists(outside + L"keep.txt"));
@@ -326,7 +325,6 @@ TEST(Program, VersionCheckAtStartLeavesNothingInTheTemporaryFolder)
     HWND main = run.WaitMainWindow();
     ASSERT_NE(main, nullptr);
     ::WaitForInputIdle(run.Process(), 15000);
-    ::PostMessageW(main, WM_CLOSE, 0, 0);
-    EXPECT_EQ(run.WaitExit(15000), 0u);
+    EXPECT_EQ(run.Quit(main), 0u);
     EXPECT_EQ(DollarEntries(), before);
 }
