@@ -127,8 +127,12 @@ int CMainMenuWnd::OnCreate(LPCREATESTRUCTW cs)
         return -1;
     m_partner.ShowWindow(UiStringIs(364, L"TRUE") ? SW_SHOW : SW_HIDE);
     SetCategory(0);
-    if (!m_images.Load(kImageNames))
-        return -1;
+    // The category pictures are decoded when first shown; they must be in the pack.
+    for (int i = 0; i < 8; ++i) {
+        const bool now = i == kStatusTop || i == kPicturePoi || i == kLogoTundrel || i == kLogoOskra;
+        if (now ? !m_images.LoadOne(i, kImageNames[i]) : theFileArchive.GetEntrySize(kImageNames[i]) == 0)
+            return -1;
+    }
     if (HGLOBAL data = theFileArchive.ReadEntry(L"Back_Menu_Plate.png")) {
         IStream* stream = nullptr;
         if (SUCCEEDED(::CreateStreamOnHGlobal(data, TRUE, &stream))) {
@@ -299,6 +303,7 @@ void CMainMenuWnd::OnPaint()
     DrawDibEx(&line, dc, (client.Width() - line.width) / 2, client.bottom - 38, line.width, 1, 0, 0, line.width,
               line.height);
     auto blend = [&](int picture, int alpha) {
+        m_images.LoadOne(kPicturePoi + picture, kImageNames[kPicturePoi + picture]);
         const DIB_IMAGE& image = m_images[kPicturePoi + picture];
         HDC memory = ::CreateCompatibleDC(dc);
         HGDIOBJ old = ::SelectObject(memory, image.bitmap);

@@ -199,7 +199,9 @@ TEST_F(MainWindow, QuittingWaitsForTheFeedWorkers)
     EXPECT_TRUE(::IsWindow(hwnd));
     theGlobal.m_rssUpdateBusy = 0;  // the worker ended
     EXPECT_TRUE(PumpUntil([this] { return !::IsWindow(hwnd); }, 1000));
-    theGlobal.m_rssCancel = theGlobal.m_rssLoadCancel = theGlobal.m_downloadCancel = 0;
+    theGlobal.m_rssCancel = 0;
+    theGlobal.m_rssLoadCancel = 0;
+    theGlobal.m_downloadCancel = 0;
     DropQuit();
 }
 
@@ -364,8 +366,9 @@ TEST(CmdUIText, MenuItemKeepsItsDrawingTypeAndData)
         ASSERT_TRUE(::GetMenuItemInfoW(menu, index, TRUE, &mii));
         EXPECT_STREQ(text, L"renamed") << index;
         EXPECT_EQ((mii.fType & MFT_OWNERDRAW) != 0, index == 1) << index;
-        if (index == 1)
+        if (index == 1) {
             EXPECT_EQ(mii.dwItemData, 0x1234u);
+        }
     }
 }
 
