@@ -6,7 +6,7 @@
 #include "common/ThemeLibrary.h"
 #include "core/Global.h"
 #include "core/RegisteredMessages.h"
-#include "frame/PaneDC.h"
+#include "classlib/CMemDC.h"
 
 namespace {
 
@@ -62,6 +62,8 @@ int CBodyWnd::OnCreate(LPCREATESTRUCTW cs)
         m_views[row.index] = MakeView(row);
         if (!m_views[row.index]->Create(nullptr, nullptr, WS_CHILD | WS_CLIPCHILDREN, rect, this, 0xFFFF))
             return -1;
+        // The page's name as its window text: what tools and tests see of it.
+        m_views[row.index]->SetWindowText(row.logName);
         WriteLogF(L"create %s window", row.logName);
     }
     if (CWnd* first = GetView(m_current))
@@ -100,7 +102,7 @@ void CBodyWnd::OnPaint()
     CPaintDC paint(this);
     CRect client;
     GetClientRect(&client);
-    CPaneMemDC dc(&paint, client);
+    CMemDC dc(&paint, client);
     dc.FillSolidRect(&client, kPaneBack);
     const DIB_IMAGE& left = m_images[kLeft];
     const DIB_IMAGE& right = m_images[kRight];

@@ -4,7 +4,7 @@
 #include "common/Utility.h"
 #include "controls/CustomMenu.h"
 #include "core/Global.h"
-#include "frame/PaneDC.h"
+#include "classlib/CMemDC.h"
 #include "res/frame_ids.h"
 
 namespace {
@@ -177,7 +177,7 @@ void CCaptionWnd::OnPaint()
     CPaintDC paint(this);
     CRect client;
     GetClientRect(&client);
-    CPaneMemDC dc(&paint, client);
+    CMemDC dc(&paint, client);
     dc.FillSolidRect(&client, kPaneBack);
     const DIB_IMAGE& left = m_images[kLeftTop];
     const DIB_IMAGE& right = m_images[kRightTop];

@@ -5,7 +5,7 @@
 #include "common/ThemeLibrary.h"
 #include "common/Utility.h"
 #include "core/Global.h"
-#include "frame/PaneDC.h"
+#include "classlib/CMemDC.h"
 #include "frame/ViewTable.h"
 #include "res/frame_ids.h"
 
@@ -122,7 +122,7 @@ void CHeaderWnd::OnPaint()
     CPaintDC paint(this);
     CRect client;
     GetClientRect(&client);
-    CPaneMemDC dc(&paint, client);
+    CMemDC dc(&paint, client);
     dc.FillSolidRect(&client, kPaneBack);
     const DIB_IMAGE& left = m_images[kLeft];
     const DIB_IMAGE& right = m_images[kRight];
@@ -184,7 +184,13 @@ void CHeaderWnd::RefreshHeader()
     case 2: enable = theGlobal.m_docPiCsv.GetRecordCount() > 0; break;
     case 3: enable = theGlobal.m_docPiKml.GetRecordCount() > 0; break;
     case 4: enable = theGlobal.m_docPiMap.GetRecordCount() > 0; break;
-    default: break;  // the feed view (5) joins with the feed document
+    case 5: {
+        const int shown = theGlobal.m_docRssPoi.GetShownItemCount();
+        enable = (shown > 1000 ? 1000 : shown) > 0;
+        m_titleEdit.SetWindowText(theGlobal.m_docRssPoi.GetFeedTitle(theGlobal.m_docRssPoi.m_currentFeed));
+        break;
+    }
+    default: break;
     }
     m_iconButton.EnableWindow(enable);
     m_iconButton.Invalidate(FALSE);

@@ -7,7 +7,7 @@
 #include "common/LogWriter.h"
 #include "controls/ButtonMessages.h"
 #include "core/Global.h"
-#include "frame/PaneDC.h"
+#include "classlib/CMemDC.h"
 #include "frame/PendingDialogs.h"
 #include "frame/StatusWnd.h"
 #include "frame/UrlOpener.h"
@@ -97,22 +97,9 @@ int CMainMenuWnd::OnCreate(LPCREATESTRUCTW cs)
         CMultiTextButton& b = m_buttons[i];
         if (!b.Create(CRect(0, 0, 0, 0), this, row.command, FALSE))
             return -1;
-        wchar_t format[64], pressed[64], other[64];
-        wsprintfW(format, L"btn_%s_%%s.png", row.name);
-        wsprintfW(pressed, L"btn_%s_Multi_pressed.png", row.name);
-        wsprintfW(other, row.category ? L"btn_%s_Multi_check.png" : L"btn_%s_Multi_hot.png", row.name);
-        if (!b.LoadImages(format, row.category ? L"check" : L"hot", row.category ? L"check" : L"hot") ||
-            !b.GetImage(kStateNormal))
-            return -1;
-        b.LoadTwoLineImage(pressed, kStatePressed);
-        if (row.category)
-            b.LoadTwoLineImage(other, kStateChecked);
-        b.LoadTwoLineImage(other, kStateHot);
+        const RECT l1[kStateCount] = {categoryLine1, categoryLine1Big, categoryLine1Big, categoryLine1Big, categoryLine1};
+        const RECT l2[kStateCount] = {categoryLine2, categoryLine2Big, categoryLine2Big, categoryLine2Big, categoryLine2};
         if (row.category) {
-            const RECT l1[kStateCount] = {categoryLine1, categoryLine1Big, categoryLine1Big, categoryLine1Big,
-                                          categoryLine1};
-            const RECT l2[kStateCount] = {categoryLine2, categoryLine2Big, categoryLine2Big, categoryLine2Big,
-                                          categoryLine2};
             b.SetTextRects(l1);
             b.SetSecondLineRects(l2);
         } else {
@@ -122,6 +109,17 @@ int CMainMenuWnd::OnCreate(LPCREATESTRUCTW cs)
         for (int s = 0; s < kStateCount; ++s)
             b.m_textColors[s] = s == kStateDisabled ? RGB(80, 80, 80) : RGB(255, 255, 255);
         b.SetText(theGlobal.UiString(row.caption));
+        // Decoding the pictures is the bulk of the start-up: a task's pictures
+        // are decoded when its category first opens; their presence is checked now.
+        if (row.category || i == kCsv) {
+            if (!LoadButtonPictures(i))
+                return -1;
+        } else {
+            wchar_t normal[64];
+            wsprintfW(normal, L"btn_%s_normal.png", row.name);
+            if (theFileArchive.GetEntrySize(normal) == 0)
+                return -1;
+        }
     }
     if (!m_partner.Create(CRect(0, 0, 300, 41), this, ID_SENSIS, FALSE) ||
         !m_partner.LoadBitmaps(L"btn_sensis_main_%s.bmp", L"btn_sensis_main_normal.bmp", L"normal", L"normal",
@@ -129,8 +127,12 @@ int CMainMenuWnd::OnCreate(LPCREATESTRUCTW cs)
         return -1;
     m_partner.ShowWindow(UiStringIs(364, L"TRUE") ? SW_SHOW : SW_HIDE);
     SetCategory(0);
-    if (!m_images.Load(kImageNames))
-        return -1;
+    // The category pictures are decoded when first shown; they must be in the pack.
+    for (int i = 0; i < 8; ++i) {
+        const bool now = i == kStatusTop || i == kPicturePoi || i == kLogoTundrel || i == kLogoOskra;
+        if (now ? !m_images.LoadOne(i, kImageNames[i]) : theFileArchive.GetEntrySize(kImageNames[i]) == 0)
+            return -1;
+    }
     if (HGLOBAL data = theFileArchive.ReadEntry(L"Back_Menu_Plate.png")) {
         IStream* stream = nullptr;
         if (SUCCEEDED(::CreateStreamOnHGlobal(data, TRUE, &stream))) {
@@ -143,6 +145,27 @@ int CMainMenuWnd::OnCreate(LPCREATESTRUCTW cs)
     if (!m_plate || m_plate->GetLastStatus() != Gdiplus::Ok)
         return -1;
     return 0;
+}
+
+BOOL CMainMenuWnd::LoadButtonPictures(int i)
+{
+    if (m_picturesLoaded[i])
+        return TRUE;
+    const ButtonRow& row = kButtons[i];
+    CMultiTextButton& b = m_buttons[i];
+    wchar_t format[64], pressed[64], other[64];
+    wsprintfW(format, L"btn_%s_%%s.png", row.name);
+    wsprintfW(pressed, L"btn_%s_Multi_pressed.png", row.name);
+    wsprintfW(other, row.category ? L"btn_%s_Multi_check.png" : L"btn_%s_Multi_hot.png", row.name);
+    if (!b.LoadImages(format, row.category ? L"check" : L"hot", row.category ? L"check" : L"hot") ||
+        !b.GetImage(kStateNormal))
+        return FALSE;
+    b.LoadTwoLineImage(pressed, kStatePressed);
+    if (row.category)
+        b.LoadTwoLineImage(other, kStateChecked);
+    b.LoadTwoLineImage(other, kStateHot);
+    m_picturesLoaded[i] = true;
+    return TRUE;
 }
 
 int CMainMenuWnd::PictureOfCategory(int category) const
@@ -181,9 +204,13 @@ void CMainMenuWnd::ShowTaskButtons(int category)
         set(kDrive, true);
         set(kFuel, true);
     }
-    for (int i = 0; i < kTaskCount; ++i)
-        if (m_buttons[kCsv + i].GetSafeHwnd())
-            m_buttons[kCsv + i].ShowWindow(show[i] ? SW_SHOW : SW_HIDE);
+    for (int i = 0; i < kTaskCount; ++i) {
+        if (!m_buttons[kCsv + i].GetSafeHwnd())
+            continue;
+        if (show[i])
+            LoadButtonPictures(kCsv + i);
+        m_buttons[kCsv + i].ShowWindow(show[i] ? SW_SHOW : SW_HIDE);
+    }
     theGlobal.m_menuCategory = category;
     Layout();
 }
@@ -270,12 +297,13 @@ void CMainMenuWnd::OnPaint()
     CPaintDC paint(this);
     CRect client;
     GetClientRect(&client);
-    CPaneMemDC dc(&paint, client);
+    CMemDC dc(&paint, client);
     dc.FillSolidRect(&client, kPaneBack);
     const DIB_IMAGE& line = m_images[kStatusTop];
     DrawDibEx(&line, dc, (client.Width() - line.width) / 2, client.bottom - 38, line.width, 1, 0, 0, line.width,
               line.height);
     auto blend = [&](int picture, int alpha) {
+        m_images.LoadOne(kPicturePoi + picture, kImageNames[kPicturePoi + picture]);
         const DIB_IMAGE& image = m_images[kPicturePoi + picture];
         HDC memory = ::CreateCompatibleDC(dc);
         HGDIOBJ old = ::SelectObject(memory, image.bitmap);

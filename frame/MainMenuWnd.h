@@ -46,6 +46,9 @@ private:
     void ShowTaskButtons(int category);
     void Layout();
     int PictureOfCategory(int category) const;
+    // Decodes a button's pictures once; FALSE when its normal picture is missing.
+    BOOL LoadButtonPictures(int index);
+    bool m_picturesLoaded[kCategoryCount + kTaskCount] = {};
     CMultiTextButton m_buttons[kCategoryCount + kTaskCount];
     CPaneImages<8> m_images;
     Gdiplus::Image* m_plate = nullptr;

@@ -28,6 +28,11 @@ public:
                 return FALSE;
         return TRUE;
     }
+    // One picture, loaded when it is first wanted; FALSE when the pack lacks it.
+    BOOL LoadOne(int i, const wchar_t* name)
+    {
+        return m_images[i].bitmap || LoadDibFromPack(name, &m_images[i]);
+    }
     void Free()
     {
         for (auto& image : m_images)

@@ -2,7 +2,7 @@
 
 #include "common/GdiplusText.h"
 #include "core/Global.h"
-#include "frame/PaneDC.h"
+#include "classlib/CMemDC.h"
 #include "frame/PaneImages.h"
 #include "res/frame_ids.h"
 
@@ -29,7 +29,7 @@ void CPlaceholderView::OnPaint()
     CPaintDC paint(this);
     CRect client;
     GetClientRect(&client);
-    CPaneMemDC dc(&paint, client);
+    CMemDC dc(&paint, client);
     dc.FillSolidRect(&client, kPaneBack);
     CString title;
     if (m_titleString >= 0 && m_titleString < theGlobal.m_uiStrings.GetSize())

@@ -2,7 +2,7 @@
 
 #include "common/ThemeLibrary.h"
 #include "core/Global.h"
-#include "frame/PaneDC.h"
+#include "classlib/CMemDC.h"
 #include "res/frame_ids.h"
 
 namespace {
@@ -72,7 +72,7 @@ void CStatusWnd::OnPaint()
     CPaintDC paint(this);
     CRect client;
     GetClientRect(&client);
-    CPaneMemDC dc(&paint, client);
+    CMemDC dc(&paint, client);
     dc.FillSolidRect(&client, kPaneBack);
     const DIB_IMAGE& left = m_images[kLeft];
     const DIB_IMAGE& right = m_images[kRight];
@@ -114,7 +114,7 @@ void CFooterWnd::OnPaint()
     GetClientRect(&client);
     if (client.IsRectEmpty())
         return;
-    CPaneMemDC dc(&paint, client);
+    CMemDC dc(&paint, client);
     dc.FillSolidRect(&client, kPaneBack);
     DrawDib(&m_images[kTop], dc, 0, 0);
     DrawDib(&m_images[kBottom], dc, 0, client.bottom - m_images[kBottom].height);

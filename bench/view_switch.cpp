@@ -1,0 +1,98 @@
+// View-switch benchmark: the main window in this process, switching from the
+// start menu to an empty page and back, with the fade off and on. Run it on a
+// display (tools/bench-startup.sh gives it a private one).
+#include <windows.h>
+#include <shlwapi.h>
+
+#include <chrono>
+#include <cstdio>
+#include <string>
+
+#include "classlib/Afx.h"
+#include "common/FileArchive.h"
+#include "core/Global.h"
+#include "frame/MainWnd.h"
+#include "res/frame_ids.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+class CBenchApp : public CWinApp {
+public:
+    CBenchApp() : CWinApp(L"view switch bench") {}
+};
+
+void Pump()
+{
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT)
+            continue;
+        if (!CWnd::WalkPreTranslateTree(&msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
+}
+
+// Posts the view command as a button does and waits until the view shows.
+void SwitchTo(HWND main, UINT command, int index)
+{
+    PostMessageW(main, WM_COMMAND, command, 0);
+    while (theGlobal.m_viewKind != index)
+        Pump();
+    Pump();
+}
+
+}  // namespace
+
+int main()
+{
+    CBenchApp app;
+    wchar_t path[MAX_PATH];
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    PathRemoveFileSpecW(path);
+    PathAppendW(path, L"..\\bin\\Mirovale.qpk");
+    if (!theFileArchive.Open(path)) {
+        printf("no skin pack at %ls\n", path);
+        return 1;
+    }
+    for (int i = 0; i <= 430; ++i)
+        theGlobal.m_uiStrings.Add(L"Page");
+    theGlobal.m_modelType = 4;
+    theGlobal.m_areaCode = 1;
+    auto* main = new CMainWnd;
+    if (!main->Create()) {
+        printf("main window not created\n");
+        return 1;
+    }
+    app.m_pMainWnd = main;
+    main->ShowWindow(SW_SHOW);
+    main->EnableWindow(TRUE);
+    Pump();
+    const HWND hwnd = main->GetSafeHwnd();
+    const int rounds = 20;
+    for (int animation : {0, 1}) {
+        theGlobal.m_animation = animation;
+        double shown = 0;
+        const auto all = Clock::now();
+        for (int i = 0; i < rounds; ++i) {
+            const auto start = Clock::now();
+            SwitchTo(hwnd, ID_POI_FROM_CSV, 1);
+            SwitchTo(hwnd, ID_MAIN_MENU, 0);
+            shown += std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+            // Let a fade end before the next round, as a user's next click would.
+            while (main->m_body.GetEffectWindow())
+                Pump(), Sleep(1);
+        }
+        const double total = std::chrono::duration<double, std::milli>(Clock::now() - all).count();
+        printf("switch to a page and back, fade %s: %7.1f ms per round trip until shown", animation ? "on " : "off",
+               shown / rounds);
+        if (animation)
+            printf(", %7.1f ms until the fade is over", total / rounds);
+        printf("\n");
+    }
+    DestroyWindow(hwnd);
+    return 0;
+}

@@ -1,0 +1,389 @@
+// The main window in the test program: view switching, the refusal of the
+// shown view's own command, the accelerators, the hit test, the close guard
+// for unsaved documents, and the fade's timing.
+#include "GuiTestSupport.h"
+
+#include <imm.h>
+#include "SkinTestFixture.h"
+#include "core/Global.h"
+#include "frame/CmdUIText.h"
+#include "frame/FadeSteps.h"
+#include "frame/MainMenuWnd.h"
+#include "frame/MainWnd.h"
+#include "frame/PlaceholderView.h"
+#include "frame/ViewTable.h"
+#include "res/frame_ids.h"
+
+namespace {
+
+class MainWindow : public GuiTest {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(skintest::OpenRealPack());
+        theGlobal.m_uiStrings.RemoveAll();
+        for (int i = 0; i <= 430; ++i) {
+            CString s;
+            s.Format(L"S%d", i);
+            theGlobal.m_uiStrings.Add(s);
+        }
+        theGlobal.m_views.RemoveAll();
+        theGlobal.m_viewKind = 0;
+        theGlobal.m_menuCategory = 0;
+        theGlobal.m_animation = 0;
+        theGlobal.m_modelType = 4;
+        theGlobal.m_areaCode = 1;
+        theGlobal.m_windowRect = {0, 0, 0, 0};
+        main = new CMainWnd;
+        ASSERT_TRUE(main->Create());
+        hwnd = main->GetSafeHwnd();
+        app.m_pMainWnd = main;
+        main->ShowWindow(SW_SHOW);
+        main->EnableWindow(TRUE);
+    }
+    void TearDown() override
+    {
+        if (::IsWindow(hwnd))
+            ::DestroyWindow(hwnd);
+        app.m_pMainWnd = nullptr;
+        theGlobal.m_docPiKml.ResetDocument();
+        theGlobal.m_docPiKml.SetModified(0);
+        GuiTest::TearDown();
+    }
+    // A view command as a button posts it, then what it leads to.
+    void Command(UINT id)
+    {
+        ::PostMessageW(hwnd, WM_COMMAND, id, 0);
+        PumpPending();
+        PumpPending();
+    }
+    int Updates(int view) { return static_cast<CPlaceholderView*>(main->m_body.GetView(view))->m_updates; }
+    CMainWnd* main = nullptr;
+    HWND hwnd = nullptr;
+};
+
+TEST_F(MainWindow, EveryViewCommandShowsItsPageWithItsTitle)
+{
+    for (const VIEW_TABLE_ROW& row : kViewCreationOrder) {
+        if (row.index == 0)
+            continue;
+        SCOPED_TRACE(row.index);
+        Command(ID_MAIN_MENU);
+        Command(row.command);
+        EXPECT_EQ(theGlobal.m_viewKind, row.index);
+        EXPECT_EQ(main->m_body.GetCurrentIndex(), row.index);
+        for (int v = 0; v < kViewCount; ++v)
+            EXPECT_EQ(main->m_body.GetView(v)->IsWindowVisible() != FALSE, v == row.index) << v;
+        CString expected;
+        expected.Format(L"S%d", row.titleString);
+        EXPECT_EQ(main->m_header.GetPageTitle(), expected);
+        EXPECT_TRUE(main->m_header.m_back.IsWindowVisible());
+        EXPECT_TRUE(main->m_header.m_top.IsWindowVisible());
+        // The title edit belongs to the POI list, map and feed pages only.
+        EXPECT_EQ(main->m_header.m_titleEdit.IsWindowVisible() != FALSE, row.index >= 2 && row.index <= 5);
+    }
+    Command(ID_MAIN_MENU);
+    EXPECT_EQ(theGlobal.m_viewKind, 0);
+    EXPECT_EQ(main->m_header.GetPageTitle(), L"S75");
+    EXPECT_FALSE(main->m_header.m_back.IsWindowVisible());
+}
+
+TEST_F(MainWindow, TheShownPagesOwnCommandIsRefused)
+{
+    for (UINT command : {static_cast<UINT>(ID_POI_FROM_CSV), static_cast<UINT>(ID_APPS)}) {
+        SCOPED_TRACE(command);
+        Command(command);
+        const int index = ViewIndexOfCommand(command);
+        ASSERT_EQ(theGlobal.m_viewKind, index);
+        const int before = Updates(index);
+        Command(command);  // refused by the update query: no switch, no refresh
+        EXPECT_EQ(Updates(index), before);
+    }
+    Command(ID_MAIN_MENU);
+    const int before = Updates(1);
+    Command(ID_MAIN_MENU);
+    EXPECT_EQ(Updates(1), before);
+}
+
+TEST_F(MainWindow, BackAndTopOfAnEmptyPageReturnToTheStartMenu)
+{
+    Command(ID_CATEGORY_POI);
+    EXPECT_EQ(theGlobal.m_menuCategory, 1);
+    Command(ID_POI_FROM_CSV);
+    Command(ID_BACK);
+    EXPECT_EQ(theGlobal.m_viewKind, 0);
+    EXPECT_EQ(theGlobal.m_menuCategory, 1);  // Back keeps the open category
+    Command(ID_POI_FROM_CSV);
+    Command(ID_TOP);
+    EXPECT_EQ(theGlobal.m_viewKind, 0);
+    EXPECT_EQ(theGlobal.m_menuCategory, 0);  // Top closes it
+}
+
+TEST_F(MainWindow, AcceleratorsOnlyWhileTheWindowIsEnabled)
+{
+    MSG key{hwnd, WM_KEYDOWN, VK_F5, 0x003F0001, 0, {}};
+    EXPECT_TRUE(main->PreTranslateMessage(&key));
+    main->EnableWindow(FALSE);  // a modal dialog is open
+    EXPECT_FALSE(main->PreTranslateMessage(&key));
+    main->EnableWindow(TRUE);
+    main->SendMessage(WM_ENTERMENULOOP, 0, 0);
+    EXPECT_FALSE(main->PreTranslateMessage(&key));
+    main->SendMessage(WM_EXITMENULOOP, 0, 0);
+    EXPECT_TRUE(main->PreTranslateMessage(&key));
+    DropQuit();
+    PumpPending();
+}
+
+TEST_F(MainWindow, HitTestOfFrameCaptionAndGrip)
+{
+    CRect w;
+    main->GetWindowRect(&w);
+    CRect caption;
+    main->m_caption.GetWindowRect(&caption);
+    auto hit = [&](int x, int y) { return main->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(x, y)); };
+    const int fx = ::GetSystemMetrics(SM_CXFRAME), fy = ::GetSystemMetrics(SM_CYFRAME);
+    EXPECT_EQ(hit(w.right - 5, w.bottom - 5), HTBOTTOMRIGHT);
+    EXPECT_EQ(hit(w.left, w.top), HTTOPLEFT);
+    EXPECT_EQ(hit(w.left + 200, w.top), HTTOP);
+    EXPECT_EQ(hit(w.left, w.top + 300), HTLEFT);
+    EXPECT_EQ(hit(w.right - 1, w.top + 300), HTRIGHT);
+    EXPECT_EQ(hit(w.left + 200, w.bottom - 1), HTBOTTOM);
+    EXPECT_EQ(hit(w.left + 300, caption.top + fy + 5), HTCAPTION);
+    EXPECT_EQ(hit(w.left + 300, caption.top + 40), HTBORDER);
+    EXPECT_EQ(hit(w.left + fx + 300, w.top + 400), HTBORDER);
+}
+
+TEST_F(MainWindow, OpensAtTheSavedOrDefaultRectangle)
+{
+    bool centre = false;
+    EXPECT_EQ(CMainWnd::InitialRect(CRect(0, 0, 0, 0), 1280, 1024, &centre), CRect(0, 0, 1024, 768));
+    EXPECT_TRUE(centre);
+    EXPECT_EQ(CMainWnd::InitialRect(CRect(-2000, -50, -900, 700), 1280, 1024, &centre), CRect(0, 0, 1024, 768));
+    EXPECT_TRUE(centre);
+    // One top corner on the screen keeps the saved rectangle.
+    EXPECT_EQ(CMainWnd::InitialRect(CRect(-500, 10, 600, 800), 1280, 1024, &centre), CRect(-500, 10, 600, 800));
+    EXPECT_FALSE(centre);
+    EXPECT_EQ(CMainWnd::InitialRect(CRect(10, 10, 1100, 800), 1024, 768, &centre), CRect(0, 0, 1024, 738));
+}
+
+TEST_F(MainWindow, QuittingKeepsAnUnsavedDocumentThatWasNotSaved)
+{
+    DOCPI_RECORD record{};
+    lstrcpyW(record.name, L"Place");
+    ASSERT_TRUE(theGlobal.m_docPiKml.AddRecord(record));
+    theGlobal.m_docPiKml.SetModified(1);
+    main->SendMessage(WM_CLOSE, 0, 0);
+    PumpPending();
+    // The save was asked for in the document's own view; nothing saved it, so the program stays.
+    ASSERT_TRUE(::IsWindow(hwnd));
+    EXPECT_EQ(theGlobal.m_viewKind, 3);
+    theGlobal.m_docPiKml.SetModified(0);
+    main->SendMessage(WM_CLOSE, 0, 0);
+    EXPECT_FALSE(::IsWindow(hwnd));
+    // Every view and the header left the refresh registry with their windows.
+    EXPECT_EQ(theGlobal.m_views.GetSize(), 0);
+    theGlobal.UpdateAllViews();
+    DropQuit();
+}
+
+TEST_F(MainWindow, QuittingWaitsForTheFeedWorkers)
+{
+    theGlobal.m_rssUpdateBusy = 1;
+    main->SendMessage(WM_CLOSE, 0, 0);
+    ASSERT_TRUE(::IsWindow(hwnd));
+    EXPECT_FALSE(::IsWindowEnabled(hwnd));
+    EXPECT_EQ(theGlobal.m_rssCancel, 1);
+    EXPECT_EQ(theGlobal.m_rssLoadCancel, 1);
+    EXPECT_EQ(theGlobal.m_downloadCancel, 1);
+    PumpUntil([] { return false; }, 300);
+    EXPECT_TRUE(::IsWindow(hwnd));
+    theGlobal.m_rssUpdateBusy = 0;  // the worker ended
+    EXPECT_TRUE(PumpUntil([this] { return !::IsWindow(hwnd); }, 1000));
+    theGlobal.m_rssCancel = 0;
+    theGlobal.m_rssLoadCancel = 0;
+    theGlobal.m_downloadCancel = 0;
+    DropQuit();
+}
+
+TEST_F(MainWindow, RegistryHoldsTheHeaderAndTheDocumentViews)
+{
+    // Views 1-5 and 7-12 and the header; not the start menu nor the settings replicator.
+    EXPECT_EQ(theGlobal.m_views.GetSize(), 12);
+}
+
+TEST_F(MainWindow, StartMenuTasksFollowTheModelAndRegion)
+{
+    auto* menu = static_cast<CMainMenuWnd*>(main->m_body.GetView(0));
+    struct Case {
+        int modelType, region;
+        bool apps, addressBook, map;
+    } const cases[] = {
+        {0, 0, false, false, true}, {1, 0, true, true, true},  {2, 0, false, false, true},
+        {4, 0, true, true, true},   {6, 2, true, true, false}, {3, 2, false, true, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.modelType << "/" << c.region);
+        theGlobal.m_modelType = c.modelType;
+        theGlobal.m_naviModel.m_region = c.region;
+        Command(ID_MENU_REFRESH);
+        EXPECT_EQ(menu->ButtonOf(ID_CATEGORY_APPS)->IsWindowVisible() != FALSE, c.apps);
+        EXPECT_EQ(theGlobal.m_menuCategory, 0);
+        Command(ID_CATEGORY_POI);
+        EXPECT_EQ(theGlobal.m_menuCategory, 1);
+        EXPECT_TRUE(menu->ButtonOf(ID_POI_FROM_CSV)->IsWindowVisible());
+        EXPECT_TRUE(menu->ButtonOf(ID_PI_EDIT)->IsWindowVisible());
+        EXPECT_EQ(menu->ButtonOf(ID_POI_MAP)->IsWindowVisible() != FALSE, c.map);
+        EXPECT_FALSE(menu->ButtonOf(ID_CLONING)->IsWindowVisible());
+        Command(ID_CATEGORY_TOOLS);
+        EXPECT_EQ(menu->ButtonOf(ID_ADDRESS_BOOK)->IsWindowVisible() != FALSE, c.addressBook);
+        EXPECT_TRUE(menu->ButtonOf(ID_PICTURE_EDIT)->IsWindowVisible());
+        EXPECT_FALSE(menu->ButtonOf(ID_POI_FROM_CSV)->IsWindowVisible());
+        // Tasks sit on the panel at their places: the picture editor of Tools.
+        CRect r;
+        menu->ButtonOf(ID_PICTURE_EDIT)->GetWindowRect(&r);
+        menu->ScreenToClient(&r);
+        const CPoint expected = c.modelType == 0 || c.modelType == 2 ? CPoint(184, 299) : CPoint(163, 339);
+        EXPECT_EQ(r.left, menu->GetPanel().left + expected.x);
+        EXPECT_EQ(r.top, menu->GetPanel().top + expected.y);
+    }
+    theGlobal.m_naviModel.m_region = -1;
+}
+
+TEST_F(MainWindow, AppsCategorySwitchesStraightToTheAppsPage)
+{
+    Command(ID_CATEGORY_APPS);
+    EXPECT_EQ(theGlobal.m_viewKind, 12);
+    EXPECT_EQ(theGlobal.m_menuCategory, 4);
+}
+
+TEST_F(MainWindow, MaximizeSwapsTheCaptionButtons)
+{
+    EXPECT_TRUE(main->m_caption.m_maximize.IsWindowVisible());
+    EXPECT_FALSE(main->m_caption.m_restore.IsWindowVisible());
+    main->SendMessage(WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+    PumpPending();
+    EXPECT_FALSE(main->m_caption.m_maximize.IsWindowVisible());
+    EXPECT_TRUE(main->m_caption.m_restore.IsWindowVisible());
+    EXPECT_EQ(theGlobal.m_maximized, 1);
+    HRGN region = ::CreateRectRgn(0, 0, 0, 0);
+    EXPECT_EQ(::GetWindowRgn(hwnd, region), ERROR);  // no rounded corners when maximized
+    main->SendMessage(WM_SYSCOMMAND, SC_RESTORE, 0);
+    PumpPending();
+    EXPECT_TRUE(main->m_caption.m_maximize.IsWindowVisible());
+    EXPECT_FALSE(main->m_caption.m_restore.IsWindowVisible());
+    EXPECT_EQ(theGlobal.m_maximized, 0);
+    EXPECT_NE(::GetWindowRgn(hwnd, region), ERROR);
+    ::DeleteObject(region);
+}
+
+TEST_F(MainWindow, TitleEditTakesSixtyFourCharactersWithoutAnInputMethod)
+{
+    theGlobal.m_docPiKml.SetFolderName(L"Trip");
+    Command(ID_POI_EDIT_KML);
+    CEdit& edit = main->m_header.m_titleEdit;
+    ASSERT_TRUE(edit.IsWindowVisible());
+    CString text;
+    edit.GetWindowText(text);
+    EXPECT_EQ(text, L"Trip");
+    EXPECT_EQ(theGlobal.m_headerTitle, L"Trip");
+    edit.SetWindowText(L"");
+    for (int i = 0; i < 70; ++i)
+        edit.SendMessage(WM_CHAR, L'a' + i % 26, 1);
+    EXPECT_EQ(edit.GetWindowTextLength(), 64);
+    EXPECT_EQ(theGlobal.m_headerTitle.GetLength(), 64);
+    EXPECT_EQ(::ImmGetContext(edit.GetSafeHwnd()), nullptr);
+    Command(ID_POI_FROM_CSV);
+    EXPECT_FALSE(edit.IsWindowVisible());
+    EXPECT_TRUE(theGlobal.m_headerTitle.IsEmpty());
+    theGlobal.m_docPiKml.SetFolderName(L"");
+}
+
+TEST_F(MainWindow, PartnerButtonOnlyForTheExactWordInTheStartMenu)
+{
+    for (const wchar_t* value : {L"TRUE", L"true", L"TRUE ", L"FALSE"}) {
+        SCOPED_TRACE(testing::Message() << value);
+        theGlobal.m_uiStrings.SetAt(364, value);
+        Command(ID_MENU_REFRESH);
+        const bool shown = CString(value) == L"TRUE";
+        EXPECT_EQ(main->m_status.m_partner.IsWindowVisible() != FALSE, shown);
+        Command(ID_CATEGORY_DRIVE);
+        EXPECT_FALSE(main->m_status.m_partner.IsWindowVisible());
+        Command(ID_MENU_REFRESH);
+    }
+}
+
+struct FadeCase {
+    unsigned now;
+    int alpha;
+    unsigned lastStep;
+    bool goesOn;
+};
+
+TEST(Fade, StepsOfTwentyFourPerTwentyFiveMilliseconds)
+{
+    const FadeCase cases[] = {
+        {25, 231, 25, true},    // one step
+        {24, 255, 24, true},    // under one step: dropped
+        {30, 231, 30, true},    // one step, the rest dropped
+        {60, 207, 50, true},    // two steps, the rest carried
+        {200, 207, 50, true},   // a stall: at most two steps, the rest carried
+        {50, 207, 50, true},
+    };
+    for (const FadeCase& c : cases) {
+        FADE_STATE fade{255, 0};
+        EXPECT_EQ(FadeTick(fade, c.now), c.goesOn) << c.now;
+        EXPECT_EQ(fade.alpha, c.alpha) << c.now;
+        EXPECT_EQ(fade.lastStep, c.lastStep) << c.now;
+    }
+    FADE_STATE fade{255, 0};
+    int ticks = 0;
+    for (unsigned t = 25; FadeTick(fade, t); t += 25)
+        ++ticks;
+    EXPECT_EQ(ticks + 1, 11);  // 255, 231, ... 15, then below zero
+}
+
+}  // namespace
+
+namespace {
+
+TEST(CmdUIText, MenuItemKeepsItsDrawingTypeAndData)
+{
+    CMenu menu;
+    ASSERT_TRUE(menu.CreatePopupMenu());
+    ::AppendMenuW(menu, MF_STRING, 100, L"plain");
+    ::AppendMenuW(menu, MF_OWNERDRAW, 101, reinterpret_cast<LPCWSTR>(0x1234));
+    for (UINT index : {0u, 1u}) {
+        CCmdUI ui;
+        ui.m_pMenu = &menu;
+        ui.m_nIndex = index;
+        ui.m_nID = 100 + index;
+        SetCmdUIText(&ui, L"renamed");
+        MENUITEMINFOW mii{sizeof(mii)};
+        wchar_t text[32] = {};
+        mii.fMask = MIIM_FTYPE | MIIM_DATA | MIIM_STRING;
+        mii.dwTypeData = text;
+        mii.cch = 32;
+        ASSERT_TRUE(::GetMenuItemInfoW(menu, index, TRUE, &mii));
+        EXPECT_STREQ(text, L"renamed") << index;
+        EXPECT_EQ((mii.fType & MFT_OWNERDRAW) != 0, index == 1) << index;
+        if (index == 1) {
+            EXPECT_EQ(mii.dwItemData, 0x1234u);
+        }
+    }
+}
+
+TEST(CmdUIText, ButtonTakesTheText)
+{
+    TestApp app;
+    CWnd button;
+    ASSERT_TRUE(button.CreateEx(0, L"BUTTON", L"old", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr));
+    CCmdUI ui;
+    ui.m_pOther = &button;
+    SetCmdUIText(&ui, L"new");
+    CString text;
+    button.GetWindowText(text);
+    EXPECT_EQ(text, L"new");
+    button.DestroyWindow();
+}
+
+}  // namespace

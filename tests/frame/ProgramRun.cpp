@@ -1,0 +1,268 @@
+#include "ProgramRun.h"
+
+#include <shlwapi.h>
+
+using testsupport::ExeDir;
+
+namespace {
+
+void CopyTree(const std::wstring& from, const std::wstring& to)
+{
+    ::CreateDirectoryW(to.c_str(), nullptr);
+    WIN32_FIND_DATAW found;
+    HANDLE find = ::FindFirstFileW((from + L"*").c_str(), &found);
+    if (find == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            ::CopyFileW((from + found.cFileName).c_str(), (to + found.cFileName).c_str(), FALSE);
+    } while (::FindNextFileW(find, &found));
+    ::FindClose(find);
+}
+
+struct FindContext {
+    DWORD pid;
+    const wchar_t* className;
+    std::vector<HWND>* out;
+};
+
+BOOL CALLBACK CollectTop(HWND hwnd, LPARAM lp)
+{
+    auto* c = reinterpret_cast<FindContext*>(lp);
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(hwnd, &pid);
+    wchar_t cls[128] = {};
+    ::GetClassNameW(hwnd, cls, 128);
+    if (pid == c->pid && (!c->className || wcscmp(cls, c->className) == 0))
+        c->out->push_back(hwnd);
+    return TRUE;
+}
+
+}  // namespace
+
+ProgramRun::ProgramRun(bool copyLanguage, bool copyNavi)
+{
+    const std::wstring bin = ExeDir() + L"..\\bin\\";
+    for (const wchar_t* name : {L"Mirovale.exe", L"Runemark.dll", L"Mirovale.qpk"})
+        ::CopyFileW((bin + name).c_str(), m_dir.File(name).c_str(), FALSE);
+    if (copyLanguage)
+        CopyTree(bin + L"language\\", m_dir.File(L"language\\"));
+    if (copyNavi)
+        CopyTree(bin + L"navi\\", m_dir.File(L"navi\\"));
+}
+
+ProgramRun::~ProgramRun()
+{
+    if (m_process.hProcess) {
+        if (::WaitForSingleObject(m_process.hProcess, 0) == WAIT_TIMEOUT) {
+            for (HWND box : TopWindows(L"#32770"))
+                ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+            for (HWND top : TopWindows())
+                ::PostMessageW(top, WM_CLOSE, 0, 0);
+            if (::WaitForSingleObject(m_process.hProcess, 5000) == WAIT_TIMEOUT)
+                ::TerminateProcess(m_process.hProcess, 99);
+            ::WaitForSingleObject(m_process.hProcess, 5000);
+        }
+        ::CloseHandle(m_process.hProcess);
+        ::CloseHandle(m_process.hThread);
+    }
+}
+
+void ProgramRun::WriteIni(const std::wstring& text)
+{
+    std::wstring crlf;
+    for (wchar_t c : text) {
+        if (c == L'\n')
+            crlf += L'\r';
+        crlf += c;
+    }
+    testsupport::WriteBytes(IniPath(), testsupport::Utf8(crlf));
+}
+
+std::wstring ProgramRun::ReadIni(const wchar_t* section, const wchar_t* key) const
+{
+    wchar_t value[512] = {};
+    ::GetPrivateProfileStringW(section, key, L"<none>", value, 512, IniPath().c_str());
+    return value;
+}
+
+bool ProgramRun::Start(const std::wstring& arguments)
+{
+    std::wstring line = L"\"" + m_dir.File(L"Mirovale.exe") + L"\"";
+    if (!arguments.empty())
+        line += L" " + arguments;
+    STARTUPINFOW si{sizeof(si)};
+    std::vector<wchar_t> buffer(line.begin(), line.end());
+    buffer.push_back(0);
+    return ::CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, m_dir.Path().c_str(), &si,
+                            &m_process) != FALSE;
+}
+
+std::vector<HWND> ProgramRun::TopWindows(const wchar_t* className) const
+{
+    std::vector<HWND> out;
+    FindContext c{m_process.dwProcessId, className, &out};
+    ::EnumWindows(CollectTop, reinterpret_cast<LPARAM>(&c));
+    return out;
+}
+
+HWND ProgramRun::WaitMainWindow(DWORD ms)
+{
+    const DWORD start = ::GetTickCount();
+    do {
+        for (HWND top : TopWindows()) {
+            wchar_t title[64] = {};
+            ::GetWindowTextW(top, title, 64);
+            if ((wcscmp(title, L"Mirovale") == 0 || wcscmp(title, L"Seravine") == 0) && ::IsWindowVisible(top) &&
+                ::IsWindowEnabled(top))
+                return top;
+        }
+        if (::WaitForSingleObject(m_process.hProcess, 0) != WAIT_TIMEOUT)
+            return nullptr;
+        PumpFor(50);
+    } while (::GetTickCount() - start < ms);
+    return nullptr;
+}
+
+HWND ProgramRun::WaitMessageBox(DWORD ms, std::wstring* text, std::wstring* caption)
+{
+    const DWORD start = ::GetTickCount();
+    do {
+        for (HWND box : TopWindows(L"#32770")) {
+            if (!::IsWindowVisible(box))
+                continue;
+            wchar_t buffer[512] = {};
+            if (caption) {
+                ::GetWindowTextW(box, buffer, 512);
+                *caption = buffer;
+            }
+            if (text) {
+                text->clear();
+                for (HWND child : ChildWindows(box)) {
+                    wchar_t cls[32] = {};
+                    ::GetClassNameW(child, cls, 32);
+                    if (_wcsicmp(cls, L"Static") == 0 && ::GetWindowTextW(child, buffer, 512) > 0)
+                        *text += buffer;
+                }
+            }
+            return box;
+        }
+        if (::WaitForSingleObject(m_process.hProcess, 0) != WAIT_TIMEOUT)
+            return nullptr;
+        PumpFor(50);
+    } while (::GetTickCount() - start < ms);
+    return nullptr;
+}
+
+DWORD ProgramRun::Quit(HWND main, DWORD ms)
+{
+    ::PostMessageW(main, WM_CLOSE, 0, 0);
+    const DWORD start = ::GetTickCount();
+    while (::WaitForSingleObject(m_process.hProcess, 0) == WAIT_TIMEOUT && ::GetTickCount() - start < ms) {
+        // The quit question: Enter means Yes there.
+        for (HWND box : TopWindows(L"#32770"))
+            if (::IsWindowVisible(box))
+                ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+        PumpFor(100);
+    }
+    return WaitExit(0);
+}
+
+DWORD ProgramRun::WaitExit(DWORD ms)
+{
+    const DWORD start = ::GetTickCount();
+    while (::WaitForSingleObject(m_process.hProcess, 0) == WAIT_TIMEOUT) {
+        if (::GetTickCount() - start >= ms)
+            return STILL_ACTIVE;
+        PumpFor(50);
+    }
+    DWORD code = 0;
+    ::GetExitCodeProcess(m_process.hProcess, &code);
+    return code;
+}
+
+std::vector<HWND> ChildWindows(HWND parent)
+{
+    std::vector<HWND> out;
+    for (HWND child = ::GetWindow(parent, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
+        out.push_back(child);
+    return out;
+}
+
+namespace {
+BOOL CALLBACK FindByText(HWND hwnd, LPARAM lp)
+{
+    auto* c = reinterpret_cast<std::pair<const wchar_t*, HWND>*>(lp);
+    wchar_t text[64] = {};
+    ::GetWindowTextW(hwnd, text, 64);
+    if (wcscmp(text, c->first) == 0) {
+        c->second = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+}  // namespace
+
+HWND FindDescendant(HWND top, const wchar_t* text)
+{
+    std::pair<const wchar_t*, HWND> c{text, nullptr};
+    ::EnumChildWindows(top, FindByText, reinterpret_cast<LPARAM>(&c));
+    return c.second;
+}
+
+std::wstring ShownPage(HWND main)
+{
+    HWND menu = FindDescendant(main, L"MainMenu");
+    if (!menu)
+        return L"";
+    std::wstring shown;
+    for (HWND view : ChildWindows(::GetParent(menu)))
+        if (::IsWindowVisible(view)) {
+            wchar_t text[64] = {};
+            ::GetWindowTextW(view, text, 64);
+            if (!shown.empty())
+                return L"<several>";
+            shown = text;
+        }
+    return shown;
+}
+
+void RealClick(HWND window)
+{
+    RECT r;
+    ::GetWindowRect(window, &r);
+    ::SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    PumpFor(100);
+    INPUT input[2] = {};
+    input[0].type = input[1].type = INPUT_MOUSE;
+    input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    ::SendInput(1, &input[0], sizeof(INPUT));
+    PumpFor(100);
+    ::SendInput(1, &input[1], sizeof(INPUT));
+    PumpFor(200);
+}
+
+void PumpFor(DWORD ms)
+{
+    const DWORD start = ::GetTickCount();
+    do {
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    } while (::GetTickCount() - start < ms);
+}
+
+bool WaitFor(bool (*done)(void*), void* context, DWORD ms)
+{
+    const DWORD start = ::GetTickCount();
+    while (!done(context)) {
+        if (::GetTickCount() - start >= ms)
+            return false;
+        PumpFor(30);
+    }
+    return true;
+}

@@ -1,0 +1,57 @@
+#pragma once
+// The real Mirovale.exe started from a private copy of the program folder
+// (program, DLL, skin pack, language and navi files) with settings the test
+// writes; its windows found and driven from outside, as a user would.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "TestFiles.h"
+
+class ProgramRun {
+public:
+    // copyLanguage / copyNavi: whether the data folders come along.
+    explicit ProgramRun(bool copyLanguage = true, bool copyNavi = true);
+    ~ProgramRun();
+    ProgramRun(const ProgramRun&) = delete;
+    ProgramRun& operator=(const ProgramRun&) = delete;
+
+    const std::wstring& Folder() const { return m_dir.Path(); }
+    std::wstring IniPath() const { return m_dir.File(L"Mirovale.ini"); }
+    // Writes the settings file (INI text, lines separated by \n).
+    void WriteIni(const std::wstring& text);
+    std::wstring ReadIni(const wchar_t* section, const wchar_t* key) const;
+    bool Start(const std::wstring& arguments = L"");
+    DWORD ProcessId() const { return m_process.dwProcessId; }
+    HANDLE Process() const { return m_process.hProcess; }
+    // The visible, enabled main window, or null after the time.
+    HWND WaitMainWindow(DWORD ms = 20000);
+    // A message box of the program: its text and caption; null after the time.
+    HWND WaitMessageBox(DWORD ms, std::wstring* text, std::wstring* caption = nullptr);
+    // Asks the program to quit as the close button does, answers Yes to its
+    // question when one comes, and waits; the exit code or STILL_ACTIVE.
+    DWORD Quit(HWND main, DWORD ms = 15000);
+    // Exit code, or STILL_ACTIVE when the program did not end in time.
+    DWORD WaitExit(DWORD ms);
+    // Top-level windows of the program's process of a class (empty: any).
+    std::vector<HWND> TopWindows(const wchar_t* className = nullptr) const;
+
+private:
+    testsupport::TempDir m_dir;
+    PROCESS_INFORMATION m_process{};
+};
+
+// Children of a window in creation order (direct children only).
+std::vector<HWND> ChildWindows(HWND parent);
+// The descendant window whose text is text, or null.
+HWND FindDescendant(HWND top, const wchar_t* text);
+// The name of the body page shown (its window text), "<several>" when more than one is.
+std::wstring ShownPage(HWND main);
+// A real click (pointer moved there, button down and up through the input queue)
+// at the centre of a window.
+void RealClick(HWND window);
+// Runs the test program's own messages for a while.
+void PumpFor(DWORD ms);
+// Waits until done() or the time is over, pumping the test's own messages.
+bool WaitFor(bool (*done)(void*), void* context, DWORD ms);

@@ -1,0 +1,10 @@
+#!/bin/sh
+# Runs the start-up and view-switch benchmarks on a private Xvfb (they open windows).
+set -eu
+root=$(cd "$(dirname "$0")/.." && pwd)
+build="${MIROVALE_BUILD:-$root/build}"
+. "$root/tools/xvfb.sh"
+start_xvfb
+trap 'stop_xvfb' EXIT INT TERM
+"$build/wine-run.sh" "$build/bench/bench_startup.exe"
+"$build/wine-run.sh" "$build/bench/bench_view_switch.exe"
