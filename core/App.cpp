@@ -20,7 +20,12 @@
 #include "core/TempFolder.h"
 #include "core/RegisteredMessages.h"
 #include "frame/MainWnd.h"
-#include "frame/PendingDialogs.h"
+#include "frame/LanguageSelectDlg.h"
+#include "frame/MessageDlg.h"
+#include "frame/ModelSelectDlg.h"
+#include "frame/SplashWnd.h"
+#include "frame/VerCheckDlg.h"
+#include "frame/VersionCheck.h"
 #include "res/frame_ids.h"
 #include "res/resource.h"
 
@@ -84,8 +89,22 @@ const wchar_t* BrandTitle(int areaCode)
     return areaCode == 1 ? L"Mirovale" : L"Seravine";
 }
 
+namespace {
+// The splash of a running start-up; it stands topmost, so anything start-up
+// asks or tells the user hides it first.
+CSplashWnd* g_splash = nullptr;
+
+void HideSplash()
+{
+    if (g_splash && g_splash->GetSafeHwnd())
+        g_splash->ShowWindow(SW_HIDE);
+}
+
+}  // namespace
+
 void StartupMessage(const wchar_t* text)
 {
+    HideSplash();
     wchar_t title[128] = {};
     ::LoadStringW(AfxGetResourceHandle(), IDS_APP_TITLE, title, 128);
     ::MessageBoxW(nullptr, text, title, MB_OK);
@@ -153,6 +172,14 @@ BOOL CVelmora11App::StartUp(int linkIndex)
     ::GetModuleFileNameW(nullptr, path, MAX_PATH);
     ::PathRenameExtensionW(path, L".qpk");
     theFileArchive.Open(path);
+
+    // Without the picture in the pack start-up goes on without a splash.
+    CSplashWnd splash;
+    splash.Create();
+    g_splash = &splash;
+    struct SplashScope {
+        ~SplashScope() { g_splash = nullptr; }
+    } splashScope;
 
     ::CoInitialize(nullptr);
     InitShell();
@@ -230,6 +257,8 @@ BOOL CVelmora11App::StartUp(int linkIndex)
     main->ShowWindow(theGlobal.m_maximized ? SW_SHOWMAXIMIZED : SW_SHOW);
     main->UpdateWindow();
     main->EnableWindow(TRUE);
+    if (splash.GetSafeHwnd())
+        splash.DestroyWindow();
     WriteLog(L"Show window");
 
     if (theGlobal.m_verCheck) {
@@ -258,12 +287,15 @@ BOOL CVelmora11App::LoadLanguage()
         StartupMessage(L"An error has occurred (language file)");
         return FALSE;
     }
-    CString chosen;
-    if (PendingChooseLanguage(names, chosen) != IDOK) {
+    HideSplash();
+    CLanguageSelectDlg dlg;
+    for (INT_PTR i = 0; i < names.GetSize(); ++i)
+        dlg.m_files.Add(names[i]);
+    if (dlg.DoModal() != IDOK || dlg.m_selected < 0 || dlg.m_selected >= dlg.m_files.GetSize()) {
         StartupMessage(L"No language was chosen, so the program ends. Start it again to choose one.");
         return FALSE;
     }
-    theGlobal.m_languageFile = chosen;
+    theGlobal.m_languageFile = dlg.GetSelectedFile();
     if (!theGlobal.LoadLanguageFile(theGlobal.m_languageFile)) {
         StartupMessage(L"An error has occurred (language file)");
         return FALSE;
@@ -281,8 +313,12 @@ BOOL CVelmora11App::LoadNaviModel()
         StartupMessage(L"An error has occurred (navi file)");
         return FALSE;
     }
-    BOOL changed = FALSE;
-    if (PendingChooseModel(names, 0, &changed) != IDOK) {
+    HideSplash();
+    CModelSelectDlg dlg;
+    dlg.m_region = 0;
+    for (INT_PTR i = 0; i < names.GetSize(); ++i)
+        dlg.AddModelFile(names[i]);
+    if (dlg.DoModal() != IDOK) {
         StartupMessage(L"No navigation unit model was chosen, so the program ends. Start it again to choose one.");
         return FALSE;
     }
@@ -311,8 +347,11 @@ BOOL CVelmora11App::RunStartupVersionCheck()
         return FALSE;
     }
     // The check removes the download folder in every case.
-    if (PendingCheckVersionFile() == 2)
-        PendingRunDialog(L"version check, newer version");
+    if (CheckVersionFile() == 2) {
+        CVerCheckDlg dlg;
+        dlg.m_result = 2;
+        dlg.DoModal();
+    }
     return TRUE;
 }
 

@@ -9,7 +9,12 @@
 #include "core/Global.h"
 #include "core/TempFolder.h"
 #include "frame/CmdUIText.h"
-#include "frame/PendingDialogs.h"
+#include "frame/AboutDlg.h"
+#include "frame/LanguageSelectDlg.h"
+#include "frame/MessageDlg.h"
+#include "frame/ModelSelectDlg.h"
+#include "frame/OptionDlg.h"
+#include "frame/VerCheckDlg.h"
 #include "frame/UrlOpener.h"
 
 namespace {
@@ -60,7 +65,8 @@ BOOL DownloadVersionFile()
 
 void CVelmora11App::OnAppAbout()
 {
-    PendingRunDialog(L"about");
+    CAboutDlg dlg;
+    dlg.DoModal();
 }
 
 void CVelmora11App::OnWebPage()
@@ -79,7 +85,8 @@ void CVelmora11App::OnHelp()
 
 void CVelmora11App::OnOptions()
 {
-    if (PendingRunDialog(L"options") == IDOK && MainHandle())
+    COptionDlg dlg;
+    if (dlg.DoModal() == IDOK && MainHandle())
         theGlobal.UpdateAllViews();
 }
 
@@ -88,14 +95,19 @@ void CVelmora11App::OnLanguageSelect()
     CStringArray names;
     ListNames(L"language", names);
     if (names.GetSize() == 0) {
-        PendingShowMessage(UiOrEmpty(3), 0, FALSE);
+        ShowMessage(UiOrEmpty(3), 0, FALSE);
         return;
     }
-    CString chosen;
-    if (PendingChooseLanguage(names, chosen) != IDOK || chosen == theGlobal.m_languageFile)
+    CLanguageSelectDlg dlg;
+    for (INT_PTR i = 0; i < names.GetSize(); ++i)
+        dlg.m_files.Add(names[i]);
+    if (dlg.DoModal() != IDOK || dlg.m_selected < 0 || dlg.m_selected >= dlg.m_files.GetSize())
+        return;
+    const CString chosen = dlg.GetSelectedFile();
+    if (chosen == theGlobal.m_languageFile)
         return;
     theGlobal.m_languageFile = chosen;
-    PendingShowMessage(UiOrEmpty(38), 0, FALSE);
+    ShowMessage(UiOrEmpty(38), 0, FALSE);
 }
 
 void CVelmora11App::OnModelSelect()
@@ -112,11 +124,14 @@ void CVelmora11App::OnModelSelect()
         StartupMessage(L"An error has occurred (navi file)");
         return;
     }
-    BOOL changed = FALSE;
-    if (PendingChooseModel(names, page, &changed) != IDOK)
+    CModelSelectDlg dlg;
+    dlg.m_region = page;
+    for (INT_PTR i = 0; i < names.GetSize(); ++i)
+        dlg.AddModelFile(names[i]);
+    if (dlg.DoModal() != IDOK)
         return;
-    if (changed)
-        PendingShowMessage(UiOrEmpty(38), 0, FALSE);
+    if (dlg.m_changed)
+        ShowMessage(UiOrEmpty(38), 0, FALSE);
     theGlobal.UpdateAllViews();
 }
 
@@ -128,8 +143,9 @@ void CVelmora11App::OnVersionCheck()
         return;
     }
     // The dialog compares and removes the folder itself.
-    PendingCheckVersionFile();
-    PendingRunDialog(L"version check");
+    CVerCheckDlg dlg;
+    dlg.m_result = -1;
+    dlg.DoModal();
 }
 
 void CVelmora11App::OnUpdateAppAbout(CCmdUI* ui)

@@ -8,7 +8,7 @@
 #include "controls/ButtonMessages.h"
 #include "core/Global.h"
 #include "classlib/CMemDC.h"
-#include "frame/PendingDialogs.h"
+#include "frame/MessageDlg.h"
 #include "frame/StatusWnd.h"
 #include "frame/UrlOpener.h"
 #include "res/frame_ids.h"
@@ -414,7 +414,7 @@ void CMainMenuWnd::OnOpenKml()
     WriteLog(L"KML File Open Start");
     if (!doc.Load(path)) {
         CString error;
-        PendingShowMessage(doc.GetErrorString(error), 0, FALSE);
+        ShowMessage(doc.GetErrorString(error), 0, FALSE);
         if (doc.GetErrorCode() != 10)
             return;
         doc.SetModified(1);

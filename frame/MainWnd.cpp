@@ -7,7 +7,7 @@
 #include "core/CopyDataBlock.h"
 #include "core/Global.h"
 #include "core/RegisteredMessages.h"
-#include "frame/PendingDialogs.h"
+#include "frame/MessageDlg.h"
 #include "frame/ViewTable.h"
 #include "res/frame_ids.h"
 #include "res/resource.h"
@@ -432,7 +432,7 @@ BOOL CMainWnd::SaveModifiedDocuments()
                 ::PeekMessageW(&msg, m_hWnd, WM_COMMAND, WM_COMMAND, PM_REMOVE);
             OnSelChanged();
         }
-        const int answer = PendingShowMessage(theGlobal.UiString(23), 3, FALSE);
+        const int answer = ShowMessage(theGlobal.UiString(23), 3, FALSE);
         if (answer == IDCANCEL)
             return FALSE;
         if (answer == IDYES) {
@@ -446,7 +446,7 @@ BOOL CMainWnd::SaveModifiedDocuments()
 
 BOOL CMainWnd::ConfirmQuit()
 {
-    return PendingShowMessage(theGlobal.UiString(33), 4, TRUE) == IDYES && SaveModifiedDocuments();
+    return ShowMessage(theGlobal.UiString(33), 4, TRUE) == IDYES && SaveModifiedDocuments();
 }
 
 void CMainWnd::OnClose()

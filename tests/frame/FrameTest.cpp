@@ -4,6 +4,7 @@
 #include "GuiTestSupport.h"
 
 #include <imm.h>
+#include "ScriptedAnswers.h"
 #include "SkinTestFixture.h"
 #include "core/Global.h"
 #include "frame/CmdUIText.h"
@@ -166,20 +167,37 @@ TEST_F(MainWindow, OpensAtTheSavedOrDefaultRectangle)
     EXPECT_EQ(CMainWnd::InitialRect(CRect(10, 10, 1100, 800), 1024, 768, &centre), CRect(0, 0, 1024, 738));
 }
 
-TEST_F(MainWindow, QuittingKeepsAnUnsavedDocumentThatWasNotSaved)
+TEST_F(MainWindow, QuittingAsksFirstAndKeepsAnUnsavedDocumentThatWasNotSaved)
 {
+    const std::wstring quit(theGlobal.UiString(33)), save(theGlobal.UiString(23));
+    ASSERT_FALSE(quit.empty());
+    {
+        // No to the quit question: nothing else is asked and the program stays.
+        ScriptedAnswers answers({{quit, IDNO}});
+        main->SendMessage(WM_CLOSE, 0, 0);
+        PumpPending();
+        ASSERT_TRUE(::IsWindow(hwnd));
+        EXPECT_EQ(answers.asked, std::vector<std::wstring>{quit});
+    }
     DOCPI_RECORD record{};
     lstrcpyW(record.name, L"Place");
     ASSERT_TRUE(theGlobal.m_docPiKml.AddRecord(record));
     theGlobal.m_docPiKml.SetModified(1);
-    main->SendMessage(WM_CLOSE, 0, 0);
-    PumpPending();
-    // The save was asked for in the document's own view; nothing saved it, so the program stays.
-    ASSERT_TRUE(::IsWindow(hwnd));
-    EXPECT_EQ(theGlobal.m_viewKind, 3);
+    {
+        ScriptedAnswers answers({{quit, IDYES}, {save, IDYES}});
+        main->SendMessage(WM_CLOSE, 0, 0);
+        PumpPending();
+        // The save was asked for in the document's own view; nothing saved it, so the program stays.
+        ASSERT_TRUE(::IsWindow(hwnd));
+        EXPECT_EQ(theGlobal.m_viewKind, 3);
+        EXPECT_EQ(answers.asked, (std::vector<std::wstring>{quit, save}));
+    }
     theGlobal.m_docPiKml.SetModified(0);
-    main->SendMessage(WM_CLOSE, 0, 0);
-    EXPECT_FALSE(::IsWindow(hwnd));
+    {
+        ScriptedAnswers answers({{quit, IDYES}});
+        main->SendMessage(WM_CLOSE, 0, 0);
+        EXPECT_FALSE(::IsWindow(hwnd));
+    }
     // Every view and the header left the refresh registry with their windows.
     EXPECT_EQ(theGlobal.m_views.GetSize(), 0);
     theGlobal.UpdateAllViews();
@@ -188,6 +206,7 @@ TEST_F(MainWindow, QuittingKeepsAnUnsavedDocumentThatWasNotSaved)
 
 TEST_F(MainWindow, QuittingWaitsForTheFeedWorkers)
 {
+    ScriptedAnswers answers({{std::wstring(theGlobal.UiString(33)), IDYES}});
     theGlobal.m_rssUpdateBusy = 1;
     main->SendMessage(WM_CLOSE, 0, 0);
     ASSERT_TRUE(::IsWindow(hwnd));

@@ -9,6 +9,7 @@
 #include "ProgramRun.h"
 #include "SkinTestFixture.h"
 #include "TestFiles.h"
+#include "frame/OptionPages.h"
 #include "res/frame_ids.h"
 
 namespace {
@@ -125,18 +126,70 @@ TEST(Program, StartsIntoTheStartMenuAndEveryTaskReachesItsPage)
                                                        std::to_wstring(r.right) + L"," + std::to_wstring(r.bottom));
 }
 
+namespace {
+
+// The skinned dialogs paint their caption themselves; a dialog is known by a
+// control of its own.
+bool HasControl(HWND dialog, int id)
+{
+    struct Find {
+        int id;
+        bool found;
+    } find{id, false};
+    ::EnumChildWindows(
+        dialog,
+        [](HWND child, LPARAM lp) WINAPI -> BOOL {
+            auto* f = reinterpret_cast<Find*>(lp);
+            f->found = f->found || ::GetDlgCtrlID(child) == f->id;
+            return !f->found;
+        },
+        reinterpret_cast<LPARAM>(&find));
+    return find.found;
+}
+
+// The first visible dialog of the program with that control: the choosers
+// at start-up.
+HWND WaitChooser(ProgramRun& run, int control, DWORD ms = 20000)
+{
+    const DWORD start = ::GetTickCount();
+    do {
+        for (HWND box : run.TopWindows(L"#32770"))
+            if (::IsWindowVisible(box) && HasControl(box, control))
+                return box;
+        PumpFor(50);
+    } while (::GetTickCount() - start < ms);
+    return nullptr;
+}
+
+// Controls of the choosers: the language combo and the model's region combo.
+const int kLanguageCombo = 1000, kRegionCombo = 1002;
+
+// The splash is a topmost popup of the program; while a chooser asks, none
+// of them may stand visible over it.
+bool SplashVisible(ProgramRun& run)
+{
+    for (HWND w : run.TopWindows())
+        if (::IsWindowVisible(w) && (::GetWindowLongW(w, GWL_EXSTYLE) & WS_EX_TOPMOST) &&
+            (::GetWindowLongW(w, GWL_EXSTYLE) & WS_EX_TOOLWINDOW))
+            return true;
+    return false;
+}
+
+}  // namespace
+
 TEST(Program, StartFailuresTellTheUserWhy)
 {
     struct Case {
         bool language, navi;
         const wchar_t* ini;
+        int chooser;  // a control of the chooser the user cancels, or 0
         const wchar_t* message;
     } const cases[] = {
-        {false, true, L"[File]\nNaviFile=US_KV410.dat\n", L"An error has occurred (language file)"},
-        {true, true, L"[File]\nNaviFile=US_KV410.dat\n",
+        {false, true, L"[File]\nNaviFile=US_KV410.dat\n", 0, L"An error has occurred (language file)"},
+        {true, true, L"[File]\nNaviFile=US_KV410.dat\n", kLanguageCombo,
          L"No language was chosen, so the program ends. Start it again to choose one."},
-        {true, false, L"[File]\nLanguageFile=English_US.dat\n", L"An error has occurred (navi file)"},
-        {true, true, L"[File]\nLanguageFile=English_US.dat\n",
+        {true, false, L"[File]\nLanguageFile=English_US.dat\n", 0, L"An error has occurred (navi file)"},
+        {true, true, L"[File]\nLanguageFile=English_US.dat\n", kRegionCombo,
          L"No navigation unit model was chosen, so the program ends. Start it again to choose one."},
     };
     for (const Case& c : cases) {
@@ -144,6 +197,13 @@ TEST(Program, StartFailuresTellTheUserWhy)
         ProgramRun run(c.language, c.navi);
         run.WriteIni(c.ini);
         ASSERT_TRUE(run.Start());
+        if (c.chooser) {
+            HWND chooser = WaitChooser(run, c.chooser);
+            ASSERT_NE(chooser, nullptr);
+            EXPECT_FALSE(SplashVisible(run));
+            ::PostMessageW(chooser, WM_COMMAND, IDCANCEL, 0);
+            PumpFor(300);
+        }
         std::wstring text, caption;
         HWND box = run.WaitMessageBox(20000, &text, &caption);
         ASSERT_NE(box, nullptr);
@@ -153,6 +213,29 @@ TEST(Program, StartFailuresTellTheUserWhy)
         EXPECT_NE(run.WaitExit(10000), static_cast<DWORD>(STILL_ACTIVE));
         EXPECT_TRUE(run.TopWindows().empty());
     }
+}
+
+TEST(Program, FirstStartAsksLanguageAndModelAndKeepsTheChoice)
+{
+    ProgramRun run;
+    run.WriteIni(L"[Option]\nVerCheck=0\nAnimation=0\n");
+    ASSERT_TRUE(run.Start());
+    HWND chooser = WaitChooser(run, kLanguageCombo);
+    ASSERT_NE(chooser, nullptr);
+    skintest::Pixels(chooser).SavePng(L"program_language_chooser");
+    // OK takes the row chosen for the brand.
+    ::PostMessageW(chooser, WM_COMMAND, IDOK, 0);
+    PumpFor(300);
+    chooser = WaitChooser(run, kRegionCombo);
+    ASSERT_NE(chooser, nullptr);
+    skintest::Pixels(chooser).SavePng(L"program_model_chooser");
+    ::PostMessageW(chooser, WM_COMMAND, IDOK, 0);
+    HWND main = run.WaitMainWindow();
+    ASSERT_NE(main, nullptr);
+    EXPECT_FALSE(SplashVisible(run));
+    EXPECT_EQ(run.Quit(main), 0u);
+    EXPECT_EQ(run.ReadIni(L"File", L"LanguageFile"), L"English_US.dat");
+    EXPECT_NE(run.ReadIni(L"File", L"NaviFile"), L"");
 }
 
 namespace {
@@ -274,6 +357,56 @@ TEST(Program, PagesOpenThroughTheRecordedSeam)
     EXPECT_NE(text.find("https://www.halvern.com/us/mirovale/\n"), std::string::npos) << text;
     EXPECT_NE(text.find("/help/pcapp3/"), std::string::npos) << text;
     EXPECT_NE(text.find("/index.htm\n"), std::string::npos) << text;
+}
+
+TEST(Program, ApplicationCommandsOpenTheirDialogs)
+{
+    ProgramRun run;
+    run.WriteIni(kReadyIni);
+    ASSERT_TRUE(run.Start());
+    HWND main = run.WaitMainWindow();
+    ASSERT_NE(main, nullptr);
+    struct Case {
+        UINT command;
+        int control;  // one of the dialog's own, 0: the about box, which has none
+        const wchar_t* shot;
+    } const cases[] = {
+        {ID_APP_ABOUT, 0, L"program_about"},
+        {ID_OPTION, ID_OPTION_TAB_CSV, L"program_options"},
+        {ID_LANGUAGE_SELECT, kLanguageCombo, L"program_language_select"},
+        {ID_MODEL_SELECT, kRegionCombo, L"program_model_select"},
+        {ID_VERSION_CHECK, 1095, L"program_version_check"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "command " << c.command);
+        ::PostMessageW(main, WM_COMMAND, c.command, 0);
+        HWND dialog = nullptr;
+        const DWORD start = ::GetTickCount();
+        while (!dialog && ::GetTickCount() - start < 15000) {
+            for (HWND box : run.TopWindows(L"#32770"))
+                if (::IsWindowVisible(box))
+                    dialog = box;
+            PumpFor(50);
+        }
+        ASSERT_NE(dialog, nullptr);
+        if (c.control)
+            EXPECT_TRUE(HasControl(dialog, c.control));
+        // Modal: the main window waits.
+        EXPECT_FALSE(::IsWindowEnabled(main));
+        PumpFor(300);
+        skintest::Pixels(dialog).SavePng(c.shot);
+        ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+        EXPECT_NE(run.WaitExit(0), 0u);
+        const DWORD closing = ::GetTickCount();
+        while (::IsWindow(dialog) && ::GetTickCount() - closing < 5000)
+            PumpFor(50);
+        EXPECT_FALSE(::IsWindow(dialog));
+        EXPECT_TRUE(::IsWindowEnabled(main));
+    }
+    EXPECT_EQ(run.Quit(main), 0u);
+    // Cancelled choosers kept the files.
+    EXPECT_EQ(run.ReadIni(L"File", L"LanguageFile"), L"English_US.dat");
+    EXPECT_EQ(run.ReadIni(L"File", L"NaviFile"), L"US_KV410.dat");
 }
 
 TEST(Program, ViewSwitchFadesOnlyWithAnimationOn)
