@@ -33,7 +33,49 @@ public:
     void OnCancel() override;
     void DoDataExchange(CDataExchange* dx) override;
 
+    // Test seams. The free space of a root in MB (FALSE when it cannot be
+    // read) and the drive strings as GetLogicalDriveStringsW gives them.
+    using FreeSpaceFn = BOOL (*)(const wchar_t* root, ULONGLONG* freeMB);
+    using DriveStringsFn = DWORD(WINAPI*)(DWORD length, wchar_t* buffer);
+    static FreeSpaceFn s_freeSpace;
+    static DriveStringsFn s_driveStrings;
+    static BOOL RealFreeSpace(const wchar_t* root, ULONGLONG* freeMB);
+
+    // Lists the removable drives again; none selected, OK disabled.
+    void RefreshDriveList();
+    // The free MB of a listed row, -1 for no row.
+    LONGLONG GetRowFreeMB(int row) const;
+    // The root of a listed row ("E:\"), empty for no row.
+    CString GetRowRoot(int row) const;
+    BOOL IsOkEnabled() const { return m_okEnabled; }
+
+    CCustomListCtrl m_list;
+    CCustomButton m_btnRefresh, m_btnOK, m_btnCancel;
+
 protected:
+    struct DriveRow {
+        const wchar_t* root;  // into m_driveStrings
+        ULONGLONG freeMB;
+    };
+
+    void ClearDriveList();
+    void EnableOK(BOOL enable);
+    void PlaceNameEdit();
+    void OnRefresh();
+    void OnItemChanged(NMHDR* nm, LRESULT* result);
+    void OnDblClk(NMHDR* nm, LRESULT* result);
+    LRESULT OnDeviceChange(WPARAM event, LPARAM data);
+    BOOL OnEraseBkgnd(CDC* dc);
+    HBRUSH OnCtlColor(CDC* dc, CWnd* wnd, UINT kind);
+    void OnPaint();
+    void OnDestroy();
     DECLARE_MESSAGE_MAP()
-    // Implementation members are the dialog's own.
+
+    CString m_requiredFile;
+    wchar_t m_driveStrings[262] = {};
+    const wchar_t* m_chosenRoot = nullptr;
+    CArray<DriveRow> m_rows;
+    BOOL m_okEnabled = FALSE;
+    HFONT m_fontName = nullptr, m_fontLabel = nullptr;
+    HBRUSH m_editBrush = nullptr;
 };

@@ -1,12 +1,13 @@
 #pragma once
 // Resource ids of the general dialogs: message box, progress, options,
-// language and model choosers, version check, about box.
+// language and model choosers, version check, about box, card chooser.
 
 // Dialog templates
 #define IDD_PROGRESS        102
 #define IDD_MODEL_SELECT    113
 #define IDD_VERSION_CHECK   114
 #define IDD_ABOUT           116
+#define IDD_REMOVABLE       121
 #define IDD_OPTIONS         117
 #define IDD_MESSAGE         119
 #define IDD_LANGUAGE_SELECT 150
@@ -45,3 +46,8 @@
 // Version check
 #define IDC_VERCHECK_STARTUP  1094
 #define IDC_VERCHECK_DOWNLOAD 1095
+
+// Card chooser
+#define IDC_REMOVABLE_REFRESH 1014
+#define IDC_REMOVABLE_LIST    1024
+#define IDC_REMOVABLE_NAME    1045
