@@ -358,6 +358,9 @@ TEST_F(RemovableDialog, BadNamesAreRefusedAndTokyoIsAccepted)
         EXPECT_EQ(place, CRect(131, 350, 131 + 365, 350 + 22));
         ClickRow(dlg, CardRow(dlg));
         ASSERT_TRUE(dlg.IsOkEnabled());
+        // Centred on the small test main window its top is off the screen,
+        // where the screen cannot be read.
+        dlg.SetWindowPos(static_cast<HWND>(nullptr), 100, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
         SaveShot(dlg.m_hWnd, L"removable_name");
         for (const wchar_t* name : bad) {
             SCOPED_TRACE(Utf8(name));
