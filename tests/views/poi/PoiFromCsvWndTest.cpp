@@ -731,6 +731,16 @@ TEST_F(CsvView, ShowingTheViewOverNoRowsResetsTheCombos)
     EXPECT_TRUE(AllReset());
 }
 
+TEST_F(CsvView, AClickOnThePageTakesTheFocus)
+{
+    Make(0);
+    Open(Write(L"rows.csv", "a\n"));
+    ASSERT_EQ(::GetFocus(), view->m_list.m_hWnd);
+    skintest::Mouse(view->m_hWnd, WM_LBUTTONDOWN, 300, 650, MK_LBUTTON);
+    skintest::Mouse(view->m_hWnd, WM_LBUTTONUP, 300, 650);
+    EXPECT_EQ(::GetFocus(), view->m_hWnd);
+}
+
 TEST_F(CsvView, RefreshSizesThePreviewToTheDocument)
 {
     Make(0);
