@@ -13,6 +13,7 @@
 #include "common/TextCheck.h"
 #include "core/Global.h"
 #include "core/RegisteredMessages.h"
+#include "frame/MainWnd.h"
 #include "res/frame_ids.h"
 #include "views/poi/PoiFromCsvWnd.h"
 
@@ -773,6 +774,114 @@ TEST_F(CsvView, ScreenshotWithALoadedFile)
     view->SendMessage(WM_USER_IDLE, 0, 0);
     skintest::Settle(main.m_hWnd);
     EXPECT_TRUE(SaveShot(main.m_hWnd, L"poi_csv_view_address_book"));
+}
+
+// The views in the program's main window: commands come through its route,
+// which offers them to every view, the shown one first.
+class CsvViewInMainWindow : public CsvView {
+protected:
+    void SetUp() override
+    {
+        CsvView::SetUp();
+        main.DestroyWindow();
+        theGlobal.m_views.RemoveAll();
+        theGlobal.m_viewKind = 0;
+        theGlobal.m_menuCategory = 0;
+        theGlobal.m_windowRect = {0, 0, 0, 0};
+        frame = new CMainWnd;
+        ASSERT_TRUE(frame->Create());
+        hwnd = frame->GetSafeHwnd();
+        app.m_pMainWnd = frame;
+        frame->ShowWindow(SW_SHOW);
+        frame->EnableWindow(TRUE);
+        PumpPending();
+    }
+    void TearDown() override
+    {
+        if (::IsWindow(hwnd))
+            ::DestroyWindow(hwnd);
+        app.m_pMainWnd = nullptr;
+        CsvView::TearDown();
+    }
+    // As a button or a key posts it, then what it leads to.
+    std::vector<std::wstring> Post(UINT id)
+    {
+        ScriptedAnswers boxes({});
+        ::PostMessageW(hwnd, WM_COMMAND, id, 0);
+        PumpPending();
+        PumpPending();
+        return boxes.asked;
+    }
+    CPoiFromCsvWnd* View(int index) { return dynamic_cast<CPoiFromCsvWnd*>(frame->m_body.GetView(index)); }
+    CMainWnd* frame = nullptr;
+    HWND hwnd = nullptr;
+};
+
+TEST_F(CsvViewInMainWindow, TheBodyMakesBothImportPagesWithTheirModes)
+{
+    ASSERT_NE(View(1), nullptr);
+    ASSERT_NE(View(9), nullptr);
+    EXPECT_EQ(View(1)->m_mode, 0);
+    EXPECT_EQ(View(9)->m_mode, 1);
+    EXPECT_EQ(&View(1)->ImportDocument(), &theGlobal.m_docImportPoi);
+    EXPECT_EQ(&View(9)->ImportDocument(), &theGlobal.m_docImportAb);
+}
+
+TEST_F(CsvViewInMainWindow, OpenAndConvertReachOnlyTheShownPage)
+{
+    g_answer = Write(L"pois.csv", "Name,Lon,Lat\nHarbour,151.2,-33.8\nTower,139.7,35.6\n");
+    // On the start menu the open key reaches no hidden import page.
+    Post(ID_FILE_OPEN);
+    EXPECT_EQ(g_dialogCalls, 0);
+    Post(ID_POI_FROM_CSV);
+    ASSERT_EQ(theGlobal.m_viewKind, 1);
+    EXPECT_TRUE(Post(ID_FILE_OPEN).empty());
+    EXPECT_EQ(g_dialogCalls, 1);
+    EXPECT_EQ(theGlobal.m_docImportPoi.GetRowCount(), 3);
+    EXPECT_EQ(theGlobal.m_docImportAb.GetRowCount(), 0);
+    EXPECT_EQ(View(1)->m_list.GetItemCount(), 3);
+    View(1)->m_startRow.SetCurSel(1);
+    View(1)->m_columns[0].SetCurSel(2);
+    View(1)->m_columns[1].SetCurSel(3);
+    View(1)->m_columns[2].SetCurSel(1);
+    Post(ID_CONVERT);
+    EXPECT_EQ(theGlobal.m_docPiCsv.GetRecordCount(), 2);
+    EXPECT_EQ(theGlobal.m_viewKind, 2);  // the CSV POI list
+    // From another page neither open nor convert reaches the import page.
+    Post(ID_FILE_OPEN);
+    EXPECT_EQ(g_dialogCalls, 1);
+    theGlobal.m_docPiCsv.ResetDocument();
+    Post(ID_CONVERT);
+    EXPECT_EQ(theGlobal.m_docPiCsv.GetRecordCount(), 0);
+    // The address-book import page opens into its own document.
+    Post(ID_ADDRESS_BOOK_IMPORT);
+    ASSERT_EQ(theGlobal.m_viewKind, 9);
+    Post(ID_FILE_OPEN);
+    EXPECT_EQ(g_dialogCalls, 2);
+    EXPECT_EQ(theGlobal.m_docImportAb.GetRowCount(), 3);
+    EXPECT_EQ(View(9)->m_list.GetItemCount(), 3);
+    // Back from it returns to the address book and empties only its own rows.
+    Post(ID_BACK);
+    EXPECT_EQ(theGlobal.m_viewKind, 8);
+    EXPECT_EQ(theGlobal.m_docImportAb.GetRowCount(), 0);
+    EXPECT_EQ(theGlobal.m_docImportPoi.GetRowCount(), 3);
+}
+
+TEST_F(CsvViewInMainWindow, BackFromTheCsvPageClearsItAndShowsTheStartMenu)
+{
+    g_answer = Write(L"pois.csv", "a,b\n");
+    Post(ID_POI_FROM_CSV);
+    Post(ID_FILE_OPEN);
+    ASSERT_EQ(theGlobal.m_docImportPoi.GetRowCount(), 1);
+    Post(ID_BACK);
+    EXPECT_EQ(theGlobal.m_viewKind, 0);
+    EXPECT_EQ(theGlobal.m_docImportPoi.GetRowCount(), 0);
+    Post(ID_POI_FROM_CSV);
+    Post(ID_FILE_OPEN);
+    Post(ID_TOP);
+    EXPECT_EQ(theGlobal.m_viewKind, 0);
+    EXPECT_EQ(theGlobal.m_menuCategory, 0);
+    EXPECT_EQ(theGlobal.m_docImportPoi.GetRowCount(), 0);
 }
 
 }  // namespace
