@@ -22,6 +22,24 @@ void SendToMain(UINT command)
         ::SendMessageW(main->GetSafeHwnd(), WM_COMMAND, command, 0);
 }
 
+// Replaces the rows of to with those of from.
+void TakeRows(const CCsvTable& from, CCsvTable& to)
+{
+    const wchar_t delimiter = from.GetDelimiter();
+    to.RemoveAll();
+    to.SetDelimiter(delimiter);
+    for (int r = 0; r < from.GetRowCount(); ++r) {
+        const CStringArray& cells = *from.GetRow(r);
+        CString line;
+        for (INT_PTR c = 0; c < cells.GetSize(); ++c) {
+            if (c)
+                line += delimiter;
+            line += CCsvTable::QuoteField(cells[c], delimiter);
+        }
+        to.AddRow(line);
+    }
+}
+
 int Selection(const CCustomComboBox& combo)
 {
     const int sel = combo.GetSafeHwnd() ? combo.GetCurSel() : CB_ERR;
@@ -156,8 +174,12 @@ void CPoiFromCsvWnd::OnOpenAb()
         ShowMessage(UiText(8), 0);
         return;
     }
-    if (!ImportDocument().ImportWab())
+    // Read aside first: a book that fails half-way leaves the rows as they were.
+    CDocImport contacts;
+    if (!s_readAddressBook || !s_readAddressBook(contacts))
         ShowMessage(UiText(8), 0);
+    else
+        TakeRows(contacts.m_table, ImportDocument().m_table);
     ShowReadRows();
 }
 

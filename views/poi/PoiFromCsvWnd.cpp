@@ -41,6 +41,11 @@ BOOL WabDllLoads()
     return TRUE;
 }
 
+BOOL ReadWab(CDocImport& into)
+{
+    return into.ImportWab();
+}
+
 void RefillCombo(CCustomComboBox& combo, const CStringArray& items)
 {
     combo.SetRedraw(FALSE);
@@ -56,6 +61,7 @@ void RefillCombo(CCustomComboBox& combo, const CStringArray& items)
 
 CPoiFromCsvWnd::FileDialogFn CPoiFromCsvWnd::s_fileDialog = &ShowFileDialog;
 BOOL (*CPoiFromCsvWnd::s_addressBookInstalled)() = &WabDllLoads;
+BOOL (*CPoiFromCsvWnd::s_readAddressBook)(CDocImport&) = &ReadWab;
 
 BEGIN_MESSAGE_MAP(CPoiFromCsvWnd, CViewWnd)
     ON_WM_CREATE()

@@ -60,6 +60,8 @@ public:
     static FileDialogFn s_fileDialog;
     // Whether a Windows Address Book is installed to be read.
     static BOOL (*s_addressBookInstalled)();
+    // Reads the address book's contacts into a document (CDocImport::ImportWab).
+    static BOOL (*s_readAddressBook)(CDocImport& into);
 
     CCustomListCtrl m_list;
     CCustomComboBox m_startRow;

@@ -43,6 +43,25 @@ BOOL AnswerFileDialog(HWND, const wchar_t* folder, int kind, BOOL open, wchar_t*
 }
 
 BOOL NoAddressBook() { return FALSE; }
+BOOL AddressBookThere() { return TRUE; }
+
+// Two contacts of nine fields, as the address book's rows come.
+BOOL TwoContacts(CDocImport& into)
+{
+    into.m_table.RemoveAll();
+    into.m_table.SetDelimiter(L',');
+    into.m_table.AddRow(L"\"Anna \"\"Bee\"\"\",\"1 Main St, Leeds\",555 1,,,,,,anna@example.org");
+    into.m_table.AddRow(L"\u6771\u4eac,Shiba,03 3433");
+    return TRUE;
+}
+
+// A book that breaks off after emptying the rows and reading one contact.
+BOOL BrokenBook(CDocImport& into)
+{
+    into.m_table.RemoveAll();
+    into.m_table.AddRow(L"half");
+    return FALSE;
+}
 
 std::wstring Ui(int n) { return std::wstring(theGlobal.UiString(n)); }
 
@@ -126,6 +145,7 @@ protected:
         view.reset();
         CPoiFromCsvWnd::s_fileDialog = realDialog;
         CPoiFromCsvWnd::s_addressBookInstalled = realBook;
+        CPoiFromCsvWnd::s_readAddressBook = realRead;
         theGlobal.m_naviModel.m_modelGroup = saved[0];
         theGlobal.m_delimiter = saved[1];
         theGlobal.m_decimal = saved[2];
@@ -228,6 +248,7 @@ protected:
     CString savedFile, savedFolder;
     CPoiFromCsvWnd::FileDialogFn realDialog = CPoiFromCsvWnd::s_fileDialog;
     BOOL (*realBook)() = CPoiFromCsvWnd::s_addressBookInstalled;
+    BOOL (*realRead)(CDocImport&) = CPoiFromCsvWnd::s_readAddressBook;
 };
 
 TEST(CsvColumnLetters, FiftySixLettersFromAToBD)
@@ -645,6 +666,42 @@ TEST_F(CsvView, OpenAddressBookWithoutOneTellsAndKeepsTheRows)
     CPoiFromCsvWnd::s_addressBookInstalled = &NoAddressBook;
     EXPECT_EQ(Flat(Command(ID_OPEN_AB)), std::vector<std::wstring>{Ui(8)});
     EXPECT_EQ(theGlobal.m_docImportAb.GetRowCount(), 2);
+}
+
+TEST_F(CsvView, AddressBookContactsAreShownAndMapped)
+{
+    CPoiFromCsvWnd::s_addressBookInstalled = &AddressBookThere;
+    CPoiFromCsvWnd::s_readAddressBook = &TwoContacts;
+    Make(1);
+    EXPECT_TRUE(Command(ID_OPEN_AB).empty());
+    EXPECT_EQ(theGlobal.m_docImportAb.GetRowCount(), 2);
+    EXPECT_EQ(view->m_list.GetItemCount(), 2);
+    EXPECT_EQ(Cell(0, 1), L"Anna \"Bee\"");
+    EXPECT_EQ(Cell(0, 2), L"1 Main St, Leeds");
+    EXPECT_EQ(Cell(0, 9), L"anna@example.org");
+    EXPECT_EQ(Cell(1, 1), L"\u6771\u4eac");
+    EXPECT_EQ(Items(view->m_startRow), Numbers(2));
+    EXPECT_EQ(Items(view->m_columns[0]).size(), 10u);
+    EXPECT_EQ(std::wstring(theGlobal.m_piCsvFileSpec), L"last.csv");  // no file involved
+    Map(0, {0, 0, 1, 2, 3});
+    Command(ID_CONVERT);
+    DOCAB_UI_RECORD e{};
+    ASSERT_TRUE(theGlobal.m_docAb.GetEntry(0, &e));
+    EXPECT_STREQ(e.name, L"Anna \"Bee\"");
+    EXPECT_STREQ(e.address, L"1 Main St, Leeds");
+    EXPECT_EQ(theGlobal.m_docAb.GetEntryCount(), 2);
+}
+
+TEST_F(CsvView, AnAddressBookThatFailsHalfWayLeavesTheRows)
+{
+    CPoiFromCsvWnd::s_addressBookInstalled = &AddressBookThere;
+    CPoiFromCsvWnd::s_readAddressBook = &BrokenBook;
+    Make(1);
+    Open(Write(L"ab.csv", "Anna,1 Main St\nBen,2 Main St\n"));
+    EXPECT_EQ(Flat(Command(ID_OPEN_AB)), std::vector<std::wstring>{Ui(8)});
+    EXPECT_EQ(theGlobal.m_docImportAb.GetRowCount(), 2);
+    EXPECT_EQ(Cell(1, 1), L"Ben");
+    EXPECT_EQ(Cell(0, 2), L"1 Main St");
 }
 
 TEST_F(CsvView, BackAndTopClearThePreviewAndLeave)
