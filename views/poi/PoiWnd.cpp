@@ -125,7 +125,7 @@ int CPoiWnd::OnCreate(LPCREATESTRUCTW cs)
     if (Default() == -1)
         return -1;
     SetDocument(GetDocument());
-    if (!m_list.Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_OWNERDATA, CRect(0, 0, 0, 0), this,
+    if (!m_list.Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_OWNERDATA | LVS_EDITLABELS, CRect(0, 0, 0, 0), this,
                        IDC_POI_LIST))
         return -1;
     m_list.m_cellMode = TRUE;
