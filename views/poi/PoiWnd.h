@@ -108,5 +108,6 @@ protected:
     DECLARE_MESSAGE_MAP()
 
     CDWordArray& ColumnWidths() const;
+    BOOL m_replayChangedRecords = FALSE;
     BOOL CreateButtons();
 };

@@ -30,12 +30,17 @@ void CPoiWnd::HistorySetSort(int key, int order)
         m_list.SetSortArrow(key, order);
 }
 
+// The other views see the records once the whole group is replayed.
 void CPoiWnd::HistoryDocumentChanged()
 {
-    theGlobal.UpdateAllViews();
+    m_replayChangedRecords = TRUE;
 }
 
 void CPoiWnd::HistoryRefresh()
 {
+    const BOOL changed = m_replayChangedRecords;
+    m_replayChangedRecords = FALSE;
     RefreshList();
+    if (changed)
+        theGlobal.UpdateAllViews();
 }
