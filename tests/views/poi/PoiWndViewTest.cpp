@@ -519,6 +519,25 @@ TEST_F(PoiView, SaveProposesAFileNameAndClearsTheModifiedFlag)
     EXPECT_EQ(doc().IsModified(), 0);
 }
 
+TEST_F(PoiView, AFailedSaveShowsTheDocumentsTextAndKeepsTheFlag)
+{
+    testsupport::TempDir dir;
+    theGlobal.m_piFileSpec = L"before.kml";
+    g_save.answer = (dir.Path() + L"no such folder\\list.kml").c_str();
+    doc().SetModified(1);
+    {
+        TextAnswers answers({});
+        Command(ID_FILE_SAVE);
+        ASSERT_EQ(answers.asked.size(), 1u);
+        CString text;
+        EXPECT_EQ(answers.asked[0], std::wstring(doc().GetErrorString(text)));
+        EXPECT_FALSE(answers.asked[0].empty());
+    }
+    EXPECT_EQ(doc().IsModified(), 1);
+    EXPECT_EQ(theGlobal.m_piFileSpec, CString(L"before.kml"));
+    EXPECT_EQ(doc().GetRecordCount(), 5);
+}
+
 TEST_F(PoiView, ExportWritesTheCardFolderOfTheModelAndReportsSuccess)
 {
     const struct {
