@@ -9,6 +9,7 @@
 #include "core/Global.h"
 #include "frame/MainWnd.h"
 #include "res/frame_ids.h"
+#include "res/poi_ids.h"
 #include "views/poi/PoiWnd.h"
 
 using namespace dlgtest;
@@ -131,6 +132,33 @@ TEST_F(PoiFrame, KeysAndTheContextMenuReachOnlyTheShownList)
     EXPECT_TRUE(shown);
     EXPECT_EQ(theGlobal.m_docPiKml.GetRecordCount(), 3);
     EXPECT_EQ(theGlobal.m_docPiCsv.GetRecordCount(), 4);
+}
+
+TEST_F(PoiFrame, TheEditButtonOpensTheDialogOfTheSelectedRow)
+{
+    Fill(theGlobal.m_docPiCsv, 3);
+    Command(ID_POI_EDIT_CSV);
+    CPoiWnd* csv = View(2);
+    csv->m_list.SetCurSel(1);
+    main->SendMessage(::RegisterWindowMessageW(L"WM_USER_IDLE "), 0, 0);
+    ASSERT_TRUE(csv->m_btnEdit.IsWindowEnabled());
+    ASSERT_TRUE(csv->m_btnEdit.IsWindowVisible());
+    CString name;
+    RunModal(
+        [&] {
+            ClickChild(csv->m_btnEdit.m_hWnd);
+            PumpUntil([&] { return !name.IsEmpty(); }, 2000);
+            return INT_PTR(0);
+        },
+        [&](CCustomDialog& d) {
+            name = AfxGetWindowText(::GetDlgItem(d.m_hWnd, IDC_POI_NAME));
+            PressKey(VK_ESCAPE);
+        });
+    EXPECT_EQ(name, CString(L"Place 1"));
+    EXPECT_EQ(theGlobal.m_docPiCsv.IsModified(), 0);
+    csv->m_list.SetCurSel(-1);
+    main->SendMessage(::RegisterWindowMessageW(L"WM_USER_IDLE "), 0, 0);
+    EXPECT_FALSE(csv->m_btnEdit.IsWindowEnabled());
 }
 
 TEST_F(PoiFrame, BackOfTheKmlListEmptiesItAndReturnsToTheStartMenu)
