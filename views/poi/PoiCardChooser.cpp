@@ -1,6 +1,5 @@
-// The card and file name of a POI export, asked with the removable-drive
-// chooser (its file-name edit shown and preset).
-#include "classlib/Afx.h"
+// The chooser runs with its file-name edit shown and preset.
+#include "views/poi/PoiCardChooser.h"
 
 #if __has_include("frame/RemovableDlg.cpp")
 #include "frame/RemovableDlg.h"
@@ -17,7 +16,8 @@ BOOL ChoosePoiCard(const CString& proposedName, CString& root, CString& name)
     return !root.IsEmpty();
 }
 #else
-// Built without the chooser: there is no card to choose.
+// Built without the chooser's implementation: there is no card to choose.
+// (Once it is part of the build, this file must be compiled again.)
 BOOL ChoosePoiCard(const CString&, CString&, CString&)
 {
     return FALSE;

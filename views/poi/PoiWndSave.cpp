@@ -6,6 +6,7 @@
 #include "common/Utility.h"
 #include "core/Global.h"
 #include "frame/MessageDlg.h"
+#include "views/poi/PoiCardChooser.h"
 #include "views/poi/PoiWnd.h"
 
 namespace {
@@ -47,8 +48,6 @@ std::vector<CString> KmlFilesIn(const CString& folder)
 }
 
 }  // namespace
-
-BOOL ChoosePoiCard(const CString& proposedName, CString& root, CString& name);
 
 CPoiWnd::SaveDialogFn CPoiWnd::s_saveDialog = AskSavePath;
 CPoiWnd::CardChooserFn CPoiWnd::s_chooseCard = ChoosePoiCard;
