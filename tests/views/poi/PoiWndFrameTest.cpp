@@ -161,6 +161,24 @@ TEST_F(PoiFrame, TheEditButtonOpensTheDialogOfTheSelectedRow)
     EXPECT_FALSE(csv->m_btnEdit.IsWindowEnabled());
 }
 
+TEST_F(PoiFrame, EachListHasItsOwnClipboard)
+{
+    Fill(theGlobal.m_docPiCsv, 2);
+    Fill(theGlobal.m_docPiKml, 2);
+    Command(ID_POI_EDIT_CSV);
+    View(2)->m_list.SetCurSel(0);
+    View(2)->m_list.SetFocus();
+    Command(ID_EDIT_COPY);
+    EXPECT_TRUE(View(2)->HasClipboard());
+    Command(ID_POI_EDIT_KML);
+    ASSERT_EQ(theGlobal.m_viewKind, 3);
+    View(3)->m_list.SetCurSel(0);
+    View(3)->m_list.SetFocus();
+    Command(ID_EDIT_PASTE);
+    EXPECT_EQ(theGlobal.m_docPiKml.GetRecordCount(), 2);
+    EXPECT_EQ(theGlobal.m_docPiCsv.GetRecordCount(), 2);
+}
+
 TEST_F(PoiFrame, BackOfTheKmlListEmptiesItAndReturnsToTheStartMenu)
 {
     Fill(theGlobal.m_docPiKml, 2);

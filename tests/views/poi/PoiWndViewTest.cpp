@@ -362,6 +362,38 @@ TEST_F(PoiView, TheEditDialogRefusesAMalformedPositionAndRecordsTheChange)
     EXPECT_DOUBLE_EQ(r.longitude, 103);
 }
 
+TEST_F(PoiView, NewAddsTheDialogsRecordAtTheEndAndUndoTakesItAway)
+{
+    RunModal(
+        [&] {
+            Command(ID_NEW);
+            return INT_PTR(0);
+        },
+        [&](CCustomDialog& d) {
+            EXPECT_EQ(AfxGetWindowText(::GetDlgItem(d.m_hWnd, IDC_POI_LONGITUDE)), CString(L"-"));
+            ::SetDlgItemTextW(d.m_hWnd, IDC_POI_NAME, L"Lighthouse");
+            ::SetDlgItemTextW(d.m_hWnd, IDC_POI_LATITUDE, L"-33,85");
+            ::SetDlgItemTextW(d.m_hWnd, IDC_POI_LONGITUDE, L"151.25");
+            ClickChild(static_cast<CPoiEditDlg&>(d).m_btnOK.m_hWnd);
+            WaitEnded(d);
+        });
+    ASSERT_EQ(doc().GetRecordCount(), 6);
+    EXPECT_EQ(Name(5), L"Lighthouse");
+    EXPECT_EQ(Cell(5, 0), L" 151.250000");
+    EXPECT_EQ(Cell(5, 1), L" -33.850000");
+    EXPECT_EQ(view.m_list.GetItemCount(), 6);
+    EXPECT_EQ(doc().IsModified(), 1);
+    EXPECT_EQ(::GetFocus(), view.m_list.m_hWnd);
+    view.m_list.SetFocus();
+    Command(ID_EDIT_SELECT_ALL);
+    EXPECT_EQ(view.m_list.GetSelectedCount(), 6);
+    Command(ID_EDIT_UNDO);
+    EXPECT_EQ(doc().GetRecordCount(), 5);
+    EXPECT_EQ(view.m_list.GetItemCount(), 5);
+    Command(ID_EDIT_REDO);
+    EXPECT_EQ(Name(5), L"Lighthouse");
+}
+
 TEST_F(PoiView, DeleteOfSortedRowsNeedsTheListFocusAndUndoRestoresThem)
 {
     NMLISTVIEW click{};
