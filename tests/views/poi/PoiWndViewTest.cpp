@@ -724,3 +724,50 @@ TEST_F(PoiView, AHiddenListTakesNoCommandOfTheShownView)
 }
 
 }  // namespace
+
+namespace {
+
+// The POI list puts a cell's image at its left edge whatever the column's
+// alignment (the custom list puts it at the right of a right-aligned column).
+class PoiListDraw : public DialogTest {};
+
+TEST_F(PoiListDraw, ACellsImageSitsTwoPixelsFromItsLeftEdge)
+{
+    CPoiListCtrl list;
+    ASSERT_TRUE(list.Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE | LVS_REPORT, CRect(10, 10, 410, 210), &main, 5));
+    list.InsertColumn(0, L"Right", LVCFMT_RIGHT, 200);
+    list.InsertColumn(1, L"Other", LVCFMT_LEFT, 100);
+    CImageList images;
+    ASSERT_TRUE(images.Create(16, 16, ILC_COLOR24, 1, 1));
+    HDC screen = ::GetDC(nullptr);
+    HDC memory = ::CreateCompatibleDC(screen);
+    HBITMAP red = ::CreateCompatibleBitmap(screen, 16, 16);
+    HGDIOBJ old = ::SelectObject(memory, red);
+    RECT all{0, 0, 16, 16};
+    HBRUSH brush = ::CreateSolidBrush(RGB(255, 0, 0));
+    ::FillRect(memory, &all, brush);
+    ::SelectObject(memory, old);
+    ::DeleteObject(brush);
+    ::DeleteDC(memory);
+    ::ReleaseDC(nullptr, screen);
+    ASSERT_EQ(ImageList_Add(images.GetSafeHandle(), red, nullptr), 0);
+    ::DeleteObject(red);
+    list.SetImageList(&images, LVSIL_SMALL);
+    LVITEMW item{};
+    item.mask = LVIF_TEXT | LVIF_IMAGE;
+    item.pszText = const_cast<wchar_t*>(L"x");
+    item.iImage = 0;
+    ASSERT_EQ(list.InsertItem(&item), 0);
+    list.UpdateScrollBars();
+    list.Invalidate();
+    skintest::Settle(list.m_hWnd);
+    RECT cell{};
+    ASSERT_TRUE(list.GetSubItemRect(0, 0, LVIR_BOUNDS, &cell));
+    skintest::Pixels px(list.m_hWnd);
+    const int y = cell.top + (list.GetRowHeight() - 16) / 2 + 8;
+    EXPECT_EQ(px.At(cell.left + 2 + 8, y), RGB(255, 0, 0));
+    EXPECT_NE(px.At(cell.left + 200 - 2 - 8, y), RGB(255, 0, 0));
+    list.DestroyWindow();
+}
+
+}  // namespace
