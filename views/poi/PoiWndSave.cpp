@@ -69,8 +69,9 @@ void CPoiWnd::OnSave()
     CWnd* main = AfxGetMainWnd();
     if (!s_saveDialog(main ? main->GetSafeHwnd() : GetSafeHwnd(), theGlobal.m_piIniFolder, path))
         return;
-    CString title = ::PathFindFileNameW(path);
-    const CString fileName = title;
+    const int slash = path.ReverseFind(L'\\');
+    const CString fileName = path.Mid(slash + 1);
+    CString title = fileName;
     const int dot = title.ReverseFind(L'.');
     if (dot > 0)
         title = title.Left(dot);
@@ -83,7 +84,7 @@ void CPoiWnd::OnSave()
     WriteLog(L"POI Save to PC End");
     doc.SetModified(0);
     theGlobal.m_piFileSpec = fileName;
-    theGlobal.m_piIniFolder = path.Left(path.GetLength() - fileName.GetLength());
+    theGlobal.m_piIniFolder = path.Left(slash > 0 ? slash : 0);
 }
 
 void CPoiWnd::OnExport()

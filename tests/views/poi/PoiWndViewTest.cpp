@@ -527,7 +527,7 @@ TEST_F(PoiView, SaveProposesAFileNameAndClearsTheModifiedFlag)
     EXPECT_TRUE(FileExists(dir.Path() + L"Coast walk.kml"));
     EXPECT_EQ(doc().IsModified(), 0);
     EXPECT_EQ(theGlobal.m_piFileSpec, CString(L"Coast walk.kml"));
-    EXPECT_EQ(theGlobal.m_piIniFolder, CString(dir.Path().c_str()));
+    EXPECT_EQ(theGlobal.m_piIniFolder, CString(dir.Path().substr(0, dir.Path().size() - 1).c_str()));
     EXPECT_EQ(doc().GetFolderName(), CString(L"Coast walk"));
 
     // A record without a position: the document's text with OK and Cancel.
