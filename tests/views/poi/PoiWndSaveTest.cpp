@@ -123,6 +123,21 @@ TEST_F(PoiView, AFailedExportShowsWhyKeepsTheListAndLeavesNoFileBehind)
     EXPECT_EQ(doc().IsModified(), 1);
     EXPECT_EQ(doc().GetRecordCount(), 5);
 
+    // The icons cannot be written (a file holds the icon folder's name): the
+    // icon document's text, and the KML file just written goes again.
+    testsupport::ClearCard();
+    testsupport::WriteBytes(CardRoot() + L"usericon", std::string("x"));
+    {
+        TextAnswers answers({});
+        Command(ID_EXPORT);
+        ASSERT_EQ(answers.asked.size(), 1u);
+        CString text;
+        EXPECT_EQ(answers.asked[0], std::wstring(theGlobal.m_docIcon.GetErrorString(text)));
+        EXPECT_FALSE(answers.asked[0].empty());
+    }
+    EXPECT_EQ(ListFolder(CardRoot() + L"POI\\"), std::vector<std::wstring>{});
+    EXPECT_EQ(doc().IsModified(), 1);
+
     // The version file cannot be written: the KML files just written go again.
     testsupport::ClearCard();
     theGlobal.m_modelType = 5;
