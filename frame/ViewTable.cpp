@@ -3,10 +3,18 @@
 #include "frame/MainMenuWnd.h"
 #include "frame/PlaceholderView.h"
 #include "res/frame_ids.h"
+#include "views/poi/PoiFromCsvWnd.h"
 
 namespace {
 
 std::unique_ptr<CWnd> MakeMainMenu(const VIEW_TABLE_ROW&) { return std::make_unique<CMainMenuWnd>(); }
+
+std::unique_ptr<CWnd> MakePoiFromCsv(const VIEW_TABLE_ROW& row)
+{
+    auto view = std::make_unique<CPoiFromCsvWnd>();
+    view->m_mode = row.mode;
+    return view;
+}
 
 }  // namespace
 
@@ -15,12 +23,12 @@ const VIEW_TABLE_ROW kViewCreationOrder[kViewCount] = {
     {6, ID_CLONING, 76, L"SettingsReplicator", 0, false, nullptr},
     {10, ID_DRIVE_REPORT, 77, L"DriveReport", 0, true, nullptr},
     {7, ID_PICTURE_EDIT, 78, L"PictureEditor", 0, true, nullptr},
-    {1, ID_POI_FROM_CSV, 80, L"FromCSV", 0, true, nullptr},
+    {1, ID_POI_FROM_CSV, 80, L"FromCSV", 0, true, MakePoiFromCsv},
     {2, ID_POI_EDIT_CSV, 80, L"PoiEditCsv", 2, true, nullptr},
     {3, ID_POI_EDIT_KML, 85, L"PoiEditKml", 3, true, nullptr},
     {4, ID_POI_MAP, 83, L"PoiMap", 4, true, nullptr},
     {5, ID_POI_RSS_READER, 89, L"PoiGeoRss", 0, true, nullptr},
-    {9, ID_ADDRESS_BOOK_IMPORT, 91, L"AddressBookImport", 1, true, nullptr},
+    {9, ID_ADDRESS_BOOK_IMPORT, 91, L"AddressBookImport", 1, true, MakePoiFromCsv},
     {8, ID_ADDRESS_BOOK, 90, L"AddressBookEdit", 0, true, nullptr},
     {11, ID_FUEL_REPORT, 93, L"FuelReport", 0, true, nullptr},
     {12, ID_APPS, 406, L"Apps", 0, true, nullptr},
