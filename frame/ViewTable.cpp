@@ -4,6 +4,7 @@
 #include "frame/PlaceholderView.h"
 #include "res/frame_ids.h"
 #include "views/poi/PoiFromCsvWnd.h"
+#include "views/poi/PoiWnd.h"
 
 namespace {
 
@@ -16,6 +17,13 @@ std::unique_ptr<CWnd> MakePoiFromCsv(const VIEW_TABLE_ROW& row)
     return view;
 }
 
+std::unique_ptr<CWnd> MakePoiList(const VIEW_TABLE_ROW& row)
+{
+    auto view = std::make_unique<CPoiWnd>();
+    view->m_mode = row.mode;
+    return view;
+}
+
 }  // namespace
 
 const VIEW_TABLE_ROW kViewCreationOrder[kViewCount] = {
@@ -24,8 +32,8 @@ const VIEW_TABLE_ROW kViewCreationOrder[kViewCount] = {
     {10, ID_DRIVE_REPORT, 77, L"DriveReport", 0, true, nullptr},
     {7, ID_PICTURE_EDIT, 78, L"PictureEditor", 0, true, nullptr},
     {1, ID_POI_FROM_CSV, 80, L"FromCSV", 0, true, MakePoiFromCsv},
-    {2, ID_POI_EDIT_CSV, 80, L"PoiEditCsv", 2, true, nullptr},
-    {3, ID_POI_EDIT_KML, 85, L"PoiEditKml", 3, true, nullptr},
+    {2, ID_POI_EDIT_CSV, 80, L"PoiEditCsv", 2, true, MakePoiList},
+    {3, ID_POI_EDIT_KML, 85, L"PoiEditKml", 3, true, MakePoiList},
     {4, ID_POI_MAP, 83, L"PoiMap", 4, true, nullptr},
     {5, ID_POI_RSS_READER, 89, L"PoiGeoRss", 0, true, nullptr},
     {9, ID_ADDRESS_BOOK_IMPORT, 91, L"AddressBookImport", 1, true, MakePoiFromCsv},

@@ -10,3 +10,15 @@
 #define IDC_POI_LATITUDE    1040
 #define IDC_POI_LABEL_FIRST 1048  // 1048..1053, one per field
 #define IDC_POI_NOTE        1054
+
+// The POI list views: list, buttons and their commands, and the context menu
+// (its second popup holds the edit commands).
+#define IDR_POI_MENU        143
+#define IDC_POI_LIST        59665
+#define ID_IMPORT           32812
+#define ID_EDIT             32820
+#define ID_LONLAT           32823
+#define ID_SEARCH           32825
+#define ID_NEW              32833
+#define ID_EXPORT           32843
+#define ID_GOOGLE           32860

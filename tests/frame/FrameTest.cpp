@@ -14,6 +14,7 @@
 #include "frame/PlaceholderView.h"
 #include "frame/ViewTable.h"
 #include "res/frame_ids.h"
+#include "views/poi/PoiWnd.h"
 
 namespace {
 
@@ -183,6 +184,9 @@ TEST_F(MainWindow, QuittingAsksFirstAndKeepsAnUnsavedDocumentThatWasNotSaved)
     lstrcpyW(record.name, L"Place");
     ASSERT_TRUE(theGlobal.m_docPiKml.AddRecord(record));
     theGlobal.m_docPiKml.SetModified(1);
+    // The user cancels the file dialog of the save.
+    const auto savedDialog = CPoiWnd::s_saveDialog;
+    CPoiWnd::s_saveDialog = [](HWND, const wchar_t*, CString&) { return FALSE; };
     {
         ScriptedAnswers answers({{quit, IDYES}, {save, IDYES}});
         main->SendMessage(WM_CLOSE, 0, 0);
@@ -192,6 +196,7 @@ TEST_F(MainWindow, QuittingAsksFirstAndKeepsAnUnsavedDocumentThatWasNotSaved)
         EXPECT_EQ(theGlobal.m_viewKind, 3);
         EXPECT_EQ(answers.asked, (std::vector<std::wstring>{quit, save}));
     }
+    CPoiWnd::s_saveDialog = savedDialog;
     theGlobal.m_docPiKml.SetModified(0);
     {
         ScriptedAnswers answers({{quit, IDYES}});

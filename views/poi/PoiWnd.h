@@ -1,0 +1,113 @@
+#pragma once
+// The POI list view: one POI document as a sortable list that the user edits
+// cell by cell or in the edit dialog, saves as a KML file on the PC and
+// exports to the unit's card. Mode 2 shows the CSV conversion's document,
+// mode 3 the opened KML file, mode 4 the map search's (a derived view).
+//
+// Files: PoiWnd.cpp creation, layout, paint, idle; PoiWndCells.cpp cells,
+// refresh and sorting; PoiWndEdit.cpp edit commands; PoiWndClipboard.cpp copy,
+// cut and paste; PoiWndSave.cpp save and export; PoiWndHistory.cpp undo and
+// redo; PoiWndLeave.cpp Back, Top and the context menu.
+#include <vector>
+
+#include "common/DibImage.h"
+#include "controls/CustomButton.h"
+#include "frame/ViewWnd.h"
+#include "views/poi/PoiListCtrl.h"
+#include "views/poi/PoiListModel.h"
+
+class CPoiWnd : public CViewWnd, public CPoiListModel {
+public:
+    CPoiWnd();
+    ~CPoiWnd() override;
+
+    // The mode's document: 3 the KML list's, 4 the map's, else the CSV list's.
+    CDocPi* GetDocument() const;
+    // Shows the document's records again (a new document, a new order).
+    void RefreshList();
+
+    // What the user answers in the save dialog: path in (proposed name) and out.
+    using SaveDialogFn = BOOL (*)(HWND owner, const wchar_t* folder, CString& path);
+    // The card and file name of an export: the drive root ("R:\") and the name.
+    using CardChooserFn = BOOL (*)(const CString& proposedName, CString& root, CString& name);
+    static SaveDialogFn s_saveDialog;
+    static CardChooserFn s_chooseCard;
+
+    // The rows as the list has them selected, ascending.
+    std::vector<int> SelectedRows() const;
+    BOOL IsCurrent() const;
+    BOOL ListHasFocus() const;
+
+    CPoiListCtrl m_list;
+    CCustomButton m_btnLonLat, m_btnEdit, m_btnSavePc, m_btnSearch, m_btnNew, m_btnExport, m_btnGoogle, m_btnImport;
+    DIB_IMAGE m_footer{};
+
+protected:
+    int OnCreate(LPCREATESTRUCTW cs);
+    void OnSize(UINT type, int cx, int cy);
+    void OnPaint();
+    BOOL OnEraseBkgnd(CDC*) { return TRUE; }
+    void OnDestroy();
+    LRESULT OnUserIdle(WPARAM, LPARAM);
+    void OnRButtonDown(UINT flags, CPoint pt);
+    void OnContextMenu(CWnd* wnd, CPoint pt);
+
+    // Cells and sorting (PoiWndCells.cpp).
+    void OnGetDispInfo(NMHDR* nm, LRESULT* result);
+    void OnColumnClick(NMHDR* nm, LRESULT* result);
+    void OnUpdate() { RefreshList(); }
+
+    // Editing (PoiWndEdit.cpp).
+    void OnEdit();
+    void OnNew();
+    void OnDelete();
+    void OnSelectAll();
+    void OnResetPosition();
+    void OnBeginLabelEdit(NMHDR* nm, LRESULT* result);
+    void OnEndLabelEdit(NMHDR* nm, LRESULT* result);
+    void OnUpdateEdit(CCmdUI* ui);
+    void OnUpdateNew(CCmdUI* ui);
+    void OnUpdateDelete(CCmdUI* ui);
+    void OnUpdateSelectAll(CCmdUI* ui);
+    void OnUpdateResetPosition(CCmdUI* ui);
+    void DeleteSelected();
+    // Shows a message with the list disabled meanwhile, then gives it the focus.
+    int AskOverList(const wchar_t* text, int style);
+
+    // Clipboard (PoiWndClipboard.cpp).
+    void OnCopy();
+    void OnCut();
+    void OnPaste();
+    void OnUpdateCopy(CCmdUI* ui);
+    void OnUpdatePaste(CCmdUI* ui);
+
+    // Save and export (PoiWndSave.cpp).
+    void OnSave();
+    void OnExport();
+    void OnUpdateSave(CCmdUI* ui);
+    // Validation before writing: TRUE to go on (valid, or the user said OK).
+    BOOL AcceptInvalidRecords();
+    BOOL ExportFiles(const CString& root, const CString& name);
+
+    // History (PoiWndHistory.cpp).
+    void OnUndo();
+    void OnRedo();
+    void OnUpdateUndo(CCmdUI* ui);
+    void OnUpdateRedo(CCmdUI* ui);
+    void HistorySetSort(int key, int order) override;
+    void HistoryDocumentChanged() override;
+    void HistoryRefresh() override;
+
+    // Leaving (PoiWndLeave.cpp).
+    void OnBack();
+    void OnTop();
+    void OnUpdateAlways(CCmdUI* ui) { ui->Enable(TRUE); }
+    // Asks about unsaved records; FALSE when the view must stay.
+    BOOL CanLeave();
+    void ResetView();
+    DECLARE_MESSAGE_MAP()
+
+    CDWordArray& ColumnWidths() const;
+    BOOL m_replayChangedRecords = FALSE;
+    BOOL CreateButtons();
+};

@@ -1,0 +1,76 @@
+// Leaving the view with Back or Top, and the context menu of the list.
+#include "controls/CustomMenu.h"
+#include "core/Global.h"
+#include "frame/MessageDlg.h"
+#include "res/frame_ids.h"
+#include "res/poi_ids.h"
+#include "views/poi/PoiWnd.h"
+
+BOOL CPoiWnd::CanLeave()
+{
+    CDocPi& doc = *GetDocument();
+    if (doc.GetRecordCount() == 0 || !doc.IsModified())
+        return TRUE;
+    switch (ShowMessage(theGlobal.UiString(23), 3)) {
+    case IDYES:
+        OnSave();
+        return !doc.IsModified();
+    case IDNO:
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+void CPoiWnd::ResetView()
+{
+    ResetAll();
+    m_list.SetCurSel(-1);
+    RefreshList();
+}
+
+void CPoiWnd::OnBack()
+{
+    if (!CanLeave())
+        return;
+    ResetView();
+    CWnd* main = AfxGetMainWnd();
+    if (main)
+        main->SendMessage(WM_COMMAND, m_mode == 2 ? ID_POI_FROM_CSV : ID_MAIN_MENU, 0);
+}
+
+void CPoiWnd::OnTop()
+{
+    if (!CanLeave())
+        return;
+    ResetView();
+    if (m_mode == 2)
+        theGlobal.m_docImportPoi.m_table.RemoveAll();
+    CWnd* main = AfxGetMainWnd();
+    if (!main)
+        return;
+    main->SendMessage(WM_COMMAND, ID_MENU_REFRESH, 0);
+    main->SendMessage(WM_COMMAND, ID_MAIN_MENU, 0);
+}
+
+void CPoiWnd::OnContextMenu(CWnd*, CPoint pt)
+{
+    CWnd* main = AfxGetMainWnd();
+    HMENU menu = ::LoadMenuW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDR_POI_MENU));
+    HMENU popup = menu ? ::GetSubMenu(menu, 1) : nullptr;
+    if (!popup || !main) {
+        if (menu)
+            ::DestroyMenu(menu);
+        return;
+    }
+    if (pt.x == -1 && pt.y == -1)
+        ::GetCursorPos(&pt);
+    // The main window's update pass gives the items their states and texts.
+    main->SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup), 1);
+    CCustomMenu custom;
+    custom.LoadMenu(popup);
+    const UINT chosen = custom.TrackPopupMenu(TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN, pt.x - 1, pt.y - 1, main);
+    ::DestroyMenu(menu);
+    if (chosen)
+        main->SendMessage(WM_COMMAND, chosen, 0);
+}

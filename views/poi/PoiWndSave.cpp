@@ -1,0 +1,157 @@
+// Saving the list as a KML file on the PC and exporting it to the unit's card.
+#include <shlwapi.h>
+
+#include "common/FileUtil.h"
+#include "common/LogWriter.h"
+#include "common/Utility.h"
+#include "core/Global.h"
+#include "frame/MessageDlg.h"
+#include "views/poi/PoiWnd.h"
+
+namespace {
+
+BOOL AskSavePath(HWND owner, const wchar_t* folder, CString& path)
+{
+    wchar_t buffer[MAX_PATH];
+    lstrcpynW(buffer, path, MAX_PATH);
+    if (!ShowFileDialog(owner, folder, 3, FALSE, buffer))
+        return FALSE;
+    path = buffer;
+    return TRUE;
+}
+
+// The header's title as a file name, or the fallback when it cannot be one.
+CString ProposedName(const wchar_t* fallback)
+{
+    const CString& title = theGlobal.m_headerTitle;
+    if (title.IsEmpty() || HasInvalidFileNameChar(title))
+        return fallback;
+    return title.Left(MAX_PATH);
+}
+
+CString ErrorText(const CDoc& doc)
+{
+    CString text;
+    return doc.GetErrorString(text);
+}
+
+// The KML files of a card folder (names only).
+std::vector<CString> KmlFilesIn(const CString& folder)
+{
+    std::vector<CString> names;
+    CStringArray files;
+    ListFiles(folder + L"*.kml", files);
+    for (INT_PTR i = 0; i < files.GetSize(); ++i)
+        names.push_back(::PathFindFileNameW(files[i]));
+    return names;
+}
+
+}  // namespace
+
+BOOL ChoosePoiCard(const CString& proposedName, CString& root, CString& name);
+
+CPoiWnd::SaveDialogFn CPoiWnd::s_saveDialog = AskSavePath;
+CPoiWnd::CardChooserFn CPoiWnd::s_chooseCard = ChoosePoiCard;
+
+BOOL CPoiWnd::AcceptInvalidRecords()
+{
+    CDocPi& doc = *GetDocument();
+    if (doc.Validate())
+        return TRUE;
+    return ShowMessage(ErrorText(doc), 1) == IDOK;
+}
+
+void CPoiWnd::OnSave()
+{
+    CDocPi& doc = *GetDocument();
+    if (!AcceptInvalidRecords())
+        return;
+    CString path = ProposedName(L"POI.KML");
+    CWnd* main = AfxGetMainWnd();
+    if (!s_saveDialog(main ? main->GetSafeHwnd() : GetSafeHwnd(), theGlobal.m_piIniFolder, path))
+        return;
+    CString title = ::PathFindFileNameW(path);
+    const CString fileName = title;
+    const int dot = title.ReverseFind(L'.');
+    if (dot > 0)
+        title = title.Left(dot);
+    doc.SetFolderName(title);
+    WriteLog(L"POI Save to PC Start");
+    if (!doc.Save(path)) {
+        ShowMessage(ErrorText(doc), 0);
+        return;
+    }
+    WriteLog(L"POI Save to PC End");
+    doc.SetModified(0);
+    theGlobal.m_piFileSpec = fileName;
+    theGlobal.m_piIniFolder = path.Left(path.GetLength() - fileName.GetLength());
+}
+
+void CPoiWnd::OnExport()
+{
+    CDocPi& doc = *GetDocument();
+    if (!AcceptInvalidRecords())
+        return;
+    CString root, name;
+    if (!s_chooseCard(ProposedName(L"POI"), root, name))
+        return;
+    WriteLog(L"Export POI File Start");
+    if (!ExportFiles(root, name))
+        return;
+    WriteLog(L"Export POI File End");
+    doc.SetModified(0);
+    ShowMessage(theGlobal.UiString(16), 0);
+}
+
+BOOL CPoiWnd::ExportFiles(const CString& root, const CString& name)
+{
+    CDocPi& doc = *GetDocument();
+    const int type = theGlobal.m_modelType;
+    const CString folder = GetPoiCardFolder(root, type);
+    if (!CDocPi::CheckCardFileCount(folder, doc.GetRecordCount(), GetMaxPoiPerFile(type))) {
+        ShowMessage(theGlobal.UiString(20), 0);
+        return FALSE;
+    }
+    doc.SetFolderName(name);
+    const std::vector<CString> before = KmlFilesIn(folder);
+    // A failed export takes back the KML files it added, so the card never
+    // holds a part of the list.
+    auto removeAdded = [&] {
+        for (const CString& file : KmlFilesIn(folder))
+            if (std::find(before.begin(), before.end(), file) == before.end())
+                ::DeleteFileW(folder + file);
+    };
+
+    WriteLog(L"KML Files Save Start");
+    const BOOL written = doc.ExportToCard(folder + name + L".kml");
+    WriteLog(L"KML Files Save End");
+    if (!written) {
+        removeAdded();
+        ShowMessage(ErrorText(doc), 0);
+        return FALSE;
+    }
+    CDocIcon& icons = theGlobal.m_docIcon;
+    const BOOL iconsWritten = type == 0 || type == 2 ? icons.ExportUserIconBitmaps(root)
+                                                     : icons.ExportCustomPoiSymbols(root);
+    if (!iconsWritten) {
+        removeAdded();
+        ShowMessage(ErrorText(icons), 0);
+        return FALSE;
+    }
+    if (type != 0 && type != 2) {
+        wchar_t version[MAX_PATH];
+        lstrcpynW(version, root, MAX_PATH);
+        if (!::PathAppendW(version, L"NDB") || !::PathAppendW(version, L"VersionManage") ||
+            !::PathAppendW(version, L"Version") || !CDocPi::WriteCustomPoiVersion(version)) {
+            removeAdded();
+            ShowMessage(theGlobal.UiString(10), 0);
+            return FALSE;
+        }
+    }
+    return TRUE;
+}
+
+void CPoiWnd::OnUpdateSave(CCmdUI* ui)
+{
+    ui->Enable(IsCurrent() && GetDocument()->GetRecordCount() > 0);
+}
