@@ -163,7 +163,7 @@ void CCustomThumbCtrl::DeleteAllItems()
 
 void CCustomThumbCtrl::MeasureLabel(THUMB& item)
 {
-    RECT rc{0, 0, CellWidth, LabelHeight};
+    RECT rc{0, 0, m_cellWidth, LabelHeight};
     HDC dc = ::GetDC(m_hWnd);
     HGDIOBJ old = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
     DrawTextW(dc, item.name, -1, &rc, DT_CALCRECT | kLabelFormat);
@@ -282,7 +282,7 @@ int CCustomThumbCtrl::GetColumns() const
 {
     CRect client;
     GetClientRect(&client);
-    return std::max(1, static_cast<int>(client.Width()) / PitchX);
+    return std::max(1, static_cast<int>(client.Width()) / ColumnPitch());
 }
 
 int CCustomThumbCtrl::ScrollPos() const
@@ -294,21 +294,21 @@ int CCustomThumbCtrl::ScrollPos() const
 
 int CCustomThumbCtrl::RowTop(int index) const
 {
-    return index / GetColumns() * PitchY - ScrollPos();
+    return index / GetColumns() * RowPitch() - ScrollPos();
 }
 
 CRect CCustomThumbCtrl::CellRect(int index) const
 {
-    const int left = index % GetColumns() * PitchX + MarginLeft;
-    const int top = RowTop(index) + MarginTop;
-    return CRect(left, top, left + CellWidth, top + CellHeight);
+    const int left = index % GetColumns() * ColumnPitch() + m_marginLeft;
+    const int top = RowTop(index) + m_marginTop;
+    return CRect(left, top, left + m_cellWidth, top + m_cellHeight);
 }
 
 void CCustomThumbCtrl::GetItemRect(RECT* rect, int index) const
 {
-    const int left = index % GetColumns() * PitchX;
+    const int left = index % GetColumns() * ColumnPitch();
     const int top = RowTop(index);
-    *rect = CRect(left, top, left + CellWidth, top + CellHeight);
+    *rect = CRect(left, top, left + m_cellWidth, top + m_cellHeight);
 }
 
 void CCustomThumbCtrl::GetItemPath(int index, CString& path) const
@@ -329,7 +329,7 @@ int CCustomThumbCtrl::HitTest(CPoint pt) const
     GetClientRect(&client);
     for (int i = 0; i < m_items.GetSize(); ++i) {
         const int top = RowTop(i);
-        if (top <= -PitchY || top >= client.Height())
+        if (top <= -RowPitch() || top >= client.Height())
             continue;
         // The painted cell: what the user sees is what the click hits.
         const CRect cell = CellRect(i);
@@ -355,7 +355,7 @@ void CCustomThumbCtrl::UpdateScrollBars()
     m_extraLabel = 0;
     for (int i = (rows - 1) * columns; i < count; ++i)
         m_extraLabel = std::max<int>(m_extraLabel, m_items[i].labelRect.bottom - m_items[i].labelRect.top - LabelHeight);
-    const int content = rows * PitchY + m_extraLabel;
+    const int content = rows * RowPitch() + m_extraLabel;
     CRect client;
     GetClientRect(&client);
     SCROLLINFO si{sizeof(si)};
@@ -401,12 +401,12 @@ BOOL CCustomThumbCtrl::EnsureVisible(int index)
 {
     CRect client;
     GetClientRect(&client);
-    if (!IsWindowVisible() || client.Width() < PitchX)
+    if (!IsWindowVisible() || client.Width() < ColumnPitch())
         return FALSE;
     const int top = RowTop(index);
     const int pos = ScrollPos();
-    if (top + PitchY > client.Height())
-        SetScrollPosition(pos + top + PitchY - client.Height());
+    if (top + RowPitch() > client.Height())
+        SetScrollPosition(pos + top + RowPitch() - client.Height());
     else if (top < 0)
         SetScrollPosition(pos + top);
     Repaint();
@@ -446,7 +446,7 @@ void CCustomThumbCtrl::OnTimer(UINT_PTR id)
         if (done.index < m_items.GetSize() && !m_items[done.index].thumbnail && done.loaded) {
             m_items[done.index].thumbnail = new DIB_IMAGE(done.image);
             const int top = RowTop(done.index);
-            repaint = repaint || (top > -PitchY && top < client.Height());
+            repaint = repaint || (top > -RowPitch() && top < client.Height());
         } else {
             FreeDibImage(&done.image);
         }
@@ -464,14 +464,14 @@ CRect CCustomThumbCtrl::CenteredLabel(const THUMB& item, const CRect& cell) cons
 {
     const int w = item.labelRect.right - item.labelRect.left;
     const int h = item.labelRect.bottom - item.labelRect.top;
-    const int left = cell.left + (CellWidth - w) / 2;
+    const int left = cell.left + (m_cellWidth - w) / 2;
     const int top = cell.top + LabelTop;
     return CRect(left, top, left + w, top + h);
 }
 
 void CCustomThumbCtrl::DrawLabel(HDC dc, const THUMB& item, const CRect& cell, UINT flags) const
 {
-    RECT rc{cell.left, cell.top + LabelTop, cell.left + CellWidth, cell.top + LabelTop + LabelHeight + m_extraLabel};
+    RECT rc{cell.left, cell.top + LabelTop, cell.left + m_cellWidth, cell.top + LabelTop + LabelHeight + m_extraLabel};
     DrawTextW(dc, item.name, -1, &rc, flags);
 }
 
@@ -486,7 +486,7 @@ void CCustomThumbCtrl::Paint(HDC dc, const CRect& client)
     const int count = static_cast<int>(m_items.GetSize());
     for (int i = 0; i < count; ++i) {
         const int top = RowTop(i);
-        if (top <= -PitchY || top >= client.Height())
+        if (top <= -RowPitch() || top >= client.Height())
             continue;
         const THUMB& item = m_items[i];
         const CRect cell = CellRect(i);
@@ -496,15 +496,15 @@ void CCustomThumbCtrl::Paint(HDC dc, const CRect& client)
         if (i == m_caretItem && !m_noLabels)
             Frame(dc, Grown(CenteredLabel(item, cell), 3, 2), focused ? kLabelFrame : 0);
         if (item.thumbnail && item.thumbnail->bits) {
-            DrawDib(item.thumbnail, dc, cell.left + (CellWidth - item.thumbnail->width) / 2,
-                    cell.top + (CellHeight - item.thumbnail->height) / 2);
+            DrawDib(item.thumbnail, dc, cell.left + (m_cellWidth - item.thumbnail->width) / 2,
+                    cell.top + (m_cellHeight - item.thumbnail->height) / 2);
         } else if (m_useShellIcon) {
-            m_iconList.Draw(dc, 0, CPoint(cell.left + (CellWidth - 32) / 2, cell.top + (CellHeight - 32) / 2),
+            m_iconList.Draw(dc, 0, CPoint(cell.left + (m_cellWidth - 32) / 2, cell.top + (m_cellHeight - 32) / 2),
                             ILD_NORMAL);
         } else {
             HGDIOBJ f = SelectObject(dc, m_noImageFont);
             SetTextColor(dc, 0x666463);
-            RECT band{cell.left, cell.top + CellHeight / 2 - 6, cell.right, cell.top + CellHeight / 2 + 6};
+            RECT band{cell.left, cell.top + m_cellHeight / 2 - 6, cell.right, cell.top + m_cellHeight / 2 + 6};
             DrawTextW(dc, L"No Image", -1, &band, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
             SetTextColor(dc, 0xFFFFFF);
             SelectObject(dc, f);
@@ -656,7 +656,7 @@ void CCustomThumbCtrl::OnKeyDown(UINT key, UINT, UINT)
     const int lastRow = (count - 1) / columns;
     const int caret = std::clamp(m_caretItem, 0, count - 1);
     const int row = caret / columns, column = caret % columns;
-    const int visibleRows = std::max(1, static_cast<int>(client.Height()) / PitchY);
+    const int visibleRows = std::max(1, static_cast<int>(client.Height()) / RowPitch());
     int target;
     switch (key) {
     case VK_LEFT: target = column > 0 ? caret - 1 : caret; break;
@@ -683,10 +683,10 @@ void CCustomThumbCtrl::OnVScroll(UINT code, UINT, CScrollBar*)
     GetScrollInfo(SB_VERT, &si);
     int pos = si.nPos;
     switch (code) {
-    case SB_LINEUP: pos -= PitchY / 2; break;
-    case SB_LINEDOWN: pos += PitchY / 2; break;
-    case SB_PAGEUP: pos -= PitchY; break;
-    case SB_PAGEDOWN: pos += PitchY; break;
+    case SB_LINEUP: pos -= RowPitch() / 2; break;
+    case SB_LINEDOWN: pos += RowPitch() / 2; break;
+    case SB_PAGEUP: pos -= RowPitch(); break;
+    case SB_PAGEDOWN: pos += RowPitch(); break;
     case SB_THUMBTRACK:
     case SB_THUMBPOSITION: pos = m_vScroll.m_trackPos; break;
     default: return;
@@ -732,9 +732,9 @@ CImageList* CCustomThumbCtrl::CreateDragImage(int index, POINT* cellOrigin)
     if (index < 0 || index >= m_items.GetSize())
         return nullptr;
     const THUMB& item = m_items[index];
-    const CRect cell(MarginLeft, MarginTop, MarginLeft + CellWidth, MarginTop + CellHeight);
+    const CRect cell(m_marginLeft, m_marginTop, m_marginLeft + m_cellWidth, m_marginTop + m_cellHeight);
     const CRect label = CenteredLabel(item, cell);
-    const int width = PitchX, height = std::max<int>(PitchY, label.bottom);
+    const int width = ColumnPitch(), height = std::max<int>(RowPitch(), label.bottom);
     DIB_IMAGE image{};
     if (!CreateDib(&image, width, height))
         return nullptr;
@@ -749,10 +749,10 @@ CImageList* CCustomThumbCtrl::CreateDragImage(int index, POINT* cellOrigin)
     DrawTextW(dc, item.name, -1, &rc, kLabelFormat);
     SelectObject(dc, oldFont);
     if (item.thumbnail && item.thumbnail->bits)
-        DrawDib(item.thumbnail, dc, cell.left + (CellWidth - item.thumbnail->width) / 2,
-                cell.top + (CellHeight - item.thumbnail->height) / 2);
+        DrawDib(item.thumbnail, dc, cell.left + (m_cellWidth - item.thumbnail->width) / 2,
+                cell.top + (m_cellHeight - item.thumbnail->height) / 2);
     else
-        m_iconList.Draw(dc, 0, CPoint(cell.left + (CellWidth - 32) / 2, cell.top + (CellHeight - 32) / 2),
+        m_iconList.Draw(dc, 0, CPoint(cell.left + (m_cellWidth - 32) / 2, cell.top + (m_cellHeight - 32) / 2),
                         ILD_NORMAL);
     SelectObject(dc, old);
     DeleteDC(dc);

@@ -63,6 +63,10 @@ public:
 
     BOOL m_noLabels = FALSE;
     BOOL m_useShellIcon = TRUE;
+    // Cell layout; the icon dialogs use small cells. Set before filling.
+    int m_cellWidth = CellWidth, m_cellHeight = CellHeight;
+    int m_gapX = PitchX - CellWidth, m_gapY = PitchY - CellHeight;
+    int m_marginLeft = MarginLeft, m_marginTop = MarginTop;
     CCustomScrollBar m_hScroll, m_vScroll;
 
 protected:
@@ -93,6 +97,8 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    int ColumnPitch() const { return m_cellWidth + m_gapX; }
+    int RowPitch() const { return m_cellHeight + m_gapY; }
     int RowTop(int index) const;
     CRect CellRect(int index) const;
     int ScrollPos() const;

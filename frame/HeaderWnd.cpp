@@ -8,6 +8,7 @@
 #include "classlib/CMemDC.h"
 #include "frame/ViewTable.h"
 #include "res/frame_ids.h"
+#include "views/device/IconSelectDlg.h"
 
 namespace {
 
@@ -48,6 +49,7 @@ BEGIN_MESSAGE_MAP(CHeaderWnd, CViewWnd)
     ON_UPDATE_COMMAND_UI_RANGE(ID_POI_FROM_CSV, ID_APPS, OnUpdateViewCommand)
     ON_COMMAND(ID_UPDATE, RefreshHeader)
     ON_CONTROL(EN_CHANGE, ID_TITLE_EDIT, OnTitleChange)
+    ON_COMMAND(ID_ICON, OnIconSelect)
 END_MESSAGE_MAP()
 
 CHeaderWnd::CHeaderWnd() = default;
@@ -193,6 +195,42 @@ void CHeaderWnd::RefreshHeader()
     default: break;
     }
     m_iconButton.EnableWindow(enable);
+    m_iconButton.Invalidate(FALSE);
+}
+
+void CHeaderWnd::OnIconSelect()
+{
+    int preset = -1;
+    switch (theGlobal.m_viewKind) {
+    case 2: preset = theGlobal.m_docPiCsv.m_defaultIcon; break;
+    case 3: preset = theGlobal.m_docPiKml.m_defaultIcon; break;
+    case 4: preset = theGlobal.m_docPiMap.m_defaultIcon; break;
+    case 5: preset = theGlobal.m_docRssPoi.m_defaultIcon; break;
+    default: break;
+    }
+    CIconSelectDlg dlg;
+    dlg.m_icon = preset;
+    if (dlg.DoModal() != IDOK)
+        return;
+    // A stock pick of model types 0 and 2 is a picture; the documents keep
+    // the first table row showing it.
+    const int chosen = dlg.m_icon;
+    const int value = chosen < dlg.GetStockCount() ? theGlobal.m_docIcon.FindIconByImage(chosen) : chosen;
+    SetDocumentIcon(value);
+}
+
+void CHeaderWnd::SetDocumentIcon(int value)
+{
+    CDoc* doc = nullptr;
+    switch (theGlobal.m_viewKind) {
+    case 2: theGlobal.m_docPiCsv.m_defaultIcon = value; doc = &theGlobal.m_docPiCsv; break;
+    case 3: theGlobal.m_docPiKml.m_defaultIcon = value; doc = &theGlobal.m_docPiKml; break;
+    case 4: theGlobal.m_docPiMap.m_defaultIcon = value; doc = &theGlobal.m_docPiMap; break;
+    case 5: theGlobal.m_docRssPoi.m_defaultIcon = value; doc = &theGlobal.m_docRssPoi; break;
+    default: break;
+    }
+    if (doc)
+        doc->SetModified(1);
     m_iconButton.Invalidate(FALSE);
 }
 

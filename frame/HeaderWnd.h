@@ -19,6 +19,9 @@ public:
     void SetPageTitle(const CString& title);
     const CString& GetPageTitle() const { return m_pageTitle; }
     int GetViewIndex() const { return m_viewIndex; }
+    // The default icon of the current view's document (views 2 to 5), which
+    // is then marked modified; other views have none.
+    void SetDocumentIcon(int value);
     CCustomButton m_back, m_top;
     CEdit m_titleEdit;
     CIconButton m_iconButton;
@@ -35,6 +38,7 @@ protected:
     void OnUpdateViewCommand(CCmdUI* ui);
     void RefreshHeader();
     void OnTitleChange();
+    void OnIconSelect();
     DECLARE_MESSAGE_MAP()
 
 private:
