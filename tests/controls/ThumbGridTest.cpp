@@ -91,6 +91,28 @@ TEST_F(ThumbGrid, GeometryAndHitTest)
         EXPECT_EQ(grid.HitTest(CPoint(t.x, t.y)), t.item) << t.x << "," << t.y;
 }
 
+TEST_F(ThumbGrid, SmallCellsOfTheIconDialogs)
+{
+    Make(378, 362, 12);
+    grid.m_cellWidth = grid.m_cellHeight = 48;
+    grid.m_gapX = grid.m_gapY = 22;
+    grid.m_marginLeft = grid.m_marginTop = 16;
+    grid.UpdateScrollBars();
+    EXPECT_EQ(grid.GetColumns(), 5);
+    RECT rc;
+    grid.GetItemRect(&rc, 7);
+    EXPECT_EQ(rc.left, 140);
+    EXPECT_EQ(rc.top, 70);
+    EXPECT_EQ(rc.right - rc.left, 48);
+    // Item 7 is painted at (156, 86), 48 square.
+    struct { int x, y, item; } table[] = {
+        {156, 86, 7}, {203, 133, 7}, {155, 100, -1}, {204, 100, -1}, {170, 85, -1}, {170, 134, -1},
+        {16, 16, 0}, {15, 16, -1}, {296, 16, 4}, {100, 300, -1},
+    };
+    for (const auto& t : table)
+        EXPECT_EQ(grid.HitTest(CPoint(t.x, t.y)), t.item) << t.x << "," << t.y;
+}
+
 TEST_F(ThumbGrid, FolderListsSubFoldersFirstAndDecodesPicturesInTheBackground)
 {
     testsupport::TempDir dir;
