@@ -1,6 +1,6 @@
 #pragma once
-// Golden files under tests/doc/golden/ in the source tree: the exact bytes a
-// writer must produce.
+// Golden files in the source tree (tests/doc/golden/ unless a test names
+// another folder): the exact bytes a writer must produce.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -11,7 +11,7 @@
 
 namespace golden {
 
-inline std::wstring Path(const wchar_t* name)
+inline std::wstring Path(const wchar_t* name, const wchar_t* folder = L"tests\\doc\\golden")
 {
     wchar_t src[MAX_PATH] = {};
     GetEnvironmentVariableW(L"MIROVALE_SOURCE", src, MAX_PATH);
@@ -21,20 +21,20 @@ inline std::wstring Path(const wchar_t* name)
             c = L'\\';
     if (path.size() > 1 && path[0] == L'\\')
         path = L"Z:" + path;  // a host path as Wine's root drive shows it
-    return path + L"\\tests\\doc\\golden\\" + name;
+    return path + L"\\" + folder + L"\\" + name;
 }
 
 // Compares a written file with its golden copy; with MIROVALE_UPDATE_GOLDEN set
 // the golden copy is written instead (after a reviewed change of a format).
-inline void Expect(const wchar_t* name, const std::wstring& written)
+inline void Expect(const wchar_t* name, const std::wstring& written, const wchar_t* folder = L"tests\\doc\\golden")
 {
     testsupport::Bytes bytes = testsupport::ReadBytes(written);
     if (GetEnvironmentVariableW(L"MIROVALE_UPDATE_GOLDEN", nullptr, 0)) {
-        testsupport::WriteBytes(Path(name), bytes);
+        testsupport::WriteBytes(Path(name, folder), bytes);
         return;
     }
-    ASSERT_TRUE(testsupport::FileExists(Path(name))) << "no golden file " << testsupport::Utf8(name);
-    EXPECT_EQ(testsupport::ReadBytes(Path(name)), bytes) << "differs from " << testsupport::Utf8(name);
+    ASSERT_TRUE(testsupport::FileExists(Path(name, folder))) << "no golden file " << testsupport::Utf8(name);
+    EXPECT_EQ(testsupport::ReadBytes(Path(name, folder)), bytes) << "differs from " << testsupport::Utf8(name);
 }
 
 }  // namespace golden

@@ -243,6 +243,88 @@ void RealClick(HWND window)
     PumpFor(200);
 }
 
+void RealClickAt(int x, int y, bool twice)
+{
+    ::SetCursorPos(x, y);
+    PumpFor(100);
+    for (int i = 0; i < (twice ? 2 : 1); ++i) {
+        INPUT input[2] = {};
+        input[0].type = input[1].type = INPUT_MOUSE;
+        input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+        input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+        ::SendInput(2, input, sizeof(INPUT));
+        PumpFor(twice ? 30 : 200);
+    }
+    PumpFor(200);
+}
+
+void TypeText(const std::wstring& text)
+{
+    for (wchar_t c : text) {
+        INPUT input[2] = {};
+        input[0].type = input[1].type = INPUT_KEYBOARD;
+        input[0].ki.wScan = input[1].ki.wScan = c;
+        input[0].ki.dwFlags = KEYEVENTF_UNICODE;
+        input[1].ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
+        ::SendInput(2, input, sizeof(INPUT));
+        PumpFor(15);
+    }
+    PumpFor(200);
+}
+
+void PressKey(WORD key, bool ctrl, bool shift)
+{
+    std::vector<INPUT> inputs;
+    auto add = [&inputs](WORD vk, bool up) {
+        INPUT in{};
+        in.type = INPUT_KEYBOARD;
+        in.ki.wVk = vk;
+        in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+        inputs.push_back(in);
+    };
+    if (ctrl)
+        add(VK_CONTROL, false);
+    if (shift)
+        add(VK_SHIFT, false);
+    add(key, false);
+    add(key, true);
+    if (shift)
+        add(VK_SHIFT, true);
+    if (ctrl)
+        add(VK_CONTROL, true);
+    ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+    PumpFor(250);
+}
+
+bool HasControl(HWND dialog, int id)
+{
+    struct Find {
+        int id;
+        bool found;
+    } find{id, false};
+    ::EnumChildWindows(
+        dialog,
+        [](HWND child, LPARAM lp) WINAPI -> BOOL {
+            auto* f = reinterpret_cast<Find*>(lp);
+            f->found = f->found || ::GetDlgCtrlID(child) == f->id;
+            return !f->found;
+        },
+        reinterpret_cast<LPARAM>(&find));
+    return find.found;
+}
+
+HWND WaitDialog(ProgramRun& run, int control, DWORD ms)
+{
+    const DWORD start = ::GetTickCount();
+    do {
+        for (HWND box : run.TopWindows(L"#32770"))
+            if (::IsWindowVisible(box) && HasControl(box, control))
+                return box;
+        PumpFor(50);
+    } while (::GetTickCount() - start < ms);
+    return nullptr;
+}
+
 void PumpFor(DWORD ms)
 {
     const DWORD start = ::GetTickCount();

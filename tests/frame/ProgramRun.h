@@ -51,6 +51,17 @@ std::wstring ShownPage(HWND main);
 // A real click (pointer moved there, button down and up through the input queue)
 // at the centre of a window.
 void RealClick(HWND window);
+// The same at a point of the screen; twice in a row for a double click.
+void RealClickAt(int x, int y, bool twice = false);
+// Keys through the input queue, to the window with the focus: text as typed
+// characters (any script), a key with Ctrl or Shift held.
+void TypeText(const std::wstring& text);
+void PressKey(WORD key, bool ctrl = false, bool shift = false);
+// Whether a window has a descendant with that control id; the skinned dialogs
+// paint their caption themselves, so a dialog is known by a control of its own.
+bool HasControl(HWND dialog, int id);
+// The first visible dialog of the program with that control, or null.
+HWND WaitDialog(ProgramRun& run, int control, DWORD ms = 20000);
 // Runs the test program's own messages for a while.
 void PumpFor(DWORD ms);
 // Waits until done() or the time is over, pumping the test's own messages.

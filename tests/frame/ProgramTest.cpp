@@ -128,39 +128,6 @@ TEST(Program, StartsIntoTheStartMenuAndEveryTaskReachesItsPage)
 
 namespace {
 
-// The skinned dialogs paint their caption themselves; a dialog is known by a
-// control of its own.
-bool HasControl(HWND dialog, int id)
-{
-    struct Find {
-        int id;
-        bool found;
-    } find{id, false};
-    ::EnumChildWindows(
-        dialog,
-        [](HWND child, LPARAM lp) WINAPI -> BOOL {
-            auto* f = reinterpret_cast<Find*>(lp);
-            f->found = f->found || ::GetDlgCtrlID(child) == f->id;
-            return !f->found;
-        },
-        reinterpret_cast<LPARAM>(&find));
-    return find.found;
-}
-
-// The first visible dialog of the program with that control: the choosers
-// at start-up.
-HWND WaitChooser(ProgramRun& run, int control, DWORD ms = 20000)
-{
-    const DWORD start = ::GetTickCount();
-    do {
-        for (HWND box : run.TopWindows(L"#32770"))
-            if (::IsWindowVisible(box) && HasControl(box, control))
-                return box;
-        PumpFor(50);
-    } while (::GetTickCount() - start < ms);
-    return nullptr;
-}
-
 // Controls of the choosers: the language combo and the model's region combo.
 const int kLanguageCombo = 1000, kRegionCombo = 1002;
 
@@ -198,7 +165,7 @@ TEST(Program, StartFailuresTellTheUserWhy)
         run.WriteIni(c.ini);
         ASSERT_TRUE(run.Start());
         if (c.chooser) {
-            HWND chooser = WaitChooser(run, c.chooser);
+            HWND chooser = WaitDialog(run, c.chooser);
             ASSERT_NE(chooser, nullptr);
             EXPECT_FALSE(SplashVisible(run));
             ::PostMessageW(chooser, WM_COMMAND, IDCANCEL, 0);
@@ -220,13 +187,13 @@ TEST(Program, FirstStartAsksLanguageAndModelAndKeepsTheChoice)
     ProgramRun run;
     run.WriteIni(L"[Option]\nVerCheck=0\nAnimation=0\n");
     ASSERT_TRUE(run.Start());
-    HWND chooser = WaitChooser(run, kLanguageCombo);
+    HWND chooser = WaitDialog(run, kLanguageCombo);
     ASSERT_NE(chooser, nullptr);
     skintest::Pixels(chooser).SavePng(L"program_language_chooser");
     // OK takes the row chosen for the brand.
     ::PostMessageW(chooser, WM_COMMAND, IDOK, 0);
     PumpFor(300);
-    chooser = WaitChooser(run, kRegionCombo);
+    chooser = WaitDialog(run, kRegionCombo);
     ASSERT_NE(chooser, nullptr);
     skintest::Pixels(chooser).SavePng(L"program_model_chooser");
     ::PostMessageW(chooser, WM_COMMAND, IDOK, 0);
