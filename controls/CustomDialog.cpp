@@ -231,6 +231,17 @@ void CCustomDialog::PlaceCaptionButtons()
     }
 }
 
+void CCustomDialog::PlaceOnMainWindow(int width, int height)
+{
+    CRect place(0, 0, width, height);
+    if (CWnd* main = AfxGetMainWnd()) {
+        CRect mw;
+        main->GetWindowRect(&mw);
+        place.OffsetRect(mw.CenterPoint().x - width / 2, mw.CenterPoint().y - height / 2);
+    }
+    SetWindowPos(static_cast<HWND>(nullptr), place.left, place.top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void CCustomDialog::SetCaption(LPCWSTR text)
 {
     m_caption = text ? text : L"";

@@ -27,6 +27,9 @@ public:
     BOOL OnInitDialog() override;
     // NULL gives an empty caption.
     void SetCaption(LPCWSTR text);
+    // Sizes the dialog and centres it on the main window (a dialog's start,
+    // before the base's OnInitDialog, which keeps that place).
+    void PlaceOnMainWindow(int width, int height);
     // Repaints a transparent child over the skin (NULL: every styled label).
     void RepaintChild(CWnd* child);
     // Paints the skin frame, the body and the caption; returns 0.

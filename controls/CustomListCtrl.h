@@ -73,6 +73,9 @@ public:
     virtual void DrawItem(DRAWITEMSTRUCT* dis);
     virtual void DrawSubItem(CDC* dc, RECT* cell, int row, int column);
     virtual void DrawList(CDC* dc);
+    // What a cell shows: its text (null for none; owner data is copied into
+    // buffer), image and the row's state. FALSE when owner data has no item.
+    BOOL GetCellContent(int row, int column, wchar_t* buffer, int size, LPCWSTR& text, int& image, UINT& state) const;
 
     BOOL PreTranslateMessage(MSG* msg) override;
     BOOL OnChildNotify(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) override;

@@ -24,26 +24,8 @@ void CLightListCtrl::DrawSubItem(CDC* dc, RECT* cell, int row, int column)
     LPCWSTR text = nullptr;
     int image = -1;
     UINT state = 0;
-    if (GetStyle() & LVS_OWNERDATA) {
-        LVITEMW item{};
-        item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_STATE;
-        item.iItem = row;
-        item.iSubItem = column;
-        item.pszText = buffer;
-        item.cchTextMax = 261;
-        item.iImage = -1;
-        item.stateMask = static_cast<UINT>(-1);
-        if (!GetItem(&item))
-            return;
-        text = buffer;
-        image = item.iImage;
-        state = item.state;
-    } else {
-        const _listitem& r = m_items[row];
-        text = _listitem::IsTextAllocated(r.text[column]) ? r.text[column] : nullptr;
-        image = r.image[column];
-        state = r.item.state;
-    }
+    if (!GetCellContent(row, column, buffer, 261, text, image, state))
+        return;
     const bool sub = column > 0 && m_imageListSub;
     HIMAGELIST list = sub ? m_imageListSub : m_imageListSmall;
     const SIZE icon = sub ? m_iconSub : m_iconSmall;

@@ -41,13 +41,7 @@ BOOL COptionDlg::CreatePage(int index)
 
 BOOL COptionDlg::OnInitDialog()
 {
-    CRect place(0, 0, kWidth, kHeight);
-    if (CWnd* main = AfxGetMainWnd()) {
-        CRect mw;
-        main->GetWindowRect(&mw);
-        place.OffsetRect(mw.CenterPoint().x - kWidth / 2, mw.CenterPoint().y - kHeight / 2);
-    }
-    SetWindowPos(static_cast<HWND>(nullptr), place.left, place.top, kWidth, kHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+    PlaceOnMainWindow(kWidth, kHeight);
     const BOOL base = CCustomDialog::OnInitDialog();
     if (base != TRUE)
         return base;

@@ -121,13 +121,7 @@ BOOL CProgressDlg::DestroyWindow()
 
 BOOL CProgressDlg::OnInitDialog()
 {
-    CRect place(0, 0, kWidth, kHeight);
-    if (CWnd* main = AfxGetMainWnd()) {
-        CRect mw;
-        main->GetWindowRect(&mw);
-        place.OffsetRect(mw.CenterPoint().x - kWidth / 2, mw.CenterPoint().y - kHeight / 2);
-    }
-    SetWindowPos(static_cast<HWND>(nullptr), place.left, place.top, kWidth, kHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+    PlaceOnMainWindow(kWidth, kHeight);
     m_showClose = FALSE;
     m_showMinimize = TRUE;
     const BOOL base = CCustomDialog::OnInitDialog();

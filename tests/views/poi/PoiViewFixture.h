@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "DialogDriver.h"
+#include "ScriptedAnswers.h"
 #include "TestFiles.h"
 #include "common/TextCheck.h"
 #include "core/Global.h"
@@ -70,40 +71,9 @@ inline BOOL AnswerCard(const CString& proposed, CString& root, CString& name)
 
 // Answers the message boxes by the text the program gave them (IDNO for any
 // other) and keeps those texts, as they were before the box laid them out.
-class TextAnswers {
+class TextAnswers : public ScriptedAnswers {
 public:
-    explicit TextAnswers(std::map<std::wstring, int> answers) : m_answers(std::move(answers))
-    {
-        s_current = this;
-        m_timer = ::SetTimer(nullptr, 0, 30, &Tick);
-    }
-    ~TextAnswers()
-    {
-        ::KillTimer(nullptr, m_timer);
-        s_current = nullptr;
-    }
-    TextAnswers(const TextAnswers&) = delete;
-    TextAnswers& operator=(const TextAnswers&) = delete;
-    std::vector<std::wstring> asked;
-
-private:
-    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD)
-    {
-        TextAnswers* self = s_current;
-        CPtrArray& stack = theGlobal.m_dialogStack;
-        if (!self || stack.GetSize() == 0)
-            return;
-        auto* box = dynamic_cast<CMessageDlg*>(static_cast<CDialog*>(stack[stack.GetSize() - 1]));
-        if (!box || !box->m_hWnd || !box->ContinueModal())
-            return;
-        const std::wstring text(box->GetText());
-        self->asked.push_back(text);
-        auto it = self->m_answers.find(text);
-        box->EndDialog(it != self->m_answers.end() ? it->second : IDNO);
-    }
-    static inline TextAnswers* s_current = nullptr;
-    std::map<std::wstring, int> m_answers;
-    UINT_PTR m_timer = 0;
+    explicit TextAnswers(std::map<std::wstring, int> answers) : ScriptedAnswers(std::move(answers), GivenText) {}
 };
 
 class PoiView : public DialogTest {
