@@ -167,6 +167,22 @@ int main()
     paint();
     Report("redo all 2,000 pastes", Millis(start), kRecords);
     printf("records after redo: %d\n", doc.GetRecordCount());
+
+    // The list written to a card folder as the export does (KML files split by
+    // the model's records per file).
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring card = std::wstring(temp) + L"mirovale_bench_card\\";
+    const std::wstring target = card + L"POI\\bench.kml";
+    start = Clock::now();
+    const BOOL exported = doc.ExportToCard(target.c_str());
+    Report(exported ? "export 2,000 POIs to a card folder" : "export 2,000 POIs to a card folder FAILED", Millis(start));
+    for (int n = 1; n <= 20; ++n) {
+        std::wstring file = card + L"POI\\bench" + (n == 1 ? L"" : L"(" + std::to_wstring(n) + L")") + L".kml";
+        DeleteFileW(file.c_str());
+    }
+    RemoveDirectoryW((card + L"POI").c_str());
+    RemoveDirectoryW(card.c_str());
     PrintPeakMemory();
     view.DestroyWindow();
     parent.DestroyWindow();

@@ -36,8 +36,10 @@ BOOL IsReservedFileName(const wchar_t* name)
     for (const wchar_t* f : fixed)
         if (base == f)
             return TRUE;
-    if (base.GetLength() == 4 && (base.Left(3) == L"COM" || base.Left(3) == L"LPT") && base[3] >= L'1' &&
-        base[3] <= L'9')
-        return TRUE;
+    if (base.GetLength() == 4 && (base.Left(3) == L"COM" || base.Left(3) == L"LPT")) {
+        // The superscript digits name devices as well.
+        const wchar_t n = base[3];
+        return (n >= L'1' && n <= L'9') || n == L'\u00B9' || n == L'\u00B2' || n == L'\u00B3';
+    }
     return FALSE;
 }

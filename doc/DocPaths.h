@@ -9,5 +9,5 @@ BOOL CreateFolderPath(const wchar_t* folder);
 // folder with a trailing backslash.
 CString WithBackslash(const wchar_t* folder);
 // TRUE for a name Windows keeps for devices (CON, PRN, AUX, NUL, COM1-9,
-// LPT1-9), with or without an extension.
+// LPT1-9, also with a superscript digit), with or without an extension.
 BOOL IsReservedFileName(const wchar_t* name);

@@ -3,31 +3,8 @@
 #include "common/TextCheck.h"
 #include "common/Utility.h"
 #include "core/Global.h"
+#include "doc/DocPaths.h"
 #include "frame/RemovableDlg.h"
-
-namespace {
-
-// Names the system takes as devices, with or without an extension.
-bool IsDeviceName(const CString& name)
-{
-    CString base = name;
-    const int dot = base.Find(L'.');
-    if (dot >= 0)
-        base = base.Left(dot);
-    base.TrimRight(L' ');
-    base.MakeUpper();
-    for (const wchar_t* device : {L"CON", L"PRN", L"AUX", L"NUL"})
-        if (base == device)
-            return true;
-    if (base.GetLength() == 4 && (base.Left(3) == L"COM" || base.Left(3) == L"LPT")) {
-        const wchar_t n = base[3];
-        // The superscript digits count as well.
-        return (n >= L'1' && n <= L'9') || n == L'\u00B9' || n == L'\u00B2' || n == L'\u00B3';
-    }
-    return false;
-}
-
-}  // namespace
 
 int CRemovableDlg::ThresholdMB(int viewKind)
 {
@@ -52,5 +29,5 @@ BOOL CRemovableDlg::IsAcceptableFileName(const CString& name)
     const wchar_t last = name[name.GetLength() - 1];
     if (last == L'.' || last == L' ')
         return FALSE;
-    return IsDeviceName(name) ? FALSE : TRUE;
+    return IsReservedFileName(name) ? FALSE : TRUE;
 }

@@ -148,8 +148,8 @@ TEST_F(PoiExport, FileNamesWindowsCannotKeepAreRefused)
     CDocPi doc;
     Fill(doc, 2);
     std::wstring folder = CardRoot() + L"NDB\\CUSTOMPOI\\";
-    for (const wchar_t* name : {L"CON.kml", L"nul.kml", L"com1.kml", L"LPT9.kml", L"a?b.kml", L"a*b.kml",
-                                L"a\"b.kml", L"a<b.kml", L"a|b.kml", L"a:b.kml", L".kml"}) {
+    for (const wchar_t* name : {L"CON.kml", L"nul.kml", L"com1.kml", L"LPT9.kml", L"lpt\u00B2.kml", L"a?b.kml",
+                                L"a*b.kml", L"a\"b.kml", L"a<b.kml", L"a|b.kml", L"a:b.kml", L".kml"}) {
         SCOPED_TRACE(testsupport::Utf8(name));
         EXPECT_FALSE(doc.ExportToCard((folder + name).c_str()));
         EXPECT_EQ(6, doc.GetErrorCode());
