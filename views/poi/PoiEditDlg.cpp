@@ -89,13 +89,7 @@ void CPoiEditDlg::DoDataExchange(CDataExchange* dx)
 BOOL CPoiEditDlg::OnInitDialog()
 {
     const int width = 500, height = m_mode == 3 ? 304 : 451;
-    CRect place(0, 0, width, height);
-    if (CWnd* main = AfxGetMainWnd()) {
-        CRect mw;
-        main->GetWindowRect(&mw);
-        place.OffsetRect(mw.CenterPoint().x - width / 2, mw.CenterPoint().y - height / 2);
-    }
-    SetWindowPos(static_cast<HWND>(nullptr), place.left, place.top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    PlaceOnMainWindow(width, height);
     const BOOL base = CCustomDialog::OnInitDialog();
     if (base != TRUE)
         return base;
