@@ -76,6 +76,9 @@ public:
     // What a cell shows: its text (null for none; owner data is copied into
     // buffer), image and the row's state. FALSE when owner data has no item.
     BOOL GetCellContent(int row, int column, wchar_t* buffer, int size, LPCWSTR& text, int& image, UINT& state) const;
+    // Draws a cell's image 2 pixels from the cell's left edge, whatever the
+    // column's alignment, and moves rc.left past it.
+    void DrawCellImageAtLeft(CDC* dc, RECT& rc, int column, int image, UINT state) const;
 
     BOOL PreTranslateMessage(MSG* msg) override;
     BOOL OnChildNotify(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) override;

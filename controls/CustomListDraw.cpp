@@ -227,6 +227,27 @@ BOOL CCustomListCtrl::GetCellContent(int row, int column, wchar_t* buffer, int s
     return TRUE;
 }
 
+void CCustomListCtrl::DrawCellImageAtLeft(CDC* dc, RECT& rc, int column, int image, UINT state) const
+{
+    const bool sub = column > 0 && m_imageListSub;
+    HIMAGELIST list = sub ? m_imageListSub : m_imageListSmall;
+    const SIZE icon = sub ? m_iconSub : m_iconSmall;
+    if (image < 0 || !list)
+        return;
+    if (image != INT_MAX) {
+        const int w = rc.right - rc.left;
+        const int y = rc.top + (GetRowHeight() - icon.cy) / 2;
+        UINT style = ILD_NORMAL;
+        if (column == 0)
+            style |= state & LVIS_OVERLAYMASK;
+        if (state & LVIS_CUT)
+            style |= ILD_BLEND25;
+        ImageList_DrawEx(list, image, *dc, rc.left + 2, y, std::min<int>(icon.cx, w - 2), icon.cy, CLR_NONE, CLR_NONE,
+                         style);
+    }
+    rc.left += icon.cx + 4;
+}
+
 void CCustomListCtrl::DrawSubItem(CDC* dc, RECT* cell, int row, int column)
 {
     const int format = GetColumnAlignment(column);

@@ -1,6 +1,5 @@
 #include "controls/LightListCtrl.h"
 
-#include <algorithm>
 #include <cwchar>
 
 namespace {
@@ -26,24 +25,8 @@ void CLightListCtrl::DrawSubItem(CDC* dc, RECT* cell, int row, int column)
     UINT state = 0;
     if (!GetCellContent(row, column, buffer, 261, text, image, state))
         return;
-    const bool sub = column > 0 && m_imageListSub;
-    HIMAGELIST list = sub ? m_imageListSub : m_imageListSmall;
-    const SIZE icon = sub ? m_iconSub : m_iconSmall;
     RECT rc = *cell;
-    if (image >= 0 && list) {
-        if (image != INT_MAX) {
-            const int w = rc.right - rc.left;
-            const int y = rc.top + (GetRowHeight() - icon.cy) / 2;
-            UINT style = ILD_NORMAL;
-            if (column == 0)
-                style |= state & LVIS_OVERLAYMASK;
-            if (state & LVIS_CUT)
-                style |= ILD_BLEND25;
-            ImageList_DrawEx(list, image, *dc, rc.left + 2, y, std::min<int>(icon.cx, w - 2), icon.cy, CLR_NONE, CLR_NONE,
-                             style);
-        }
-        rc.left += icon.cx + 4;
-    }
+    DrawCellImageAtLeft(dc, rc, column, image, state);
     if (!text || !*text)
         return;
     // A date column shows the user's short date; the cell keeps its own text.

@@ -367,7 +367,11 @@ TEST_F(PoiListDraw, ACellsImageSitsTwoPixelsFromItsLeftEdge)
     ASSERT_TRUE(list.GetSubItemRect(0, 0, LVIR_BOUNDS, &cell));
     skintest::Pixels px(list.m_hWnd);
     const int y = cell.top + (list.GetRowHeight() - 16) / 2 + 8;
-    EXPECT_EQ(px.At(cell.left + 2 + 8, y), RGB(255, 0, 0));
+    // Its 16 columns start exactly 2 pixels in.
+    EXPECT_NE(px.At(cell.left + 1, y), RGB(255, 0, 0));
+    EXPECT_EQ(px.At(cell.left + 2, y), RGB(255, 0, 0));
+    EXPECT_EQ(px.At(cell.left + 2 + 15, y), RGB(255, 0, 0));
+    EXPECT_NE(px.At(cell.left + 2 + 16, y), RGB(255, 0, 0));
     EXPECT_NE(px.At(cell.left + 200 - 2 - 8, y), RGB(255, 0, 0));
     list.DestroyWindow();
 }
