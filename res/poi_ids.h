@@ -22,3 +22,8 @@
 #define ID_NEW              32833
 #define ID_EXPORT           32843
 #define ID_GOOGLE           32860
+
+// The import views' buttons, and what they send after an address-book import.
+#define ID_CONVERT          32819
+#define ID_OPEN_AB          32870
+#define ID_DELETE_UNDOREDO  32928

@@ -13,6 +13,7 @@
 #include "controls/CustomListCtrl.h"
 #include "doc/DocImport.h"
 #include "frame/ViewWnd.h"
+#include "res/poi_ids.h"
 
 // Controls of the view.
 #define IDC_CSV_PREVIEW_LIST    59664
@@ -23,17 +24,6 @@
 #define IDC_CSV_ADDRESS         10004
 #define IDC_CSV_TELEPHONE       10005
 #define IDC_CSV_DESCRIPTION     10006
-
-// Commands of the view's buttons and what it sends after an address-book import.
-#ifndef ID_CONVERT
-#define ID_CONVERT              32819
-#endif
-#ifndef ID_OPEN_AB
-#define ID_OPEN_AB              32870
-#endif
-#ifndef ID_DELETE_UNDOREDO
-#define ID_DELETE_UNDOREDO      32928
-#endif
 
 class CPoiFromCsvWnd : public CViewWnd {
 public:
