@@ -1,6 +1,6 @@
 // The application commands of the caption menu: about, product page, help,
 // options, language and model selection, version check.
-#include "core/App.h"
+#include "app/App.h"
 
 #include <shlwapi.h>
 

@@ -1,4 +1,4 @@
-#include "core/App.h"
+#include "app/App.h"
 
 #include <commctrl.h>
 #include <mmsystem.h>

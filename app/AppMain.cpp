@@ -1,4 +1,4 @@
-// Program entry: the application object (core/App.cpp) does the rest.
+// Program entry: the application object (app/App.cpp) does the rest.
 #include <windows.h>
 
 #include "classlib/CWinApp.h"
