@@ -3,6 +3,7 @@
 #include "frame/MainMenuWnd.h"
 #include "frame/PlaceholderView.h"
 #include "res/frame_ids.h"
+#include "views/device/CloningWnd.h"
 #include "views/poi/PoiFromCsvWnd.h"
 #include "views/poi/PoiWnd.h"
 
@@ -23,7 +24,7 @@ std::unique_ptr<CWnd> MakeModeView(const VIEW_TABLE_ROW& row)
 
 const VIEW_TABLE_ROW kViewCreationOrder[kViewCount] = {
     {0, ID_MAIN_MENU, 75, L"MainMenu", 0, false, MakeMainMenu},
-    {6, ID_CLONING, 76, L"SettingsReplicator", 0, false, nullptr},
+    {6, ID_CLONING, 76, L"SettingsReplicator", 0, false, MakeModeView<CCloningWnd>},
     {10, ID_DRIVE_REPORT, 77, L"DriveReport", 0, true, nullptr},
     {7, ID_PICTURE_EDIT, 78, L"PictureEditor", 0, true, nullptr},
     {1, ID_POI_FROM_CSV, 80, L"FromCSV", 0, true, MakeModeView<CPoiFromCsvWnd>},
