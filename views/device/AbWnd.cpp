@@ -205,7 +205,10 @@ void CAbWnd::OnSize(UINT, int cx, int cy)
     if (IsBrazilRegion()) {
         m_btnEdit.SetWindowPos(HWND{}, right - w, c.top + 290, w, h, flags);
     } else {
-        m_btnGoogle.SetWindowPos(HWND{}, right - w, c.top + 290, w, h, flags);
+        // The map button is as large as its picture.
+        const int gw = m_btnGoogle.m_strip.width > 0 ? m_btnGoogle.m_strip.width : w;
+        const int gh = m_btnGoogle.GetFrameHeight() > 0 ? m_btnGoogle.GetFrameHeight() : h;
+        m_btnGoogle.SetWindowPos(HWND{}, right - w, c.top + 290 + (h - gh) / 2, gw, gh, flags);
         m_btnEdit.SetWindowPos(HWND{}, right - w, c.top + 380, w, h, flags);
     }
 }
