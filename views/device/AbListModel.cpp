@@ -285,6 +285,8 @@ void CAbListModel::DeleteRows(const std::vector<int>& rows)
         step.group = group;
         step.index = entry;
         m_doc.GetEntry(entry, &step.entry);
+        step.regDate = m_doc.m_entries[entry].m_rec.regDate;
+        step.regTime = m_doc.m_entries[entry].m_rec.regTime;
         step.viewOrder = std::make_unique<CWordArray>();
         step.viewOrder->Copy(before);
         Push(std::move(step));
@@ -374,9 +376,18 @@ void CAbListModel::Replay(std::vector<AB_OPERATE_RECORD>& from, std::vector<AB_O
         case AB_OP_DELETED:
             answer.viewOrder = CopyOrder();
             if (undo) {
+                // The entry comes back as it was, its registration included.
                 m_doc.SetEntry(rec.index, rec.entry);
+                if (rec.index >= 0 && rec.index < AB_ENTRY_COUNT) {
+                    m_doc.m_entries[rec.index].m_rec.regDate = rec.regDate;
+                    m_doc.m_entries[rec.index].m_rec.regTime = rec.regTime;
+                }
             } else {
                 m_doc.GetEntry(rec.index, &answer.entry);
+                if (rec.index >= 0 && rec.index < AB_ENTRY_COUNT) {
+                    answer.regDate = m_doc.m_entries[rec.index].m_rec.regDate;
+                    answer.regTime = m_doc.m_entries[rec.index].m_rec.regTime;
+                }
                 FreeEntry(rec.index);
             }
             if (rec.viewOrder)

@@ -23,6 +23,8 @@ struct AB_OPERATE_RECORD {
     int sortColumn = 0;
     int sortOrder = 0;
     std::unique_ptr<CWordArray> viewOrder;  // kinds 2, 3 and 4
+    // Kind 2: when the deleted entry was first registered, given back by undo.
+    DWORD regDate = 0, regTime = 0;
 };
 
 class CAbListModel {

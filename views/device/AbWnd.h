@@ -95,7 +95,13 @@ protected:
     void OnImport();
     void OnBack();
     void OnTop();
-    void OnUpdateCurrent(CCmdUI* ui) { ui->Enable(IsCurrent()); }
+    void OnUpdateCurrent(CCmdUI* ui)
+    {
+        if (!PassOn(ui))
+            ui->Enable(TRUE);
+    }
+    // TRUE (and the command's update goes on to the other views) while hidden.
+    BOOL PassOn(CCmdUI* ui) const;
     // The export to a chosen card; TRUE when the file was written.
     BOOL Export();
     // Empties the book and shows the empty list (leaving the view).

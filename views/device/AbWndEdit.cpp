@@ -77,6 +77,8 @@ void CAbWnd::OnEndLabelEdit(NMHDR* nm, LRESULT* result)
 
 void CAbWnd::OnEdit()
 {
+    if (!IsCurrent())
+        return;
     const int row = m_list.GetCurSel();
     DOCAB_UI_RECORD rec{};
     if (!RecordOfRow(row, rec))
@@ -96,6 +98,8 @@ void CAbWnd::OnEdit()
 
 void CAbWnd::OnAdd()
 {
+    if (!IsCurrent())
+        return;
     if (Document().GetEntryCount() >= AB_ENTRY_COUNT) {
         ShowMessage(theGlobal.UiString(19), 0);
         return;
@@ -118,6 +122,8 @@ void CAbWnd::OnAdd()
 
 void CAbWnd::OnMapLookup()
 {
+    if (!IsCurrent())
+        return;
     const int row = m_list.GetCurSel();
     DOCAB_UI_RECORD rec{};
     if (!s_mapLookup || !RecordOfRow(row, rec))
@@ -138,6 +144,8 @@ void CAbWnd::OnMapLookup()
 
 void CAbWnd::OnIcon()
 {
+    if (!IsCurrent())
+        return;
     const int row = m_list.GetCurSel();
     DOCAB_UI_RECORD rec{};
     if (row < 1 || !RecordOfRow(row, rec)) {
@@ -161,6 +169,8 @@ void CAbWnd::OnIcon()
 
 void CAbWnd::OnCopy()
 {
+    if (!IsCurrent())
+        return;
     if (!ListHasFocus())
         return;
     CopyRow(m_list.GetCurSel());
@@ -168,6 +178,8 @@ void CAbWnd::OnCopy()
 
 void CAbWnd::OnCut()
 {
+    if (!IsCurrent())
+        return;
     if (!ListHasFocus())
         return;
     OnCopy();
@@ -176,6 +188,8 @@ void CAbWnd::OnCut()
 
 void CAbWnd::OnDelete()
 {
+    if (!IsCurrent())
+        return;
     if (!ListHasFocus())
         return;
     const int current = m_list.GetCurSel();
@@ -198,6 +212,8 @@ void CAbWnd::OnDelete()
 
 void CAbWnd::OnPaste()
 {
+    if (!IsCurrent())
+        return;
     if (!ListHasFocus())
         return;
     if (Paste(m_list.GetCurSel()) < 0) {
@@ -209,6 +225,8 @@ void CAbWnd::OnPaste()
 
 void CAbWnd::OnSelectAll()
 {
+    if (!IsCurrent())
+        return;
     for (INT_PTR row = 1; row <= m_viewOrder.GetSize() && row < m_list.GetItemCount(); ++row)
         m_list.SetItemState(static_cast<int>(row), LVIS_SELECTED, LVIS_SELECTED);
     m_list.NotifySelChange();
@@ -216,12 +234,16 @@ void CAbWnd::OnSelectAll()
 
 void CAbWnd::OnUndo()
 {
+    if (!IsCurrent())
+        return;
     Undo();
     RefreshList();
 }
 
 void CAbWnd::OnRedo()
 {
+    if (!IsCurrent())
+        return;
     Redo();
     RefreshList();
 }
@@ -232,59 +254,92 @@ void CAbWnd::OnClearUndoRedo()
     ClearRedo();
 }
 
-// A hidden view takes no command of the shown one.
+// The body offers every command to all views, the shown one first: a hidden
+// address book leaves the decision to the others and does nothing itself.
+BOOL CAbWnd::PassOn(CCmdUI* ui) const
+{
+    if (IsCurrent())
+        return FALSE;
+    ui->ContinueRouting();
+    return TRUE;
+}
+
 void CAbWnd::OnUpdateEdit(CCmdUI* ui)
 {
+    if (PassOn(ui))
+        return;
     DOCAB_UI_RECORD rec{};
-    ui->Enable(IsCurrent() && m_list.GetSelectedCount() == 1 && RecordOfRow(m_list.GetCurSel(), rec) &&
+    ui->Enable(m_list.GetSelectedCount() == 1 && RecordOfRow(m_list.GetCurSel(), rec) &&
                rec.valid != kFlagFromMap);
 }
 
 void CAbWnd::OnUpdateAdd(CCmdUI* ui)
 {
-    ui->Enable(IsCurrent());
+    if (PassOn(ui))
+        return;
+    ui->Enable(TRUE);
     SetItemText(ui, theGlobal.UiString(138));
 }
 
 void CAbWnd::OnUpdateMapLookup(CCmdUI* ui)
 {
-    ui->Enable(IsCurrent() && s_mapLookup && m_list.GetCurSel() >= 0 && m_list.GetSelectedCount() == 1);
+    if (PassOn(ui))
+        return;
+    ui->Enable(s_mapLookup && m_list.GetCurSel() >= 0 && m_list.GetSelectedCount() == 1);
     SetItemText(ui, L"Edit Lon / Lat ");
 }
 
 void CAbWnd::OnUpdateCopy(CCmdUI* ui)
 {
-    ui->Enable(IsCurrent() && ListHasFocus() && m_list.GetSelectedCount() == 1 &&
+    if (PassOn(ui))
+        return;
+    ui->Enable(ListHasFocus() && m_list.GetSelectedCount() == 1 &&
                !(m_list.GetItemState(0, LVIS_SELECTED) & LVIS_SELECTED));
     SetItemText(ui, theGlobal.UiString(268) + L"\tCtrl+C");
 }
 
 void CAbWnd::OnUpdateCut(CCmdUI* ui)
 {
-    ui->Enable(IsCurrent() && ListHasFocus() && m_list.GetSelectedCount() == 1 &&
+    if (PassOn(ui))
+        return;
+    ui->Enable(ListHasFocus() && m_list.GetSelectedCount() == 1 &&
                !(m_list.GetItemState(0, LVIS_SELECTED) & LVIS_SELECTED));
     SetItemText(ui, theGlobal.UiString(267) + L"\tCtrl+X");
 }
 
 void CAbWnd::OnUpdateDelete(CCmdUI* ui)
 {
-    ui->Enable(IsCurrent() && ListHasFocus() && m_list.GetSelectedCount() > 0 &&
+    if (PassOn(ui))
+        return;
+    ui->Enable(ListHasFocus() && m_list.GetSelectedCount() > 0 &&
                !(m_list.GetItemState(0, LVIS_SELECTED) & LVIS_SELECTED));
     SetItemText(ui, theGlobal.UiString(270) + L"\tDel");
 }
 
 void CAbWnd::OnUpdatePaste(CCmdUI* ui)
 {
-    ui->Enable(IsCurrent() && ListHasFocus() && HasClipboard() && m_list.GetCurSel() != 0);
+    if (PassOn(ui))
+        return;
+    ui->Enable(ListHasFocus() && HasClipboard() && m_list.GetCurSel() != 0);
     SetItemText(ui, theGlobal.UiString(269) + L"\tCtrl+V");
 }
 
 void CAbWnd::OnUpdateSelectAll(CCmdUI* ui)
 {
-    ui->Enable(IsCurrent() && ListHasFocus() && Document().GetEntryCount() > 0);
+    if (PassOn(ui))
+        return;
+    ui->Enable(ListHasFocus() && Document().GetEntryCount() > 0);
     SetItemText(ui, theGlobal.UiString(271) + L"\tCtrl+A");
 }
 
-void CAbWnd::OnUpdateUndo(CCmdUI* ui) { ui->Enable(IsCurrent() && CanUndo()); }
+void CAbWnd::OnUpdateUndo(CCmdUI* ui)
+{
+    if (!PassOn(ui))
+        ui->Enable(CanUndo());
+}
 
-void CAbWnd::OnUpdateRedo(CCmdUI* ui) { ui->Enable(IsCurrent() && CanRedo()); }
+void CAbWnd::OnUpdateRedo(CCmdUI* ui)
+{
+    if (!PassOn(ui))
+        ui->Enable(CanRedo());
+}

@@ -43,6 +43,8 @@ void RememberBookPath(const CString& path)
 
 void CAbWnd::OnOpen()
 {
+    if (!IsCurrent())
+        return;
     CString path;
     if (!AskBookPath(AfxGetMainWnd(), TRUE, path))
         return;
@@ -70,6 +72,8 @@ void CAbWnd::OnOpen()
 
 void CAbWnd::OnSaveToPc()
 {
+    if (!IsCurrent())
+        return;
     CDocAb& book = Document();
     if (!book.CheckNames()) {
         ShowMessage(ErrorText(book), 0);
@@ -114,10 +118,16 @@ BOOL CAbWnd::Export()
     return TRUE;
 }
 
-void CAbWnd::OnExport() { Export(); }
+void CAbWnd::OnExport()
+{
+    if (IsCurrent())
+        Export();
+}
 
 void CAbWnd::OnImport()
 {
+    if (!IsCurrent())
+        return;
     if (CWnd* main = AfxGetMainWnd())
         main->SendMessage(WM_COMMAND, ID_ADDRESS_BOOK_IMPORT, 0);
 }
@@ -149,6 +159,8 @@ void CAbWnd::ResetView()
 
 void CAbWnd::OnBack()
 {
+    if (!IsCurrent())
+        return;
     if (!CanLeave())
         return;
     ResetView();
@@ -158,6 +170,8 @@ void CAbWnd::OnBack()
 
 void CAbWnd::OnTop()
 {
+    if (!IsCurrent())
+        return;
     if (!CanLeave())
         return;
     ResetView();

@@ -235,6 +235,21 @@ TEST(AbHistoryOrder, DeleteTwiceThenUndoBothRestoresEveryRow)
     EXPECT_EQ(book.RowCount(), 4);
 }
 
+TEST(AbHistoryOrder, AnUndoneDeletionKeepsTheEntrysRegistration)
+{
+    Book book;
+    book.Fill(3);
+    book.doc.m_entries[1].m_rec.regDate = (2019 << 16) + (3 << 8) + 7;
+    book.doc.m_entries[1].m_rec.regTime = (8 << 16) + (9 << 8) + 10;
+    book.DeleteRows({2});
+    book.Undo();
+    EXPECT_EQ(book.doc.m_entries[1].m_rec.regDate, DWORD((2019 << 16) + (3 << 8) + 7));
+    EXPECT_EQ(book.doc.m_entries[1].m_rec.regTime, DWORD((8 << 16) + (9 << 8) + 10));
+    book.Redo();
+    book.Undo();
+    EXPECT_EQ(book.doc.m_entries[1].m_rec.regDate, DWORD((2019 << 16) + (3 << 8) + 7));
+}
+
 TEST(AbBook, FullBookRefusesAddAndPaste)
 {
     Book book;

@@ -181,8 +181,13 @@ HWND OpenBook(HWND main)
     HWND menu = Page(main, L"MainMenu");
     if (!menu)
         return nullptr;
+    HWND task = ::GetDlgItem(menu, ID_ADDRESS_BOOK);
     RealClick(::GetDlgItem(menu, ID_CATEGORY_TOOLS));
-    RealClick(::GetDlgItem(menu, ID_ADDRESS_BOOK));
+    const DWORD start = ::GetTickCount();
+    while (!::IsWindowVisible(task) && ::GetTickCount() - start < 5000)
+        PumpFor(50);
+    PumpFor(200);
+    RealClick(task);
     if (!WaitPage(main, L"AddressBookEdit"))
         return nullptr;
     return Page(main, L"AddressBookEdit");
