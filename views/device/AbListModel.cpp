@@ -1,5 +1,7 @@
 #include "views/device/AbListModel.h"
 
+#include <utility>
+
 #include "common/TextCheck.h"
 #include "core/Global.h"
 
@@ -109,7 +111,8 @@ bool CAbListModel::ComesBefore(const DOCAB_UI_RECORD& b, const DOCAB_UI_RECORD& 
     }
     if (column < ColName || column > ColPhone)
         return false;
-    const CString ta = CellText(a, column), tb = CellText(b, column);
+    const wchar_t* ta = column == ColName ? a.name : column == ColAddress ? a.address : a.phone;
+    const wchar_t* tb = column == ColName ? b.name : column == ColAddress ? b.address : b.phone;
     const int cmp = order ? ::CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, ta, -1, tb, -1)
                           : ::CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, tb, -1, ta, -1);
     return cmp == CSTR_GREATER_THAN;
@@ -119,16 +122,23 @@ void CAbListModel::SortEntries(int n, int column, int order)
 {
     if (n > m_viewOrder.GetSize() || n < 2 || column == kNoSort)
         return;
+    // Each entry is read once; the exchange sort then works on the copies and
+    // swaps them with the rows, so it orders exactly as reading at every
+    // comparison would.
+    std::vector<DOCAB_UI_RECORD> entries(static_cast<size_t>(n));
+    std::vector<char> readable(static_cast<size_t>(n));
+    for (int i = 0; i < n; ++i)
+        readable[static_cast<size_t>(i)] = m_doc.GetEntry(m_viewOrder[i], &entries[static_cast<size_t>(i)]) != FALSE;
     for (int i = 0; i < n; ++i) {
         for (int j = i + 1; j < n; ++j) {
-            DOCAB_UI_RECORD a{}, b{};
-            if (!m_doc.GetEntry(m_viewOrder[i], &a) || !m_doc.GetEntry(m_viewOrder[j], &b))
+            const size_t a = static_cast<size_t>(i), b = static_cast<size_t>(j);
+            if (!readable[a] || !readable[b] || !ComesBefore(entries[b], entries[a], column, order))
                 continue;
-            if (ComesBefore(b, a, column, order)) {
-                const WORD t = m_viewOrder[i];
-                m_viewOrder[i] = m_viewOrder[j];
-                m_viewOrder[j] = t;
-            }
+            const WORD t = m_viewOrder[i];
+            m_viewOrder[i] = m_viewOrder[j];
+            m_viewOrder[j] = t;
+            std::swap(entries[a], entries[b]);
+            std::swap(readable[a], readable[b]);
         }
     }
 }
