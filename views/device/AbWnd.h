@@ -28,6 +28,9 @@ public:
     // page to look on (the map button is then disabled).
     using MapLookupFn = BOOL (*)(CWnd* parent, DOCPI_RECORD& rec);
     static MapLookupFn s_mapLookup;
+    // The PC's file dialog (ShowFileDialog's arguments).
+    using FileDialogFn = BOOL (*)(HWND owner, const wchar_t* folder, int kind, BOOL open, wchar_t* path);
+    static FileDialogFn s_fileDialog;
 
     // The rows as the list has them selected, ascending.
     std::vector<int> SelectedRows() const;

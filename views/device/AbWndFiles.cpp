@@ -26,7 +26,7 @@ BOOL AskBookPath(CWnd* owner, BOOL open, CString& path)
 {
     wchar_t buffer[MAX_PATH] = L"";
     lstrcpynW(buffer, theGlobal.m_abFileSpec.Left(259), MAX_PATH);
-    if (!ShowFileDialog(owner ? owner->GetSafeHwnd() : nullptr, theGlobal.m_abIniFolder, 5, open, buffer))
+    if (!CAbWnd::s_fileDialog(owner ? owner->GetSafeHwnd() : nullptr, theGlobal.m_abIniFolder, 5, open, buffer))
         return FALSE;
     path = buffer;
     return !path.IsEmpty();
@@ -40,6 +40,8 @@ void RememberBookPath(const CString& path)
 }
 
 }  // namespace
+
+CAbWnd::FileDialogFn CAbWnd::s_fileDialog = &ShowFileDialog;
 
 void CAbWnd::OnOpen()
 {

@@ -10,6 +10,7 @@
 
 #include "DialogDriver.h"
 #include "ScriptedAnswers.h"
+#include "TestFiles.h"
 #include "common/TextCheck.h"
 #include "core/Global.h"
 #include "core/NaviModelData.h"
@@ -32,6 +33,34 @@ DOCAB_UI_RECORD Entry(const std::wstring& name)
 
 std::wstring Ui(int n) { return std::wstring(theGlobal.UiString(n)); }
 
+// What the file dialog answers: a path, or Cancel when empty.
+std::wstring g_filePath;
+int g_fileCalls = 0;
+BOOL AnswerFile(HWND, const wchar_t*, int kind, BOOL, wchar_t* path)
+{
+    ++g_fileCalls;
+    if (kind != 5 || g_filePath.empty())
+        return FALSE;
+    lstrcpynW(path, g_filePath.c_str(), MAX_PATH);
+    return TRUE;
+}
+
+// The entries' names in the card file's order, its home first.
+std::vector<std::wstring> NamesInFile(const std::wstring& path)
+{
+    const testsupport::Bytes bytes = testsupport::ReadBytes(path);
+    std::vector<std::wstring> names;
+    if (bytes.size() != AB_FILE_SIZE)
+        return names;
+    for (size_t i = 0; i < AB_SPECIAL_COUNT + AB_ENTRY_COUNT; ++i) {
+        AB_FILE_RECORD r{};
+        memcpy(&r, bytes.data() + AB_FILE_HEADER + i * sizeof r, sizeof r);
+        if (r.number != -1 && r.nameLength <= 17)
+            names.push_back(std::wstring(r.name, r.nameLength));
+    }
+    return names;
+}
+
 class AbView : public DialogTest {
 protected:
     void SetUp() override
@@ -50,6 +79,10 @@ protected:
         book().InitHome();
         book().SetModified(0);
         main.MoveWindow(0, 0, 1010, 740);
+        savedDialog = CAbWnd::s_fileDialog;
+        CAbWnd::s_fileDialog = AnswerFile;
+        g_filePath.clear();
+        g_fileCalls = 0;
     }
     void Open(int entries, int region = REGION_US)
     {
@@ -71,6 +104,7 @@ protected:
         book().SetModified(0);
         theGlobal.m_naviModel.m_modelGroup = savedGroup;
         theGlobal.m_naviModel.m_region = savedRegion;
+        CAbWnd::s_fileDialog = savedDialog;
         DialogTest::TearDown();
     }
     static CDocAb& book() { return theGlobal.m_docAb; }
@@ -114,6 +148,7 @@ protected:
     }
     CAbWnd view;
     int savedGroup = 0, savedRegion = 0;
+    CAbWnd::FileDialogFn savedDialog = nullptr;
 };
 
 TEST_F(AbView, TheSelectionAndTheFocusDecideTheEditCommands)
@@ -246,6 +281,58 @@ TEST_F(AbView, DeletingKeepsTheCurrentRowWhileItStillExists)
         book().ClearAll();
         book().InitHome();
     }
+}
+
+// Saved on the PC, read back into a book that holds entries of its own:
+// the file's entries are added, its home replaces ours, and entries that
+// were never saved keep the book marked unsaved.
+TEST_F(AbView, SaveOnThePcAndOpenIntoABookWithEntries)
+{
+    testsupport::TempDir dir;
+    Open(2);
+    view.SendMessage(WM_COMMAND, ID_FILE_SAVE, 0);  // cancelled: nothing
+    EXPECT_EQ(g_fileCalls, 1);
+    g_filePath = dir.File(L"friends.L00");
+    DOCAB_UI_RECORD home{};
+    book().GetHome(&home);
+    lstrcpyW(home.name, L"Home Sweet");
+    book().SetHome(0, &home);
+    book().SetModified(1);
+    view.SendMessage(WM_COMMAND, ID_FILE_SAVE, 0);
+    EXPECT_EQ(book().IsModified(), 0);
+    EXPECT_EQ(NamesInFile(g_filePath), (std::vector<std::wstring>{L"Home Sweet", L"Friend 1", L"Friend 2"}));
+    EXPECT_EQ(std::wstring(theGlobal.m_abFileSpec), L"friends.L00");
+    EXPECT_EQ(std::wstring(theGlobal.m_abIniFolder) + L"\\", dir.Path());
+
+    // An empty name is refused before anything is written.
+    {
+        ScriptedAnswers answers({}, ScriptedAnswers::GivenText);
+        view.ChangeRow(1, Entry(L""));
+        g_filePath = dir.File(L"empty.L00");
+        view.SendMessage(WM_COMMAND, ID_FILE_SAVE, 0);
+        EXPECT_EQ(answers.asked.size(), 1u);
+        EXPECT_FALSE(testsupport::FileExists(g_filePath));
+        view.SendMessage(WM_COMMAND, ID_EDIT_UNDO, 0);
+    }
+
+    // Into a book with one unsaved entry of its own.
+    view.ResetAll();
+    view.AddNew(Entry(L"Unsaved"));
+    view.RefreshList();
+    ASSERT_TRUE(view.CanUndo());
+    g_filePath = dir.File(L"friends.L00");
+    view.SendMessage(WM_COMMAND, ID_FILE_OPEN, 0);
+    EXPECT_EQ(view.m_list.GetItemCount(), 4);
+    EXPECT_EQ(Name(0), L"Home Sweet");
+    EXPECT_EQ(Name(1), L"Unsaved");
+    EXPECT_EQ(Name(3), L"Friend 2");
+    EXPECT_FALSE(view.CanUndo());
+    EXPECT_TRUE(view.HasUnsavedWork());
+    // Into an empty book: nothing unsaved.
+    view.ResetAll();
+    view.SendMessage(WM_COMMAND, ID_FILE_OPEN, 0);
+    EXPECT_EQ(view.m_list.GetItemCount(), 3);
+    EXPECT_FALSE(view.HasUnsavedWork());
 }
 
 TEST_F(AbView, ColumnWidthsAreKeptWhenTheViewGoes)
