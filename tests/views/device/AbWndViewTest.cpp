@@ -335,6 +335,37 @@ TEST_F(AbView, SaveOnThePcAndOpenIntoABookWithEntries)
     EXPECT_FALSE(view.HasUnsavedWork());
 }
 
+// The icon cell's picker offers only pictures the card file can store; a
+// picture it cannot store never becomes another icon.
+TEST_F(AbView, AnIconChosenInTheCellIsStoredAsItsFirstTableRow)
+{
+    theGlobal.m_modelType = 0;
+    Open(1);
+    const int storable = CAbListModel::StorableImageCount();
+    EXPECT_EQ(view.m_list.m_iconLimit, storable);
+    auto choose = [&](int image) {
+        Select({1});
+        NMLVDISPINFOW info{};
+        info.hdr.hwndFrom = view.m_list.m_hWnd;
+        info.hdr.idFrom = IDC_AB_LIST;
+        info.hdr.code = LVN_ENDLABELEDITW;
+        info.item.mask = LVIF_IMAGE;
+        info.item.iItem = 1;
+        info.item.iSubItem = 0;
+        info.item.iImage = image;
+        view.SendMessage(WM_NOTIFY, IDC_AB_LIST, reinterpret_cast<LPARAM>(&info));
+        DOCAB_UI_RECORD rec{};
+        view.RecordOfRow(1, rec);
+        return rec.category;
+    };
+    const auto& table = theGlobal.m_docIcon.m_groupTable;
+    const int shared = table[14].pickerIndex;  // row 14 shares row 2's picture
+    EXPECT_EQ(choose(shared), 2);
+    EXPECT_EQ(choose(table[20].pickerIndex), 20);
+    EXPECT_EQ(choose(storable), 20);  // the first picture with no row below 31: unchanged
+    EXPECT_EQ(view.UndoStack().size(), 2u);
+}
+
 TEST_F(AbView, ColumnWidthsAreKeptWhenTheViewGoes)
 {
     Open(1);
