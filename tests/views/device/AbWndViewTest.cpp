@@ -17,6 +17,7 @@
 #include "res/device_ids.h"
 #include "res/frame_ids.h"
 #include "res/poi_ids.h"
+#include "frame/RemovableDlg.h"
 #include "views/device/AbWnd.h"
 
 using namespace dlgtest;
@@ -364,6 +365,54 @@ TEST_F(AbView, AnIconChosenInTheCellIsStoredAsItsFirstTableRow)
     EXPECT_EQ(choose(table[20].pickerIndex), 20);
     EXPECT_EQ(choose(storable), 20);  // the first picture with no row below 31: unchanged
     EXPECT_EQ(view.UndoStack().size(), 2u);
+}
+
+// The export through the drive chooser: a card that cannot take the folders
+// gets the error and the book stays unsaved; then the fixed file is written.
+TEST_F(AbView, ExportWritesTheCardFileOrKeepsTheBookUnsaved)
+{
+    testsupport::ClearCard();
+    const std::wstring card = testsupport::CardRoot();
+    testsupport::WriteBytes(card + L"PC", std::string("a file where the folder goes"));
+    Open(2);
+    book().SetModified(1);
+    auto exportToCard = [&](std::vector<std::wstring>* asked) {
+        ScriptedAnswers answers({}, ScriptedAnswers::GivenText);
+        RunModal(
+            [&] {
+                view.SendMessage(WM_COMMAND, ID_EXPORT, 0);
+                return INT_PTR(0);
+            },
+            [&](CCustomDialog& d) {
+                auto& chooser = dynamic_cast<CRemovableDlg&>(d);
+                int row = -1;
+                for (int r = 0; r < chooser.m_list.GetItemCount(); ++r)
+                    if (std::wstring(chooser.GetRowRoot(r)) == card)
+                        row = r;
+                ASSERT_GE(row, 0);
+                RECT rc{};
+                ASSERT_TRUE(chooser.m_list.GetSubItemRect(row, 0, LVIR_BOUNDS, &rc));
+                RealClick(chooser.m_list.m_hWnd, (rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+                ClickChild(chooser.m_btnOK.m_hWnd);
+            });
+        PumpPending();
+        *asked = answers.asked;
+    };
+    std::vector<std::wstring> asked;
+    exportToCard(&asked);
+    ASSERT_EQ(asked.size(), 1u);
+    CString error;
+    EXPECT_EQ(asked[0], std::wstring(book().GetErrorString(error)));
+    EXPECT_NE(asked[0], Ui(16));
+    EXPECT_EQ(book().IsModified(), 1);
+
+    ::DeleteFileW((card + L"PC").c_str());
+    exportToCard(&asked);
+    EXPECT_EQ(asked, std::vector<std::wstring>{Ui(16)});
+    EXPECT_EQ(book().IsModified(), 0);
+    EXPECT_EQ(NamesInFile(card + L"PC\\POINT\\TONAVI\\POINTREG.L00"),
+              (std::vector<std::wstring>{L"Unnamed", L"Friend 1", L"Friend 2"}));
+    testsupport::ClearCard();
 }
 
 TEST_F(AbView, ColumnWidthsAreKeptWhenTheViewGoes)
