@@ -3,6 +3,7 @@
 #include "frame/MainMenuWnd.h"
 #include "frame/PlaceholderView.h"
 #include "res/frame_ids.h"
+#include "views/device/AbWnd.h"
 #include "views/poi/PoiFromCsvWnd.h"
 #include "views/poi/PoiWnd.h"
 
@@ -32,7 +33,7 @@ const VIEW_TABLE_ROW kViewCreationOrder[kViewCount] = {
     {4, ID_POI_MAP, 83, L"PoiMap", 4, true, nullptr},
     {5, ID_POI_RSS_READER, 89, L"PoiGeoRss", 0, true, nullptr},
     {9, ID_ADDRESS_BOOK_IMPORT, 91, L"AddressBookImport", 1, true, MakeModeView<CPoiFromCsvWnd>},
-    {8, ID_ADDRESS_BOOK, 90, L"AddressBookEdit", 0, true, nullptr},
+    {8, ID_ADDRESS_BOOK, 90, L"AddressBookEdit", 0, true, MakeModeView<CAbWnd>},
     {11, ID_FUEL_REPORT, 93, L"FuelReport", 0, true, nullptr},
     {12, ID_APPS, 406, L"Apps", 0, true, nullptr},
 };

@@ -209,6 +209,39 @@ TEST_F(MainWindow, QuittingAsksFirstAndKeepsAnUnsavedDocumentThatWasNotSaved)
     DropQuit();
 }
 
+// Quitting asks every view with unsaved work, not a fixed list of documents:
+// the address book's changed home entry is asked about in its own view.
+TEST_F(MainWindow, QuittingAsksTheAddressBookAboutItsChangedHomeEntry)
+{
+    const std::wstring quit(theGlobal.UiString(33)), save(theGlobal.UiString(23));
+    CDocAb& book = theGlobal.m_docAb;
+    book.InitHome();
+    DOCAB_UI_RECORD home{};
+    ASSERT_TRUE(book.GetHome(&home));
+    lstrcpyW(home.name, L"My Home");
+    book.SetHome(0, &home);
+    book.SetModified(1);
+    {
+        ScriptedAnswers answers({{quit, IDYES}, {save, IDCANCEL}});
+        main->SendMessage(WM_CLOSE, 0, 0);
+        PumpPending();
+        ASSERT_TRUE(::IsWindow(hwnd));
+        EXPECT_EQ(theGlobal.m_viewKind, 8);
+        EXPECT_EQ(answers.asked, (std::vector<std::wstring>{quit, save}));
+        EXPECT_EQ(book.IsModified(), 1);
+    }
+    {
+        ScriptedAnswers answers({{quit, IDYES}, {save, IDNO}});
+        main->SendMessage(WM_CLOSE, 0, 0);
+        EXPECT_FALSE(::IsWindow(hwnd));
+        EXPECT_EQ(answers.asked, (std::vector<std::wstring>{quit, save}));
+    }
+    book.SetModified(0);
+    book.ClearAll();
+    book.InitHome();
+    DropQuit();
+}
+
 TEST_F(MainWindow, QuittingWaitsForTheFeedWorkers)
 {
     ScriptedAnswers answers({{std::wstring(theGlobal.UiString(33)), IDYES}});
