@@ -8,6 +8,7 @@
 
 #include "DriveReportFixture.h"
 #include "LocalHttpServer.h"
+#include "ReportTestSupport.h"
 #include "core/RegisteredMessages.h"
 #include "frame/ProgressDlg.h"
 #include "views/report/DrPropertyDlg.h"
@@ -382,6 +383,47 @@ TEST_F(DriveView, PrintingWithoutAPrinterSaysSo)
     ASSERT_TRUE(RunWith([&] { Click(view.m_browse.m_btnReport.m_hWnd); }, {&summary, &noPrinter}));
     EXPECT_EQ(noPrinter.fired, 1);
     EXPECT_TRUE(closed);
+}
+
+TEST_F(DriveView, TheUnitsLtbFilesImportForTheirModelsAndGpxFilesAreLeftAlone)
+{
+    theGlobal.m_modelType = 5;
+    OpenFromStartMenu();
+    CDriveReportWnd& view = View();
+    testsupport::TempDir dir;
+    std::vector<reporttest::LtbRecord> records(30);
+    for (size_t i = 0; i < records.size(); ++i) {
+        records[i].second = static_cast<int>(i % 60);
+        records[i].minute = static_cast<int>(i / 60);
+        records[i].odometer = static_cast<uint32_t>(i * 12);
+        records[i].speed = 40;
+    }
+    // The kind follows the name; the extension's case does not matter on a card.
+    for (const wchar_t* name : {L"Pri0001.LTB", L"Bsi0002.LTB", L"Oth0003.LTB", L"Pri0004.ltb"})
+        testsupport::WriteBytes(dir.File(name), reporttest::LtbFile(records));
+    ::CopyFileW(Track(kTrips[0]).c_str(), dir.File(kTrips[0]).c_str(), FALSE);
+    g_folder = dir.Path();
+    ASSERT_TRUE(RunWith([&] { Click(view.m_browse.m_btnImport.m_hWnd); }, {}));
+    ASSERT_EQ(theGlobal.m_docDr.GetCount(), 4);
+    std::vector<std::wstring> kinds;
+    for (int row = 0; row < 4; ++row) {
+        wchar_t text[64] = {};
+        LVITEMW item{};
+        item.mask = LVIF_TEXT;
+        item.iItem = row;
+        item.iSubItem = 3;
+        item.pszText = text;
+        item.cchTextMax = 64;
+        view.m_listPane.m_list.GetItem(&item);
+        kinds.push_back(text);
+    }
+    ClickHeader(2);
+    EXPECT_EQ(RowNames(), (std::vector<std::wstring>{L"Bsi0002", L"Oth0003", L"Pri0001", L"Pri0004"}));
+    std::sort(kinds.begin(), kinds.end());
+    std::vector<std::wstring> want = {theGlobal.UiString(257).GetString(), theGlobal.UiString(257).GetString(),
+                                      theGlobal.UiString(258).GetString(), theGlobal.UiString(259).GetString()};
+    std::sort(want.begin(), want.end());
+    EXPECT_EQ(kinds, want);
 }
 
 }  // namespace
