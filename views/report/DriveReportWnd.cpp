@@ -309,6 +309,8 @@ void CDriveReportWnd::OnImportReport()
     }
     int failures = 0;
     BOOL allOk = TRUE;
+    // A long import shows its rows as they come, twice a second.
+    DWORD lastRefresh = ::GetTickCount();
     for (INT_PTR i = 0; i < files.GetSize(); ++i) {
         // Only reports that were added count against the limit.
         if (doc.GetCount() >= kMaxReports) {
@@ -321,6 +323,11 @@ void CDriveReportWnd::OnImportReport()
         }
         if (doc.Load(files[i])) {
             doc.SetModified(1);
+            if (::GetTickCount() - lastRefresh >= 500) {
+                RefreshList();
+                m_listPane.m_list.UpdateWindow();
+                lastRefresh = ::GetTickCount();
+            }
         } else {
             ++failures;
             allOk = FALSE;
