@@ -426,4 +426,35 @@ TEST_F(DriveView, TheUnitsLtbFilesImportForTheirModelsAndGpxFilesAreLeftAlone)
     EXPECT_EQ(kinds, want);
 }
 
+TEST_F(DriveView, TheLimitCountsReportsAddedNotFilesTried)
+{
+    OpenFromStartMenu();
+    CDriveReportWnd& view = View();
+    auto fillTo = [](int n) {
+        CDocDrivingReport r;
+        r.m_valid = 1;
+        theGlobal.m_docDr.m_reports.RemoveAll();
+        for (int i = 0; i < n; ++i)
+            theGlobal.m_docDr.m_reports.Add(r);
+    };
+    // 998 reports and a folder of three broken files and two tracks: both
+    // tracks get in, whatever order the folder lists them in.
+    fillTo(998);
+    g_folder = Folder(Names({L"broken.gpx", kTrips[0], kTrips[1]}));
+    for (const wchar_t* name : {L"broken2.gpx", L"broken3.gpx"})
+        ::CopyFileW(Track(L"broken.gpx").c_str(), (g_folder + name).c_str(), FALSE);
+    Watch box{[](CDialog& d) { return dynamic_cast<CMessageDlg*>(&d) != nullptr; },
+              [](CDialog&) { dlgtest::PressKey(VK_RETURN); }};
+    ASSERT_TRUE(RunWith([&] { Click(view.m_browse.m_btnImport.m_hWnd); }, {&box}));
+    EXPECT_EQ(theGlobal.m_docDr.GetCount(), 1000);
+
+    // Over the limit: the message at once, no folder asked for.
+    fillTo(1001);
+    const int calls = g_browseCalls;
+    Watch full{MessageOf(19), [](CDialog&) { dlgtest::PressKey(VK_RETURN); }};
+    ASSERT_TRUE(RunWith([&] { Click(view.m_browse.m_btnImport.m_hWnd); }, {&full}));
+    EXPECT_EQ(g_browseCalls, calls);
+    EXPECT_EQ(theGlobal.m_docDr.GetCount(), 1001);
+}
+
 }  // namespace
