@@ -4,6 +4,8 @@
 #include <algorithm>
 
 #include "DriveReportFixture.h"
+#include "LocalHttpServer.h"
+#include "common/FileUtil.h"
 #include "views/report/DrPropertyDlg.h"
 
 using namespace drtest;
@@ -361,6 +363,77 @@ TEST(PropertyPrint, PagesAndScale)
             EXPECT_LE(MulDiv(1570, s.scale, 1000), s.h);
         }
     }
+}
+
+TEST_F(DriveView, ARowLeftBeforeTheTickPostsNothingAndCtrlCIsTheMapsOnly)
+{
+    testsupport::LocalHttpServer server([](const testsupport::HttpRequest&, testsupport::HttpConnection& c) {
+        c.Reply(200, "<html></html>", "text/html");
+    });
+    theGlobal.m_webBaseUrl = (server.BaseUrl() + L"/mirovale/").c_str();
+    OpenFromStartMenu();
+    Fill(kFakes);
+    theGlobal.UpdateAllViews();
+    CDriveReportWnd& view = View();
+    CDriveReportListCtrl& list = view.m_listPane.m_list;
+    // Selected and deselected within the half second: no page.
+    list.SetCurSel(1);
+    list.NotifySelChange();
+    list.SetCurSel(-1);
+    list.NotifySelChange();
+    PumpUntil([] { return false; }, 900);
+    EXPECT_TRUE(server.Requests().empty());
+    // Moving on through two rows posts the last one only.
+    list.SetCurSel(1);
+    list.NotifySelChange();
+    list.SetCurSel(2);
+    list.NotifySelChange();
+    ASSERT_TRUE(PumpUntil([&] { return !server.Requests().empty(); }, 3000));
+    PumpUntil([] { return false; }, 700);
+    EXPECT_EQ(server.Requests().size(), 1u);
+
+    // Ctrl+C goes to the shown map; in eco mode the view lets it pass.
+    INPUT ctrl{};
+    ctrl.type = INPUT_KEYBOARD;
+    ctrl.ki.wVk = VK_CONTROL;
+    ::SendInput(1, &ctrl, sizeof ctrl);
+    PumpUntil([] { return false; }, 100);
+    MSG copy{list.m_hWnd, WM_KEYDOWN, 'C', 0};
+    EXPECT_TRUE(view.m_browse.m_browser.IsWindowVisible());
+    EXPECT_TRUE(view.PreTranslateMessage(&copy));
+    ::SendMessageW(hwnd, WM_COMMAND, ID_VIEW_ECO_REPORT, 0);
+    EXPECT_FALSE(view.PreTranslateMessage(&copy));
+    ctrl.ki.dwFlags = KEYEVENTF_KEYUP;
+    ::SendInput(1, &ctrl, sizeof ctrl);
+    PumpUntil([] { return false; }, 100);
+}
+
+TEST_F(DriveView, WithNothingTickedTheSummaryStandsAlone)
+{
+    Fill(kFakes);
+    for (INT_PTR i = 0; i < theGlobal.m_docDr.m_reports.GetSize(); ++i)
+        theGlobal.m_docDr.m_reports[i].m_listData.checked = 0;
+    CDrPropertyDlg dlg;
+    for (WORD i = 0; i < 4; ++i)
+        dlg.m_frame.m_reports.Add(i);
+    testsupport::TempDir out;
+    const std::wstring path = out.File(L"none.txt");
+    const INT_PTR r = dlgtest::RunModal([&] { return dlg.DoModal(); }, [&](CCustomDialog&) {
+        EXPECT_TRUE(dlg.m_frame.m_ctrl.m_panels.empty());
+        EXPECT_EQ(dlg.m_frame.m_ctrl.MaxPosition(), 0);
+        dlgtest::PressKey(VK_END);
+        EXPECT_EQ(dlg.m_frame.m_ctrl.GetPosition(), 0);
+        EXPECT_TRUE(dlg.SaveAsText(path.c_str()));
+        dlgtest::SaveShot(dlg.m_hWnd, L"drive_summary_alone");
+        dlgtest::ClickChild(dlg.m_btnClose.m_hWnd);
+    });
+    EXPECT_EQ(r, IDOK);
+    std::string text;
+    ASSERT_TRUE(ReadWholeFile(path.c_str(), text));
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1);
+    EXPECT_EQ(text.compare(0, strlen(CStringA(theGlobal.UiString(176)).GetString()),
+                           CStringA(theGlobal.UiString(176)).GetString()),
+              0);
 }
 
 }  // namespace
