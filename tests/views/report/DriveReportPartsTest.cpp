@@ -436,4 +436,44 @@ TEST_F(DriveView, WithNothingTickedTheSummaryStandsAlone)
               0);
 }
 
+TEST_F(DriveView, TheDistanceBoxShowsInMapModeOnlyAndTheButtonsKeepToTheRight)
+{
+    OpenFromStartMenu();
+    CDrBrowseWnd& browse = View().m_browse;
+    HDC screen = ::GetDC(nullptr);
+    HDC dc = ::CreateCompatibleDC(screen);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, 1200, 500);
+    ::ReleaseDC(nullptr, screen);
+    HGDIOBJ old = ::SelectObject(dc, bitmap);
+    const RECT client{0, 0, 1000, 480};
+    const RECT box = CDrBrowseWnd::DistanceBox(client);
+    const POINT inside{box.left + 2, box.top + 2};
+    for (BOOL map : {TRUE, FALSE}) {
+        browse.m_btnMap.m_checked = map;
+        browse.Draw(dc, client);
+        EXPECT_EQ(::GetPixel(dc, inside.x, inside.y) != RGB(5, 5, 10), map != FALSE) << "map " << map;
+    }
+    browse.m_btnMap.m_checked = TRUE;
+    ::SelectObject(dc, old);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(dc);
+
+    // Wider or narrower, the right column stays 192 px wide at the right edge.
+    for (int width : {900, 1200}) {
+        browse.MoveWindow(0, 0, width, 480);
+        CRect import, report, combo, panel;
+        browse.m_btnImport.GetWindowRect(&import);
+        browse.m_btnReport.GetWindowRect(&report);
+        browse.m_distance.GetWindowRect(&combo);
+        browse.m_eco.GetWindowRect(&panel);
+        for (CRect* r : {&import, &report, &combo, &panel})
+            browse.ScreenToClient(r);
+        EXPECT_EQ(import.right, width);
+        EXPECT_EQ(import.Width(), 192);
+        EXPECT_EQ(report.left, width - 192);
+        EXPECT_EQ(combo.left, width - 84);
+        EXPECT_EQ(panel.right, width - 192 - 20);
+    }
+}
+
 }  // namespace
