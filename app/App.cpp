@@ -220,6 +220,7 @@ BOOL CVelmora11App::StartUp(int linkIndex)
                                &theGlobal.m_docAp};
     for (CDoc* doc : documents)
         doc->InitErrorStrings();
+    theGlobal.m_docDr.InitErrorStrings();
     WriteLog(L"Init Error String");
     theGlobal.m_docPiCsv.ResetDefaultIcon();
     theGlobal.m_docPiKml.ResetDefaultIcon();

@@ -6,10 +6,17 @@
 #include "views/device/AbWnd.h"
 #include "views/poi/PoiFromCsvWnd.h"
 #include "views/poi/PoiWnd.h"
+#include "views/report/DriveReportWnd.h"
 
 namespace {
 
 std::unique_ptr<CWnd> MakeMainMenu(const VIEW_TABLE_ROW&) { return std::make_unique<CMainMenuWnd>(); }
+
+template <class View>
+std::unique_ptr<CWnd> MakePlainView(const VIEW_TABLE_ROW&)
+{
+    return std::make_unique<View>();
+}
 
 // A view whose mode comes from its row (the import views, the POI lists).
 template <class View>
@@ -25,7 +32,7 @@ std::unique_ptr<CWnd> MakeModeView(const VIEW_TABLE_ROW& row)
 const VIEW_TABLE_ROW kViewCreationOrder[kViewCount] = {
     {0, ID_MAIN_MENU, 75, L"MainMenu", 0, false, MakeMainMenu},
     {6, ID_CLONING, 76, L"SettingsReplicator", 0, false, nullptr},
-    {10, ID_DRIVE_REPORT, 77, L"DriveReport", 0, true, nullptr},
+    {10, ID_DRIVE_REPORT, 77, L"DriveReport", 0, true, MakePlainView<CDriveReportWnd>},
     {7, ID_PICTURE_EDIT, 78, L"PictureEditor", 0, true, nullptr},
     {1, ID_POI_FROM_CSV, 80, L"FromCSV", 0, true, MakeModeView<CPoiFromCsvWnd>},
     {2, ID_POI_EDIT_CSV, 80, L"PoiEditCsv", 2, true, MakeModeView<CPoiWnd>},
