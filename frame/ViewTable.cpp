@@ -5,10 +5,12 @@
 #include "res/frame_ids.h"
 #include "views/poi/PoiFromCsvWnd.h"
 #include "views/poi/PoiWnd.h"
+#include "views/report/FeWnd.h"
 
 namespace {
 
 std::unique_ptr<CWnd> MakeMainMenu(const VIEW_TABLE_ROW&) { return std::make_unique<CMainMenuWnd>(); }
+std::unique_ptr<CWnd> MakeFuelReport(const VIEW_TABLE_ROW&) { return std::make_unique<CFeWnd>(); }
 
 // A view whose mode comes from its row (the import views, the POI lists).
 template <class View>
@@ -33,7 +35,7 @@ const VIEW_TABLE_ROW kViewCreationOrder[kViewCount] = {
     {5, ID_POI_RSS_READER, 89, L"PoiGeoRss", 0, true, nullptr},
     {9, ID_ADDRESS_BOOK_IMPORT, 91, L"AddressBookImport", 1, true, MakeModeView<CPoiFromCsvWnd>},
     {8, ID_ADDRESS_BOOK, 90, L"AddressBookEdit", 0, true, nullptr},
-    {11, ID_FUEL_REPORT, 93, L"FuelReport", 0, true, nullptr},
+    {11, ID_FUEL_REPORT, 93, L"FuelReport", 0, true, MakeFuelReport},
     {12, ID_APPS, 406, L"Apps", 0, true, nullptr},
 };
 
