@@ -42,8 +42,11 @@ void CFeUnityDlg::AddRow(const CString& first, const DOCFUEL_VIEW_DATA& r)
     item.iItem = m_list.GetItemCount();
     item.pszText = const_cast<LPWSTR>(static_cast<LPCWSTR>(first));
     const int row = m_list.InsertItem(&item);
+    // No position shows as an empty cell, as in the fuel list.
+    const bool placed = r.latitude != kNoPosition && r.longitude != kNoPosition;
     const CString texts[6] = {r.date, r.time, FuelFixedText(r.distance, 1), FuelFixedText(r.amount, 2),
-                              FuelFixedText(r.latitude, 6), FuelFixedText(r.longitude, 6)};
+                              placed ? FuelFixedText(r.latitude, 6) : CString(),
+                              placed ? FuelFixedText(r.longitude, 6) : CString()};
     for (int c = 0; c < 6; ++c) {
         LVITEMW sub{};
         sub.mask = LVIF_TEXT;
