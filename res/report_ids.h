@@ -1,0 +1,3 @@
+#pragma once
+// Resource ids of the report views and their dialogs.
+#define IDD_INFO_BALLOON     115
