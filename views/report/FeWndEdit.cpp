@@ -10,6 +10,7 @@
 #include "res/fuel_ids.h"
 #include "views/report/FeUnityDlg.h"
 #include "views/report/FeWnd.h"
+#include "views/report/InfoDlg.h"
 #include "views/report/MileageGraphDlg.h"
 
 namespace {
@@ -215,6 +216,12 @@ void CFeWnd::OnShowOnMap()
 
 void CFeWnd::OnTips()
 {
+    CInfoDlg tips;
+    if (m_statistics.m_btnTips.GetSafeHwnd())
+        m_statistics.m_btnTips.GetWindowRect(&tips.m_anchor);
+    tips.SetTitle(theGlobal.UiString(250));
+    tips.SetMessage(theGlobal.UiString(73));
+    tips.DoModal();
 }
 
 void CFeWnd::OnContextMenu(CWnd*, CPoint pt)

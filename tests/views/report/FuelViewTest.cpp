@@ -22,6 +22,7 @@
 #include "res/fuel_ids.h"
 #include "views/report/FeUnityDlg.h"
 #include "views/report/FeWnd.h"
+#include "views/report/InfoDlg.h"
 #include "views/report/MileageGraphDlg.h"
 
 using namespace dlgtest;
@@ -151,6 +152,15 @@ TEST_F(FuelView, ShowsTheLogWithANewRecordRow)
     EXPECT_TRUE(view.m_statistics.m_btnTips.IsWindowVisible());
     EXPECT_EQ(view.m_statistics.m_mode, CStatisticsWnd::ModeCO2);
     SaveShot(main, L"fuel_view_2_co2");
+    // The tips button opens the balloon with the fuel tips; a click closes it.
+    RunModalPlain([&] { Command(ID_FUEL_TIPS); return INT_PTR(0); },
+                  [](CDialog& dlg) {
+                      auto& tips = dynamic_cast<CInfoDlg&>(dlg);
+                      EXPECT_EQ(std::wstring(tips.GetMessage()).substr(0, 20), std::wstring(theGlobal.UiString(73)).substr(0, 20));
+                      EXPECT_TRUE(tips.IsWindowVisible());
+                      SaveShot(dlg.m_hWnd, L"fuel_view_2b_tips");
+                      dlg.EndDialog(IDOK);
+                  });
     Command(ID_FUEL_TAB_AVERAGE);
     PumpPending();
     EXPECT_FALSE(view.m_statistics.m_btnTips.IsWindowVisible());
