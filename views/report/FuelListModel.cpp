@@ -67,26 +67,40 @@ void CFuelListModel::SortRecords(int count, int first, int column, int direction
     const CArray<DOCFUEL_DATA>& records = m_doc->m_records;
     // The keys travel with their rows, so each comparison is a plain one.
     std::vector<__int64> keys(count);
-    std::vector<const wchar_t*> memos(count);
     for (int k = 0; k < count; ++k) {
         const int index = m_rowOrder[first + k];
-        const bool ok = index >= 0 && index < m_doc->GetCount();
-        keys[k] = ok ? SortKey(records[index], column) : 0;
-        memos[k] = ok ? records[index].memo : L"";
+        keys[k] = index >= 0 && index < m_doc->GetCount() ? SortKey(records[index], column) : 0;
     }
-    auto greater = [&](int a, int b) {
-        if (column == 13)
-            return ::CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, memos[a], -1, memos[b], -1) ==
-                   CSTR_GREATER_THAN;
-        return keys[a] > keys[b];
-    };
+    if (column == 13) {
+        // Memos become ranks in the locale's order, ignoring case (equal
+        // texts, equal ranks): one comparison sort instead of a quadratic
+        // number of locale comparisons.
+        std::vector<const wchar_t*> memos(count);
+        for (int k = 0; k < count; ++k) {
+            const int index = m_rowOrder[first + k];
+            memos[k] = index >= 0 && index < m_doc->GetCount() ? records[index].memo : L"";
+        }
+        auto compare = [](const wchar_t* a, const wchar_t* b) {
+            return ::CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a, -1, b, -1);
+        };
+        std::vector<int> byMemo(count);
+        for (int k = 0; k < count; ++k)
+            byMemo[k] = k;
+        std::stable_sort(byMemo.begin(), byMemo.end(),
+                         [&](int a, int b) { return compare(memos[a], memos[b]) == CSTR_LESS_THAN; });
+        __int64 rank = 0;
+        for (int k = 0; k < count; ++k) {
+            if (k > 0 && compare(memos[byMemo[k - 1]], memos[byMemo[k]]) != CSTR_EQUAL)
+                ++rank;
+            keys[byMemo[k]] = rank;
+        }
+    }
     for (int i = 0; i < count; ++i)
         for (int j = i + 1; j < count; ++j) {
-            const bool swap = direction ? greater(i, j) : greater(j, i);
+            const bool swap = direction ? keys[i] > keys[j] : keys[i] < keys[j];
             if (swap) {
                 std::swap(m_rowOrder[first + i], m_rowOrder[first + j]);
                 std::swap(keys[i], keys[j]);
-                std::swap(memos[i], memos[j]);
             }
         }
 }

@@ -290,3 +290,33 @@ TEST(FuelMergeRule, SumsNewestRecordAndNearestValues)
 }
 
 }  // namespace
+
+namespace {
+
+// The memo sort against the exchange sort compared in the locale's order
+// directly: the same rows in the same places, equal memos included.
+TEST_F(FuelHistory, MemoSortMatchesTheExchangeSortInTheLocalesOrder)
+{
+    const wchar_t* words[] = {L"beta", L"Alpha", L"gamma", L"alpha", L"", L"Beta", L"\u00e9t\u00e9", L"ete", L"Zulu", L"b"};
+    const int n = 60;
+    for (int i = 0; i < n; ++i) {
+        DOCFUEL_DATA r = Record(i + 1);
+        wcscpy(r.memo, words[(i * 7) % 10]);
+        doc.m_records.Add(r);
+        model.m_rowOrder.push_back(i);
+    }
+    for (int direction : {1, 0}) {
+        std::vector<int> expected = model.m_rowOrder;
+        for (int a = 0; a < n; ++a)
+            for (int b = a + 1; b < n; ++b) {
+                const int c = ::CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, doc.m_records[expected[a]].memo, -1,
+                                               doc.m_records[expected[b]].memo, -1);
+                if (direction ? c == CSTR_GREATER_THAN : c == CSTR_LESS_THAN)
+                    std::swap(expected[a], expected[b]);
+            }
+        model.SortRecords(n, 0, 13, direction);
+        EXPECT_EQ(Show(model.m_rowOrder), Show(expected)) << "direction " << direction;
+    }
+}
+
+}  // namespace
