@@ -118,6 +118,14 @@ BOOL CFeWnd::IsCurrent() const
     return theGlobal.m_viewKind == 11;
 }
 
+BOOL CFeWnd::Declines(CCmdUI* ui) const
+{
+    if (IsCurrent())
+        return FALSE;
+    ui->ContinueRouting();
+    return TRUE;
+}
+
 BOOL CFeWnd::ListHasFocus() const
 {
     return m_list.GetSafeHwnd() && ::GetFocus() == m_list.GetSafeHwnd();
@@ -360,6 +368,8 @@ void CFeWnd::SetStatisticsMode(int mode)
 
 void CFeWnd::OnStatisticsTab(UINT id)
 {
+    if (!IsCurrent())
+        return;
     int mode = CStatisticsWnd::ModeTotal;
     switch (id) {
     case ID_FUEL_TAB_AVERAGE: mode = CStatisticsWnd::ModeAverage; break;

@@ -91,7 +91,14 @@ protected:
     void OnUpdateUndo(CCmdUI* ui);
     void OnUpdateRedo(CCmdUI* ui);
     void OnUpdateEditCell(CCmdUI* ui);
-    void OnUpdateTabs(CCmdUI* ui) { ui->Enable(TRUE); }
+    void OnUpdateTabs(CCmdUI* ui)
+    {
+        if (!Declines(ui))
+            ui->Enable(TRUE);
+    }
+    // The body offers every command to every view, the shown one first: a
+    // hidden fuel view leaves the decision to the others and does nothing.
+    BOOL Declines(CCmdUI* ui) const;
     // Shows a message with the list's pending editor dropped, then gives the list the focus.
     int AskOverList(const wchar_t* text, int style);
     BOOL CanCopy() const;
@@ -108,9 +115,11 @@ protected:
     void OnBack();
     void OnTop();
     void OnUpdateHasRecords(CCmdUI* ui);
-    void OnUpdateAlways(CCmdUI* ui) { ui->Enable(TRUE); }
-    // A hidden view takes none of the shown view's commands.
-    void OnUpdateCurrent(CCmdUI* ui) { ui->Enable(IsCurrent()); }
+    void OnUpdateCurrent(CCmdUI* ui)
+    {
+        if (!Declines(ui))
+            ui->Enable(TRUE);
+    }
     // The save question before the log is dropped; FALSE to stay.
     BOOL AskSaveFirst();
     void LeaveView();

@@ -86,11 +86,15 @@ void CFeWnd::OnEndLabelEdit(NMHDR* nm, LRESULT* result)
 
 void CFeWnd::OnEditCell()
 {
+    if (!IsCurrent())
+        return;
     m_list.EditSubItem(m_list.m_curRow, m_list.m_curCol);
 }
 
 void CFeWnd::OnDelete()
 {
+    if (!IsCurrent())
+        return;
     const int current = m_list.GetCurSel();
     DeleteRows(SelectedRows());
     RefreshList();
@@ -100,17 +104,23 @@ void CFeWnd::OnDelete()
 
 void CFeWnd::OnCopy()
 {
+    if (!IsCurrent())
+        return;
     CopyRows(SelectedRows());
 }
 
 void CFeWnd::OnCut()
 {
+    if (!IsCurrent())
+        return;
     OnCopy();
     OnDelete();
 }
 
 void CFeWnd::OnPaste()
 {
+    if (!IsCurrent())
+        return;
     bool limit = false;
     Paste(m_list.GetCurSel(), limit);
     if (limit)
@@ -120,6 +130,8 @@ void CFeWnd::OnPaste()
 
 void CFeWnd::OnSelectAll()
 {
+    if (!IsCurrent())
+        return;
     for (int row = 0; row < RecordRowCount() && row < m_list.GetItemCount(); ++row)
         m_list.SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
     m_list.NotifySelChange();
@@ -128,6 +140,8 @@ void CFeWnd::OnSelectAll()
 
 void CFeWnd::OnUndo()
 {
+    if (!IsCurrent())
+        return;
     CWaitCursor wait;
     Undo();
     RefreshList();
@@ -135,6 +149,8 @@ void CFeWnd::OnUndo()
 
 void CFeWnd::OnRedo()
 {
+    if (!IsCurrent())
+        return;
     CWaitCursor wait;
     Redo();
     RefreshList();
@@ -142,6 +158,8 @@ void CFeWnd::OnRedo()
 
 void CFeWnd::OnMerge()
 {
+    if (!IsCurrent())
+        return;
     const std::vector<int> rows = SelectedRows();
     if (const int refused = CheckMerge(rows)) {
         AskOverList(theGlobal.UiString(refused), 0);
@@ -167,6 +185,8 @@ void CFeWnd::OnMerge()
 
 void CFeWnd::OnGraph()
 {
+    if (!IsCurrent())
+        return;
     CMileageGraphDlg dlg;
     const int main = m_doc->GetMainCurrency();
     for (int row = 0; row < RecordRowCount(); ++row) {
@@ -195,6 +215,8 @@ CString CFeWnd::BuildMapSearchUrl(const wchar_t* encodedQuery)
 
 void CFeWnd::OnShowOnMap()
 {
+    if (!IsCurrent())
+        return;
     DOCFUEL_VIEW_DATA r{};
     const int index = RecordOfRow(m_list.GetCurSel());
     if (index < 0 || !m_doc->GetRecordText(index, r))
@@ -216,6 +238,8 @@ void CFeWnd::OnShowOnMap()
 
 void CFeWnd::OnTips()
 {
+    if (!IsCurrent())
+        return;
     CInfoDlg tips;
     if (m_statistics.m_btnTips.GetSafeHwnd())
         m_statistics.m_btnTips.GetWindowRect(&tips.m_anchor);
@@ -246,7 +270,8 @@ void CFeWnd::OnContextMenu(CWnd*, CPoint pt)
         main->SendMessage(WM_COMMAND, chosen, 0);
 }
 
-// Update handlers ----------------------------------------------------------
+// Update handlers: a hidden view takes none of the shown view's commands
+// (the body offers every command to every view).
 
 BOOL CFeWnd::CanCopy() const
 {
@@ -258,36 +283,48 @@ BOOL CFeWnd::CanCopy() const
 
 void CFeWnd::OnUpdateCopy(CCmdUI* ui)
 {
+    if (Declines(ui))
+        return;
     ui->Enable(CanCopy());
     SetItemText(ui, 268, L"\tCtrl+C");
 }
 
 void CFeWnd::OnUpdateCut(CCmdUI* ui)
 {
+    if (Declines(ui))
+        return;
     ui->Enable(CanCopy());
     SetItemText(ui, 267, L"\tCtrl+X");
 }
 
 void CFeWnd::OnUpdateDelete(CCmdUI* ui)
 {
+    if (Declines(ui))
+        return;
     ui->Enable(CanCopy());
     SetItemText(ui, 270, L"\tDel");
 }
 
 void CFeWnd::OnUpdatePaste(CCmdUI* ui)
 {
-    ui->Enable(IsCurrent() && !m_clipboard.empty() && ListHasFocus());
+    if (Declines(ui))
+        return;
+    ui->Enable(!m_clipboard.empty() && ListHasFocus());
     SetItemText(ui, 269, L"\tCtrl+V");
 }
 
 void CFeWnd::OnUpdateSelectAll(CCmdUI* ui)
 {
+    if (Declines(ui))
+        return;
     ui->Enable(m_list.GetItemCount() > 1);
     SetItemText(ui, 271, L"\tCtrl+A");
 }
 
 void CFeWnd::OnUpdateMerge(CCmdUI* ui)
 {
+    if (Declines(ui))
+        return;
     int records = 0;
     for (int row : SelectedRows())
         if (RecordOfRow(row) >= 0)
@@ -298,29 +335,39 @@ void CFeWnd::OnUpdateMerge(CCmdUI* ui)
 
 void CFeWnd::OnUpdateMap(CCmdUI* ui)
 {
+    if (Declines(ui))
+        return;
     const int newRow = RecordRowCount();
-    ui->Enable(IsCurrent() && m_list.GetCurSel() != -1 && m_list.GetSelectedCount() <= 1 &&
+    ui->Enable(m_list.GetCurSel() != -1 && m_list.GetSelectedCount() <= 1 &&
                !(IsNewRow(newRow) && (m_list.GetItemState(newRow, LVIS_SELECTED) & LVIS_SELECTED)));
     SetItemText(ui, 148, L"");
 }
 
 void CFeWnd::OnUpdateGraph(CCmdUI* ui)
 {
+    if (Declines(ui))
+        return;
     ui->Enable(m_list.GetItemCount() > 1);
 }
 
 void CFeWnd::OnUpdateUndo(CCmdUI* ui)
 {
+    if (Declines(ui))
+        return;
     ui->Enable(!m_undo.empty());
 }
 
 void CFeWnd::OnUpdateRedo(CCmdUI* ui)
 {
+    if (Declines(ui))
+        return;
     ui->Enable(!m_redo.empty());
 }
 
 void CFeWnd::OnUpdateEditCell(CCmdUI* ui)
 {
+    if (Declines(ui))
+        return;
     const int column = m_list.m_curCol;
     ui->Enable(m_list.GetSelectedCount() <= 1 && IsNewRow(m_list.m_curRow) &&
                (column == 0 || column == 1 || column == 2 || column == 4 || column == 8 || column == 13));

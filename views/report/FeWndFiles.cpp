@@ -47,11 +47,15 @@ BOOL CFeWnd::AskSaveFirst()
 
 void CFeWnd::OnUpdateHasRecords(CCmdUI* ui)
 {
+    if (Declines(ui))
+        return;
     ui->Enable(m_doc->GetCount() > 0);
 }
 
 void CFeWnd::OnFileOpen()
 {
+    if (!IsCurrent())
+        return;
     if (!AskSaveFirst())
         return;
     wchar_t path[MAX_PATH] = {};
@@ -86,6 +90,8 @@ void CFeWnd::OnFileOpen()
 
 void CFeWnd::OnFileSave()
 {
+    if (!IsCurrent())
+        return;
     wchar_t path[MAX_PATH] = {};
     lstrcpynW(path, theGlobal.m_feFileSpec, MAX_PATH);
     if (!s_fileDialog(MainHwnd(), theGlobal.m_feIniFolder, 6, FALSE, path))
@@ -99,6 +105,8 @@ void CFeWnd::OnFileSave()
 
 void CFeWnd::OnSaveSelected()
 {
+    if (!IsCurrent())
+        return;
     wchar_t path[MAX_PATH] = {};
     lstrcpynW(path, theGlobal.m_feFileSpec, MAX_PATH);
     if (!s_fileDialog(MainHwnd(), theGlobal.m_feIniFolder, 6, FALSE, path))
@@ -116,6 +124,8 @@ void CFeWnd::OnSaveSelected()
 
 void CFeWnd::OnFileNew()
 {
+    if (!IsCurrent())
+        return;
     // Yes saves first, as everywhere else this question is asked.
     if (!AskSaveFirst())
         return;
@@ -131,12 +141,16 @@ void CFeWnd::OnFileNew()
 
 void CFeWnd::OnSaveMaster()
 {
+    if (!IsCurrent())
+        return;
     if (ShowMessage(theGlobal.UiString(65), 4) == IDYES)
         OnWriteMaster();
 }
 
 void CFeWnd::OnWriteMaster()
 {
+    if (!IsCurrent())
+        return;
     // The master file written is the one the start menu loaded.
     if (!m_doc->Save(GetFuelMasterPath()))
         ShowDocumentError();
@@ -154,6 +168,8 @@ void CFeWnd::LeaveView()
 
 void CFeWnd::OnBack()
 {
+    if (!IsCurrent())
+        return;
     if (!AskSaveFirst())
         return;
     LeaveView();
@@ -163,6 +179,8 @@ void CFeWnd::OnBack()
 
 void CFeWnd::OnTop()
 {
+    if (!IsCurrent())
+        return;
     if (!AskSaveFirst())
         return;
     LeaveView();

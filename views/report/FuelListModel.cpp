@@ -137,6 +137,7 @@ void CFuelListModel::ClickColumn(int column)
     e.group = NewGroup();
     e.sortColumn = m_sortColumn;
     e.sortDirection = m_sortDirection;
+    e.dateOrder = m_dateOrder;
     e.order = Snapshot();
     m_undo.push_back(std::move(e));
     ClearRedo();
@@ -448,10 +449,13 @@ void CFuelListModel::ReplaySort(std::vector<Entry>& from, std::vector<Entry>& to
     back.group = e.group;
     back.sortColumn = m_sortColumn;
     back.sortDirection = m_sortDirection;
+    back.dateOrder = m_dateOrder;
     back.order = Snapshot();
     Restore(e.order);
     m_sortColumn = e.sortColumn;
     m_sortDirection = e.sortDirection;
+    // The order restored is only as sorted as it was then.
+    m_dateOrder = e.dateOrder;
     from.pop_back();
     to.push_back(std::move(back));
     SortChanged();

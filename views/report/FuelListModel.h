@@ -21,6 +21,7 @@ struct DOCFUEL_OPERATE_DATA {
     int sortColumn = kFuelNoSort;
     std::vector<WORD> order;  // the row order at the time (delete, add, sort)
     int sortDirection = 1;
+    int dateOrder = 0;  // the date-order flag that goes with the sort (sort)
 };
 
 class CFuelListModel {

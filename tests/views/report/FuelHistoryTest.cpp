@@ -240,6 +240,16 @@ TEST_F(FuelHistory, MergeNeedsAdjacentRowsInDateOrderAndOneUnit)
     EXPECT_EQ(model.CheckMerge({2, 3}), 63) << "descending";
     model.ClickColumn(0);
     EXPECT_EQ(model.CheckMerge({2, 3}), 0);
+    // Undoing the sorts brings back the order of before the date was typed
+    // over, which is not known to be in date order.
+    model.Undo();
+    model.Undo();
+    EXPECT_EQ(model.m_sortColumn, 0);
+    EXPECT_EQ(model.m_sortDirection, 1);
+    EXPECT_EQ(model.CheckMerge({2, 3}), 63);
+    model.Redo();
+    model.Redo();
+    EXPECT_EQ(model.CheckMerge({2, 3}), 0);
 }
 
 TEST_F(FuelHistory, PasteStopsAtTheLimit)

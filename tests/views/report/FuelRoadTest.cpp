@@ -306,3 +306,45 @@ TEST(FuelRoad, FromTheStartMenuThroughEditsToFilesAndTheGraph)
     Shot(main, L"fuel_road_11_back");
     EXPECT_EQ(run.Quit(main), 0u);
 }
+
+TEST(FuelRoad, AMasterFileThatCannotBeReadIsReportedAndKept)
+{
+    TempDir dir;
+    const std::wstring master = dir.File(L"MyCar.csv");
+    const std::string broken = "this is not a fuel log\r\nat all\r\n";
+    WriteBytes(master, broken);
+    std::wstring folder = dir.Path();
+    if (!folder.empty() && folder.back() == L'\\')
+        folder.pop_back();
+
+    ProgramRun run;
+    run.WriteIni(L"[File]\nLanguageFile=English_US.dat\nNaviFile=US_KV410.dat\nDrFuelMasterFolder=" + folder +
+                 L"\nDrFuelMasterName=MyCar.csv\n[Option]\nVerCheck=0\nAnimation=0\n");
+    ASSERT_TRUE(run.Start());
+    HWND main = run.WaitMainWindow();
+    ASSERT_NE(main, nullptr);
+    ::SetForegroundWindow(main);
+    HWND menu = FindDescendant(main, L"MainMenu");
+    ASSERT_NE(menu, nullptr);
+    RealClick(::GetDlgItem(menu, ID_CATEGORY_DRIVE));
+    RealClick(::GetDlgItem(menu, ID_SET_FUEL_MASTER));
+
+    // The user is told; the log opens empty.
+    HWND box = WaitDialog(run, IDC_MSG_TEXT);
+    ASSERT_NE(box, nullptr);
+    wchar_t text[256] = {};
+    ::GetWindowTextW(Shown(box, IDC_MSG_TEXT), text, 256);
+    Shot(box, L"fuel_road_unreadable_master");
+    EXPECT_NE(std::wstring(text).find(L"cannot be read"), std::wstring::npos) << std::string(text, text + wcslen(text));
+    PressKey(VK_RETURN);
+    ASSERT_TRUE(WaitGone(box));
+    ASSERT_TRUE(WaitPage(main, L"FuelReport"));
+    Shot(main, L"fuel_road_empty_log");
+
+    // Nothing was written over it, and the setting still names it.
+    EXPECT_EQ(run.Quit(main), 0u);
+    const Bytes after = ReadBytes(master);
+    EXPECT_EQ(std::string(after.begin(), after.end()), broken);
+    EXPECT_EQ(run.ReadIni(L"File", L"DrFuelMasterName"), L"MyCar.csv");
+    EXPECT_EQ(run.ReadIni(L"File", L"DrFuelMasterFolder"), folder);
+}

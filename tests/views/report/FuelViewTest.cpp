@@ -391,4 +391,63 @@ TEST_F(FuelView, TypingIntoTheNewRowMakesARecord)
     EXPECT_EQ(view.m_undo.size(), 1u);
 }
 
+
+TEST_F(FuelView, AnOpenedLogIsShownInDateOrderAndCanBeMerged)
+{
+    testsupport::TempDir dir;
+    const std::wstring csv = dir.File(L"unsorted.csv");
+    testsupport::WriteBytes(csv, std::string("#Year,Month,Day,Hour,Minute,Second,Latitude,Longitude,Distance,"
+                                             "UnitDistance,GasAmount,UnitAmount,UnitMileage,GasPrice,UnitPrice,Memo\r\n") +
+                                     "2011,05,09,08,00,00,-255000000,-255000000,00000300,0,01000,0,0,00150,3,\r\n"
+                                     "2011,05,01,08,00,00,-255000000,-255000000,00000100,0,01000,0,0,00150,3,\r\n"
+                                     "2011,05,05,08,00,00,-255000000,-255000000,00000200,0,01000,0,0,00150,3,\r\n");
+    g_answerPath = csv;
+    Command(ID_FILE_OPEN);
+    ASSERT_EQ(doc().GetCount(), 3);
+    EXPECT_EQ(view.m_sortColumn, 0);
+    EXPECT_EQ(view.m_dateOrder, 1);
+    EXPECT_EQ(doc().m_records[view.RecordOfRow(0)].distance, 100);
+    EXPECT_EQ(doc().m_records[view.RecordOfRow(2)].distance, 300);
+    EXPECT_EQ(view.CheckMerge({0, 1}), 0) << "rows truly in date order";
+}
+
+TEST_F(FuelView, BackAsksAndCancelOrAFailedSaveStays)
+{
+    doc().SetModified(1);
+    {
+        ScriptedAnswers answers({{std::wstring(theGlobal.UiString(23)), IDCANCEL}});
+        Command(ID_BACK);
+        EXPECT_EQ(answers.asked.size(), 1u);
+    }
+    EXPECT_EQ(doc().GetCount(), 4);
+    g_answerPath = L"Z:\\no such folder\\x\\log.csv";
+    {
+        ScriptedAnswers answers({{std::wstring(theGlobal.UiString(23)), IDYES}});
+        Command(ID_BACK);
+    }
+    EXPECT_EQ(doc().GetCount(), 4);
+    EXPECT_EQ(view.m_list.GetItemCount(), 5);
+    {
+        ScriptedAnswers answers({{std::wstring(theGlobal.UiString(23)), IDNO}});
+        Command(ID_BACK);
+    }
+    EXPECT_EQ(doc().GetCount(), 0);
+    EXPECT_FALSE(doc().IsModified());
+    EXPECT_EQ(view.m_list.GetItemCount(), 1);
+}
+
+TEST_F(FuelView, StatisticsPaneScrollsOnlyWhenTooNarrow)
+{
+    view.m_statistics.MoveWindow(0, 500, 700, 140);
+    view.m_statistics.m_mode = CStatisticsWnd::ModeAverage;
+    view.m_statistics.UpdateLayout();
+    EXPECT_TRUE(view.m_statistics.GetStyle() & WS_HSCROLL) << "730 pixels of columns in 700";
+    view.m_statistics.m_mode = CStatisticsWnd::ModeTotal;
+    view.m_statistics.UpdateLayout();
+    EXPECT_FALSE(view.m_statistics.GetStyle() & WS_HSCROLL) << "625 pixels fit";
+    view.m_statistics.MoveWindow(0, 500, 600, 140);
+    view.m_statistics.UpdateLayout();
+    EXPECT_TRUE(view.m_statistics.GetStyle() & WS_HSCROLL);
+}
+
 }  // namespace
