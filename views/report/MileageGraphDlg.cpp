@@ -18,6 +18,7 @@ constexpr double kZoomMax = 5, kZoomMin = 0.75;
 }  // namespace
 
 CMileageGraphDlg::SaveDialogFn CMileageGraphDlg::s_saveDialog = ShowFileDialog;
+const wchar_t* CMileageGraphDlg::s_titlePicture = L"graph_image_top.bmp";
 
 BEGIN_MESSAGE_MAP(CMileageGraphDlg, CCustomDialog)
     ON_COMMAND(IDC_GRAPH_ZOOM_IN, OnZoomIn)
@@ -71,7 +72,7 @@ BOOL CMileageGraphDlg::OnInitDialog()
         return base;
     }
     const wchar_t* bottom = theGlobal.m_areaCode == 1 ? L"graph_image_bottom_oskra.bmp" : L"graph_image_bottom_tundrel.bmp";
-    const bool pictures = LoadDibFromPack(L"graph_image_top.bmp", &m_top) && LoadDibFromPack(bottom, &m_bottom) &&
+    const bool pictures = LoadDibFromPack(s_titlePicture, &m_top) && LoadDibFromPack(bottom, &m_bottom) &&
                           LoadDibFromPack(L"graph_image_no_scrollbar.bmp", &m_noScrollbar);
     if (pictures) {
         CRect none(0, 0, 48, 38);

@@ -19,6 +19,8 @@ public:
     // Where the save writes (the file dialog; tests answer it).
     using SaveDialogFn = BOOL (*)(HWND owner, const wchar_t* folder, int kind, BOOL open, wchar_t* path);
     static SaveDialogFn s_saveDialog;
+    // The title band's skin picture.
+    static const wchar_t* s_titlePicture;
 
     void OnZoomIn();
     void OnZoomOut();

@@ -450,4 +450,23 @@ TEST_F(FuelView, StatisticsPaneScrollsOnlyWhenTooNarrow)
     EXPECT_TRUE(view.m_statistics.GetStyle() & WS_HSCROLL);
 }
 
+
+TEST_F(FuelView, AGraphWithoutItsPicturesIsStillShownAndCanBeClosed)
+{
+    CMileageGraphDlg::s_titlePicture = L"no_such_picture.bmp";
+    bool shown = false, hasGraph = true;
+    RunModal([&] { Command(ID_FUEL_GRAPH); return INT_PTR(0); },
+             [&](CCustomDialog& dlg) {
+                 auto& graph = dynamic_cast<CMileageGraphDlg&>(dlg);
+                 shown = graph.IsWindowVisible() != FALSE;
+                 hasGraph = graph.m_frame.GetSafeHwnd() != nullptr;
+                 SaveShot(dlg.m_hWnd, L"fuel_view_9_graph_without_pictures");
+                 PressKey(VK_ESCAPE);
+             });
+    CMileageGraphDlg::s_titlePicture = L"graph_image_top.bmp";
+    EXPECT_TRUE(shown) << "never a hidden modal dialog over a disabled window";
+    EXPECT_FALSE(hasGraph);
+    EXPECT_TRUE(main.IsWindowEnabled());
+}
+
 }  // namespace
