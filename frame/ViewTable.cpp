@@ -7,6 +7,7 @@
 #include "views/poi/PoiFromCsvWnd.h"
 #include "views/poi/PoiWnd.h"
 #include "views/report/DriveReportWnd.h"
+#include "views/report/FeWnd.h"
 
 namespace {
 
@@ -41,7 +42,7 @@ const VIEW_TABLE_ROW kViewCreationOrder[kViewCount] = {
     {5, ID_POI_RSS_READER, 89, L"PoiGeoRss", 0, true, nullptr},
     {9, ID_ADDRESS_BOOK_IMPORT, 91, L"AddressBookImport", 1, true, MakeModeView<CPoiFromCsvWnd>},
     {8, ID_ADDRESS_BOOK, 90, L"AddressBookEdit", 0, true, MakeModeView<CAbWnd>},
-    {11, ID_FUEL_REPORT, 93, L"FuelReport", 0, true, nullptr},
+    {11, ID_FUEL_REPORT, 93, L"FuelReport", 0, true, MakePlainView<CFeWnd>},
     {12, ID_APPS, 406, L"Apps", 0, true, nullptr},
 };
 
