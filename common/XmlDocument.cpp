@@ -1,6 +1,6 @@
 #include "common/XmlDocument.h"
 
-#include <shlwapi.h>
+#include <pugixml.hpp>
 
 #include <cwchar>
 #include <cwctype>
@@ -8,41 +8,26 @@
 #include <vector>
 
 #include "common/FileReplace.h"
-#include "common/XmlInputCheck.h"
+#include "common/XmlTextDecode.h"
 #include "common/XmlWriter.h"
 
 namespace {
 
-// MSXML 3's DOM document.
-const CLSID kClsidDomDocument = {0xF6D90F11, 0x9C73, 0x11D3, {0xB3, 0x2E, 0x00, 0xC0, 0x4F, 0x99, 0x0B, 0xB4}};
-const UINT kShiftJisCodePage = 932;
 // Larger files are refused rather than read into memory.
 const LONGLONG kMaxFileSize = 512LL * 1024 * 1024;
 
-class Bstr {
-public:
-    explicit Bstr(const wchar_t* s = nullptr) : m_s(s ? SysAllocString(s) : nullptr) {}
-    Bstr(const wchar_t* s, size_t n) : m_s(SysAllocStringLen(s, static_cast<UINT>(n))) {}
-    ~Bstr() { SysFreeString(m_s); }
-    Bstr(const Bstr&) = delete;
-    Bstr& operator=(const Bstr&) = delete;
-    operator BSTR() const { return m_s; }
-    BSTR* Receive() { SysFreeString(m_s); m_s = nullptr; return &m_s; }
-    const wchar_t* Data() const { return m_s ? m_s : L""; }
-    size_t Length() const { return SysStringLen(m_s); }
-private:
-    BSTR m_s = nullptr;
-};
+// Comments, processing instructions and a document type are kept so that a
+// loaded file is saved with them; entities are never expanded beyond the five
+// predefined ones and character references, and nothing outside the file is read.
+const unsigned kParseOptions = pugi::parse_default | pugi::parse_comments | pugi::parse_pi |
+                               pugi::parse_declaration | pugi::parse_doctype;
 
-XmlElementPtr DocumentElement(IXMLDOMDocument* document)
+pugi::xml_node Node(const XmlNode& n)
 {
-    XmlElementPtr root;
-    if (!document || document->get_documentElement(root.Receive()) != S_OK)
-        root.Release();
-    return root;
+    return n.Attribute() ? pugi::xml_node() : pugi::xml_node(n.Node());
 }
 
-bool ReadWholeFile(LPCWSTR path, std::string& bytes)
+bool ReadFileBytes(LPCWSTR path, std::string& bytes)
 {
     HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                               FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
@@ -60,61 +45,8 @@ bool ReadWholeFile(LPCWSTR path, std::string& bytes)
     return ok;
 }
 
-// The encoding named in the declaration of bytes, or empty. Only files without a
-// byte-order mark can be Shift_JIS, so only those are looked at.
-std::string DeclaredEncoding(const std::string& bytes)
-{
-    if (bytes.compare(0, 5, "<?xml") != 0)
-        return {};
-    size_t end = bytes.find("?>");
-    if (end == std::string::npos)
-        return {};
-    std::string decl = bytes.substr(0, end);
-    size_t at = decl.find("encoding");
-    if (at == std::string::npos)
-        return {};
-    at = decl.find_first_of("\"'", at);
-    if (at == std::string::npos)
-        return {};
-    size_t close = decl.find(decl[at], at + 1);
-    if (close == std::string::npos)
-        return {};
-    return decl.substr(at + 1, close - at - 1);
-}
-
-bool IsShiftJisName(const std::string& name)
-{
-    static const char* const names[] = {"shift_jis", "shift-jis", "sjis", "x-sjis", "windows-31j", "cp932", "ms_kanji",
-                                        "csshiftjis"};
-    for (const char* n : names)
-        if (_stricmp(name.c_str(), n) == 0)
-            return true;
-    return false;
-}
-
-// Text handed to loadXML is already UTF-16, so its declaration must say so: MSXML
-// refuses names it does not know (Shift_JIS among them) even there.
-std::wstring DeclareUtf16(const wchar_t* text, size_t length)
-{
-    std::wstring s(text, length);
-    if (s.compare(0, 5, L"<?xml") != 0)
-        return s;
-    size_t end = s.find(L"?>");
-    size_t at = s.find(L"encoding");
-    if (end == std::wstring::npos || at == std::wstring::npos || at > end)
-        return s;
-    at = s.find_first_of(L"\"'", at);
-    if (at == std::wstring::npos || at > end)
-        return s;
-    size_t close = s.find(s[at], at + 1);
-    if (close == std::wstring::npos || close > end)
-        return s;
-    s.replace(at + 1, close - at - 1, L"UTF-16");
-    return s;
-}
-
-// MSXML here accepts any text as an element name, and the saved file would then
-// not load again; the names the program uses are plain ASCII names.
+// The program's element and attribute names are plain names: a text that is
+// none would give a file that does not load again.
 bool IsElementName(const wchar_t* name)
 {
     if (!name || !*name || iswdigit(*name) || *name == L'-' || *name == L'.')
@@ -125,91 +57,99 @@ bool IsElementName(const wchar_t* name)
     return true;
 }
 
+bool IsXmlBlank(wchar_t c)
+{
+    return c == L' ' || c == L'\t' || c == L'\n' || c == L'\r';
+}
+
+// One root element, nesting and attribute counts within the bounds. The walk
+// uses no recursion, so no shape of file can exhaust the stack.
+bool WellShaped(const pugi::xml_document& document)
+{
+    int roots = 0;
+    for (pugi::xml_node n = document.first_child(); n; n = n.next_sibling())
+        roots += n.type() == pugi::node_element;
+    if (roots != 1)
+        return false;
+    int depth = 0;
+    pugi::xml_node n = document.first_child();
+    while (n) {
+        if (n.type() == pugi::node_element) {
+            int count = 0;
+            for (pugi::xml_attribute a = n.first_attribute(); a; a = a.next_attribute())
+                if (++count > kXmlMaxAttributes)
+                    return false;
+        }
+        if (pugi::xml_node child = n.first_child()) {
+            if (++depth > kXmlMaxDepth)
+                return false;
+            n = child;
+            continue;
+        }
+        while (n && !n.next_sibling()) {
+            n = n.parent();
+            --depth;
+            if (n == document)
+                return true;
+        }
+        if (n)
+            n = n.next_sibling();
+    }
+    return true;
+}
+
 }  // namespace
 
-CXmlDocument::CXmlDocument()
+bool XmlNode::IsElement() const
 {
-    XmlPtr<IUnknown> unknown;
-    if (FAILED(CoCreateInstance(kClsidDomDocument, nullptr, CLSCTX_ALL, IID_IUnknown,
-                                reinterpret_cast<void**>(unknown.Receive()))) ||
-        !unknown)
-        return;
-    if (FAILED(OleRun(unknown)))
-        return;
-    m_document = unknown.As<IXMLDOMDocument>(kIidXmlDomDocument);
+    return m_node && !m_attribute && pugi::xml_node(m_node).type() == pugi::node_element;
 }
+
+CXmlDocument::CXmlDocument() : m_document(std::make_unique<pugi::xml_document>()) {}
 
 CXmlDocument::~CXmlDocument() = default;
 
 void CXmlDocument::Close()
 {
-    m_document.Release();
-}
-
-BOOL CXmlDocument::LoadText(const wchar_t* text, size_t length)
-{
-    if (!m_document)
-        return FALSE;
-    if (!XmlTextWithinBounds(text, length))
-        return FALSE;
-    Bstr xml(DeclareUtf16(text, length).c_str());
-    VARIANT_BOOL ok = VARIANT_FALSE;
-    return m_document->loadXML(xml, &ok) == S_OK && ok == VARIANT_TRUE;
+    m_document.reset();
+    m_text.clear();
+    m_text.shrink_to_fit();
 }
 
 XmlElementPtr CXmlDocument::Create(LPCWSTR rootName, int encoding)
 {
     m_encoding = encoding;
-    static const wchar_t* const names[] = {L"Shift_JIS", L"UTF-8", L"UTF-16"};
-    CString text;
-    if (rootName && encoding >= 0 && encoding <= 2)
-        text.Format(L"<?xml version=\"1.0\" encoding=\"%s\" ?>\n<%s/>", names[encoding], rootName);
-    if (!LoadText(text, text.GetLength()))
+    if (!m_document)
         return NULL;
-    return DocumentElement(m_document);
+    m_document->reset();
+    m_text.clear();
+    if (encoding < 0 || encoding > 2 || !IsElementName(rootName))
+        return NULL;
+    return XmlNode(m_document->append_child(rootName).internal_object());
 }
 
 XmlElementPtr CXmlDocument::Load(LPCWSTR path)
 {
     if (!m_document || !path || !*path)
         return NULL;
-    if (FAILED(m_document->put_async(VARIANT_FALSE)))
-        return NULL;
+    // A failed load leaves an empty document, as a failed parse always did.
+    m_document->reset();
+    m_text.clear();
     std::string bytes;
-    if (!ReadWholeFile(path, bytes) || bytes.size() > 0x7FFFFFFF)
+    if (!ReadFileBytes(path, bytes) || !XmlDecodeBytes(bytes, m_text)) {
+        m_text.clear();
         return NULL;
-    // Shapes the parser takes minutes over are refused first.
-    if (!XmlBytesWithinBounds(bytes))
-        return NULL;
-
-    if (IsShiftJisName(DeclaredEncoding(bytes))) {
-        // MSXML here knows no Shift_JIS: decode through code page 932 ourselves.
-        int n = MultiByteToWideChar(kShiftJisCodePage, MB_ERR_INVALID_CHARS, bytes.data(),
-                                    static_cast<int>(bytes.size()), nullptr, 0);
-        if (n <= 0)
-            return NULL;
-        std::wstring text(static_cast<size_t>(n), L'\0');
-        MultiByteToWideChar(kShiftJisCodePage, MB_ERR_INVALID_CHARS, bytes.data(), static_cast<int>(bytes.size()),
-                            text.data(), n);
-        if (!LoadText(text.data(), text.size()))
-            return NULL;
-        return DocumentElement(m_document);
     }
-
-    // Every other file goes to MSXML as bytes, so that it reads the encoding
-    // itself and the path is never taken for a URL.
-    XmlPtr<IStream> stream;
-    *stream.Receive() = SHCreateMemStream(reinterpret_cast<const BYTE*>(bytes.data()), static_cast<UINT>(bytes.size()));
-    if (!stream)
+    bytes.clear();
+    bytes.shrink_to_fit();
+    pugi::xml_parse_result result = m_document->load_buffer_inplace(
+        m_text.data(), m_text.size() * sizeof(wchar_t), kParseOptions, pugi::encoding_wchar);
+    if (!result || !WellShaped(*m_document)) {
+        m_document->reset();
+        m_text.clear();
         return NULL;
-    VARIANT source;
-    VariantInit(&source);
-    source.vt = VT_UNKNOWN;
-    source.punkVal = stream;
-    VARIANT_BOOL ok = VARIANT_FALSE;
-    if (m_document->load(source, &ok) != S_OK || ok != VARIANT_TRUE)
-        return NULL;
-    return DocumentElement(m_document);
+    }
+    return XmlNode(m_document->document_element().internal_object());
 }
 
 BOOL CXmlDocument::Save(LPCWSTR path)
@@ -217,188 +157,260 @@ BOOL CXmlDocument::Save(LPCWSTR path)
     if (!m_document || !path || !*path)
         return FALSE;
     std::string bytes;
-    if (!XmlWriteDocument(m_document, m_encoding, bytes))
+    if (!XmlWriteDocument(*this, m_encoding, bytes))
         return FALSE;
     return WriteFileReplacing(path, bytes.data(), bytes.size());
 }
 
-XmlElementPtr CXmlDocument::AppendElement(LPCWSTR name, IXMLDOMNode* parent)
+XmlElementPtr CXmlDocument::AppendElement(LPCWSTR name, XmlNode parent)
 {
     return InsertElementBefore(name, parent, nullptr);
 }
 
-XmlElementPtr CXmlDocument::AppendTextElement(LPCWSTR name, IXMLDOMNode* parent, LPCWSTR text)
+XmlElementPtr CXmlDocument::AppendTextElement(LPCWSTR name, XmlNode parent, LPCWSTR text)
 {
     XmlElementPtr element = AppendElement(name, parent);
     if (!element || !text)
         return element;
-    XmlPtr<IXMLDOMText> node;
-    XmlNodePtr added;
-    Bstr value(text);
-    if (m_document->createTextNode(value, node.Receive()) != S_OK || !node ||
-        element->appendChild(node, added.Receive()) != S_OK)
+    // A text node holds its line ends as LF, CR LF and CR alike, as a parsed one does.
+    std::wstring value;
+    if (wcschr(text, L'\r')) {
+        for (const wchar_t* p = text; *p; ++p) {
+            if (*p == L'\r') {
+                value += L'\n';
+                if (p[1] == L'\n')
+                    ++p;
+            } else {
+                value += *p;
+            }
+        }
+        text = value.c_str();
+    }
+    if (!pugi::xml_node(element.Node()).append_child(pugi::node_pcdata).set_value(text))
         return NULL;
     return element;
 }
 
-XmlElementPtr CXmlDocument::AppendIntElement(LPCWSTR name, IXMLDOMNode* parent, int value)
+XmlElementPtr CXmlDocument::AppendIntElement(LPCWSTR name, XmlNode parent, int value)
 {
     wchar_t text[16];
     swprintf(text, 16, L"%d", value);
     return AppendTextElement(name, parent, text);
 }
 
-XmlElementPtr CXmlDocument::InsertElementBefore(LPCWSTR name, IXMLDOMNode* parent, IXMLDOMNode* reference)
+XmlElementPtr CXmlDocument::InsertElementBefore(LPCWSTR name, XmlNode parent, XmlNode reference)
 {
-    if (!m_document || !IsElementName(name) || !parent)
+    pugi::xml_node p = Node(parent);
+    if (!m_document || !IsElementName(name) || !p || p.type() != pugi::node_element || p.root() != *m_document)
         return NULL;
-    XmlElementPtr element;
-    Bstr tag(name);
-    if (m_document->createElement(tag, element.Receive()) != S_OK || !element)
-        return NULL;
-    VARIANT before;
-    VariantInit(&before);
+    pugi::xml_node added;
     if (reference) {
-        before.vt = VT_UNKNOWN;
-        before.punkVal = reference;
+        pugi::xml_node r = Node(reference);
+        if (!r || r.parent() != p)
+            return NULL;
+        added = p.insert_child_before(name, r);
+    } else {
+        added = p.append_child(name);
     }
-    XmlNodePtr inserted;
-    if (parent->insertBefore(element, before, inserted.Receive()) != S_OK)
-        return NULL;
-    return element;
+    return XmlNode(added.internal_object());
 }
 
-BOOL XmlGetNodeName(IXMLDOMNode* node, CString& name)
+BOOL XmlGetNodeName(XmlNode node, CString& name)
 {
-    Bstr s;
-    if (!node || node->get_nodeName(s.Receive()) != S_OK)
+    if (!node)
         return FALSE;
-    name = CString(s.Data(), static_cast<int>(s.Length()));
+    if (node.Attribute()) {
+        name = pugi::xml_attribute(node.Attribute()).name();
+        return TRUE;
+    }
+    pugi::xml_node n(node.Node());
+    switch (n.type()) {
+    case pugi::node_element:
+    case pugi::node_pi:
+        name = n.name();
+        break;
+    case pugi::node_pcdata: name = L"#text"; break;
+    case pugi::node_cdata: name = L"#cdata-section"; break;
+    case pugi::node_comment: name = L"#comment"; break;
+    case pugi::node_document: name = L"#document"; break;
+    case pugi::node_declaration: name = L"xml"; break;
+    default: name = n.name(); break;
+    }
     return TRUE;
 }
 
-BOOL XmlGetNodeText(IXMLDOMNode* node, CString& text)
+BOOL XmlGetNodeText(XmlNode node, CString& text)
 {
-    Bstr s;
-    if (!node || node->get_text(s.Receive()) != S_OK)
+    if (!node)
         return FALSE;
-    text = CString(s.Data(), static_cast<int>(s.Length()));
+    if (node.Attribute()) {
+        text = pugi::xml_attribute(node.Attribute()).value();
+        return TRUE;
+    }
+    pugi::xml_node top(node.Node());
+    std::wstring all;
+    if (top.type() == pugi::node_comment || top.type() == pugi::node_pi) {
+        all = top.value();
+    } else {
+        // The text of every text and CDATA node below, in document order.
+        for (pugi::xml_node n = top; n;) {
+            if (n.type() == pugi::node_pcdata || n.type() == pugi::node_cdata)
+                all += n.value();
+            if (n.first_child() && n.type() != pugi::node_pcdata) {
+                n = n.first_child();
+                continue;
+            }
+            while (n != top && !n.next_sibling())
+                n = n.parent();
+            n = n == top ? pugi::xml_node() : n.next_sibling();
+        }
+        size_t first = 0, last = all.size();
+        while (first < last && IsXmlBlank(all[first]))
+            ++first;
+        while (last > first && IsXmlBlank(all[last - 1]))
+            --last;
+        all = all.substr(first, last - first);
+    }
+    text = CString(all.c_str(), static_cast<int>(all.size()));
     return TRUE;
 }
 
-BOOL XmlGetAttribute(IXMLDOMNode* node, LPCWSTR name, CString& value)
+BOOL XmlGetAttribute(XmlNode node, LPCWSTR name, CString& value)
 {
     value.Empty();
-    XmlPtr<IXMLDOMNamedNodeMap> attributes;
-    if (!node || !name || node->get_attributes(attributes.Receive()) != S_OK || !attributes)
+    pugi::xml_node n = Node(node);
+    if (!n || !name || n.type() != pugi::node_element)
         return FALSE;
-    XmlNodePtr attribute;
-    Bstr key(name);
-    if (attributes->getNamedItem(key, attribute.Receive()) != S_OK || !attribute)
+    pugi::xml_attribute a = n.attribute(name);
+    if (!a)
         return FALSE;
-    return XmlGetNodeText(attribute, value);
+    value = a.value();
+    return TRUE;
+}
+
+BOOL XmlSetAttribute(XmlNode node, LPCWSTR name, LPCWSTR value)
+{
+    pugi::xml_node n = Node(node);
+    if (!n || n.type() != pugi::node_element || !IsElementName(name))
+        return FALSE;
+    pugi::xml_attribute a = n.attribute(name);
+    if (!a)
+        a = n.append_attribute(name);
+    return a && a.set_value(value ? value : L"");
 }
 
 namespace {
 
-// Calls visit(child) for each direct child until it returns false.
-template <typename Visit>
-bool ForEachChild(IXMLDOMNode* node, Visit visit)
+bool IsElementNamed(const pugi::xml_node& n, LPCWSTR name)
 {
-    XmlNodePtr child;
-    if (!node || FAILED(node->get_firstChild(child.Receive())))
-        return false;
-    while (child) {
-        if (!visit(child.Get()))
-            return true;
-        XmlNodePtr next;
-        if (FAILED(child->get_nextSibling(next.Receive())))
-            return false;
-        child = next;
-    }
-    return true;
-}
-
-bool NameIs(IXMLDOMNode* node, LPCWSTR name)
-{
-    Bstr s;
-    return node->get_nodeName(s.Receive()) == S_OK && wcscmp(s.Data(), name) == 0;
+    return n.type() == pugi::node_element && wcscmp(n.name(), name) == 0;
 }
 
 }  // namespace
 
-int XmlCountChildElements(IXMLDOMNode* node, LPCWSTR name)
+int XmlCountChildElements(XmlNode node, LPCWSTR name)
 {
-    if (!name)
+    pugi::xml_node n = Node(node);
+    if (!n || !name)
         return 0;
     int count = 0;
-    if (!ForEachChild(node, [&](IXMLDOMNode* child) { count += NameIs(child, name); return true; }))
-        return 0;
+    for (pugi::xml_node c = n.first_child(); c; c = c.next_sibling())
+        count += IsElementNamed(c, name);
     return count;
 }
 
-XmlElementPtr XmlGetChildElement(IXMLDOMNode* node, LPCWSTR name, int index)
+XmlElementPtr XmlGetChildElement(XmlNode node, LPCWSTR name, int index)
 {
-    XmlElementPtr found;
-    if (!name || index < 0)
-        return found;
-    int seen = 0;
-    ForEachChild(node, [&](IXMLDOMNode* child) {
-        DOMNodeType type;
-        if (FAILED(child->get_nodeType(&type)) || type != NODE_ELEMENT || !NameIs(child, name))
-            return true;
-        if (seen++ < index)
-            return true;
-        found = XmlNodePtr(child).As<IXMLDOMElement>(kIidXmlDomElement);
-        return false;
-    });
-    return found;
-}
-
-BOOL XmlRemoveChildElement(IXMLDOMNode* node, LPCWSTR name, int index)
-{
-    XmlElementPtr child = XmlGetChildElement(node, name, index);
-    XmlNodePtr removed;
-    return child && node->removeChild(child, removed.Receive()) == S_OK;
-}
-
-XmlNodeListPtr XmlSelectNodes(LPCWSTR query, IXMLDOMNode* node)
-{
-    XmlNodeListPtr list;
-    Bstr q(query);
-    if (!query || !node || node->selectNodes(q, list.Receive()) != S_OK)
-        list.Release();
-    return list;
-}
-
-XmlNodePtr XmlSelectNode(LPCWSTR query, IXMLDOMNode* node, int index)
-{
-    XmlNodeListPtr list = XmlSelectNodes(query, node);
-    long length = 0;
-    XmlNodePtr item;
-    if (!list || index < 0 || list->get_length(&length) != S_OK || index >= length ||
-        list->get_item(index, item.Receive()) != S_OK)
-        item.Release();
-    return item;
-}
-
-XmlElementPtr XmlGetListElement(IXMLDOMNodeList* list, int index)
-{
-    long length = 0;
-    XmlNodePtr item;
-    if (!list || index < 0 || list->get_length(&length) != S_OK || index >= length ||
-        list->get_item(index, item.Receive()) != S_OK)
+    pugi::xml_node n = Node(node);
+    if (!n || !name || index < 0)
         return NULL;
-    return item.As<IXMLDOMElement>(kIidXmlDomElement);
+    for (pugi::xml_node c = n.first_child(); c; c = c.next_sibling())
+        if (IsElementNamed(c, name) && index-- == 0)
+            return XmlNode(c.internal_object());
+    return NULL;
 }
 
-BOOL XmlGetChildText(LPCWSTR query, IXMLDOMNode* node, int index, CString& text)
+XmlElementPtr XmlGetNextElement(XmlNode node, LPCWSTR name)
+{
+    pugi::xml_node n = Node(node);
+    if (!n || !name)
+        return NULL;
+    for (pugi::xml_node c = n.next_sibling(); c; c = c.next_sibling())
+        if (IsElementNamed(c, name))
+            return XmlNode(c.internal_object());
+    return NULL;
+}
+
+XmlElementPtr XmlGetFirstElement(XmlNode node)
+{
+    pugi::xml_node n = Node(node);
+    for (pugi::xml_node c = n ? n.first_child() : pugi::xml_node(); c; c = c.next_sibling())
+        if (c.type() == pugi::node_element)
+            return XmlNode(c.internal_object());
+    return NULL;
+}
+
+XmlElementPtr XmlGetNextElement(XmlNode node)
+{
+    pugi::xml_node n = Node(node);
+    for (pugi::xml_node c = n ? n.next_sibling() : pugi::xml_node(); c; c = c.next_sibling())
+        if (c.type() == pugi::node_element)
+            return XmlNode(c.internal_object());
+    return NULL;
+}
+
+BOOL XmlRemoveChildElement(XmlNode node, LPCWSTR name, int index)
+{
+    return XmlRemoveChild(node, XmlGetChildElement(node, name, index));
+}
+
+BOOL XmlRemoveChild(XmlNode parent, XmlNode child)
+{
+    pugi::xml_node p = Node(parent), c = Node(child);
+    return p && c && c.parent() == p && p.remove_child(c);
+}
+
+XmlNodeListPtr XmlSelectNodes(LPCWSTR query, XmlNode node)
+{
+    pugi::xml_node n = Node(node);
+    if (!query || !n)
+        return {};
+    pugi::xpath_query compiled(query);
+    if (!compiled)
+        return {};
+    pugi::xpath_node_set found = compiled.evaluate_node_set(n);
+    // Without exceptions a failed evaluation (out of memory) also gives an empty set.
+    if (compiled.result().error)
+        return {};
+    std::vector<XmlNode> nodes;
+    nodes.reserve(found.size());
+    for (const pugi::xpath_node& x : found) {
+        if (x.attribute())
+            nodes.emplace_back(x.parent().internal_object(), x.attribute().internal_object());
+        else
+            nodes.emplace_back(x.node().internal_object());
+    }
+    return XmlNodeList(std::move(nodes));
+}
+
+XmlNodePtr XmlSelectNode(LPCWSTR query, XmlNode node, int index)
+{
+    return XmlSelectNodes(query, node).Item(index);
+}
+
+XmlElementPtr XmlGetListElement(const XmlNodeList& list, int index)
+{
+    XmlNode item = list.Item(index);
+    return item.IsElement() ? item : XmlNode();
+}
+
+BOOL XmlGetChildText(LPCWSTR query, XmlNode node, int index, CString& text)
 {
     XmlNodePtr found = XmlSelectNode(query, node, index);
     return found && XmlGetNodeText(found, text);
 }
 
-BOOL XmlGetChildInt(IXMLDOMNode* node, LPCWSTR query, int index, int* value)
+BOOL XmlGetChildInt(XmlNode node, LPCWSTR query, int index, int* value)
 {
     CString text;
     if (!value || !XmlGetChildText(query, node, index, text))

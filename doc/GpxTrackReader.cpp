@@ -1,19 +1,14 @@
 #include "doc/GpxTrackReader.h"
 
-#include <msxml2.h>
-#include <shlwapi.h>
 
 #include <cmath>
 #include <cwchar>
 #include <cwctype>
 #include <vector>
 
-namespace {
+#include "common/XmlDocument.h"
 
-// The SAX interfaces by their published identities (the import library of
-// this toolchain carries none of them).
-const IID kIidSaxXmlReader = {0xa4f96ed0, 0xf829, 0x476e, {0x81, 0xc0, 0xcd, 0xc7, 0xbd, 0x2a, 0x08, 0x02}};
-const IID kIidSaxContentHandler = {0x1545cdfa, 0x9e4e, 0x4497, {0xa8, 0xa4, 0x2b, 0xf7, 0xd0, 0x11, 0x2c, 0x44}};
+namespace {
 
 bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
 
@@ -53,123 +48,53 @@ bool ParseDecimal(const wchar_t* s, const wchar_t* end, double& value)
     return s == end;
 }
 
-bool Equal(const wchar_t* a, int length, const wchar_t* b)
-{
-    return static_cast<size_t>(length) == wcslen(b) && wcsncmp(a, b, length) == 0;
-}
-
-enum class Node { Root, Track, Segment, Point, Time, Other };
-
-// Follows the element nesting and hands out each finished track point.
-class GpxHandler : public ISAXContentHandler {
+// Elements of the file's own namespace: the root's prefix, and not redeclared
+// to another name on the way down (extensions of other schemas are passed over).
+class GpxNames {
 public:
-    explicit GpxHandler(const std::function<bool(const GPX_TRACK_POINT&)>& point) : m_point(point) {}
-
-    bool m_ok = true;
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override
+    explicit GpxNames(XmlNode root)
     {
-        if (iid == IID_IUnknown || iid == kIidSaxContentHandler) {
-            *out = static_cast<ISAXContentHandler*>(this);
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
+        CString name;
+        XmlGetNodeName(root, name);
+        int colon = name.Find(L':');
+        if (colon >= 0)
+            m_prefix = name.Left(colon);
+        XmlGetAttribute(root, Declaration(), m_ns);
     }
-    // Lives on the stack of the read, longer than the reader holds it.
-    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-    ULONG STDMETHODCALLTYPE Release() override { return 1; }
-
-    HRESULT STDMETHODCALLTYPE putDocumentLocator(ISAXLocator*) override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE startDocument() override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE endDocument() override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE startPrefixMapping(const wchar_t*, int, const wchar_t*, int) override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE endPrefixMapping(const wchar_t*, int) override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE ignorableWhitespace(const wchar_t*, int) override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE processingInstruction(const wchar_t*, int, const wchar_t*, int) override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE skippedEntity(const wchar_t*, int) override { return S_OK; }
-
-    HRESULT STDMETHODCALLTYPE startElement(const wchar_t* ns, int nsLength, const wchar_t* name, int nameLength,
-                                           const wchar_t*, int, ISAXAttributes* attributes) override
+    // The element is name in the file's namespace.
+    bool Is(XmlNode element, const wchar_t* local) const
     {
-        if (m_stack.empty()) {
-            if (nameLength != 3 || _wcsnicmp(name, L"gpx", 3) != 0)
-                return Fail();
-            m_ns.assign(ns, nsLength);
-            m_stack.push_back(Node::Root);
-            return S_OK;
-        }
-        const Node parent = m_stack.back();
-        Node node = Node::Other;
-        // Only elements of the file's own namespace count.
-        if (m_ns.compare(0, std::wstring::npos, ns, nsLength) == 0) {
-            if (parent == Node::Root && Equal(name, nameLength, L"trk"))
-                node = Node::Track;
-            else if (parent == Node::Track && Equal(name, nameLength, L"trkseg"))
-                node = Node::Segment;
-            else if (parent == Node::Segment && Equal(name, nameLength, L"trkpt"))
-                node = Node::Point;
-            else if (parent == Node::Point && Equal(name, nameLength, L"time"))
-                node = Node::Time;
-        }
-        if (node == Node::Point) {
-            m_times = 0;
-            m_text.clear();
-            if (!Coordinate(attributes, L"lat", m_current.latitude) ||
-                !Coordinate(attributes, L"lon", m_current.longitude))
-                return Fail();
-        } else if (node == Node::Time && ++m_times > 1) {
-            return Fail();
-        }
-        m_stack.push_back(node);
-        return S_OK;
-    }
-
-    HRESULT STDMETHODCALLTYPE endElement(const wchar_t*, int, const wchar_t*, int, const wchar_t*, int) override
-    {
-        if (m_stack.empty())
-            return S_OK;
-        const Node node = m_stack.back();
-        m_stack.pop_back();
-        if (node != Node::Point)
-            return S_OK;
-        if (m_times != 1)
-            return Fail();
-        m_current.time = CString(m_text.c_str());
-        return m_point(m_current) ? S_OK : Fail();
-    }
-
-    HRESULT STDMETHODCALLTYPE characters(const wchar_t* text, int length) override
-    {
-        if (!m_stack.empty() && m_stack.back() == Node::Time && m_text.size() < 256)
-            m_text.append(text, length);
-        return S_OK;
+        CString name;
+        if (!XmlGetNodeName(element, name))
+            return false;
+        CString expected = m_prefix.IsEmpty() ? CString(local) : m_prefix + L":" + local;
+        if (name != expected)
+            return false;
+        CString ns;
+        return !XmlGetAttribute(element, Declaration(), ns) || ns == m_ns;
     }
 
 private:
-    HRESULT Fail()
-    {
-        m_ok = false;
-        return E_FAIL;
-    }
+    CString Declaration() const { return m_prefix.IsEmpty() ? CString(L"xmlns") : L"xmlns:" + m_prefix; }
 
-    static bool Coordinate(ISAXAttributes* attributes, const wchar_t* name, double& value)
-    {
-        const wchar_t* text = nullptr;
-        int length = 0;
-        if (!attributes || attributes->getValueFromName(L"", 0, name, static_cast<int>(wcslen(name)), &text,
-                                                        &length) != S_OK ||
-            !text)
-            return false;
-        return ParseDecimal(text, text + length, value);
-    }
-
-    const std::function<bool(const GPX_TRACK_POINT&)>& m_point;
-    std::vector<Node> m_stack;
-    std::wstring m_ns, m_text;
-    GPX_TRACK_POINT m_current{};
-    int m_times = 0;
+    CString m_prefix, m_ns;
 };
+
+// The child elements of parent that are local in the file's namespace.
+std::vector<XmlNode> Children(XmlNode parent, const GpxNames& names, const wchar_t* local)
+{
+    std::vector<XmlNode> found;
+    for (XmlNode c = XmlGetFirstElement(parent); c; c = XmlGetNextElement(c))
+        if (names.Is(c, local))
+            found.push_back(c);
+    return found;
+}
+
+bool Coordinate(XmlNode point, const wchar_t* name, double& value)
+{
+    CString text;
+    return XmlGetAttribute(point, name, text) && ParseDecimal(text, text.GetString() + text.GetLength(), value);
+}
 
 }  // namespace
 
@@ -177,32 +102,28 @@ BOOL ReadGpxTrackPoints(const wchar_t* path, const std::function<bool(const GPX_
 {
     if (!path || !*path)
         return FALSE;
-    CLSID clsid;
-    if (FAILED(CLSIDFromProgID(L"Msxml2.SAXXMLReader.6.0", &clsid)) &&
-        FAILED(CLSIDFromProgID(L"Msxml2.SAXXMLReader", &clsid)))
+    CXmlDocument xml;
+    XmlElementPtr root = xml.Load(path);
+    CString rootName;
+    if (!root || !XmlGetNodeName(root, rootName))
         return FALSE;
-    ISAXXMLReader* reader = nullptr;
-    if (FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, kIidSaxXmlReader,
-                                reinterpret_cast<void**>(&reader))) ||
-        !reader)
+    int colon = rootName.Find(L':');
+    if (rootName.Mid(colon + 1).CompareNoCase(L"gpx") != 0)
         return FALSE;
-    // A file stream, so a path is never taken for a URL.
-    IStream* stream = nullptr;
-    BOOL ok = FALSE;
-    if (SUCCEEDED(SHCreateStreamOnFileEx(path, STGM_READ | STGM_SHARE_DENY_WRITE, FILE_ATTRIBUTE_NORMAL, FALSE,
-                                         nullptr, &stream))) {
-        GpxHandler handler(point);
-        reader->putContentHandler(&handler);
-        VARIANT source;
-        VariantInit(&source);
-        source.vt = VT_UNKNOWN;
-        source.punkVal = stream;
-        const HRESULT hr = reader->parse(source);
-        reader->putContentHandler(nullptr);
-        // A file without any root element parses "successfully" into nothing.
-        ok = hr == S_OK && handler.m_ok;
-        stream->Release();
-    }
-    reader->Release();
-    return ok;
+    const GpxNames names(root);
+    for (XmlNode track : Children(root, names, L"trk"))
+        for (XmlNode segment : Children(track, names, L"trkseg"))
+            for (XmlNode pt : Children(segment, names, L"trkpt")) {
+                GPX_TRACK_POINT current{};
+                if (!Coordinate(pt, L"lat", current.latitude) || !Coordinate(pt, L"lon", current.longitude))
+                    return FALSE;
+                std::vector<XmlNode> times = Children(pt, names, L"time");
+                if (times.size() != 1)
+                    return FALSE;
+                XmlGetNodeText(times[0], current.time);
+                current.time = current.time.Left(256);
+                if (!point(current))
+                    return FALSE;
+            }
+    return TRUE;
 }
