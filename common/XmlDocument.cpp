@@ -136,14 +136,25 @@ XmlElementPtr CXmlDocument::Load(LPCWSTR path)
     m_document->reset();
     m_text.clear();
     std::string bytes;
-    if (!ReadFileBytes(path, bytes) || !XmlDecodeBytes(bytes, m_text)) {
-        m_text.clear();
+    bool utf8 = false;
+    size_t start = 0;
+    if (!ReadFileBytes(path, bytes) || !XmlCheckUtf8(bytes, utf8, start))
         return NULL;
+    pugi::xml_parse_result result;
+    if (utf8) {
+        // pugixml converts UTF-8 into a buffer of its own.
+        result = m_document->load_buffer(bytes.data() + start, bytes.size() - start, kParseOptions,
+                                         pugi::encoding_utf8);
+    } else {
+        if (!XmlDecodeBytes(bytes, m_text)) {
+            m_text.clear();
+            return NULL;
+        }
+        bytes.clear();
+        bytes.shrink_to_fit();
+        result = m_document->load_buffer_inplace(m_text.data(), m_text.size() * sizeof(wchar_t), kParseOptions,
+                                                 pugi::encoding_wchar);
     }
-    bytes.clear();
-    bytes.shrink_to_fit();
-    pugi::xml_parse_result result = m_document->load_buffer_inplace(
-        m_text.data(), m_text.size() * sizeof(wchar_t), kParseOptions, pugi::encoding_wchar);
     if (!result || !WellShaped(*m_document)) {
         m_document->reset();
         m_text.clear();
@@ -239,6 +250,27 @@ BOOL XmlGetNodeName(XmlNode node, CString& name)
     return TRUE;
 }
 
+namespace {
+
+// Sets text to s without blanks and line breaks at either end, reusing its buffer.
+void AssignTrimmed(CString& text, const wchar_t* s, size_t n)
+{
+    size_t first = 0;
+    while (first < n && IsXmlBlank(s[first]))
+        ++first;
+    while (n > first && IsXmlBlank(s[n - 1]))
+        --n;
+    text.Empty();
+    text.Append(s + first, static_cast<int>(n - first));
+}
+
+bool IsText(const pugi::xml_node& n)
+{
+    return n.type() == pugi::node_pcdata || n.type() == pugi::node_cdata;
+}
+
+}  // namespace
+
 BOOL XmlGetNodeText(XmlNode node, CString& text)
 {
     if (!node)
@@ -247,31 +279,31 @@ BOOL XmlGetNodeText(XmlNode node, CString& text)
         text = pugi::xml_attribute(node.Attribute()).value();
         return TRUE;
     }
-    pugi::xml_node top(node.Node());
-    std::wstring all;
+    const pugi::xml_node top(node.Node());
     if (top.type() == pugi::node_comment || top.type() == pugi::node_pi) {
-        all = top.value();
-    } else {
-        // The text of every text and CDATA node below, in document order.
-        for (pugi::xml_node n = top; n;) {
-            if (n.type() == pugi::node_pcdata || n.type() == pugi::node_cdata)
-                all += n.value();
-            if (n.first_child() && n.type() != pugi::node_pcdata) {
-                n = n.first_child();
-                continue;
-            }
-            while (n != top && !n.next_sibling())
-                n = n.parent();
-            n = n == top ? pugi::xml_node() : n.next_sibling();
-        }
-        size_t first = 0, last = all.size();
-        while (first < last && IsXmlBlank(all[first]))
-            ++first;
-        while (last > first && IsXmlBlank(all[last - 1]))
-            --last;
-        all = all.substr(first, last - first);
+        text = top.value();
+        return TRUE;
     }
-    text = CString(all.c_str(), static_cast<int>(all.size()));
+    // The common case, an element holding one text, without a copy.
+    const pugi::xml_node only = IsText(top) ? top : top.first_child();
+    if (IsText(only) && (only == top || !only.next_sibling())) {
+        AssignTrimmed(text, only.value(), wcslen(only.value()));
+        return TRUE;
+    }
+    // The text of every text and CDATA node below, in document order.
+    std::wstring all;
+    for (pugi::xml_node n = top; n;) {
+        if (IsText(n))
+            all += n.value();
+        if (n.first_child()) {
+            n = n.first_child();
+            continue;
+        }
+        while (n != top && !n.next_sibling())
+            n = n.parent();
+        n = n == top ? pugi::xml_node() : n.next_sibling();
+    }
+    AssignTrimmed(text, all.data(), all.size());
     return TRUE;
 }
 

@@ -144,7 +144,61 @@ bool Decode(const std::string& bytes, std::wstring& text)
     return Convert(codePage, bytes.data(), n, text);
 }
 
+// Valid UTF-8 without control characters, surrogates or the two non-characters
+// XML excludes (U+FFFE, U+FFFF).
+bool ValidUtf8(const unsigned char* p, const unsigned char* end)
+{
+    auto cont = [&](const unsigned char* q) { return q < end && (*q & 0xC0) == 0x80; };
+    while (p < end) {
+        const unsigned char c = *p;
+        if (c >= 0x20 && c < 0x80) {
+            ++p;
+            continue;
+        }
+        if (c < 0x20) {
+            if (c != '\t' && c != '\n' && c != '\r')
+                return false;
+            ++p;
+        } else if (c >= 0xC2 && c <= 0xDF) {
+            if (!cont(p + 1))
+                return false;
+            p += 2;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            if (!cont(p + 1) || !cont(p + 2) || (c == 0xE0 && p[1] < 0xA0) || (c == 0xED && p[1] > 0x9F) ||
+                (c == 0xEF && p[1] == 0xBF && p[2] >= 0xBE))
+                return false;
+            p += 3;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            if (!cont(p + 1) || !cont(p + 2) || !cont(p + 3) || (c == 0xF0 && p[1] < 0x90) ||
+                (c == 0xF4 && p[1] > 0x8F))
+                return false;
+            p += 4;
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace
+
+bool XmlCheckUtf8(const std::string& bytes, bool& utf8, size_t& start)
+{
+    const unsigned char* b = reinterpret_cast<const unsigned char*>(bytes.data());
+    const size_t n = bytes.size();
+    start = 0;
+    utf8 = false;
+    if (n >= 3 && b[0] == 0xEF && b[1] == 0xBB && b[2] == 0xBF) {
+        start = 3;
+        utf8 = true;
+    } else if (n >= 2 && (b[0] == 0 || b[1] == 0 || (b[0] == 0xFF && b[1] == 0xFE) || (b[0] == 0xFE && b[1] == 0xFF))) {
+        return true;  // UTF-16
+    } else {
+        const std::string declared = DeclaredEncoding(bytes);
+        utf8 = declared.empty() || CodePageOf(declared) == CP_UTF8;
+    }
+    return !utf8 || ValidUtf8(b + start, b + n);
+}
 
 bool XmlDecodeBytes(const std::string& bytes, std::wstring& text)
 {

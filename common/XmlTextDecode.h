@@ -5,6 +5,12 @@
 // either is UTF-8, as XML says. UTF-16 without a mark is told by its first bytes.
 #include <string>
 
+// Files in UTF-8 are handed to the parser as they are (it converts them faster
+// than a separate pass): true with start at the first byte after any mark when
+// bytes are valid UTF-8 of allowed characters; utf8 false when the file is in
+// another encoding (then XmlDecodeBytes). False for broken UTF-8.
+bool XmlCheckUtf8(const std::string& bytes, bool& utf8, size_t& start);
+
 // False when the encoding is unknown or cannot be converted here, when the bytes
 // are not valid in it, or when the text holds characters XML does not allow
 // (control characters other than tab and line ends): never garbage text.

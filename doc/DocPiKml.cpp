@@ -98,12 +98,9 @@ public:
     void ReadFolderTree(XmlNode container)
     {
         ReadContainer(container);
-        for (int i = 0;; ++i) {
-            XmlElementPtr folder = XmlGetChildElement(container, L"Folder", i);
-            if (!folder)
-                break;
+        for (XmlElementPtr folder = XmlGetChildElement(container, L"Folder", 0); folder;
+             folder = XmlGetNextElement(folder, L"Folder"))
             ReadFolderTree(folder);
-        }
     }
 
     void ReadContainer(XmlNode container)
@@ -121,10 +118,9 @@ public:
             XmlGetNodeText(name, text);
             m_doc.SetFolderName(text);
         }
-        for (int i = 0;; ++i) {
-            XmlElementPtr placemark = XmlGetChildElement(container, L"Placemark", i);
-            if (!placemark)
-                break;
+        // One walk over the children: looking each up by index would walk them again every time.
+        for (XmlElementPtr placemark = XmlGetChildElement(container, L"Placemark", 0); placemark;
+             placemark = XmlGetNextElement(placemark, L"Placemark")) {
             if (m_doc.GetRecordCount() >= POI_MAX_RECORDS)
                 throw KmlTooManyRecords();
             ReadPlacemark(placemark);

@@ -48,6 +48,8 @@ bool ParseDecimal(const wchar_t* s, const wchar_t* end, double& value)
     return s == end;
 }
 
+enum GpxElement { GPX_TRK, GPX_TRKSEG, GPX_TRKPT, GPX_TIME };
+
 // Elements of the file's own namespace: the root's prefix, and not redeclared
 // to another name on the way down (extensions of other schemas are passed over).
 class GpxNames {
@@ -56,43 +58,28 @@ public:
     {
         CString name;
         XmlGetNodeName(root, name);
-        int colon = name.Find(L':');
-        if (colon >= 0)
-            m_prefix = name.Left(colon);
-        XmlGetAttribute(root, Declaration(), m_ns);
+        const int colon = name.Find(L':');
+        const CString prefix = colon >= 0 ? name.Left(colon) + L":" : CString();
+        m_declaration = colon >= 0 ? L"xmlns:" + name.Left(colon) : CString(L"xmlns");
+        XmlGetAttribute(root, m_declaration, m_ns);
+        static const wchar_t* const locals[] = {L"trk", L"trkseg", L"trkpt", L"time"};
+        for (int i = 0; i < 4; ++i)
+            m_names[i] = prefix + locals[i];
     }
-    // The element is name in the file's namespace.
-    bool Is(XmlNode element, const wchar_t* local) const
+    bool Is(XmlNode element, GpxElement which)
     {
-        CString name;
-        if (!XmlGetNodeName(element, name))
+        if (!XmlGetNodeName(element, m_name) || m_name != m_names[which])
             return false;
-        CString expected = m_prefix.IsEmpty() ? CString(local) : m_prefix + L":" + local;
-        if (name != expected)
-            return false;
-        CString ns;
-        return !XmlGetAttribute(element, Declaration(), ns) || ns == m_ns;
+        return !XmlGetAttribute(element, m_declaration, m_value) || m_value == m_ns;
     }
 
 private:
-    CString Declaration() const { return m_prefix.IsEmpty() ? CString(L"xmlns") : L"xmlns:" + m_prefix; }
-
-    CString m_prefix, m_ns;
+    CString m_declaration, m_ns, m_names[4];
+    CString m_name, m_value;  // reused, so that no name read allocates
 };
 
-// The child elements of parent that are local in the file's namespace.
-std::vector<XmlNode> Children(XmlNode parent, const GpxNames& names, const wchar_t* local)
+bool Coordinate(XmlNode point, const wchar_t* name, CString& text, double& value)
 {
-    std::vector<XmlNode> found;
-    for (XmlNode c = XmlGetFirstElement(parent); c; c = XmlGetNextElement(c))
-        if (names.Is(c, local))
-            found.push_back(c);
-    return found;
-}
-
-bool Coordinate(XmlNode point, const wchar_t* name, double& value)
-{
-    CString text;
     return XmlGetAttribute(point, name, text) && ParseDecimal(text, text.GetString() + text.GetLength(), value);
 }
 
@@ -110,20 +97,37 @@ BOOL ReadGpxTrackPoints(const wchar_t* path, const std::function<bool(const GPX_
     int colon = rootName.Find(L':');
     if (rootName.Mid(colon + 1).CompareNoCase(L"gpx") != 0)
         return FALSE;
-    const GpxNames names(root);
-    for (XmlNode track : Children(root, names, L"trk"))
-        for (XmlNode segment : Children(track, names, L"trkseg"))
-            for (XmlNode pt : Children(segment, names, L"trkpt")) {
+    GpxNames names(root);
+    CString text;
+    for (XmlNode track = XmlGetFirstElement(root); track; track = XmlGetNextElement(track)) {
+        if (!names.Is(track, GPX_TRK))
+            continue;
+        for (XmlNode segment = XmlGetFirstElement(track); segment; segment = XmlGetNextElement(segment)) {
+            if (!names.Is(segment, GPX_TRKSEG))
+                continue;
+            for (XmlNode pt = XmlGetFirstElement(segment); pt; pt = XmlGetNextElement(pt)) {
+                if (!names.Is(pt, GPX_TRKPT))
+                    continue;
                 GPX_TRACK_POINT current{};
-                if (!Coordinate(pt, L"lat", current.latitude) || !Coordinate(pt, L"lon", current.longitude))
+                if (!Coordinate(pt, L"lat", text, current.latitude) || !Coordinate(pt, L"lon", text, current.longitude))
                     return FALSE;
-                std::vector<XmlNode> times = Children(pt, names, L"time");
-                if (times.size() != 1)
+                XmlNode time;
+                for (XmlNode c = XmlGetFirstElement(pt); c; c = XmlGetNextElement(c)) {
+                    if (!names.Is(c, GPX_TIME))
+                        continue;
+                    if (time)
+                        return FALSE;  // several times
+                    time = c;
+                }
+                if (!time)
                     return FALSE;
-                XmlGetNodeText(times[0], current.time);
-                current.time = current.time.Left(256);
+                XmlGetNodeText(time, current.time);
+                if (current.time.GetLength() > 256)
+                    current.time = current.time.Left(256);
                 if (!point(current))
                     return FALSE;
             }
+        }
+    }
     return TRUE;
 }
