@@ -196,6 +196,10 @@ TEST_F(XmlHostileInput, ExternalEntitiesAndDocumentTypesAreNeverRead)
             ASSERT_TRUE(doc.Save(dir.File(L"out.xml").c_str()));
             Bytes out = ReadBytes(dir.File(L"out.xml"));
             EXPECT_EQ(std::string::npos, std::string(out.begin(), out.end()).find("TOPSECRET"));
+            // The document type is written back as it was read, and the file loads again.
+            EXPECT_NE(std::string::npos, std::string(out.begin(), out.end()).find("<!DOCTYPE r "));
+            CXmlDocument again;
+            EXPECT_TRUE(again.Load(dir.File(L"out.xml").c_str()));
         }
         EXPECT_LT(ms, 1000.0);
     }
