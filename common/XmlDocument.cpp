@@ -2,9 +2,11 @@
 
 #include <pugixml.hpp>
 
+#include <cstring>
 #include <cwchar>
 #include <cwctype>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/FileReplace.h"
@@ -27,23 +29,49 @@ pugi::xml_node Node(const XmlNode& n)
     return n.Attribute() ? pugi::xml_node() : pugi::xml_node(n.Node());
 }
 
-bool ReadFileBytes(LPCWSTR path, std::string& bytes)
-{
-    HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    LARGE_INTEGER size;
-    bool ok = GetFileSizeEx(file, &size) && size.QuadPart <= kMaxFileSize;
-    if (ok) {
-        bytes.resize(static_cast<size_t>(size.QuadPart));
-        DWORD read = 0;
-        ok = bytes.empty() || (ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) &&
-                               read == bytes.size());
+// A file's bytes in memory of pugixml's allocator, so that the parser can take
+// the buffer over and free it as soon as it has converted it.
+class FileBuffer {
+public:
+    FileBuffer() = default;
+    ~FileBuffer() { Free(); }
+    FileBuffer(const FileBuffer&) = delete;
+    FileBuffer& operator=(const FileBuffer&) = delete;
+
+    bool Read(LPCWSTR path)
+    {
+        HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                  FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+        if (file == INVALID_HANDLE_VALUE)
+            return false;
+        LARGE_INTEGER size;
+        bool ok = GetFileSizeEx(file, &size) && size.QuadPart <= kMaxFileSize;
+        if (ok) {
+            m_size = static_cast<size_t>(size.QuadPart);
+            m_data = static_cast<char*>(pugi::get_memory_allocation_function()(m_size ? m_size : 1));
+            DWORD read = 0;
+            ok = m_data && (m_size == 0 || (ReadFile(file, m_data, static_cast<DWORD>(m_size), &read, nullptr) &&
+                                            read == m_size));
+        }
+        CloseHandle(file);
+        return ok;
     }
-    CloseHandle(file);
-    return ok;
-}
+    char* Data() const { return m_data; }
+    size_t Size() const { return m_size; }
+    // The buffer for the parser, which frees it.
+    char* Release() { m_size = 0; return std::exchange(m_data, nullptr); }
+    void Free()
+    {
+        if (m_data)
+            pugi::get_memory_deallocation_function()(m_data);
+        m_data = nullptr;
+        m_size = 0;
+    }
+
+private:
+    char* m_data = nullptr;
+    size_t m_size = 0;
+};
 
 // The program's element and attribute names are plain names: a text that is
 // none would give a file that does not load again.
@@ -135,23 +163,25 @@ XmlElementPtr CXmlDocument::Load(LPCWSTR path)
     // A failed load leaves an empty document, as a failed parse always did.
     m_document->reset();
     m_text.clear();
-    std::string bytes;
+    FileBuffer file;
     bool utf8 = false;
     size_t start = 0;
-    if (!ReadFileBytes(path, bytes) || !XmlCheckUtf8(bytes, utf8, start))
+    if (!file.Read(path) || !XmlCheckUtf8(file.Data(), file.Size(), utf8, start))
         return NULL;
     pugi::xml_parse_result result;
     if (utf8) {
-        // pugixml converts UTF-8 into a buffer of its own.
-        result = m_document->load_buffer(bytes.data() + start, bytes.size() - start, kParseOptions,
-                                         pugi::encoding_utf8);
+        // pugixml converts UTF-8 itself and frees the bytes before it parses.
+        const size_t size = file.Size() - start;
+        if (start)
+            memmove(file.Data(), file.Data() + start, size);
+        result = m_document->load_buffer_inplace_own(file.Release(), size, kParseOptions, pugi::encoding_utf8);
     } else {
+        const std::string bytes(file.Data(), file.Size());
+        file.Free();
         if (!XmlDecodeBytes(bytes, m_text)) {
             m_text.clear();
             return NULL;
         }
-        bytes.clear();
-        bytes.shrink_to_fit();
         result = m_document->load_buffer_inplace(m_text.data(), m_text.size() * sizeof(wchar_t), kParseOptions,
                                                  pugi::encoding_wchar);
     }

@@ -182,10 +182,10 @@ bool ValidUtf8(const unsigned char* p, const unsigned char* end)
 
 }  // namespace
 
-bool XmlCheckUtf8(const std::string& bytes, bool& utf8, size_t& start)
+bool XmlCheckUtf8(const char* bytes, size_t size, bool& utf8, size_t& start)
 {
-    const unsigned char* b = reinterpret_cast<const unsigned char*>(bytes.data());
-    const size_t n = bytes.size();
+    const unsigned char* b = reinterpret_cast<const unsigned char*>(bytes);
+    const size_t n = size;
     start = 0;
     utf8 = false;
     if (n >= 3 && b[0] == 0xEF && b[1] == 0xBB && b[2] == 0xBF) {
@@ -194,7 +194,8 @@ bool XmlCheckUtf8(const std::string& bytes, bool& utf8, size_t& start)
     } else if (n >= 2 && (b[0] == 0 || b[1] == 0 || (b[0] == 0xFF && b[1] == 0xFE) || (b[0] == 0xFE && b[1] == 0xFF))) {
         return true;  // UTF-16
     } else {
-        const std::string declared = DeclaredEncoding(bytes);
+        // The declaration is near the start: no need to copy the whole file.
+        const std::string declared = DeclaredEncoding(std::string(bytes, n < 1024 ? n : 1024));
         utf8 = declared.empty() || CodePageOf(declared) == CP_UTF8;
     }
     return !utf8 || ValidUtf8(b + start, b + n);
