@@ -227,7 +227,8 @@ void Worker(std::shared_ptr<Transfer> t)
 
 }  // namespace
 
-BOOL GetHttpFile(const wchar_t* url, const wchar_t* agent, const wchar_t* localPath, DWORD timeoutMs, DWORD retries)
+BOOL GetHttpFile(const wchar_t* url, const wchar_t* agent, const wchar_t* localPath, DWORD timeoutMs, DWORD retries,
+                 const volatile LONG* cancel)
 {
     if (!url || !*url || !localPath || !*localPath)
         return FALSE;
@@ -264,7 +265,11 @@ BOOL GetHttpFile(const wchar_t* url, const wchar_t* agent, const wchar_t* localP
                 std::lock_guard<std::mutex> g(t->lock);
                 expired = now - t->phaseStart > t->phaseLimit;
             }
-            if (expired) {
+            if (cancel && *cancel) {
+                WriteLogF(L"GetHttpFile cancelled URL:%s", url);
+                t->CloseHandles();
+                closedAt = now;
+            } else if (expired) {
                 WriteLogF(L"GetHttpFile time-out URL:%s", url);
                 t->CloseHandles();
                 closedAt = now;

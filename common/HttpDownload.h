@@ -7,5 +7,7 @@
 // bounds every phase (connecting, waiting for the reply, each read); retries is
 // the number of connect retries. TRUE only when the server answered with a
 // success status and the whole body was written; otherwise FALSE, and localPath
-// keeps what it held before.
-BOOL GetHttpFile(const wchar_t* url, const wchar_t* agent, const wchar_t* localPath, DWORD timeoutMs, DWORD retries);
+// keeps what it held before. A non-zero *cancel (set by another thread) ends
+// the download as a failure within a moment.
+BOOL GetHttpFile(const wchar_t* url, const wchar_t* agent, const wchar_t* localPath, DWORD timeoutMs, DWORD retries,
+                 const volatile LONG* cancel = nullptr);

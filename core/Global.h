@@ -116,6 +116,8 @@ public:
     CString m_feIniFolder, m_feFileSpec;
     int m_verCheck = 0;
     CString m_deviceNo;
+    // Base address of the apps list service ("https://host[:port]"); empty: not set up.
+    CString m_appsService;
     CString m_appTempFolder;
     CStringArray m_uiStrings;
 

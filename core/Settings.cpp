@@ -63,6 +63,7 @@ const Key kKeys[] = {
     {L"Option", L"ECOJudge", L"1", true, Int{&CGlobal::m_ecoJudge}},
     {L"Option", L"VerCheck", L"1", true, Int{&CGlobal::m_verCheck}},
     {L"Option", L"DeviceNo", L"", true, Text{&CGlobal::m_deviceNo}},
+    {L"Option", L"AppsService", L"", false, Text{&CGlobal::m_appsService}},
     {L"File", L"IgIniFolder", L"", true, Text{&CGlobal::m_igIniFolder}},
     {L"File", L"IgFileSpec", L"", true, Text{&CGlobal::m_igFileSpec}},
     {L"File", L"ClIniFolder", L"", true, Text{&CGlobal::m_clIniFolder}},

@@ -57,6 +57,16 @@ int CDocAp::CountChecked() const
     return n;
 }
 
+void CDocAp::Cancel()
+{
+    InterlockedExchange(&m_cancel, 1);
+    // The service request waits on this event beside its reply.
+    if (HANDLE event = OpenEventW(EVENT_MODIFY_STATE, FALSE, L"EventRegistrationCancel")) {
+        SetEvent(event);
+        CloseHandle(event);
+    }
+}
+
 CString CDocAp::GetDescriptionUrl(int index) const
 {
     if (index < 0 || index >= m_serverApps.GetSize())

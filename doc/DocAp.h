@@ -81,6 +81,13 @@ public:
     BOOL ParseDownloadList(const wchar_t* path);
     BOOL LoadRowIcons(int list);
 
+    // Ends a download, an icon load or a transfer running on another thread:
+    // it fails as soon as its current step notices (error 3 for a transfer,
+    // which leaves the card as it was). Cleared by ResetCancel before each run.
+    void Cancel();
+    void ResetCancel() { m_cancel = 0; }
+    BOOL IsCancelled() const { return m_cancel != 0; }
+
     // "https://host[:port]" of the apps list service (configuration).
     CString m_serviceBase;
     // Time-out of each download phase and connect tries.
@@ -95,6 +102,7 @@ public:
     BYTE m_deviceNumber[16] = {};
     // Every entry of the card's list file, also those not shown.
     CAppListEntries m_cardEntries;
+    volatile LONG m_cancel = 0;
 
 private:
     CArray<CDocApRecord>& List(int list) { return list == AP_LIST_SERVER ? m_serverApps : m_cardApps; }

@@ -189,7 +189,7 @@ BOOL CDocAp::DownloadAppFiles(const CDocApRecord& app, const CString& folder)
         CString name = AppFileNameFromUrl(step.url);
         CString path = folder + name;
         if (name.IsEmpty() ||
-            !GetHttpFile(step.url, kAgent, path, m_downloadTimeout, m_downloadRetries)) {
+            !GetHttpFile(step.url, kAgent, path, m_downloadTimeout, m_downloadRetries, &m_cancel)) {
             WriteLogF(step.failed, step.url.GetString(), path.GetString());
             return FALSE;
         }

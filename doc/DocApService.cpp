@@ -80,6 +80,8 @@ BOOL CDocAp::PostRequest(const wchar_t* localPath, const wchar_t* url, int count
         return FALSE;
     }
     HANDLE cancel = CreateEventW(nullptr, FALSE, FALSE, L"EventRegistrationCancel");
+    if (cancel && m_cancel)
+        SetEvent(cancel);  // cancelled before the request started
     HANDLE done = client.StartPost(reinterpret_cast<const BYTE*>(body.data()), static_cast<DWORD>(body.size()));
     if (!done || !cancel) {
         if (cancel)
@@ -203,6 +205,8 @@ BOOL CDocAp::LoadRowIcons(int list)
     }
     for (CDocApRecord& app : List(list)) {
         app.m_iconIndex = -1;
+        if (m_cancel)
+            continue;
         CString name = app.GetImageFileName(0);
         if (name.IsEmpty())
             continue;
@@ -210,7 +214,7 @@ BOOL CDocAp::LoadRowIcons(int list)
         DeleteFileW(path);
         DIB_IMAGE image;
         InitDibImage(&image);
-        if (GetHttpFile(app.GetUrl(AP_URL_IMAGE_NORMAL), kAgent, path, m_downloadTimeout, m_downloadRetries) &&
+        if (GetHttpFile(app.GetUrl(AP_URL_IMAGE_NORMAL), kAgent, path, m_downloadTimeout, m_downloadRetries, &m_cancel) &&
             LoadBmpFile(path, &image) && icons.Add(image.bitmap, static_cast<HBITMAP>(nullptr)) >= 0)
             app.m_iconIndex = icons.GetImageCount() - 1;
         FreeDibImage(&image);

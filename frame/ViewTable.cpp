@@ -4,6 +4,8 @@
 #include "frame/PlaceholderView.h"
 #include "res/frame_ids.h"
 #include "views/device/AbWnd.h"
+#include "views/device/ApWnd.h"
+#include "views/device/CloningWnd.h"
 #include "views/poi/PoiFromCsvWnd.h"
 #include "views/poi/PoiWnd.h"
 #include "views/report/DriveReportWnd.h"
@@ -32,7 +34,7 @@ std::unique_ptr<CWnd> MakeModeView(const VIEW_TABLE_ROW& row)
 
 const VIEW_TABLE_ROW kViewCreationOrder[kViewCount] = {
     {0, ID_MAIN_MENU, 75, L"MainMenu", 0, false, MakeMainMenu},
-    {6, ID_CLONING, 76, L"SettingsReplicator", 0, false, nullptr},
+    {6, ID_CLONING, 76, L"SettingsReplicator", 0, false, MakePlainView<CCloningWnd>},
     {10, ID_DRIVE_REPORT, 77, L"DriveReport", 0, true, MakePlainView<CDriveReportWnd>},
     {7, ID_PICTURE_EDIT, 78, L"PictureEditor", 0, true, nullptr},
     {1, ID_POI_FROM_CSV, 80, L"FromCSV", 0, true, MakeModeView<CPoiFromCsvWnd>},
@@ -43,7 +45,7 @@ const VIEW_TABLE_ROW kViewCreationOrder[kViewCount] = {
     {9, ID_ADDRESS_BOOK_IMPORT, 91, L"AddressBookImport", 1, true, MakeModeView<CPoiFromCsvWnd>},
     {8, ID_ADDRESS_BOOK, 90, L"AddressBookEdit", 0, true, MakeModeView<CAbWnd>},
     {11, ID_FUEL_REPORT, 93, L"FuelReport", 0, true, MakePlainView<CFeWnd>},
-    {12, ID_APPS, 406, L"Apps", 0, true, nullptr},
+    {12, ID_APPS, 406, L"Apps", 0, true, MakePlainView<CApWnd>},
 };
 
 const VIEW_TABLE_ROW* FindViewRow(int index)
