@@ -240,11 +240,10 @@ TEST(DibImage, LoadPictureFileReadsJpegAndGifAndRefusesGarbage)
 
 TEST(DibImage, LoadDibFromPackAtNaturalSize)
 {
-    TempDir dir;
     Bytes cut = MakeBmp(30, 20, SixColoursTiled);
     cut.resize(cut.size() - 90);
-    ASSERT_TRUE(OpenPack(dir, {{"six.bmp", MakeBmp(3, 2, SixColours)}, {"junk.bmp", Bytes(100, 7)}, {"cut.bmp", cut},
-                               {"empty.bmp", Bytes()}}));
+    ASSERT_TRUE(OpenPack({{"six.bmp", MakeBmp(3, 2, SixColours)}, {"junk.bmp", Bytes(100, 7)}, {"cut.bmp", cut},
+                          {"empty.bmp", Bytes()}}));
     ScopedDib image;
     ASSERT_TRUE(LoadDibFromPack(L"SIX.bmp", &image));
     ASSERT_EQ(3, image->width);
@@ -493,7 +492,7 @@ TEST(DibImage, LoadDib32TableOfEntries)
     std::vector<PackEntry> entries;
     for (const Case& c : cases)
         entries.push_back({c.what, c.data});
-    ASSERT_TRUE(OpenPack(dir, entries));
+    ASSERT_TRUE(OpenPack(entries));
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         DIB_IMAGE32 image{};
@@ -530,12 +529,11 @@ TEST(DibImage, LoadDib32TableOfEntries)
 
 TEST(DibImage, OverlayBlendsByAlphaAndKeysMagenta)
 {
-    TempDir dir;
     // 3 x 1 overlay: alpha 0, 128, 255, all white.
     Bytes alpha = MakeTga(3, 1, [](int, int) { return kWhite; }, HalfAlpha);
     // 3 x 1 non-alpha overlay: magenta, green, magenta.
     Bytes keyed = MakeBmp(3, 1, [](int x, int) { return x == 1 ? kGreen : kMagenta; });
-    ASSERT_TRUE(OpenPack(dir, {{"alpha.tga", alpha}, {"keyed.bmp", keyed}, {"big.tga", MakeTga(6, 4, Big, [](int, int) { return BYTE(255); })}}));
+    ASSERT_TRUE(OpenPack({{"alpha.tga", alpha}, {"keyed.bmp", keyed}, {"big.tga", MakeTga(6, 4, Big, [](int, int) { return BYTE(255); })}}));
 
     ScopedDib image;
     image.img = MakeImage(6, 3, [](int, int) { return Rgb{0, 100, 200}; });
