@@ -102,7 +102,8 @@ IdleFigures Measure(HANDLE process)
     pmc.cb = sizeof pmc;
     if (GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&pmc), sizeof pmc)) {
         f.workingSetMb = pmc.WorkingSetSize / 1048576.0;
-        f.privateMb = pmc.PrivateUsage / 1048576.0;
+        // Wine leaves PrivateUsage at 0; the commit charge is in PagefileUsage.
+        f.privateMb = (pmc.PrivateUsage ? pmc.PrivateUsage : pmc.PagefileUsage) / 1048576.0;
     }
     return f;
 }
