@@ -74,11 +74,29 @@ BOOL BuildStrip(DIB_IMAGE* out, int width, int height, const wchar_t* const piec
     return ok;
 }
 
-void DrawFittedCaption(HDC dc, CUtilGdiplus& gdiplus, const CString& text, int percent, COLORREF colour, RECT rect)
-{
-    gdiplus.SetTextColor(colour);
-    gdiplus.DrawTextFit(dc, text, percent, TRUE, Gdiplus::StringAlignmentCenter, Gdiplus::StringAlignmentCenter, rect);
-}
+// A caption drawn in the same rectangle on every frame: fitted once, on the first.
+class FittedCaption {
+public:
+    FittedCaption(const CString& text, int percent, const RECT& rect) : m_text(text), m_percent(percent), m_rect(rect) {}
+    void Draw(HDC dc, CUtilGdiplus& gdiplus, COLORREF colour)
+    {
+        if (!m_fitted) {
+            m_percent = CUtilGdiplus::FitTextPercent(dc, m_text, m_percent, TRUE, Gdiplus::StringAlignmentCenter,
+                                                     Gdiplus::StringAlignmentCenter, m_rect);
+            m_fitted = true;
+        }
+        gdiplus.SetTextColor(colour);
+        gdiplus.DrawTextIn(dc, m_text, m_percent, TRUE, Gdiplus::StringAlignmentCenter, Gdiplus::StringAlignmentCenter,
+                           m_rect);
+    }
+    void SetText(const CString& text) { m_text = text; }
+
+private:
+    CString m_text;
+    int m_percent;
+    RECT m_rect;
+    bool m_fitted = false;
+};
 
 }  // namespace
 
@@ -111,25 +129,23 @@ BOOL BuildButtonImage(DIB_IMAGE* out, LPCWSTR caption, int width, int height, in
     const StripStyle& style = mainSet ? kMainSet : kDialogSet;
     const RECT rect{2, 2, width - 4, height - 4};
     const CString text(caption);
-    CString lines;
+    FittedCaption fitted(text, percent, rect);
     bool laidOut = false;
     return BuildStrip(out, width, height, style.pieces, style.colours,
                       [&](HDC dc, CUtilGdiplus& gdiplus, int, COLORREF colour) {
                           if (!laidOut) {
-                              lines = FitTextToLines(percent, dc, text, 2, Gdiplus::StringAlignmentCenter, rect);
+                              fitted.SetText(FitTextToLines(percent, dc, text, 2, Gdiplus::StringAlignmentCenter, rect));
                               laidOut = true;
                           }
-                          DrawFittedCaption(dc, gdiplus, lines, percent, colour, rect);
+                          fitted.Draw(dc, gdiplus, colour);
                       });
 }
 
 BOOL BuildLargeButtonImage(DIB_IMAGE* out, LPCWSTR caption)
 {
-    const CString text(caption);
+    FittedCaption fitted(CString(caption), 200, RECT{2, 2, 242, 36});
     return BuildStrip(out, 246, 40, kLargeSet.pieces, kLargeSet.colours,
-                      [&](HDC dc, CUtilGdiplus& gdiplus, int, COLORREF colour) {
-                          DrawFittedCaption(dc, gdiplus, text, 200, colour, RECT{2, 2, 242, 36});
-                      });
+                      [&](HDC dc, CUtilGdiplus& gdiplus, int, COLORREF colour) { fitted.Draw(dc, gdiplus, colour); });
 }
 
 BOOL BuildOptionTabImage(DIB_IMAGE* out, LPCWSTR caption)
@@ -155,15 +171,15 @@ BOOL BuildNumberedButtonImage(DIB_IMAGE* out, LPCWSTR caption, int width, int he
     }
     CString text(caption);
     text.Replace(L"<BR>", L"\n");
-    CString lines;
+    FittedCaption fitted(text, 200, textRect);
     bool laidOut = false;
     return BuildStrip(out, width, height, pieces, lightCaptions ? kNumberedLight : kNumberedGrey,
                       [&](HDC dc, CUtilGdiplus& gdiplus, int, COLORREF colour) {
                           if (!laidOut) {
-                              lines = FitTextToLines(200, dc, text, 2, Gdiplus::StringAlignmentCenter, textRect);
+                              fitted.SetText(FitTextToLines(200, dc, text, 2, Gdiplus::StringAlignmentCenter, textRect));
                               laidOut = true;
                           }
-                          DrawFittedCaption(dc, gdiplus, lines, 200, colour, textRect);
+                          fitted.Draw(dc, gdiplus, colour);
                       });
 }
 

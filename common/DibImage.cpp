@@ -7,6 +7,7 @@
 #include <olectl.h>
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 #include <vector>
 
@@ -174,6 +175,96 @@ HGLOBAL ReadFileToGlobal(LPCWSTR path, DWORD* size)
     return block;
 }
 
+// An uncompressed 24-bit BMP (the skin's own kind) whose pixels are all in the
+// bytes: decoded by copying its rows, which gives the pixels the platform
+// decoder would give, without it.
+struct PlainBmp {
+    int width;
+    int height;
+    bool topDown;
+    const BYTE* pixels;
+};
+
+bool ParsePlainBmp(const BYTE* data, DWORD size, PlainBmp& bmp)
+{
+    BITMAPFILEHEADER fileHeader;
+    BITMAPINFOHEADER info;
+    if (size < sizeof fileHeader + sizeof info || data[0] != 'B' || data[1] != 'M')
+        return false;
+    memcpy(&fileHeader, data, sizeof fileHeader);
+    memcpy(&info, data + sizeof fileHeader, sizeof info);
+    if (info.biSize < sizeof info || info.biPlanes != 1 || info.biBitCount != 24 || info.biCompression != BI_RGB)
+        return false;
+    if (info.biHeight == 0 || info.biHeight == LONG_MIN)
+        return false;
+    const int width = info.biWidth;
+    const int height = info.biHeight < 0 ? -info.biHeight : info.biHeight;
+    if (!SizeAcceptable(width, height, 3))
+        return false;
+    const unsigned long long pixelBytes = static_cast<unsigned long long>(DibRowSize(width)) * height;
+    if (fileHeader.bfOffBits < sizeof fileHeader + info.biSize || fileHeader.bfOffBits + pixelBytes > size)
+        return false;
+    bmp = PlainBmp{width, height, info.biHeight < 0, data + fileHeader.bfOffBits};
+    return true;
+}
+
+// Memory row r of a bottom-up picture.
+const BYTE* PlainBmpRow(const PlainBmp& bmp, int r)
+{
+    const int row = bmp.topDown ? bmp.height - 1 - r : r;
+    return bmp.pixels + static_cast<size_t>(row) * DibRowSize(bmp.width);
+}
+
+bool CopyPlainBmp(const PlainBmp& bmp, DIB_IMAGE* image)
+{
+    if (!CreateDib(image, bmp.width, bmp.height))
+        return false;
+    const size_t rowSize = DibRowSize(bmp.width);
+    if (!bmp.topDown) {
+        memcpy(image->bits, bmp.pixels, rowSize * bmp.height);
+        return true;
+    }
+    for (int r = 0; r < bmp.height; ++r)
+        memcpy(image->bits + r * rowSize, PlainBmpRow(bmp, r), rowSize);
+    return true;
+}
+
+bool CopyPlainBmp32(const PlainBmp& bmp, DIB_IMAGE32* image)
+{
+    // As the decoder path leaves it: a top-down section, memory row 0 the bottom row.
+    if (!CreateDib32(image, bmp.width, bmp.height))
+        return false;
+    BYTE* out = image->bits;
+    for (int r = 0; r < bmp.height; ++r) {
+        const BYTE* in = PlainBmpRow(bmp, r);
+        for (int x = 0; x < bmp.width; ++x, in += 3, out += 4) {
+            out[0] = in[0];
+            out[1] = in[1];
+            out[2] = in[2];
+            out[3] = 255;
+        }
+    }
+    image->hasAlpha = FALSE;
+    return true;
+}
+
+// Decodes the block with copy(bmp) when it holds a plain BMP that passes the
+// decoder's checks: 1 decoded, 0 failed, -1 another kind of picture (left to
+// the platform decoder).
+template <typename Copy>
+int DecodePlainBmp(HGLOBAL block, DWORD size, Copy copy)
+{
+    const BYTE* data = static_cast<const BYTE*>(GlobalLock(block));
+    if (!data)
+        return -1;
+    PlainBmp bmp;
+    int result = -1;
+    if (PictureBytesAreSafe(data, size) && ParsePlainBmp(data, size, bmp))
+        result = copy(bmp) ? 1 : 0;
+    GlobalUnlock(block);
+    return result;
+}
+
 // The picture kinds a pack entry may hold, told by their first bytes.
 enum class EntryKind { Tga, Picture };
 
@@ -304,7 +395,10 @@ BOOL LoadDibFromPack(LPCWSTR entryName, DIB_IMAGE* image)
         return FALSE;
     const DWORD size = theFileArchive.GetEntrySize(entryName);
     BOOL ok = FALSE;
-    {
+    const int plain = DecodePlainBmp(block, size, [&](const PlainBmp& bmp) { return CopyPlainBmp(bmp, image); });
+    if (plain >= 0) {
+        ok = plain;
+    } else {
         OlePicture picture;
         int width = 0, height = 0;
         if (picture.Load(block, size) && picture.NaturalSize(width, height))
@@ -706,8 +800,11 @@ BOOL LoadDib32FromPack(LPCWSTR entryName, DIB_IMAGE32* image)
         if (kind == EntryKind::Tga)
             ok = LoadTga32(data, size, image);
         GlobalUnlock(block);
-        if (kind == EntryKind::Picture)
-            ok = LoadPicture32(block, size, image);
+        if (kind == EntryKind::Picture) {
+            const int plain =
+                DecodePlainBmp(block, size, [&](const PlainBmp& bmp) { return CopyPlainBmp32(bmp, image); });
+            ok = plain >= 0 ? plain == 1 : LoadPicture32(block, size, image);
+        }
     }
     GlobalFree(block);
     return ok;

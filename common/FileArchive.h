@@ -3,6 +3,9 @@
 // named entries, beside the program with the extension ".qpk".
 #include <windows.h>
 
+#include <string>
+#include <unordered_map>
+
 #include "classlib/CArray.h"
 #include "classlib/CString.h"
 
@@ -23,12 +26,20 @@ public:
     static_assert(sizeof(HEADER) == 16 && sizeof(TOC) == 48);
 
     CFileArchive();
-    // Reads the header and the table. FALSE, with an empty table, when the file
-    // cannot be read, is not a pack, or is shorter than its table.
+    ~CFileArchive();
+    CFileArchive(const CFileArchive&) = delete;
+    CFileArchive& operator=(const CFileArchive&) = delete;
+
+    // Reads the header and the table and keeps the file mapped until the next
+    // Open or Close (every picture of the skin comes from it, so it is read
+    // once and looked up by name in a hash table). FALSE, with an empty table,
+    // when the file cannot be read, is not a pack, or is shorter than its table.
     BOOL Open(LPCWSTR path);
+    // Lets go of the file; the table empties and every lookup fails.
+    void Close();
     // The entry's plain bytes in a movable block the caller frees with GlobalFree;
-    // NULL when the name is unknown, the entry lies outside the file, the read
-    // comes up short or memory runs out.
+    // NULL when the name is unknown, the entry lies outside the file or memory
+    // runs out.
     HGLOBAL ReadEntry(LPCWSTR name) const;
     // Size in bytes, 0 for an unknown name.
     DWORD GetEntrySize(LPCWSTR name) const;
@@ -45,7 +56,10 @@ private:
 
     HEADER m_header;
     CArray<TOC> m_toc;
-    CStringArray m_names;   // the table's names, wide, for lookups
+    // Table index by the name folded to lower case; the first of equal names wins.
+    std::unordered_map<std::wstring, INT_PTR> m_index;
+    const BYTE* m_view = nullptr;   // the whole file, read-only
+    ULONGLONG m_size = 0;
     BOOL m_open;
     CString m_path;
 };

@@ -1,7 +1,7 @@
 #pragma once
 // Anti-aliased Tahoma captions through GDI+: one size scale (percent of 12
-// pixels), "<BR>" as a line break, a strict fit test, and the shrink loops that
-// make a caption fit its box.
+// pixels), "<BR>" as a line break, a strict fit test, and the searches that
+// make a caption fit its box (one font per size, kept while GDI+ is started).
 #include <windows.h>
 
 #include <algorithm>
@@ -37,6 +37,10 @@ public:
     void DrawText(HDC hdc, CString text, int x, int y, int percent, BOOL bold, int align, int lineAlign);
     // Inside rect, shrunk from percent until it fits.
     void DrawTextFit(HDC hdc, CString text, int percent, BOOL bold, int align, int lineAlign, RECT rect);
+    // The two halves of DrawTextFit, for a caller that keeps the fitted size:
+    // the percent DrawTextFit would draw at, and the drawing at a given percent.
+    static int FitTextPercent(HDC hdc, CString text, int percent, BOOL bold, int align, int lineAlign, RECT rect);
+    void DrawTextIn(HDC hdc, CString text, int percent, BOOL bold, int align, int lineAlign, RECT rect);
     // A label inside rect from 120 percent down, lines aligned to the bottom.
     void DrawLabelFit(HDC hdc, LPCWSTR text, BOOL bold, int align, RECT rect);
 

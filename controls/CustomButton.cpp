@@ -75,11 +75,15 @@ BOOL CCustomButton::LoadBitmaps(LPCWSTR suffixFormat, LPCWSTR baseName, LPCWSTR 
     FreeDibImage(&m_strip);
     m_frameCount = 0;
     const LPCWSTR suffixes[kStateCount + 1] = {suffix0, suffix1, suffix2, suffix3, suffix4, suffix0};
-    BOOL ok = TRUE;
+    // Every frame starts as a copy of the one base picture.
+    DIB_IMAGE base;
+    InitDibImage(&base);
+    BOOL ok = LoadDibFromPack(baseName, &base);
     for (int n = 0; n <= kStateCount && ok; ++n) {
         DIB_IMAGE frame;
         InitDibImage(&frame);
-        ok = LoadDibFromPack(baseName, &frame);
+        GdiFlush();
+        ok = SetDibBits(&frame, base.width, base.height, base.bits);
         if (ok && suffixFormat && suffixes[n]) {
             CString name;
             name.Format(suffixFormat, suffixes[n]);
@@ -91,6 +95,7 @@ BOOL CCustomButton::LoadBitmaps(LPCWSTR suffixFormat, LPCWSTR baseName, LPCWSTR 
         if (ok)
             ++m_frameCount;
     }
+    FreeDibImage(&base);
     for (int n = 0; n < kStateCount; ++n)
         m_frames[n] = n;
     // A partial strip is sliced by the frames it really holds.

@@ -53,7 +53,10 @@ void CCustomStatic::OnPaint()
     dc.SetBkMode(TRANSPARENT);
     const CString text = AfxGetWindowText(m_hWnd);
     UINT format = 0;
+    client.right -= m_rightRoom;
     LayoutText(dc, text, &client, &format);
+    if (m_rightRoom > 0)
+        format |= DT_NOCLIP;  // the room is inside the window, which clips
     dc.DrawText(text, &client, format);
     dc.SelectObject(oldFont);
 }

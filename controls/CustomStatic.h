@@ -11,6 +11,9 @@ public:
     COLORREF m_fillColor = RGB(255, 255, 255);
     // 1: transparent; otherwise the client area is filled with m_fillColor first.
     int m_transparent = 1;
+    // Pixels kept clear right of the text's box, for glyphs that draw past
+    // their measured width (right-aligned text would lose them at the edge).
+    int m_rightRoom = 0;
 
 protected:
     // The text's flags and rectangle (SS_CENTER, SS_RIGHT, SS_CENTERIMAGE) for dc's font.

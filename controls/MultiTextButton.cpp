@@ -28,6 +28,8 @@ void CMultiTextButton::TextChanged()
 
 void CMultiTextButton::Wrap(LPCWSTR text)
 {
+    for (FittedSize& fitted : m_fitted)
+        fitted.valid = false;
     m_lines.RemoveAll();
     if (!text || !*text)
         return;
@@ -69,6 +71,30 @@ void CMultiTextButton::SetSecondLineRects(const RECT rects[kStateCount])
         m_secondLineRects[n] = rects[n];
 }
 
+const CMultiTextButton::FittedSize& CMultiTextButton::FittedFor(int state, HDC hdc)
+{
+    FittedSize& fitted = m_fitted[state];
+    const RECT& first = m_textRects[state];
+    const RECT& second = m_secondLineRects[state];
+    const bool twoLines = m_lines.GetSize() == 2;
+    if (fitted.valid && ::EqualRect(&fitted.first, &first) && (!twoLines || ::EqualRect(&fitted.second, &second)))
+        return fitted;
+    fitted.first = first;
+    fitted.second = second;
+    if (!twoLines) {
+        fitted.firstPercent =
+            CUtilGdiplus::FitTextPercent(hdc, m_lines[0], 200, TRUE, StringAlignmentCenter, StringAlignmentCenter, first);
+    } else {
+        const int percent = GetFittingFontSize(hdc, m_lines[0], m_lines[1], first);
+        fitted.firstPercent = CUtilGdiplus::FitTextPercent(hdc, m_lines[0], percent, TRUE, StringAlignmentCenter,
+                                                           StringAlignmentCenter, first);
+        fitted.secondPercent = CUtilGdiplus::FitTextPercent(hdc, m_lines[1], percent, TRUE, StringAlignmentCenter,
+                                                            StringAlignmentCenter, second);
+    }
+    fitted.valid = true;
+    return fitted;
+}
+
 void CMultiTextButton::Draw(const POINT& origin, HDC hdc)
 {
     const int state = ValidState(m_state) ? m_state : kStateNormal;
@@ -77,16 +103,15 @@ void CMultiTextButton::Draw(const POINT& origin, HDC hdc)
     DrawGdipImage(picture, hdc, origin.x, origin.y);
     if (m_lines.GetSize() == 0)
         return;
+    const FittedSize& fitted = FittedFor(state, hdc);
     m_text.SetTextColor(m_textColors[state]);
     RECT first = m_textRects[state];
     ::OffsetRect(&first, origin.x, origin.y);
-    if (!twoLines) {
-        m_text.DrawTextFit(hdc, m_lines[0], 200, TRUE, StringAlignmentCenter, StringAlignmentCenter, first);
+    m_text.DrawTextIn(hdc, m_lines[0], fitted.firstPercent, TRUE, StringAlignmentCenter, StringAlignmentCenter, first);
+    if (!twoLines)
         return;
-    }
     RECT second = m_secondLineRects[state];
     ::OffsetRect(&second, origin.x, origin.y);
-    const int percent = GetFittingFontSize(hdc, m_lines[0], m_lines[1], first);
-    m_text.DrawTextFit(hdc, m_lines[0], percent, TRUE, StringAlignmentCenter, StringAlignmentCenter, first);
-    m_text.DrawTextFit(hdc, m_lines[1], percent, TRUE, StringAlignmentCenter, StringAlignmentCenter, second);
+    m_text.DrawTextIn(hdc, m_lines[1], fitted.secondPercent, TRUE, StringAlignmentCenter, StringAlignmentCenter,
+                      second);
 }

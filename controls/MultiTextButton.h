@@ -32,4 +32,15 @@ protected:
     CStringArray m_lines;
     Gdiplus::Image* m_twoLineImages[kStateCount]{};
     RECT m_secondLineRects[kStateCount]{};
+
+private:
+    // The caption's sizes fitted for a state, kept until the caption or the
+    // state's rectangles change: the start menu paints its buttons often.
+    struct FittedSize {
+        bool valid = false;
+        RECT first{}, second{};
+        int firstPercent = 0, secondPercent = 0;
+    };
+    const FittedSize& FittedFor(int state, HDC hdc);
+    FittedSize m_fitted[kStateCount];
 };

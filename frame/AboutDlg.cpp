@@ -60,8 +60,9 @@ BOOL CAboutDlg::OnInitDialog()
     FreeDibImage(&m_image);
     if (!LoadDibFromPack(SplashPictureName(theGlobal.m_areaCode), &m_image))
         return TRUE;
+    m_label.m_rightRoom = kVersionLabelRoom;
     if (!m_label.Create(VersionLabelText(), WS_VISIBLE | SS_RIGHT | SS_CENTERIMAGE,
-                        kVersionLabelRect, this))
+                        kVersionLabelWindow, this))
         return TRUE;
     m_label.SetFont(m_font, FALSE);
     SetWindowPos(static_cast<HWND>(nullptr), 0, 0, m_image.width, m_image.height,

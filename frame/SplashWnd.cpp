@@ -56,8 +56,9 @@ int CSplashWnd::OnCreate(LPCREATESTRUCTW)
     if (!CreateTahomaFont(FALSE, &m_font, 100, FALSE))
         return -1;
     SetFont(m_font, FALSE);
+    m_label.m_rightRoom = kVersionLabelRoom;
     if (!m_label.Create(VersionLabelText(), WS_VISIBLE | SS_RIGHT | SS_CENTERIMAGE,
-                        kVersionLabelRect, this))
+                        kVersionLabelWindow, this))
         return -1;
     m_label.SetFont(m_font, FALSE);
     return 0;

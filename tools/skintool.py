@@ -247,18 +247,24 @@ ALPHA = {  # fill, fill opacity, border, glyph
 
 
 def r_alpha(w, h, a, g):
-    """Start-menu buttons. Neighbours touch (categories side by side, task rows
-    137 pixels apart), so the face keeps a clear margin. The caption is drawn
-    below the glyph; a two-line caption picture (multi=1) has a smaller, higher
-    glyph."""
+    """Start-menu buttons. Neighbours stand close: categories side by side,
+    task rows 137 pixels apart, and in the three-task layouts the lower tasks
+    reach 13 pixels under the upper one. So the face keeps transparent margins:
+    6 pixels at the sides of a category; 12 at the sides of a task and 7 at its
+    top (edges included), which leaves every two tasks of a layout at least
+    4 pixels apart, and the second caption line inside the face. The caption is drawn below the glyph; a two-line caption
+    picture (multi=1) has a smaller, higher glyph."""
     fill, op, border, ink = ALPHA[a["state"]]
-    mx = 6 if w < 180 else 4
-    size = 58 if w >= 180 else 56
-    gy = 20 if w >= 180 else 18
+    task = w >= 180
+    mx = 12 if task else 6
+    top = 8 if task else 1
+    bottom = h - 2 if task else h - 4
+    size = 58 if task else 56
+    gy = 22 if task else 18
     if a.get("multi") == "1":
         size, gy = size - 14, gy - 6
-    return ('<rect x="%g" y="1" width="%d" height="%d" rx="14" fill="%s" fill-opacity="%g" stroke="%s" stroke-width="2"/>'
-            % (mx, w - 2 * mx, h - 5, fill, op, border)
+    return ('<rect x="%g" y="%g" width="%d" height="%d" rx="14" fill="%s" fill-opacity="%g" stroke="%s" stroke-width="2"/>'
+            % (mx, top, w - 2 * mx, bottom - top, fill, op, border)
             + g.svg(a["glyph"], (w - size) / 2, gy, size, ink, stroke=1.6))
 
 

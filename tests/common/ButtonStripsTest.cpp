@@ -54,7 +54,7 @@ std::vector<PackEntry> AllPieces()
 
 class ButtonStrips : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(OpenPack(dir, AllPieces())); }
+    void SetUp() override { ASSERT_TRUE(OpenPack(AllPieces())); }
     // Pixel (x, y) of frame k of a strip whose frames are h rows high.
     static Rgb At(const DIB_IMAGE& strip, int k, int x, int y, int h) { return PixelOf(strip, x, k * h + y); }
     static std::vector<Rgb> Frame(const DIB_IMAGE& strip, int k, int w, int h)
@@ -80,7 +80,6 @@ protected:
         return bands;
     }
 
-    TempDir dir;
     CUtilGdiplus gdiplus;
 };
 

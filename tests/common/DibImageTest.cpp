@@ -240,11 +240,10 @@ TEST(DibImage, LoadPictureFileReadsJpegAndGifAndRefusesGarbage)
 
 TEST(DibImage, LoadDibFromPackAtNaturalSize)
 {
-    TempDir dir;
     Bytes cut = MakeBmp(30, 20, SixColoursTiled);
     cut.resize(cut.size() - 90);
-    ASSERT_TRUE(OpenPack(dir, {{"six.bmp", MakeBmp(3, 2, SixColours)}, {"junk.bmp", Bytes(100, 7)}, {"cut.bmp", cut},
-                               {"empty.bmp", Bytes()}}));
+    ASSERT_TRUE(OpenPack({{"six.bmp", MakeBmp(3, 2, SixColours)}, {"junk.bmp", Bytes(100, 7)}, {"cut.bmp", cut},
+                          {"empty.bmp", Bytes()}}));
     ScopedDib image;
     ASSERT_TRUE(LoadDibFromPack(L"SIX.bmp", &image));
     ASSERT_EQ(3, image->width);
@@ -258,6 +257,112 @@ TEST(DibImage, LoadDibFromPackAtNaturalSize)
     EXPECT_FALSE(LoadDibFromPack(L"cut.bmp", &none));
     EXPECT_FALSE(LoadDibFromPack(L"empty.bmp", &none));
     EXPECT_EQ(nullptr, none->bitmap);
+}
+
+namespace {
+
+// BMP variants the skin could hold, built from MakeBmp's plain form.
+Bytes TopDown(const Bytes& bmp, int width, int height)
+{
+    const int row = (width * 3 + 3) & ~3;
+    Bytes b(bmp.begin(), bmp.begin() + 54);
+    const int32_t negative = -height;
+    memcpy(b.data() + 22, &negative, 4);
+    for (int r = height - 1; r >= 0; --r)
+        b.insert(b.end(), bmp.begin() + 54 + static_cast<size_t>(r) * row, bmp.begin() + 54 + static_cast<size_t>(r + 1) * row);
+    return b;
+}
+
+// The pixels moved behind a gap (as after a colour table or a larger header).
+Bytes PixelsAfterGap(const Bytes& bmp, int gap)
+{
+    Bytes b(bmp.begin(), bmp.begin() + 54);
+    b.insert(b.end(), gap, 0x5A);
+    b.insert(b.end(), bmp.begin() + 54, bmp.end());
+    const uint32_t offset = 54 + gap, size = static_cast<uint32_t>(b.size());
+    memcpy(b.data() + 10, &offset, 4);
+    memcpy(b.data() + 2, &size, 4);
+    return b;
+}
+
+// A 4 x 2 picture with 8-bit palette entries: left half red, right half blue.
+Bytes EightBit()
+{
+    Bytes b(54 + 256 * 4 + 8, 0);
+    b[0] = 'B';
+    b[1] = 'M';
+    const uint32_t size = static_cast<uint32_t>(b.size()), offset = 54 + 1024, header = 40, width = 4, height = 2;
+    memcpy(b.data() + 2, &size, 4);
+    memcpy(b.data() + 10, &offset, 4);
+    memcpy(b.data() + 14, &header, 4);
+    memcpy(b.data() + 18, &width, 4);
+    memcpy(b.data() + 22, &height, 4);
+    b[26] = 1;
+    b[28] = 8;
+    b[54 + 2] = 255;       // entry 0: red (blue, green, red, 0)
+    b[54 + 4] = 255;       // entry 1: blue
+    for (int r = 0; r < 2; ++r)
+        for (int x = 0; x < 4; ++x)
+            b[offset + r * 4 + x] = x < 2 ? 0 : 1;
+    return b;
+}
+
+}  // namespace
+
+// The skin's BMPs are copied straight into the image; whatever the layout of
+// the file, the picture must be the one the platform decoder makes of it.
+TEST(DibImage, PackBmpsGiveThePicturesOfThePlatformDecoder)
+{
+    TempDir dir;
+    auto pattern = [](int x, int y) { return Rgb{BYTE(x * 37 + y), BYTE(y * 51 + 7), BYTE((x ^ y) * 19)}; };
+    struct Case {
+        const char* what;
+        Bytes data;
+        int w, h;
+        PixelFn pixel;
+    } const cases[] = {
+        {"one pixel", MakeBmp(1, 1, pattern), 1, 1, pattern},
+        {"width 2", MakeBmp(2, 3, pattern), 2, 3, pattern},
+        {"width 3", MakeBmp(3, 2, pattern), 3, 2, pattern},
+        {"width 5", MakeBmp(5, 4, pattern), 5, 4, pattern},
+        {"width 7", MakeBmp(7, 5, pattern), 7, 5, pattern},
+        {"wide", MakeBmp(190, 3, pattern), 190, 3, pattern},
+        {"top-down", TopDown(MakeBmp(5, 4, pattern), 5, 4), 5, 4, pattern},
+        {"pixels after a gap", PixelsAfterGap(MakeBmp(3, 3, pattern), 10), 3, 3, pattern},
+        {"eight bits", EightBit(), 4, 2, [](int x, int) { return x < 2 ? kRed : kBlue; }},
+    };
+    std::vector<PackEntry> entries;
+    for (const Case& c : cases)
+        entries.push_back({c.what, c.data});
+    ASSERT_TRUE(OpenPack(entries));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::wstring name(c.what, c.what + strlen(c.what));
+        testsupport::WriteBytes(dir.File(L"p.bmp"), c.data);
+        ScopedDib fromPack, fromDecoder;
+        DIB_IMAGE32 fromPack32{};
+        ASSERT_TRUE(LoadDibFromPack(name.c_str(), &fromPack));
+        ASSERT_TRUE(LoadDib32FromPack(name.c_str(), &fromPack32));
+        ASSERT_TRUE(LoadPictureFile(&fromDecoder, dir.File(L"p.bmp").c_str(), -1, -1));
+        ASSERT_EQ(c.w, fromPack->width);
+        ASSERT_EQ(c.h, fromPack->height);
+        ASSERT_EQ(c.w, fromDecoder->width);
+        ASSERT_EQ(c.h, fromDecoder->height);
+        ASSERT_EQ(c.w, fromPack32.width);
+        ASSERT_EQ(c.h, fromPack32.height);
+        EXPECT_FALSE(fromPack32.hasAlpha);
+        for (int y = 0; y < c.h; ++y)
+            for (int x = 0; x < c.w; ++x) {
+                const Rgb want = c.pixel(x, y);
+                EXPECT_EQ(want, PixelOf(fromDecoder.img, x, y)) << x << "," << y;
+                EXPECT_EQ(want, PixelOf(fromPack.img, x, y)) << x << "," << y;
+                BYTE p[4];
+                Pixel32Of(fromPack32, x, y, p);
+                EXPECT_EQ(want, (Rgb{p[2], p[1], p[0]})) << x << "," << y;
+                EXPECT_EQ(255, p[3]);
+            }
+        FreeDibImage32(&fromPack32);
+    }
 }
 
 TEST(DibImage, DrawDibAndPartsOfIt)
@@ -493,7 +598,7 @@ TEST(DibImage, LoadDib32TableOfEntries)
     std::vector<PackEntry> entries;
     for (const Case& c : cases)
         entries.push_back({c.what, c.data});
-    ASSERT_TRUE(OpenPack(dir, entries));
+    ASSERT_TRUE(OpenPack(entries));
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         DIB_IMAGE32 image{};
@@ -530,12 +635,11 @@ TEST(DibImage, LoadDib32TableOfEntries)
 
 TEST(DibImage, OverlayBlendsByAlphaAndKeysMagenta)
 {
-    TempDir dir;
     // 3 x 1 overlay: alpha 0, 128, 255, all white.
     Bytes alpha = MakeTga(3, 1, [](int, int) { return kWhite; }, HalfAlpha);
     // 3 x 1 non-alpha overlay: magenta, green, magenta.
     Bytes keyed = MakeBmp(3, 1, [](int x, int) { return x == 1 ? kGreen : kMagenta; });
-    ASSERT_TRUE(OpenPack(dir, {{"alpha.tga", alpha}, {"keyed.bmp", keyed}, {"big.tga", MakeTga(6, 4, Big, [](int, int) { return BYTE(255); })}}));
+    ASSERT_TRUE(OpenPack({{"alpha.tga", alpha}, {"keyed.bmp", keyed}, {"big.tga", MakeTga(6, 4, Big, [](int, int) { return BYTE(255); })}}));
 
     ScopedDib image;
     image.img = MakeImage(6, 3, [](int, int) { return Rgb{0, 100, 200}; });

@@ -68,8 +68,7 @@ TEST(FileArchive, TableKeyRunsOnAcrossEntries)
 
 TEST(FileArchive, LookupIgnoresCaseAndFirstDuplicateWins)
 {
-    TempDir dir;
-    ASSERT_TRUE(OpenPack(dir, {{"Btn_Normal.BMP", B("one")}, {"btn_normal.bmp", B("two")}, {"other", B("3")}}));
+    ASSERT_TRUE(OpenPack({{"Btn_Normal.BMP", B("one")}, {"btn_normal.bmp", B("two")}, {"other", B("3")}}));
     EXPECT_EQ("one", ReadText(theFileArchive, L"btn_normal.bmp"));
     EXPECT_EQ("one", ReadText(theFileArchive, L"BTN_NORMAL.bmp"));
     EXPECT_EQ(3u, theFileArchive.GetEntrySize(L"BTN_normal.bmp"));
@@ -80,8 +79,7 @@ TEST(FileArchive, LookupIgnoresCaseAndFirstDuplicateWins)
 
 TEST(FileArchive, BlockIsMovableAndOwnedByCaller)
 {
-    TempDir dir;
-    ASSERT_TRUE(OpenPack(dir, {{"x", B("abc")}}));
+    ASSERT_TRUE(OpenPack({{"x", B("abc")}}));
     HGLOBAL h = theFileArchive.ReadEntry(L"x");
     ASSERT_NE(nullptr, h);
     EXPECT_EQ(0u, GlobalFlags(h) & GMEM_LOCKCOUNT) << "handed out unlocked";
@@ -94,8 +92,7 @@ TEST(FileArchive, BlockIsMovableAndOwnedByCaller)
 
 TEST(FileArchive, EmptyPackOpens)
 {
-    TempDir dir;
-    ASSERT_TRUE(OpenPack(dir, {}));
+    ASSERT_TRUE(OpenPack({}));
     EXPECT_TRUE(theFileArchive.IsOpen());
     EXPECT_EQ(0, theFileArchive.GetCount());
     EXPECT_EQ(nullptr, theFileArchive.ReadEntry(L"anything"));
@@ -118,7 +115,7 @@ TEST(FileArchive, BadFilesAreRefusedWithAnEmptyTable)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         // A good pack first, so a failed open must really empty the table.
-        ASSERT_TRUE(OpenPack(dir, {{"a.bmp", B("x")}}));
+        ASSERT_TRUE(OpenPack({{"a.bmp", B("x")}}));
         testsupport::WriteBytes(dir.File(L"bad.qpk"), c.data);
         EXPECT_FALSE(theFileArchive.Open(dir.File(L"bad.qpk").c_str()));
         EXPECT_FALSE(theFileArchive.IsOpen());
@@ -157,4 +154,44 @@ TEST(FileArchive, NameWithoutTerminatorIsCut)
     CFileArchive a;
     ASSERT_TRUE(a.Open(dir.File(L"n.qpk").c_str()));
     EXPECT_EQ("v", ReadText(a, std::wstring(35, L'n').c_str()));
+}
+
+// Hundreds of entries, as in the program's own pack: each name finds its own
+// bytes, whatever its case, and the names around it do not disturb it.
+TEST(FileArchive, EveryNameOfALargePackFindsItsEntry)
+{
+    std::vector<PackEntry> entries;
+    for (int i = 0; i < 600; ++i)
+        entries.push_back({"btn_" + std::to_string(i) + "_normal.bmp", B("entry " + std::to_string(i))});
+    ASSERT_TRUE(OpenPack(entries));
+    for (int i = 0; i < 600; ++i) {
+        const std::wstring name = L"BTN_" + std::to_wstring(i) + L"_Normal.bmp";
+        ASSERT_EQ("entry " + std::to_string(i), ReadText(theFileArchive, name.c_str())) << i;
+    }
+    EXPECT_EQ(nullptr, theFileArchive.ReadEntry(L"btn_600_normal.bmp"));
+    EXPECT_EQ(nullptr, theFileArchive.ReadEntry(L"btn_1_normal.bm"));
+}
+
+// The pack stays readable while open, and Close lets go of the file: it can be
+// replaced and opened again with its new contents.
+TEST(FileArchive, CloseLetsGoOfTheFile)
+{
+    TempDir dir;
+    const std::wstring path = dir.File(L"c.qpk");
+    testsupport::WriteBytes(path, MakePack({{"a", B("first")}}, 9));
+    CFileArchive archive;
+    ASSERT_TRUE(archive.Open(path.c_str()));
+    EXPECT_EQ("first", ReadText(archive, L"a"));
+    EXPECT_EQ("first", ReadText(archive, L"a"));
+    archive.Close();
+    EXPECT_FALSE(archive.IsOpen());
+    EXPECT_EQ(0, archive.GetCount());
+    EXPECT_EQ(nullptr, archive.ReadEntry(L"a"));
+    const Bytes second = MakePack({{"a", B("second")}}, 9);
+    testsupport::WriteBytes(path, second);
+    ASSERT_EQ(second, testsupport::ReadBytes(path));
+    ASSERT_TRUE(archive.Open(path.c_str()));
+    EXPECT_EQ("second", ReadText(archive, L"a"));
+    archive.Close();
+    EXPECT_TRUE(::DeleteFileW(path.c_str()));
 }

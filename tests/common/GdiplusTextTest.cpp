@@ -201,6 +201,44 @@ TEST_F(GdiplusText, FittingFontSizeIsAtMostTwoHundredAndGrowsWithTheBox)
     EXPECT_LT(Measure(L"Export to card", FontPixelsOfPercent(p)).Width, 150.5f);
 }
 
+// The fitted size is the one a shrink one percent at a time finds, measured
+// here step by step, for captions of every length in boxes from roomy to
+// hopeless; and the sizes of GetFittingFontSize likewise from 200 down.
+TEST_F(GdiplusText, FittedSizeIsTheFirstFittingStepFromTheTop)
+{
+    const wchar_t* const texts[] = {L"OK", L"Cancel", L"Send to car", L"Import CSV file",
+                                    L"Export the selected points to the card", L"W"};
+    const int percents[] = {200, 120, 45};
+    auto fits = [&](const wchar_t* text, int percent, int w, int h) {
+        const Gdiplus::SizeF size = Measure(text, FontPixelsOfPercent(percent));
+        return w > size.Width && h > size.Height;
+    };
+    for (const wchar_t* text : texts)
+        for (int w : {400, 97, 31, 3})
+            for (int h : {60, 14, 9})
+                for (int start : percents) {
+                    SCOPED_TRACE(testing::Message() << CString(text).GetString() << " " << w << "x" << h << " from "
+                                                    << start);
+                    int want = start;
+                    while (want > kMinFontPercent && !fits(text, want, w, h))
+                        --want;
+                    const RECT box{10, 10, 10 + w, 10 + h};
+                    ASSERT_EQ(want, CUtilGdiplus::FitTextPercent(dc, text, start, TRUE, 1, 1, box));
+                }
+    for (int w : {400, 150, 80, 40, 10})
+        for (int h : {60, 30, 16, 8}) {
+            SCOPED_TRACE(testing::Message() << w << "x" << h);
+            int want = 200;
+            for (; want > kMinFontPercent; --want) {
+                const Gdiplus::SizeF a = Measure(L"Import", FontPixelsOfPercent(want));
+                const Gdiplus::SizeF b = Measure(L"Export to card", FontPixelsOfPercent(want));
+                if (a.Width < w && b.Width < w && a.Height < h && b.Height < h)
+                    break;
+            }
+            ASSERT_EQ(want, GetFittingFontSize(dc, L"Import", L"Export to card", RECT{0, 0, w, h}));
+        }
+}
+
 TEST_F(GdiplusText, ShrinkLoopsEndForImpossibleBoxes)
 {
     CString longText;

@@ -9,6 +9,7 @@ using std::min;
 }  // namespace Gdiplus
 #include <gdiplus.h>
 
+#include <cstdlib>
 #include <cstring>
 
 #include "common/FileArchive.h"
@@ -89,11 +90,30 @@ Bytes MakePack(const std::vector<PackEntry>& entries, uint32_t step)
     return header;
 }
 
-bool OpenPack(const testsupport::TempDir& dir, const std::vector<PackEntry>& entries, uint32_t step)
+namespace {
+
+// Taken before any test points TEMP somewhere else.
+const std::wstring g_packPath = [] {
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    return std::wstring(temp) + L"mvt_pack_" + std::to_wstring(GetCurrentProcessId()) + L".qpk";
+}();
+
+}  // namespace
+
+bool OpenPack(const std::vector<PackEntry>& entries, uint32_t step)
 {
-    std::wstring path = dir.File(L"skin.qpk");
-    testsupport::WriteBytes(path, MakePack(entries, step));
-    return theFileArchive.Open(path.c_str());
+    static const bool removedAtExit = [] {
+        atexit([] {
+            theFileArchive.Close();
+            DeleteFileW(g_packPath.c_str());
+        });
+        return true;
+    }();
+    (void)removedAtExit;
+    theFileArchive.Close();
+    testsupport::WriteBytes(g_packPath, MakePack(entries, step));
+    return theFileArchive.Open(g_packPath.c_str());
 }
 
 Rgb PixelOf(const DIB_IMAGE& image, int x, int y)

@@ -37,8 +37,10 @@ struct PackEntry {
 };
 // A "QPKA" pack with the given scrambling step; entries stored in order.
 Bytes MakePack(const std::vector<PackEntry>& entries, uint32_t step);
-// Writes the pack into dir and opens theFileArchive on it.
-bool OpenPack(const testsupport::TempDir& dir, const std::vector<PackEntry>& entries, uint32_t step = 7);
+// Opens theFileArchive on a pack of the entries. The open pack holds its file,
+// so it is written outside the tests' own folders, to one file of the test
+// program that every OpenPack replaces and the program's end removes.
+bool OpenPack(const std::vector<PackEntry>& entries, uint32_t step = 7);
 
 // Pixel of an image at (x, y) from the top-left corner.
 Rgb PixelOf(const DIB_IMAGE& image, int x, int y);

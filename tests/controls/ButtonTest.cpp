@@ -1,8 +1,10 @@
 // The skinned push button: the state contract driven by the mouse, the
 // command posted to the window in front, the messages to the parent, strips
 // from the skin pack and from the builders, and what it paints.
+#include "ImageFixtures.h"
 #include "SkinTestFixture.h"
 #include "common/ButtonStrips.h"
+#include "common/FileArchive.h"
 #include "controls/ButtonMessages.h"
 #include "controls/CustomButton.h"
 
@@ -163,6 +165,46 @@ TEST_F(Button, PackStripHasSixFramesAndSizesTheWindow)
     button.GetClientRect(&client);
     EXPECT_EQ(client.Width(), 26);
     EXPECT_EQ(client.Height(), 18);
+}
+
+// Each frame is the base picture with its own state's overlay, and with no
+// other: the frames start from one base picture, never from each other (half
+// transparent overlays would pile up).
+TEST_F(Button, EachFrameIsTheBaseWithItsOwnOverlay)
+{
+    using imagetest::Rgb;
+    const CString realPack = theFileArchive.GetPath();
+    std::vector<imagetest::PackEntry> entries = {
+        {"base.bmp", imagetest::MakeBmp(8, 6, [](int x, int y) { return Rgb{BYTE(x * 30), BYTE(y * 40), 90}; })}};
+    for (int n = 0; n < 5; ++n)
+        entries.push_back({"over_" + std::to_string(n) + ".tga",
+                           imagetest::MakeTga(8, 6, [n](int x, int) { return Rgb{BYTE(50 * n), BYTE(250 - 50 * n), BYTE(x * 20)}; },
+                                              [n](int x, int y) { return BYTE((x + y + n) % 2 ? 128 : 0); })});
+    ASSERT_TRUE(imagetest::OpenPack(entries));
+    CCustomButton strip;
+    const BOOL loaded = strip.LoadBitmaps(L"over_%s.tga", L"base.bmp", L"0", L"1", L"2", L"3", L"4");
+    const wchar_t* const overlays[6] = {L"over_0.tga", L"over_1.tga", L"over_2.tga", L"over_3.tga", L"over_4.tga",
+                                        L"over_0.tga"};
+    std::vector<DIB_IMAGE> want(6);
+    for (int n = 0; n < 6; ++n) {
+        want[n] = DIB_IMAGE{};
+        LoadDibFromPack(L"base.bmp", &want[n]);
+        OverlayDib32(overlays[n], &want[n]);
+    }
+    theFileArchive.Open(realPack);
+    ASSERT_TRUE(loaded);
+    ASSERT_EQ(strip.GetFrameCount(), 6);
+    ASSERT_EQ(strip.GetFrameHeight(), 6);
+    const int rowSize = DibRowSize(8);
+    GdiFlush();
+    for (int n = 0; n < 6; ++n) {
+        SCOPED_TRACE(n);
+        ASSERT_NE(want[n].bits, nullptr);
+        // Frame n from the top; memory rows run from the strip's bottom.
+        const BYTE* frame = strip.m_strip.bits + static_cast<size_t>(6 - 1 - n) * 6 * rowSize;
+        EXPECT_EQ(0, memcmp(frame, want[n].bits, static_cast<size_t>(rowSize) * 6));
+        FreeDibImage(&want[n]);
+    }
 }
 
 TEST_F(Button, MissingPictureLeavesAPartialStripSlicedByItsFrames)

@@ -306,16 +306,15 @@ TEST_F(SkinDialog, FramePiecesArePaintedAtTheirOwnSizes)
     auto plain = [](int w, int h, Rgb c) { return imagetest::MakeBmp(w, h, [c](int, int) { return c; }); };
     const Rgb red{255, 0, 0}, green{0, 255, 0}, blue{0, 0, 255}, yellow{255, 255, 0}, cyan{0, 255, 255},
         magenta{255, 0, 255}, grey{200, 200, 200}, dark{10, 10, 10};
-    testsupport::TempDir dir;
     const CString realPack = theFileArchive.GetPath();
-    ASSERT_TRUE(imagetest::OpenPack(dir, {{"dialog_topleft.bmp", plain(30, 31, red)},
-                                          {"dialog_top.bmp", plain(10, 31, green)},
-                                          {"dialog_topright.bmp", plain(28, 31, blue)},
-                                          {"dialog_left.bmp", plain(20, 10, yellow)},
-                                          {"dialog_right.bmp", plain(18, 10, cyan)},
-                                          {"dialog_bottomleft.bmp", plain(22, 16, magenta)},
-                                          {"dialog_bottom.bmp", plain(10, 16, grey)},
-                                          {"dialog_bottomright.bmp", plain(26, 16, dark)}}));
+    ASSERT_TRUE(imagetest::OpenPack({{"dialog_topleft.bmp", plain(30, 31, red)},
+                                     {"dialog_top.bmp", plain(10, 31, green)},
+                                     {"dialog_topright.bmp", plain(28, 31, blue)},
+                                     {"dialog_left.bmp", plain(20, 10, yellow)},
+                                     {"dialog_right.bmp", plain(18, 10, cyan)},
+                                     {"dialog_bottomleft.bmp", plain(22, 16, magenta)},
+                                     {"dialog_bottom.bmp", plain(10, 16, grey)},
+                                     {"dialog_bottomright.bmp", plain(26, 16, dark)}}));
     CTestSkinDialog dlg(IDD_SKIN_UNTITLED, &main);
     ASSERT_TRUE(dlg.Create(IDD_SKIN_UNTITLED, &main));
     theFileArchive.Open(realPack);

@@ -21,8 +21,9 @@ inline testsupport::Bytes SolidBmp(int size, imagetest::Rgb c)
     return imagetest::MakeBmp(size, size, [c](int, int) { return c; });
 }
 
-// Opens theFileArchive on a pack in dir; skip names an entry to leave out.
-inline bool OpenStockPack(const testsupport::TempDir& dir, const std::string& skip = std::string())
+// Opens theFileArchive on the stock pack (written where imagetest::OpenPack
+// keeps its packs, not in the folder); skip names an entry to leave out.
+inline bool OpenStockPack(const testsupport::TempDir&, const std::string& skip = std::string())
 {
     std::vector<imagetest::PackEntry> entries;
     char name[40];
@@ -44,7 +45,7 @@ inline bool OpenStockPack(const testsupport::TempDir& dir, const std::string& sk
     for (auto& e : entries)
         if (e.name != skip)
             kept.push_back(e);
-    return imagetest::OpenPack(dir, kept);
+    return imagetest::OpenPack(kept);
 }
 
 // Writes count user icons "u00.bmp", "u01.bmp", ... of a size into folder.

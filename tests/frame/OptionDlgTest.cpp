@@ -145,6 +145,23 @@ TEST_F(Options, ChoicesOnEveryPageReachTheSettingsOnlyOnOk)
             ClickTab(dlg, 2);
             EXPECT_EQ(dlg.GetCurrentPage(), 2);
             auto* time = static_cast<COptDlgTimeWnd*>(dlg.GetPage(2));
+            // Both labels stand whole beside their radio pictures, with room for
+            // the few pixels Wine's Tahoma draws past its measured width.
+            for (int id : {1060, 1059}) {
+                HWND radio = ::GetDlgItem(time->m_hWnd, id);
+                ASSERT_NE(radio, nullptr);
+                const CString label = AfxGetWindowText(radio);
+                HDC dc = ::GetDC(radio);
+                HGDIOBJ was = ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageW(radio, WM_GETFONT, 0, 0)));
+                SIZE extent{};
+                ::GetTextExtentPoint32W(dc, label, label.GetLength(), &extent);
+                ::SelectObject(dc, was);
+                ::ReleaseDC(radio, dc);
+                RECT box{};
+                ::GetClientRect(radio, &box);
+                EXPECT_FALSE(label.IsEmpty());
+                EXPECT_LE(25 + extent.cx + 3, box.right) << "label " << id << " is cut";
+            }
             EXPECT_FALSE(time->m_combo.IsWindowEnabled());
             ClickRadio(dlg, 2, 1059);  // a chosen difference
             EXPECT_TRUE(time->m_combo.IsWindowEnabled());

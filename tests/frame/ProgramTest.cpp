@@ -142,6 +142,29 @@ bool SplashVisible(ProgramRun& run)
     return false;
 }
 
+// Waits until the program's window and its controls have painted what they
+// show (no update region left), so a screenshot shows the window, not what
+// stood there before.
+bool WaitPainted(HWND hwnd, DWORD ms = 5000)
+{
+    const DWORD start = ::GetTickCount();
+    auto pending = [](HWND w) {
+        if (::GetUpdateRect(w, nullptr, FALSE))
+            return true;
+        for (HWND c = ::GetWindow(w, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT))
+            if (::IsWindowVisible(c) && ::GetUpdateRect(c, nullptr, FALSE))
+                return true;
+        return false;
+    };
+    while (!::IsWindowVisible(hwnd) || pending(hwnd)) {
+        if (::GetTickCount() - start > ms)
+            return false;
+        PumpFor(20);
+    }
+    PumpFor(100);
+    return true;
+}
+
 }  // namespace
 
 TEST(Program, StartFailuresTellTheUserWhy)
@@ -189,12 +212,14 @@ TEST(Program, FirstStartAsksLanguageAndModelAndKeepsTheChoice)
     ASSERT_TRUE(run.Start());
     HWND chooser = WaitDialog(run, kLanguageCombo);
     ASSERT_NE(chooser, nullptr);
+    EXPECT_TRUE(WaitPainted(chooser));
     skintest::Pixels(chooser).SavePng(L"program_language_chooser");
     // OK takes the row chosen for the brand.
     ::PostMessageW(chooser, WM_COMMAND, IDOK, 0);
     PumpFor(300);
     chooser = WaitDialog(run, kRegionCombo);
     ASSERT_NE(chooser, nullptr);
+    EXPECT_TRUE(WaitPainted(chooser));
     skintest::Pixels(chooser).SavePng(L"program_model_chooser");
     ::PostMessageW(chooser, WM_COMMAND, IDOK, 0);
     HWND main = run.WaitMainWindow();

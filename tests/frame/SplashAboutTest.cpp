@@ -15,6 +15,39 @@ using namespace skintest;
 
 namespace {
 
+// Width of the ink of a window's text drawn in its font and colour on black,
+// far from any edge.
+int UnclippedInkWidth(HWND label)
+{
+    const CString text = AfxGetWindowText(label);
+    HDC screen = ::GetDC(nullptr);
+    HDC dc = ::CreateCompatibleDC(screen);
+    HBITMAP canvas = ::CreateCompatibleBitmap(screen, 400, 40);
+    ::ReleaseDC(nullptr, screen);
+    HGDIOBJ oldBitmap = ::SelectObject(dc, canvas);
+    HGDIOBJ oldFont = ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageW(label, WM_GETFONT, 0, 0)));
+    RECT all{0, 0, 400, 40};
+    ::FillRect(dc, &all, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
+    ::SetTextColor(dc, RGB(0xBC, 0xBC, 0xBC));
+    ::SetBkMode(dc, TRANSPARENT);
+    ::TextOutW(dc, 100, 10, text, text.GetLength());
+    int left = INT_MAX, right = -1;
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 400; ++x) {
+            const COLORREF c = ::GetPixel(dc, x, y);
+            if (GetRValue(c) > 24 || GetGValue(c) > 24 || GetBValue(c) > 24) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+            }
+        }
+    ::SelectObject(dc, oldFont);
+    ::SelectObject(dc, oldBitmap);
+    ::DeleteObject(canvas);
+    ::DeleteDC(dc);
+    return right - left;
+}
+
+
 class SplashAbout : public DialogTest {
 protected:
     void SetUp() override
@@ -74,11 +107,24 @@ TEST_F(SplashAbout, SplashTakesTheBrandsPictureSizeAndShowsTheVersion)
         CRect label;
         splash.m_label.GetWindowRect(&label);
         splash.ScreenToClient(&label);
-        EXPECT_EQ(label, CRect(249, 193, 319, 205));
+        // The box of the text, and room right of it for what Wine's Tahoma
+        // draws past the measured width.
+        EXPECT_EQ(label, CRect(249, 193, 319 + kVersionLabelRoom, 205));
         // The picture is what shows.
         Settle(splash.m_hWnd);
         const Pixels shown(splash.m_hWnd);
         EXPECT_TRUE(Near(shown.At(10, 10), DibPixel(splash.GetImage(), 10, 10), 8));
+        // Nothing of the version is cut: it shows as wide as the same text
+        // drawn with no edge near it.
+        int inkLeft = INT_MAX, inkRight = -1;
+        for (int y = label.top; y < label.bottom; ++y)
+            for (int x = label.left; x < label.right; ++x)
+                if (!Near(shown.At(x, y), DibPixel(splash.GetImage(), x, y), 24)) {
+                    inkLeft = std::min(inkLeft, x);
+                    inkRight = std::max(inkRight, x);
+                }
+        EXPECT_EQ(inkRight - inkLeft, UnclippedInkWidth(splash.m_label.m_hWnd));
+        EXPECT_LT(inkRight, label.right - 1);
         SaveShot(splash.m_hWnd, area == 1 ? L"splash_mirovale" : L"splash_seravine");
         splash.DestroyWindow();
     }

@@ -177,6 +177,21 @@ TEST_F(PoiEdit, FieldsShowTheRecordAndEnterMovesToTheNextField)
         EXPECT_STREQ(AfxGetWindowText(::GetDlgItem(d.m_hWnd, IDC_POI_LATITUDE)), L" -33.868800");
         EXPECT_EQ(::GetFocus(), ::GetDlgItem(d.m_hWnd, IDC_POI_NAME));
         SaveShot(d.m_hWnd, L"poi_edit");
+        // The note stands on one line of its box, with room for the few pixels
+        // Wine's Tahoma draws past its measured width.
+        HWND note = ::GetDlgItem(d.m_hWnd, IDC_POI_NOTE);
+        const CString noteText = AfxGetWindowText(note);
+        HDC noteDc = ::GetDC(note);
+        HGDIOBJ was = ::SelectObject(noteDc, reinterpret_cast<HGDIOBJ>(::SendMessageW(note, WM_GETFONT, 0, 0)));
+        SIZE extent{};
+        ::GetTextExtentPoint32W(noteDc, noteText, noteText.GetLength(), &extent);
+        ::SelectObject(noteDc, was);
+        ::ReleaseDC(note, noteDc);
+        RECT box{};
+        ::GetClientRect(note, &box);
+        EXPECT_FALSE(noteText.IsEmpty());
+        EXPECT_LE(extent.cx + 3, box.right) << "the note is cut";
+        EXPECT_LE(extent.cy, box.bottom);
         ::SetFocus(::GetDlgItem(d.m_hWnd, IDC_POI_ADDRESS));
         PressKey(VK_RETURN);
         EXPECT_EQ(::GetFocus(), ::GetDlgItem(d.m_hWnd, IDC_POI_TELEPHONE));

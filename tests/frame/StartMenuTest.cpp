@@ -1,0 +1,148 @@
+// The start menu's buttons in every layout of the model types and regions:
+// the faces of the buttons shown (the parts of their pictures that are not
+// transparent) stand apart, in every state. Each category is saved as a
+// screenshot, with three and with four category buttons.
+#include "GuiTestSupport.h"
+
+#include <string>
+#include <vector>
+
+#include "SkinTestFixture.h"
+#include "core/Global.h"
+#include "frame/MainMenuWnd.h"
+#include "frame/MainWnd.h"
+#include "res/frame_ids.h"
+
+namespace {
+
+// The non-transparent part of a picture, in its own coordinates; empty for none.
+CRect FaceOf(Gdiplus::Image* image)
+{
+    CRect face(0, 0, 0, 0);
+    auto* bitmap = static_cast<Gdiplus::Bitmap*>(image);
+    if (!bitmap)
+        return face;
+    const INT w = static_cast<INT>(bitmap->GetWidth()), h = static_cast<INT>(bitmap->GetHeight());
+    Gdiplus::Rect all(0, 0, w, h);
+    Gdiplus::BitmapData data{};
+    if (bitmap->LockBits(&all, Gdiplus::ImageLockModeRead, PixelFormat32bppARGB, &data) != Gdiplus::Ok)
+        return face;
+    int left = w, top = h, right = -1, bottom = -1;
+    for (int y = 0; y < h; ++y) {
+        const BYTE* row = static_cast<const BYTE*>(data.Scan0) + static_cast<ptrdiff_t>(y) * data.Stride;
+        for (int x = 0; x < w; ++x)
+            if (row[x * 4 + 3] != 0) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
+    }
+    bitmap->UnlockBits(&data);
+    if (right >= 0)
+        face = CRect(left, top, right + 1, bottom + 1);
+    return face;
+}
+
+class StartMenu : public GuiTest {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(skintest::OpenRealPack());
+        theGlobal.m_uiStrings.RemoveAll();
+        for (int i = 0; i <= 430; ++i)
+            theGlobal.m_uiStrings.Add(i == 404 ? CString(L"Partners and services") : CString(L"Task caption"));
+        theGlobal.m_views.RemoveAll();
+        theGlobal.m_viewKind = 0;
+        theGlobal.m_menuCategory = 0;
+        theGlobal.m_animation = 0;
+        theGlobal.m_modelType = 4;
+        theGlobal.m_areaCode = 1;
+        theGlobal.m_windowRect = {0, 0, 0, 0};
+        main = new CMainWnd;
+        ASSERT_TRUE(main->Create());
+        hwnd = main->GetSafeHwnd();
+        app.m_pMainWnd = main;
+        main->ShowWindow(SW_SHOW);
+        main->EnableWindow(TRUE);
+    }
+    void TearDown() override
+    {
+        if (::IsWindow(hwnd))
+            ::DestroyWindow(hwnd);
+        app.m_pMainWnd = nullptr;
+        theGlobal.m_naviModel.m_region = -1;
+        GuiTest::TearDown();
+    }
+    void Command(UINT id)
+    {
+        ::PostMessageW(hwnd, WM_COMMAND, id, 0);
+        PumpPending();
+        PumpPending();
+    }
+    CMainWnd* main = nullptr;
+    HWND hwnd = nullptr;
+};
+
+const UINT kButtons[] = {ID_CATEGORY_POI, ID_CATEGORY_TOOLS, ID_CATEGORY_DRIVE, ID_CATEGORY_APPS, ID_POI_FROM_CSV,
+                         ID_PI_EDIT,      ID_POI_RSS_READER, ID_POI_MAP,        ID_PI_PARTNERS,   ID_CLONING,
+                         ID_PICTURE_EDIT, ID_ADDRESS_BOOK,   ID_DRIVE_REPORT,   ID_SET_FUEL_MASTER};
+
+}  // namespace
+
+TEST_F(StartMenu, ShownButtonsStandApartInEveryLayout)
+{
+    auto* menu = static_cast<CMainMenuWnd*>(main->m_body.GetView(0));
+    struct Case {
+        int modelType, region;
+        bool partners;
+        const wchar_t* shot;
+    } const cases[] = {
+        {0, 0, true, L"start_menu_3_categories"},  {2, 0, false, L"start_menu_3_categories_no_partners"},
+        {4, 0, false, L"start_menu_4_categories"}, {1, 0, true, L"start_menu_4_categories_partners"},
+        {1, 2, true, L"start_menu_region2_partners"}, {6, 2, false, L"start_menu_region2"},
+    };
+    const UINT categories[] = {ID_CATEGORY_POI, ID_CATEGORY_TOOLS, ID_CATEGORY_DRIVE};
+    for (const Case& c : cases) {
+        theGlobal.m_modelType = c.modelType;
+        theGlobal.m_naviModel.m_region = c.region;
+        theGlobal.m_uiStrings[383] = c.partners ? L"0" : L"-1";
+        Command(ID_MENU_REFRESH);
+        for (int k = 0; k < 3; ++k) {
+            SCOPED_TRACE(testing::Message() << "model " << c.modelType << ", region " << c.region << ", category "
+                                            << k + 1);
+            Command(categories[k]);
+            skintest::Settle(menu->GetSafeHwnd());
+            std::wstring name = std::wstring(c.shot) + L"_" + std::to_wstring(k + 1);
+            skintest::Pixels(menu->GetSafeHwnd()).SavePng(name.c_str());
+            // Faces of the shown buttons in the menu's coordinates, over all states.
+            std::vector<std::pair<UINT, CRect>> faces;
+            for (UINT id : kButtons) {
+                CMultiTextButton* b = menu->ButtonOf(id);
+                ASSERT_NE(b, nullptr);
+                if (!b->IsWindowVisible())
+                    continue;
+                CRect where;
+                b->GetWindowRect(&where);
+                menu->ScreenToClient(&where);
+                CRect face(0, 0, 0, 0);
+                for (int s = 0; s < kStateCount; ++s) {
+                    CRect f = FaceOf(b->GetImage(s));
+                    ASSERT_FALSE(f.IsRectEmpty()) << "button " << id << " state " << s;
+                    face.UnionRect(&face, &f);
+                }
+                face.OffsetRect(where.TopLeft());
+                faces.push_back({id, face});
+            }
+            ASSERT_GE(faces.size(), 5u);
+            for (size_t i = 0; i < faces.size(); ++i)
+                for (size_t j = i + 1; j < faces.size(); ++j) {
+                    // At least four pixels of panel between any two faces.
+                    CRect a = faces[i].second, b = faces[j].second, both;
+                    a.InflateRect(2, 2);
+                    b.InflateRect(2, 2);
+                    EXPECT_FALSE(both.IntersectRect(&a, &b)) << "buttons " << faces[i].first << " and " << faces[j].first;
+                }
+        }
+    }
+}
