@@ -22,7 +22,7 @@ LANGUAGES = ["English_US", "English_UK", "English_AU"]
 UNUSED = {1, 2, 25, 28, 37, 39, 40, 45, 52, 66, 69, 70, 74, 79, 81, 82, 84, 86, 87, 92, 95, 96, 97, 98, 99,
           105, 107, 111, 122, 123, 153, 154, 160, 161, 169, 174, 184, 214, 229, 230, 232, 243, 247, 251,
           265, 266, 273, 274, 279, 280, 287, 302, 312, 313, 317, 318, 326, 363, 382, 398, 399, 400, 401,
-          407, 408, 409, 410, 411, 415, 418, 421}
+          407, 408, 409, 410, 411, 415, 421}
 MODEL_TYPES = navitool.MODEL_TYPES
 REGION_GROUP = {"US": "A", "EU": "A", "AU": "B", "RU": "B", "BR": "C"}
 # Default program and voice of the settings replicator: (group, model types) -> (program, voice) string.
