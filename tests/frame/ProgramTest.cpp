@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <cwctype>
 #include <string>
 
 #include "ProgramRun.h"
