@@ -8,6 +8,7 @@
 #include <vector>
 #include "ScriptedAnswers.h"
 #include "SkinTestFixture.h"
+#include "TestFiles.h"
 #include "core/Global.h"
 #include "frame/CmdUIText.h"
 #include "frame/FadeSteps.h"
@@ -16,7 +17,11 @@
 #include "frame/PlaceholderView.h"
 #include "frame/ViewTable.h"
 #include "res/frame_ids.h"
+#include "res/fuel_ids.h"
+#include "res/poi_ids.h"
+#include "views/poi/PoiEditDlg.h"
 #include "views/poi/PoiWnd.h"
+#include "views/report/FeWnd.h"
 
 namespace {
 
@@ -52,6 +57,9 @@ protected:
         app.m_pMainWnd = nullptr;
         theGlobal.m_docPiKml.ResetDocument();
         theGlobal.m_docPiKml.SetModified(0);
+        theGlobal.m_docFe.RemoveAll();
+        theGlobal.m_docFe.SetModified(0);
+        CFeWnd::s_fileDialog = savedFuelDialog;
         GuiTest::TearDown();
     }
     // A view command as a button posts it, then what it leads to.
@@ -79,7 +87,60 @@ protected:
     }
     CMainWnd* main = nullptr;
     HWND hwnd = nullptr;
+    const CFeWnd::FileDialogFn savedFuelDialog = CFeWnd::s_fileDialog;
 };
+
+// The fuel view's file dialog: answers with g_fuelSavePath (cancelled when
+// empty) and counts how often it opened.
+std::wstring g_fuelSavePath;
+int g_fuelDialogs = 0;
+BOOL AnswerFuelDialog(HWND, const wchar_t*, int, BOOL, wchar_t* path)
+{
+    ++g_fuelDialogs;
+    if (g_fuelSavePath.empty())
+        return FALSE;
+    lstrcpynW(path, g_fuelSavePath.c_str(), MAX_PATH);
+    return TRUE;
+}
+
+// An edited fuel log of one record that a CSV save writes as "00004321".
+void EditFuelLog()
+{
+    CDocFe& doc = theGlobal.m_docFe;
+    doc.RemoveAll();
+    DOCFUEL_DATA r{};
+    r.year = 2011, r.month = 4, r.day = 2, r.hour = 9;
+    r.distance = 4321;
+    r.amount = 3000;
+    r.price = 150;
+    r.priceUnit = 3;
+    r.latitude = r.longitude = kNoPosition;
+    doc.m_records.Add(r);
+    doc.UpdateDerivedValues(0);
+    doc.SetModified(1);
+    g_fuelDialogs = 0;
+    CFeWnd::s_fileDialog = AnswerFuelDialog;
+}
+
+// Ends the POI edit dialog from inside its modal loop and counts it.
+int g_poiEditDialogs = 0;
+void CALLBACK CancelPoiEdit(HWND, UINT, UINT_PTR, DWORD)
+{
+    CPtrArray& stack = theGlobal.m_dialogStack;
+    if (stack.GetSize() == 0)
+        return;
+    auto* dlg = dynamic_cast<CPoiEditDlg*>(static_cast<CDialog*>(stack[stack.GetSize() - 1]));
+    if (!dlg || !dlg->m_hWnd || !dlg->ContinueModal())
+        return;
+    ++g_poiEditDialogs;
+    dlg->EndDialog(IDCANCEL);
+}
+
+std::string FileText(const std::wstring& path)
+{
+    const testsupport::Bytes bytes = testsupport::ReadBytes(path);
+    return std::string(bytes.begin(), bytes.end());
+}
 
 TEST_F(MainWindow, EveryViewCommandShowsItsPageWithItsTitle)
 {
@@ -260,6 +321,118 @@ TEST_F(MainWindow, QuittingAsksTheAddressBookAboutItsChangedHomeEntry)
     book.ClearAll();
     book.InitHome();
     DropQuit();
+}
+
+// An edited fuel log is asked about in the fuel view with its own save
+// question: Cancel and a save that did not happen keep the program; Yes saves.
+TEST_F(MainWindow, QuittingAsksTheFuelViewAndYesSavesTheLog)
+{
+    const std::wstring quit(theGlobal.UiString(33)), save(theGlobal.UiString(23));
+    testsupport::TempDir dir;
+    EditFuelLog();
+    {
+        ScriptedAnswers answers({{quit, IDYES}, {save, IDCANCEL}});
+        main->SendMessage(WM_CLOSE, 0, 0);
+        PumpPending();
+        ASSERT_TRUE(::IsWindow(hwnd));
+        EXPECT_EQ(theGlobal.m_viewKind, 11);
+        EXPECT_EQ(answers.asked, (std::vector<std::wstring>{quit, save}));
+        EXPECT_EQ(g_fuelDialogs, 0);
+        EXPECT_EQ(theGlobal.m_docFe.GetCount(), 1);
+        EXPECT_EQ(theGlobal.m_docFe.IsModified(), 1);
+    }
+    {
+        // Yes, then the file dialog is cancelled: nothing saved, so the program stays.
+        g_fuelSavePath.clear();
+        ScriptedAnswers answers({{quit, IDYES}, {save, IDYES}});
+        main->SendMessage(WM_CLOSE, 0, 0);
+        PumpPending();
+        ASSERT_TRUE(::IsWindow(hwnd));
+        EXPECT_EQ(answers.asked, (std::vector<std::wstring>{quit, save}));
+        EXPECT_EQ(g_fuelDialogs, 1);
+        EXPECT_EQ(theGlobal.m_docFe.IsModified(), 1);
+    }
+    const std::wstring csv = dir.File(L"fuel.csv");
+    g_fuelSavePath = csv;
+    {
+        ScriptedAnswers answers({{quit, IDYES}, {save, IDYES}});
+        main->SendMessage(WM_CLOSE, 0, 0);
+        EXPECT_FALSE(::IsWindow(hwnd));
+        EXPECT_EQ(answers.asked, (std::vector<std::wstring>{quit, save}));
+    }
+    EXPECT_EQ(g_fuelDialogs, 2);
+    const std::string text = FileText(csv);
+    EXPECT_NE(text.find("2011,04,02,09,"), std::string::npos) << text;
+    EXPECT_NE(text.find("00004321"), std::string::npos) << text;
+    g_fuelSavePath.clear();
+    DropQuit();
+}
+
+TEST_F(MainWindow, QuittingWithNoDropsTheEditedFuelLogUnsaved)
+{
+    const std::wstring quit(theGlobal.UiString(33)), save(theGlobal.UiString(23));
+    EditFuelLog();
+    ScriptedAnswers answers({{quit, IDYES}, {save, IDNO}});
+    main->SendMessage(WM_CLOSE, 0, 0);
+    EXPECT_FALSE(::IsWindow(hwnd));
+    EXPECT_EQ(answers.asked, (std::vector<std::wstring>{quit, save}));
+    EXPECT_EQ(g_fuelDialogs, 0) << "nothing was saved";
+    DropQuit();
+}
+
+// The POI list's edit command and the fuel list's edit-cell command share one
+// number: whichever view is hidden must not act on it.
+TEST_F(MainWindow, TheSharedEditCommandReachesOnlyTheShownView)
+{
+    static_assert(ID_EDIT == ID_FUEL_EDIT_CELL);
+    auto* poiView = dynamic_cast<CPoiWnd*>(main->m_body.GetView(3));
+    auto* fuelView = dynamic_cast<CFeWnd*>(main->m_body.GetView(11));
+    ASSERT_TRUE(poiView && fuelView);
+    DOCPI_RECORD record{};
+    lstrcpyW(record.name, L"Place");
+    ASSERT_TRUE(theGlobal.m_docPiKml.AddRecord(record));
+    theGlobal.m_docPiKml.SetModified(0);
+    EditFuelLog();
+    theGlobal.m_docFe.SetModified(0);
+    // Both lists are ready for the command: one POI row selected, the fuel
+    // list's current cell an editable one of its new-record row.
+    auto readyBoth = [&] {
+        poiView->RefreshList();
+        poiView->m_list.SetCurSel(0);
+        fuelView->RefreshList();
+        fuelView->m_list.SetCurSel(-1);
+        fuelView->m_list.m_curRow = fuelView->m_list.GetItemCount() - 1;
+        fuelView->m_list.m_curCol = 2;
+    };
+    g_poiEditDialogs = 0;
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 30, &CancelPoiEdit);
+
+    Command(ID_POI_EDIT_KML);
+    ASSERT_EQ(theGlobal.m_viewKind, 3);
+    readyBoth();
+    Command(ID_EDIT);
+    PumpPending();
+    EXPECT_EQ(g_poiEditDialogs, 1) << "the shown POI list edits its row";
+    EXPECT_FALSE(fuelView->m_list.m_editing) << "the hidden fuel list starts no edit";
+
+    Command(ID_FUEL_REPORT);
+    ASSERT_EQ(theGlobal.m_viewKind, 11);
+    readyBoth();
+    Command(ID_FUEL_EDIT_CELL);
+    PumpPending();
+    EXPECT_TRUE(fuelView->m_list.m_editing) << "the shown fuel list edits its cell";
+    EXPECT_EQ(g_poiEditDialogs, 1) << "the hidden POI list opens no dialog";
+    fuelView->m_list.EndEdit(TRUE);
+
+    // A page of neither shown: neither list acts.
+    Command(ID_CLONING);
+    ASSERT_EQ(theGlobal.m_viewKind, 6);
+    readyBoth();
+    Command(ID_EDIT);
+    PumpPending();
+    EXPECT_EQ(g_poiEditDialogs, 1);
+    EXPECT_FALSE(fuelView->m_list.m_editing);
+    ::KillTimer(nullptr, timer);
 }
 
 TEST_F(MainWindow, QuittingWaitsForTheFeedWorkers)

@@ -38,6 +38,11 @@ public:
     BOOL IsCurrent() const;
     BOOL ListHasFocus() const;
 
+    // An edited log is asked about before it is dropped: leaving with Back
+    // or Top, quitting, Open and New all ask the same save question.
+    BOOL HasUnsavedWork() const override;
+    BOOL CanLeave() override;
+
     CLightListCtrl m_list;
     CStatisticsWnd m_statistics;
     CCustomButton m_tabTotal, m_tabAverage, m_tabMaximum, m_tabMinimum, m_tabCO2;
@@ -120,8 +125,6 @@ protected:
         if (!Declines(ui))
             ui->Enable(TRUE);
     }
-    // The save question before the log is dropped; FALSE to stay.
-    BOOL AskSaveFirst();
     void LeaveView();
     void ShowDocumentError();
     DECLARE_MESSAGE_MAP()

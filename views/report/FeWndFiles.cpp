@@ -30,9 +30,14 @@ void CFeWnd::ShowDocumentError()
     ShowMessage(m_doc->GetErrorString(text), 0);
 }
 
-BOOL CFeWnd::AskSaveFirst()
+BOOL CFeWnd::HasUnsavedWork() const
 {
-    if (!m_doc->IsModified() || m_doc->GetCount() == 0)
+    return m_doc->IsModified() && m_doc->GetCount() != 0;
+}
+
+BOOL CFeWnd::CanLeave()
+{
+    if (!HasUnsavedWork())
         return TRUE;
     switch (ShowMessage(theGlobal.UiString(23), 3)) {
     case IDYES:
@@ -56,7 +61,7 @@ void CFeWnd::OnFileOpen()
 {
     if (!IsCurrent())
         return;
-    if (!AskSaveFirst())
+    if (!CanLeave())
         return;
     wchar_t path[MAX_PATH] = {};
     lstrcpynW(path, theGlobal.m_feFileSpec, MAX_PATH);
@@ -127,7 +132,7 @@ void CFeWnd::OnFileNew()
     if (!IsCurrent())
         return;
     // Yes saves first, as everywhere else this question is asked.
-    if (!AskSaveFirst())
+    if (!CanLeave())
         return;
     m_doc->m_records.RemoveAll();
     m_doc->SetModified(0);
@@ -170,7 +175,7 @@ void CFeWnd::OnBack()
 {
     if (!IsCurrent())
         return;
-    if (!AskSaveFirst())
+    if (!CanLeave())
         return;
     LeaveView();
     if (CWnd* main = AfxGetMainWnd())
@@ -181,7 +186,7 @@ void CFeWnd::OnTop()
 {
     if (!IsCurrent())
         return;
-    if (!AskSaveFirst())
+    if (!CanLeave())
         return;
     LeaveView();
     CWnd* main = AfxGetMainWnd();

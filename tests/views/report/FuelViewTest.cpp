@@ -436,6 +436,26 @@ TEST_F(FuelView, BackAsksAndCancelOrAFailedSaveStays)
     EXPECT_EQ(view.m_list.GetItemCount(), 1);
 }
 
+// The main window asks every view before quitting: only a changed log that
+// holds records is unsaved work, and only that asks the save question.
+TEST_F(FuelView, OnlyAChangedLogWithRecordsIsUnsavedWork)
+{
+    struct {
+        bool empty;
+        int modified;
+        BOOL unsaved;
+    } const cases[] = {{false, 0, FALSE}, {false, 1, TRUE}, {true, 1, FALSE}, {true, 0, FALSE}};
+    for (const auto& c : cases) {
+        if (c.empty)
+            doc().RemoveAll();
+        doc().SetModified(c.modified);
+        EXPECT_EQ(view.HasUnsavedWork(), c.unsaved) << c.empty << c.modified;
+        ScriptedAnswers answers({{std::wstring(theGlobal.UiString(23)), IDCANCEL}});
+        EXPECT_EQ(view.CanLeave(), !c.unsaved);
+        EXPECT_EQ(answers.asked.size(), c.unsaved ? 1u : 0u);
+    }
+}
+
 TEST_F(FuelView, StatisticsPaneScrollsOnlyWhenTooNarrow)
 {
     view.m_statistics.MoveWindow(0, 500, 700, 140);
