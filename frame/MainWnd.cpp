@@ -489,9 +489,10 @@ void CMainWnd::OnTimer(UINT_PTR id)
 
 BOOL CMainWnd::OnCopyData(CWnd*, COPYDATASTRUCT* data)
 {
+    // Only a whole block is read, and only within the bytes it carries.
     CString text;
-    if (ReadCommandLineBlock(data, text))
-        m_receivedLink = text;
+    if (data && data->cbData != 0 && ReadCommandLineBlock(data, text))
+        ReceiveLink(text);
     Default();
     return FALSE;
 }

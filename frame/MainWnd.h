@@ -31,8 +31,9 @@ public:
     CBodyWnd m_body;
     CFooterWnd m_footer;
     CStatusWnd m_status;
-    // The last link text received from another instance (bounded, ends in NUL).
-    CString m_receivedLink;
+    // A "send to GPS" link from another start: the place goes to the received
+    // document and whoever waits for it hears of it (MainWndLink.cpp).
+    void ReceiveLink(const CString& text);
 
 protected:
     int OnCreate(LPCREATESTRUCTW cs);

@@ -4,6 +4,7 @@
 #include "frame/PlaceholderView.h"
 #include "res/frame_ids.h"
 #include "views/poi/PoiFromCsvWnd.h"
+#include "views/poi/PoiSearchWnd.h"
 #include "views/poi/PoiWnd.h"
 
 namespace {
@@ -29,7 +30,7 @@ const VIEW_TABLE_ROW kViewCreationOrder[kViewCount] = {
     {1, ID_POI_FROM_CSV, 80, L"FromCSV", 0, true, MakeModeView<CPoiFromCsvWnd>},
     {2, ID_POI_EDIT_CSV, 80, L"PoiEditCsv", 2, true, MakeModeView<CPoiWnd>},
     {3, ID_POI_EDIT_KML, 85, L"PoiEditKml", 3, true, MakeModeView<CPoiWnd>},
-    {4, ID_POI_MAP, 83, L"PoiMap", 4, true, nullptr},
+    {4, ID_POI_MAP, 83, L"PoiMap", 4, true, MakeModeView<CPoiSearchWnd>},
     {5, ID_POI_RSS_READER, 89, L"PoiGeoRss", 0, true, nullptr},
     {9, ID_ADDRESS_BOOK_IMPORT, 91, L"AddressBookImport", 1, true, MakeModeView<CPoiFromCsvWnd>},
     {8, ID_ADDRESS_BOOK, 90, L"AddressBookEdit", 0, true, nullptr},
