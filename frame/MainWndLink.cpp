@@ -21,6 +21,16 @@ struct NoticeOpen {
 
 }  // namespace
 
+LRESULT CMainWnd::OnPendingLink(WPARAM, LPARAM)
+{
+    if (m_pendingLinks.empty())
+        return 0;
+    const CString text = m_pendingLinks.front();
+    m_pendingLinks.pop_front();
+    ReceiveLink(text);
+    return 0;
+}
+
 void CMainWnd::ReceiveLink(const CString& text)
 {
     DOCPI_RECORD rec;

@@ -68,7 +68,7 @@ TEST_F(Partners, OnePanelForANegativeSecondPartner)
                  CRect r;
                  d.GetWindowRect(&r);
                  EXPECT_EQ(r.Width(), 429);
-                 EXPECT_EQ(r.Height(), 449);
+                 EXPECT_EQ(r.Height(), 449 + d.GetTopHeight());
                  EXPECT_EQ(dlg.GetPanelCount(), 1);
                  EXPECT_EQ(d.GetCaption(), theGlobal.UiString(405));
                  EXPECT_EQ(dlg.m_banner[0].GetPartner(), 0);

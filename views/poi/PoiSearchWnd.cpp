@@ -15,7 +15,7 @@ constexpr int kHeadings[CPoiSearchWnd::kSearchColumns] = {178, 179, 180, 181};
 constexpr int kFirstKey = 2;
 // Opens the look-up for a pending place once the view is on screen, not
 // inside the body's view switch.
-constexpr UINT WM_OPEN_PENDING = WM_APP + 104;
+constexpr UINT WM_OPEN_PENDING = WM_APP + 1;
 
 }  // namespace
 

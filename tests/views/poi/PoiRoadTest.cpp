@@ -314,15 +314,21 @@ TEST(PoiRoad, LinksFromSecondStartsReachTheMapSearchListAndTheCard)
     ASSERT_TRUE(WaitGone(notice));
 
     // The map search page offers the waiting place at once; OK takes it.
+    ::SetForegroundWindow(main);
+    PumpFor(300);
     HWND menu = Page(main, L"MainMenu");
     ASSERT_NE(menu, nullptr);
     RealClick(::GetDlgItem(menu, ID_CATEGORY_POI));
+    ASSERT_TRUE(::IsWindowVisible(::GetDlgItem(menu, ID_POI_MAP)));
     RealClick(::GetDlgItem(menu, ID_POI_MAP));
-    ASSERT_TRUE(WaitPage(main, L"PoiMap"));
+    const bool onPage = WaitPage(main, L"PoiMap");
+    if (!onPage)
+        Shot(main, L"link_page_missing");
+    ASSERT_TRUE(onPage) << testing::PrintToString(ShownPage(main));
     HWND lookup = WaitDialog(run, IDC_POI_NAME);
     ASSERT_NE(lookup, nullptr);
     wchar_t name[100] = {};
-    ::GetWindowTextW(::GetDlgItem(lookup, IDC_POI_NAME), name, 100);
+    ::SendMessageW(::GetDlgItem(lookup, IDC_POI_NAME), WM_GETTEXT, 100, reinterpret_cast<LPARAM>(name));
     EXPECT_STREQ(name, L"Caf\u00e9 Nord");
     Shot(lookup, L"link_2_lookup");
     RealClick(Shown(lookup, IDOK));
@@ -342,11 +348,12 @@ TEST(PoiRoad, LinksFromSecondStartsReachTheMapSearchListAndTheCard)
     SecondStart(L"mirovale:name=Second%20Stop&lat=10.5&long=20.25");
     lookup = WaitDialog(run, IDC_POI_NAME);
     ASSERT_NE(lookup, nullptr);
-    ::GetWindowTextW(::GetDlgItem(lookup, IDC_POI_NAME), name, 100);
+    ::SendMessageW(::GetDlgItem(lookup, IDC_POI_NAME), WM_GETTEXT, 100, reinterpret_cast<LPARAM>(name));
     EXPECT_STREQ(name, L"Second Stop");
+    Shot(lookup, L"link_5_second_lookup");
     RealClick(Shown(lookup, IDOK));
     ASSERT_TRUE(WaitGone(lookup));
-    Shot(main, L"link_5_two_places");
+    Shot(main, L"link_6_two_places");
 
     // Export both to the card, and read the card back.
     HWND listPage = Page(main, L"PoiMap");
@@ -366,12 +373,18 @@ TEST(PoiRoad, LinksFromSecondStartsReachTheMapSearchListAndTheCard)
     ASSERT_NE(done, nullptr);
     PressKey(VK_RETURN);
     ASSERT_TRUE(WaitGone(done));
+    // The card's KML is UTF-16 with its mark.
     const Bytes kml = ReadBytes(CardRoot() + L"NDB\\CUSTOMPOI\\MapTrip.kml");
-    const std::string text(kml.begin(), kml.end());
-    for (const char* part : {"Caf\xC3\xA9 Nord", "2 Quay St", "555-0199", "From the map", "151.215", "-33.856",
-                             "Second Stop", "20.25", "10.5"})
-        EXPECT_NE(text.find(part), std::string::npos) << part;
-    EXPECT_EQ(text.find("Bad"), std::string::npos);
+    ASSERT_GT(kml.size(), 2u);
+    std::wstring text;
+    for (size_t i = 2; i + 1 < kml.size(); i += 2)
+        text += static_cast<wchar_t>(kml[i] | (kml[i + 1] << 8));
+    for (const wchar_t* part : {L"<name>Caf\u00e9 Nord</name>", L"<address>2 Quay St</address>",
+                                L"<telephone>555-0199</telephone>", L"<description>From the map</description>",
+                                L"<coordinates>151.215000,-33.856000</coordinates>", L"<name>Second Stop</name>",
+                                L"<coordinates>20.250000,10.500000</coordinates>"})
+        EXPECT_NE(text.find(part), std::wstring::npos) << testing::PrintToString(std::wstring(part));
+    EXPECT_EQ(text.find(L"Bad"), std::wstring::npos);
 
     // The waiting place was there before the page: no map page was opened.
     EXPECT_FALSE(FileExists(log));

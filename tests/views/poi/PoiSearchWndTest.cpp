@@ -213,7 +213,7 @@ TEST_F(MapSearch, DialogFillsWhenAPlaceArrivesAndReportsARefusedOne)
                                         EXPECT_EQ(Text(d.GetDlgItem(IDC_POI_NAME)->m_hWnd), L"Harbour");
                                         EXPECT_EQ(dlg.m_longitude, L" 139.700000");
                                         EXPECT_EQ(dlg.m_latitude, L"  35.500000");
-                                        ScriptedAnswers boxes({{Ui(43), IDOK}});
+                                        ScriptedAnswers boxes({{Ui(43), IDOK}}, ScriptedAnswers::GivenText);
                                         EXPECT_EQ(::SendMessageW(theGlobal.m_hMapDlg, WM_ERROR_GOOGLE_DATA, 0, 0), 1);
                                         EXPECT_EQ(boxes.asked, std::vector<std::wstring>{Ui(43)});
                                         EXPECT_FALSE(Ended(d));
@@ -235,7 +235,7 @@ TEST_F(MapSearch, EntryModeTakesOnlyAPositionThatArrivesWhileOpen)
     dlg.m_mode = 3;
     dlg.m_record = &entry;
     dlg.m_mapAddress = L"http://maps.example/entry";
-    ScriptedAnswers boxes({{Ui(112), IDOK}});
+    ScriptedAnswers boxes({{Ui(112), IDOK}}, ScriptedAnswers::GivenText);
     const INT_PTR result = RunModal([&] { return dlg.DoModal(); },
                                     [&](CCustomDialog& d) {
                                         EXPECT_EQ(dlg.m_longitude, L"-");
@@ -265,7 +265,7 @@ TEST_F(MapSearch, EntryModeCancelWritesNothingAndAForeignMapAddressIsNotOpened)
     dlg.m_mode = 3;
     dlg.m_record = &entry;
     dlg.m_mapAddress = L"C:\\Windows\\system32\\calc.exe";
-    ScriptedAnswers boxes({{Ui(112), IDOK}});
+    ScriptedAnswers boxes({{Ui(112), IDOK}}, ScriptedAnswers::GivenText);
     const INT_PTR result = RunModal([&] { return dlg.DoModal(); },
                                     [&](CCustomDialog&) {
                                         PumpUntil([] { return false; }, 800);
@@ -386,7 +386,7 @@ TEST_F(MapSearch, AFullListKeepsTheReceivedPlace)
         map().AddRecord(Place(L"P" + std::to_wstring(i)));
     CreateView();
     Receive(Place(L"One Too Many"));
-    ScriptedAnswers boxes({{Ui(19), IDOK}});
+    ScriptedAnswers boxes({{Ui(19), IDOK}}, ScriptedAnswers::GivenText);
     LookUp([&](CCustomDialog& d) { ClickChild(static_cast<CPoiSendToCarDlg&>(d).m_btnOK.m_hWnd); });
     PumpUntil([&] { return !boxes.asked.empty(); }, 2000);
     EXPECT_EQ(boxes.asked, std::vector<std::wstring>{Ui(19)});
