@@ -4,6 +4,7 @@
 
 #include "common/ButtonStrips.h"
 #include "common/TextCheck.h"
+#include "common/WebUtil.h"
 #include "common/Utility.h"
 #include "core/Global.h"
 #include "core/RegisteredMessages.h"
@@ -351,4 +352,17 @@ void CPoiSendToCarDlg::OnDestroy()
         theGlobal.m_hMapDlg = nullptr;
     KillTimer(OpenMapTimer);
     KillTimer(OpenCallerMapTimer);
+}
+
+BOOL LookUpEntryPosition(CWnd* parent, DOCPI_RECORD& rec)
+{
+    DOCPI_RECORD entry = rec;
+    CPoiSendToCarDlg dlg(parent);
+    dlg.m_mode = 3;
+    dlg.m_record = &entry;
+    dlg.m_mapAddress = UiText(361) + UrlEncodeUtf8(entry.address);
+    if (dlg.DoModal() != IDOK || !dlg.m_received)
+        return FALSE;
+    rec = entry;
+    return TRUE;
 }

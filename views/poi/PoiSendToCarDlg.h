@@ -47,3 +47,8 @@ protected:
     HFONT m_labelFont = nullptr, m_editFont = nullptr;
     HBRUSH m_editBrush = nullptr, m_greyBrush = nullptr;
 };
+
+// The address book's map look-up: the dialog in mode 3 over the entry, with the
+// map page for the entry's address. TRUE when OK ended it with a position
+// received; rec then holds the entry's texts and that position.
+BOOL LookUpEntryPosition(CWnd* parent, DOCPI_RECORD& rec);

@@ -278,6 +278,43 @@ TEST_F(MapSearch, EntryModeCancelWritesNothingAndAForeignMapAddressIsNotOpened)
     EXPECT_EQ(Opened(), "");
 }
 
+TEST_F(MapSearch, AddressBookLookUpOpensTheEntrysPageAndReturnsTheReceivedPosition)
+{
+    DOCPI_RECORD entry = Place(L"Home");
+    wcscpy(entry.address, L"1 Caf\u00e9 Road");
+    ScriptedAnswers boxes({{Ui(112), IDOK}}, ScriptedAnswers::GivenText);
+    BOOL found = FALSE;
+    RunModal(
+        [&] {
+            found = LookUpEntryPosition(&main, entry);
+            return INT_PTR{0};
+        },
+        [&](CCustomDialog& d) {
+            PumpUntil([] { return false; }, 800);
+            Receive(Place(L"Sent", 2.5, 48.75));
+            ::SendMessageW(theGlobal.m_hMapDlg, WM_ADD_GOOGLE_DATA, 0, 0);
+            d.SendMessage(WM_COMMAND, IDOK, 0);
+        });
+    EXPECT_TRUE(found);
+    EXPECT_EQ(std::wstring(entry.name), L"Home");
+    EXPECT_DOUBLE_EQ(entry.longitude, 2.5);
+    EXPECT_DOUBLE_EQ(entry.latitude, 48.75);
+    std::string page;
+    for (const wchar_t* p = theGlobal.UiString(361); *p; ++p)
+        page += static_cast<char>(*p);
+    EXPECT_EQ(Opened(), page + "1+Caf%C3%A9+Road\n");
+    // Closed without a position: nothing found, the entry as it was.
+    const DOCPI_RECORD before = entry;
+    RunModal(
+        [&] {
+            found = LookUpEntryPosition(&main, entry);
+            return INT_PTR{0};
+        },
+        [&](CCustomDialog& d) { d.SendMessage(WM_COMMAND, IDOK, 0); });
+    EXPECT_FALSE(found);
+    EXPECT_EQ(memcmp(&entry, &before, sizeof entry), 0);
+}
+
 // ---------------------------------------------------------------------------
 // The map-search view
 
