@@ -59,7 +59,7 @@ BOOL DownloadVersionFile()
     if (!MakeDownloadFolder(folder))
         return FALSE;
     theGlobal.m_tempFolderPath = folder;
-    GetHttpFile(theGlobal.m_webBaseUrl + L"version/Mirovale2009.xml", nullptr, folder + L"Mirovale2009.xml", 3000, 1);
+    GetHttpFile(theGlobal.WebBaseUrl() + L"version/Mirovale2009.xml", nullptr, folder + L"Mirovale2009.xml", 3000, 1);
     return TRUE;
 }
 
@@ -79,7 +79,7 @@ void CVelmora11App::OnWebPage()
 
 void CVelmora11App::OnHelp()
 {
-    const CString page = theGlobal.m_webBaseUrl + L"help/pcapp3/" + UiOrEmpty(362) + L"/index.htm";
+    const CString page = theGlobal.WebBaseUrl() + L"help/pcapp3/" + UiOrEmpty(362) + L"/index.htm";
     OpenInBrowser(MainHandle(), page);
 }
 

@@ -76,8 +76,13 @@ public:
     int m_menuCategory = 0;
     int m_areaCode = 0;
     CString m_webBaseUrl;
+    // Stands in for m_webBaseUrl when not empty.
+    CString m_webUrlOverride;
+    // The base address of the web services every caller appends its path to.
+    CString WebBaseUrl() const { return m_webUrlOverride.IsEmpty() ? m_webBaseUrl : m_webUrlOverride; }
     CString m_rssFolder;
-    int m_linkNoticeShowing = 0;
+    // 1 while the notice of a received place is open (one at a time).
+    int m_receivedMessageOpen = 0;
     volatile int m_rssUpdateBusy = 0;
     volatile int m_rssCancel = 0;
     volatile int m_rssLoadBusy = 0;

@@ -10,6 +10,7 @@
 #include "core/Global.h"
 #include "classlib/CMemDC.h"
 #include "frame/MessageDlg.h"
+#include "frame/PartnersInfoDlg.h"
 #include "frame/StatusWnd.h"
 #include "frame/UrlOpener.h"
 #include "res/frame_ids.h"
@@ -66,6 +67,7 @@ BEGIN_MESSAGE_MAP(CMainMenuWnd, CViewWnd)
     ON_COMMAND(ID_PI_EDIT, OnOpenKml)
     ON_COMMAND(ID_SET_FUEL_MASTER, OnFuelReport)
     ON_COMMAND(ID_SENSIS, OnSensis)
+    ON_COMMAND(ID_PI_PARTNERS, OnPartners)
     ON_COMMAND(ID_MENU_REFRESH, OnMenuRefresh)
 END_MESSAGE_MAP()
 
@@ -475,6 +477,12 @@ void CMainMenuWnd::OnFuelReport()
     }
     if (CWnd* main = AfxGetMainWnd())
         main->SendMessage(WM_COMMAND, ID_FUEL_REPORT, 0);
+}
+
+void CMainMenuWnd::OnPartners()
+{
+    CPartnersInfoDlg dlg;
+    dlg.DoModal();
 }
 
 void CMainMenuWnd::OnSensis()

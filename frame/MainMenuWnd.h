@@ -38,6 +38,7 @@ protected:
     void OnOpenKml();
     void OnFuelReport();
     void OnSensis();
+    void OnPartners();
     void OnMenuRefresh();
     DECLARE_MESSAGE_MAP()
 

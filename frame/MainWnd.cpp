@@ -14,6 +14,9 @@
 
 namespace {
 
+// A received link waits in m_pendingLinks.
+constexpr UINT WM_PENDING_LINK = WM_APP + 1;
+
 constexpr int kDefaultWidth = 1024, kDefaultHeight = 768, kShortHeight = 738;
 
 bool IsSmallScreen(int w, int h) { return w == kDefaultWidth && h == kDefaultHeight; }
@@ -44,6 +47,7 @@ BEGIN_MESSAGE_MAP(CMainWnd, CWnd)
     ON_MESSAGE(WM_QUERYENDSESSION, OnQueryEndSession)
     ON_WM_TIMER()
     ON_WM_COPYDATA()
+    ON_MESSAGE(WM_PENDING_LINK, OnPendingLink)
     ON_REGISTERED_MESSAGE(WM_USER_IDLE, OnUserIdle)
     ON_REGISTERED_MESSAGE(WM_SHELL_CHANGE_NOTIFY, OnShellChange)
     ON_COMMAND(ID_SELCHANGED, OnSelChanged)
@@ -475,9 +479,15 @@ void CMainWnd::OnTimer(UINT_PTR id)
 
 BOOL CMainWnd::OnCopyData(CWnd*, COPYDATASTRUCT* data)
 {
+    // Only a whole block is read, and only within the bytes it carries. The
+    // link is handled once the sender has its answer: a notice or dialog shown
+    // from inside the sent message would keep the second start waiting for
+    // the user.
     CString text;
-    if (ReadCommandLineBlock(data, text))
-        m_receivedLink = text;
+    if (data && data->cbData != 0 && ReadCommandLineBlock(data, text)) {
+        m_pendingLinks.push_back(text);
+        PostMessage(WM_PENDING_LINK, 0, 0);
+    }
     Default();
     return FALSE;
 }

@@ -3,6 +3,8 @@
 // panes (caption, header, body, footer, status). It routes every command,
 // translates the accelerators, relays the idle pass, switches views on the
 // header's request and asks before closing.
+#include <deque>
+
 #include "classlib/Afx.h"
 #include "frame/BodyWnd.h"
 #include "frame/CaptionWnd.h"
@@ -31,8 +33,11 @@ public:
     CBodyWnd m_body;
     CFooterWnd m_footer;
     CStatusWnd m_status;
-    // The last link text received from another instance (bounded, ends in NUL).
-    CString m_receivedLink;
+    // A "send to GPS" link from another start: the place goes to the received
+    // document and whoever waits for it hears of it (MainWndLink.cpp).
+    void ReceiveLink(const CString& text);
+    // Links received and not yet handled, oldest first.
+    std::deque<CString> m_pendingLinks;
 
 protected:
     int OnCreate(LPCREATESTRUCTW cs);
@@ -59,6 +64,7 @@ protected:
     LRESULT OnShellChange(WPARAM, LPARAM) { return 0; }
     void OnSelChanged();
     BOOL OnCopyData(CWnd* from, COPYDATASTRUCT* data);
+    LRESULT OnPendingLink(WPARAM, LPARAM);
     DECLARE_MESSAGE_MAP()
 
 private:

@@ -7,6 +7,8 @@
 #include "views/device/ApWnd.h"
 #include "views/device/CloningWnd.h"
 #include "views/poi/PoiFromCsvWnd.h"
+#include "views/poi/PoiSearchWnd.h"
+#include "views/poi/PoiSendToCarDlg.h"
 #include "views/poi/PoiWnd.h"
 #include "views/report/DriveReportWnd.h"
 #include "views/report/FeWnd.h"
@@ -30,6 +32,14 @@ std::unique_ptr<CWnd> MakeModeView(const VIEW_TABLE_ROW& row)
     return view;
 }
 
+// The address book finds an entry's position with the map look-up dialog.
+std::unique_ptr<CWnd> MakeAddressBook(const VIEW_TABLE_ROW& row)
+{
+    if (!CAbWnd::s_mapLookup)
+        CAbWnd::s_mapLookup = LookUpEntryPosition;
+    return MakeModeView<CAbWnd>(row);
+}
+
 }  // namespace
 
 const VIEW_TABLE_ROW kViewCreationOrder[kViewCount] = {
@@ -40,10 +50,10 @@ const VIEW_TABLE_ROW kViewCreationOrder[kViewCount] = {
     {1, ID_POI_FROM_CSV, 80, L"FromCSV", 0, true, MakeModeView<CPoiFromCsvWnd>},
     {2, ID_POI_EDIT_CSV, 80, L"PoiEditCsv", 2, true, MakeModeView<CPoiWnd>},
     {3, ID_POI_EDIT_KML, 85, L"PoiEditKml", 3, true, MakeModeView<CPoiWnd>},
-    {4, ID_POI_MAP, 83, L"PoiMap", 4, true, nullptr},
+    {4, ID_POI_MAP, 83, L"PoiMap", 4, true, MakeModeView<CPoiSearchWnd>},
     {5, ID_POI_RSS_READER, 89, L"PoiGeoRss", 0, true, nullptr},
     {9, ID_ADDRESS_BOOK_IMPORT, 91, L"AddressBookImport", 1, true, MakeModeView<CPoiFromCsvWnd>},
-    {8, ID_ADDRESS_BOOK, 90, L"AddressBookEdit", 0, true, MakeModeView<CAbWnd>},
+    {8, ID_ADDRESS_BOOK, 90, L"AddressBookEdit", 0, true, MakeAddressBook},
     {11, ID_FUEL_REPORT, 93, L"FuelReport", 0, true, MakePlainView<CFeWnd>},
     {12, ID_APPS, 406, L"Apps", 0, true, MakePlainView<CApWnd>},
 };

@@ -51,3 +51,8 @@
 #define IDC_REMOVABLE_REFRESH 1014
 #define IDC_REMOVABLE_LIST    1024
 #define IDC_REMOVABLE_NAME    1045
+
+// Partners dialog and its banners' logo commands
+#define IDD_PARTNERS        127
+#define ID_WHERE_IS         32937
+#define ID_VIA_MICHELIN     32938

@@ -14,6 +14,7 @@
 // The POI list views: list, buttons and their commands, and the context menu
 // (its second popup holds the edit commands).
 #define IDR_POI_MENU        143
+#define IDR_POI_MAP_MENU    142
 #define IDC_POI_LIST        59665
 #define ID_IMPORT           32812
 #define ID_EDIT             32820
@@ -27,3 +28,6 @@
 #define ID_CONVERT          32819
 #define ID_OPEN_AB          32870
 #define ID_DELETE_UNDOREDO  32928
+
+// The map look-up dialog (edits and labels as the POI edit dialog's).
+#define IDD_POI_MAP         152

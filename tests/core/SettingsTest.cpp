@@ -53,6 +53,12 @@ TEST_F(SettingsTest, FreshStartGivesTheDefaults)
     EXPECT_TRUE(g.m_languageFile.IsEmpty());
     EXPECT_TRUE(g.m_webBaseUrl.Left(7) == L"http://");
     EXPECT_TRUE(g.m_webBaseUrl.Right(10) == L"/mirovale/");
+    // The web services' base: the override when one is set, else the product's.
+    EXPECT_TRUE(g.m_webUrlOverride.IsEmpty());
+    EXPECT_TRUE(g.WebBaseUrl() == g.m_webBaseUrl);
+    g.m_webUrlOverride = L"http://127.0.0.1:8080/mirovale/";
+    EXPECT_TRUE(g.WebBaseUrl() == L"http://127.0.0.1:8080/mirovale/");
+    g.m_webUrlOverride.Empty();
     EXPECT_TRUE(g.m_iconFolder.Right(5) == L"icon\\") << g.m_iconFolder.GetString();
     EXPECT_TRUE(g.m_splashFolder.Right(7) == L"splash\\");
     EXPECT_TRUE(g.m_rssFolder.Right(4) == L"RSS\\");

@@ -7,7 +7,8 @@
 // Files: PoiWnd.cpp creation, layout, paint, idle; PoiWndCells.cpp cells,
 // refresh and sorting; PoiWndEdit.cpp edit commands; PoiWndClipboard.cpp copy,
 // cut and paste; PoiWndSave.cpp save and export; PoiWndHistory.cpp undo and
-// redo; PoiWndLeave.cpp Back, Top and the context menu.
+// redo; PoiWndLeave.cpp Back, Top and the context menu; PoiWndMap.cpp the
+// map look-up.
 #include <vector>
 
 #include "common/DibImage.h"
@@ -101,6 +102,11 @@ protected:
     void HistorySetSort(int key, int order) override;
     void HistoryDocumentChanged() override;
     void HistoryRefresh() override;
+
+    // The map look-up (PoiWndMap.cpp): flag 1 opens the dialog only for a
+    // place already received; OK appends that place as one undoable action.
+    void OnGoogle();
+    void OpenMapDialog(int flag);
 
     // Leaving (PoiWndLeave.cpp).
     void OnBack();

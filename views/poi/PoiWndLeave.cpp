@@ -62,7 +62,7 @@ void CPoiWnd::OnTop()
 void CPoiWnd::OnContextMenu(CWnd*, CPoint pt)
 {
     CWnd* main = AfxGetMainWnd();
-    HMENU menu = ::LoadMenuW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDR_POI_MENU));
+    HMENU menu = ::LoadMenuW(AfxGetResourceHandle(), MAKEINTRESOURCEW(m_mode == 4 ? IDR_POI_MAP_MENU : IDR_POI_MENU));
     HMENU popup = menu ? ::GetSubMenu(menu, 1) : nullptr;
     if (!popup || !main) {
         if (menu)

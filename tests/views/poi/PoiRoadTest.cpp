@@ -255,3 +255,138 @@ TEST(PoiRoad, FromACsvFileThroughTheListToTheCard)
     // Exported: the list is saved, so the program ends without a question.
     EXPECT_EQ(run.Quit(main), 0u);
 }
+
+namespace {
+
+// The message box's text as given, without the line breaks its layout added.
+std::wstring BoxText(HWND box)
+{
+    wchar_t text[512] = {};
+    ::GetWindowTextW(Shown(box, IDC_MSG_TEXT), text, 512);
+    std::wstring joined;
+    for (const wchar_t* p = text; *p; ++p)
+        if (*p != L'\n')
+            joined += *p;
+    while (!joined.empty() && joined.back() == L' ')
+        joined.pop_back();
+    return joined;
+}
+
+std::wstring NoBlanks(std::wstring s)
+{
+    std::erase(s, L' ');
+    return s;
+}
+
+// Another start of the program with a link on its command line, as the
+// shell does when the map page's link is clicked; it hands the link over and ends.
+void SecondStart(const std::wstring& link)
+{
+    ProgramRun second(false, false);
+    ASSERT_TRUE(second.Start(link));
+    EXPECT_EQ(second.WaitExit(20000), 0u);
+}
+
+}  // namespace
+
+TEST(PoiRoad, LinksFromSecondStartsReachTheMapSearchListAndTheCard)
+{
+    ClearCard();
+    TempDir dir;
+    const std::wstring log = dir.File(L"urls.txt");
+    ::SetEnvironmentVariableW(L"MIROVALE_URL_LOG", log.c_str());
+    ProgramRun run;
+    run.WriteIni(kReadyIni);
+    ASSERT_TRUE(run.Start());
+    ::SetEnvironmentVariableW(L"MIROVALE_URL_LOG", nullptr);
+    HWND main = run.WaitMainWindow();
+    ASSERT_NE(main, nullptr);
+    ::SetForegroundWindow(main);
+
+    // A place sent while the start menu shows: the notice, once.
+    SecondStart(L"mirovale:name=Caf%C3%A9%20Nord&address=2%20Quay%20St&phone=555-0199&notes=From%20the%20map"
+                L"&lat=-33.856&long=151.215");
+    HWND notice = WaitDialog(run, IDC_MSG_TEXT);
+    ASSERT_NE(notice, nullptr);
+    EXPECT_EQ(NoBlanks(BoxText(notice)), L"Aplacewasreceivedfromawebpage.ItwasaddedtoyourPOIlist.");
+    Shot(notice, L"link_1_notice");
+    PressKey(VK_RETURN);
+    ASSERT_TRUE(WaitGone(notice));
+
+    // The map search page offers the waiting place at once; OK takes it.
+    ::SetForegroundWindow(main);
+    PumpFor(300);
+    HWND menu = Page(main, L"MainMenu");
+    ASSERT_NE(menu, nullptr);
+    RealClick(::GetDlgItem(menu, ID_CATEGORY_POI));
+    ASSERT_TRUE(::IsWindowVisible(::GetDlgItem(menu, ID_POI_MAP)));
+    RealClick(::GetDlgItem(menu, ID_POI_MAP));
+    const bool onPage = WaitPage(main, L"PoiMap");
+    if (!onPage)
+        Shot(main, L"link_page_missing");
+    ASSERT_TRUE(onPage) << testing::PrintToString(ShownPage(main));
+    HWND lookup = WaitDialog(run, IDC_POI_NAME);
+    ASSERT_NE(lookup, nullptr);
+    wchar_t name[100] = {};
+    ::SendMessageW(::GetDlgItem(lookup, IDC_POI_NAME), WM_GETTEXT, 100, reinterpret_cast<LPARAM>(name));
+    EXPECT_STREQ(name, L"Caf\u00e9 Nord");
+    Shot(lookup, L"link_2_lookup");
+    RealClick(Shown(lookup, IDOK));
+    ASSERT_TRUE(WaitGone(lookup));
+    Shot(main, L"link_3_list");
+
+    // A hostile link while the page shows: refused with a message.
+    SecondStart(L"mirovale:name=Bad&lat=1e999&long=0");
+    HWND refused = WaitDialog(run, IDC_MSG_TEXT);
+    ASSERT_NE(refused, nullptr);
+    EXPECT_EQ(NoBlanks(BoxText(refused)), L"Thereceivedpositionisoutofrangeandwasnotadded.");
+    Shot(refused, L"link_4_refused");
+    PressKey(VK_RETURN);
+    ASSERT_TRUE(WaitGone(refused));
+
+    // Another place while the page shows: the look-up opens with it.
+    SecondStart(L"mirovale:name=Second%20Stop&lat=10.5&long=20.25");
+    lookup = WaitDialog(run, IDC_POI_NAME);
+    ASSERT_NE(lookup, nullptr);
+    ::SendMessageW(::GetDlgItem(lookup, IDC_POI_NAME), WM_GETTEXT, 100, reinterpret_cast<LPARAM>(name));
+    EXPECT_STREQ(name, L"Second Stop");
+    Shot(lookup, L"link_5_second_lookup");
+    RealClick(Shown(lookup, IDOK));
+    ASSERT_TRUE(WaitGone(lookup));
+    Shot(main, L"link_6_two_places");
+
+    // Export both to the card, and read the card back.
+    HWND listPage = Page(main, L"PoiMap");
+    RealClick(::GetDlgItem(listPage, ID_EXPORT));
+    HWND chooser = WaitDialog(run, IDC_REMOVABLE_NAME);
+    ASSERT_NE(chooser, nullptr);
+    RECT cr;
+    ::GetWindowRect(chooser, &cr);
+    RealClickAt(cr.left + 60, cr.top + 88);
+    RealClick(Shown(chooser, IDC_REMOVABLE_NAME));
+    PressKey(VK_HOME);
+    PressKey(VK_END, false, true);
+    TypeText(L"MapTrip");
+    RealClick(Shown(chooser, IDOK));
+    ASSERT_TRUE(WaitGone(chooser));
+    HWND done = WaitDialog(run, IDC_MSG_TEXT);
+    ASSERT_NE(done, nullptr);
+    PressKey(VK_RETURN);
+    ASSERT_TRUE(WaitGone(done));
+    // The card's KML is UTF-16 with its mark.
+    const Bytes kml = ReadBytes(CardRoot() + L"NDB\\CUSTOMPOI\\MapTrip.kml");
+    ASSERT_GT(kml.size(), 2u);
+    std::wstring text;
+    for (size_t i = 2; i + 1 < kml.size(); i += 2)
+        text += static_cast<wchar_t>(kml[i] | (kml[i + 1] << 8));
+    for (const wchar_t* part : {L"<name>Caf\u00e9 Nord</name>", L"<address>2 Quay St</address>",
+                                L"<telephone>555-0199</telephone>", L"<description>From the map</description>",
+                                L"<coordinates>151.215000,-33.856000</coordinates>", L"<name>Second Stop</name>",
+                                L"<coordinates>20.250000,10.500000</coordinates>"})
+        EXPECT_NE(text.find(part), std::wstring::npos) << testing::PrintToString(std::wstring(part));
+    EXPECT_EQ(text.find(L"Bad"), std::wstring::npos);
+
+    // The waiting place was there before the page: no map page was opened.
+    EXPECT_FALSE(FileExists(log));
+    EXPECT_EQ(run.Quit(main), 0u);
+}

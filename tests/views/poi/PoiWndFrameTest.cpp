@@ -10,6 +10,7 @@
 #include "frame/MainWnd.h"
 #include "res/frame_ids.h"
 #include "res/poi_ids.h"
+#include "views/poi/PoiSearchWnd.h"
 #include "views/poi/PoiWnd.h"
 
 using namespace dlgtest;
@@ -93,7 +94,9 @@ TEST_F(PoiFrame, PagesTwoAndThreeAreListsOfTheirOwnDocuments)
     ASSERT_NE(View(3), nullptr);
     EXPECT_EQ(View(2)->GetDocument(), &theGlobal.m_docPiCsv);
     EXPECT_EQ(View(3)->GetDocument(), &theGlobal.m_docPiKml);
-    EXPECT_EQ(dynamic_cast<CPoiWnd*>(main->m_body.GetView(4)), nullptr);  // the map search comes later
+    auto* search = dynamic_cast<CPoiSearchWnd*>(main->m_body.GetView(4));
+    ASSERT_NE(search, nullptr);
+    EXPECT_EQ(search->GetDocument(), &theGlobal.m_docPiMap);
     Fill(theGlobal.m_docPiKml, 3);
     Command(ID_POI_EDIT_KML);
     ASSERT_EQ(theGlobal.m_viewKind, 3);
