@@ -120,7 +120,7 @@ int main()
     for (const POI_RSS_URL& f : doc.m_feeds)
         cached += f.fileName[0] != 0;
     std::printf("  download, parse and cache all feeds: %.2f s (%d feeds processed, %d caches, %d new items)\n", update,
-                doc.CountProcessedFeeds(), cached, doc.GetTotalItemCount());
+                doc.CountUpdatedFeeds(), cached, doc.GetTotalItemCount());
     PrintMemory("after the update");
 
     t0 = Clock::now();

@@ -8,6 +8,8 @@
 #include <msxml2.h>
 
 #include <functional>
+#include <mutex>
+#include <string>
 
 #include "doc/Doc.h"
 #include "doc/PoiRecord.h"
@@ -23,7 +25,7 @@ constexpr int RSS_MAX_FEEDS = 200;
 constexpr int RSS_MAX_SHOWN = 1000;
 constexpr int RSS_MAX_ITEMS_PER_FEED = 1000;
 
-// Values of m_currentFeed besides feed indexes.
+// Values of m_selectedFeed besides feed indexes.
 constexpr int RSS_SHOW_NOTHING = -3;
 constexpr int RSS_SHOW_NEW = -2;
 constexpr int RSS_SHOW_FAVORITES = -1;
@@ -115,7 +117,15 @@ public:
     // Feed list.
     BOOL LoadFeedList();
     BOOL SaveFeedList();
+    // The list file's bytes: the ANSI code page, or UTF-8 with a mark when
+    // that page cannot hold a character.
+    static std::string EncodeFeedList(const CString& text);
     BOOL AddFeed(const wchar_t* url);
+    // AddFeed in two steps, so that the download can run on a worker: the
+    // feed fetched and checked (no member changes but the download), then
+    // added and parsed on the caller's thread.
+    BOOL FetchFeed(const wchar_t* url, CString& local, CString& title);
+    BOOL AddFetchedFeed(const wchar_t* url, const CString& local, const CString& title);
     BOOL GetFeed(int index, POI_RSS_URL* out) const;
     CString GetFeedTitle(int index) const;
     int GetFeedCount() const { return static_cast<int>(m_feeds.GetSize()); }
@@ -141,7 +151,7 @@ public:
     int CountCheckedItems();
     void FillItemList();
     int GetTotalItemCount() const;
-    int CountProcessedFeeds() const;
+    int CountUpdatedFeeds() const;
     void ClearFeedOpened();
     int FindFreeFileId() const;
     int FindFeedByFileId(int fileId) const;
@@ -175,6 +185,7 @@ public:
     BOOL DownloadFeed(int index);
     BOOL DownloadFile(const wchar_t* localPath, const wchar_t* url);
     BOOL DeleteFeedFiles();
+    void NoteDownloadedFile(const CString& path);
     BOOL LoadSelectedFeedItems();
     BOOL ParseFeed(int index);
     BOOL ParseRss1Items(IXMLDOMNode* root, int index, BOOL atom);
@@ -188,6 +199,8 @@ public:
     // The reader's side of cancelling: sets the cancel flags and stops the
     // running download. Safe from any thread, at any moment.
     static void CancelFeedWork();
+    // Stops the running download only (the feed being added).
+    static void CancelDownload();
     // Waits until both busy flags are clear, handling messages sent to this
     // thread meanwhile (the workers report synchronously). FALSE on time-out.
     static BOOL WaitForFeedWorkers(DWORD timeoutMs);
@@ -212,7 +225,7 @@ public:
     CStringArray m_feedFiles;
     CArray<int> m_itemMarks;
     LONGLONG m_nowStamp = 0;
-    int m_currentFeed = RSS_SHOW_NOTHING;
+    int m_selectedFeed = RSS_SHOW_NOTHING;
     HANDLE m_itemLock = nullptr;
     HANDLE m_newItemFileLock = nullptr;
     CArray<DOCPI_RSS_ITEM> m_favorites;
@@ -220,6 +233,11 @@ public:
     int m_defaultIcon = 1;
     CString m_folderName;
     CWordArray m_feedSelection;
+    // Held while a feed's cache, the feed list file or the new-items file is
+    // rewritten: the update and an item load or a mark may run at once.
+    std::mutex m_feedWorkLock;
+    // The files the program downloaded (the only ones it deletes).
+    CStringArray m_downloadedFiles;
 
 private:
     void ResetDefaultIcon();

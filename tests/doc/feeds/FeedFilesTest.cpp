@@ -288,7 +288,7 @@ TEST_F(FeedFiles, FavouriteMarkTravelsByTheRowShown)
     Doc().ClearItems();
     Doc().ReadNewItems();
     Doc().BuildNewItemsList();
-    Doc().m_currentFeed = RSS_SHOW_NEW;
+    Doc().m_selectedFeed = RSS_SHOW_NEW;
     ASSERT_TRUE(Doc().SetItemFavorite(0, 1));
     EXPECT_NE(Text(cache).find("<Favorite>1</Favorite>"), std::string::npos);
     EXPECT_NE(Text(newItems).find("<Favorite>1</Favorite>"), std::string::npos);
@@ -311,7 +311,7 @@ TEST_F(FeedFiles, FavouriteMarkTravelsByTheRowShown)
     // Favourites shown, feed opened: only the cache.
     Doc().m_feeds[feed].opened = 1;
     Doc().FillItemList();
-    Doc().m_currentFeed = RSS_SHOW_FAVORITES;
+    Doc().m_selectedFeed = RSS_SHOW_FAVORITES;
     ASSERT_TRUE(Doc().SetItemFavorite(0, 0));
     EXPECT_NE(Text(cache).find("<Favorite>0</Favorite>"), std::string::npos);
     EXPECT_NE(Text(newItems).find("<Favorite>1</Favorite>"), std::string::npos);
