@@ -87,7 +87,9 @@ int CPoiRssListWnd::OnCreate(LPCREATESTRUCTW)
                             WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SINGLESEL | LVS_OWNERDATA | LVS_NOSORTHEADER, none,
                             this, IDC_FEED_TITLE_LIST))
         return -1;
-    if (!m_itemList.Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SINGLESEL | LVS_OWNERDATA, none,
+    // The check and star cells toggle through the list's click editor.
+    if (!m_itemList.Create(nullptr, nullptr,
+                           WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SINGLESEL | LVS_OWNERDATA | LVS_EDITLABELS, none,
                            this, IDC_RSS_ITEM_LIST))
         return -1;
     m_itemList.m_cellMode = TRUE;
@@ -384,6 +386,8 @@ void CPoiRssListWnd::RefreshItemList()
             if (doc.GetItem(i, &item))
                 m_order.Add(static_cast<WORD>(i));
     }
+    if (!m_itemList.GetSafeHwnd())
+        return;
     m_itemList.m_items.RemoveAll();
     m_itemList.UpdateScrollBars();
     for (INT_PTR i = 0; i < m_order.GetSize(); ++i) {
