@@ -44,7 +44,7 @@ inline std::string Rss2(const std::string& title, const std::vector<std::string>
         char b[600];
         snprintf(b, sizeof b,
                  "<item><title>%s</title><link>http://example.com/%zu</link><description>About %s</description>"
-                 "<pubDate>Tue, %02zu Jan 2030 10:00:00 GMT</pubDate><georss:point>%.4f 139.%04zu</georss:point>"
+                 "<pubDate>Tue, %02zu Jan 2020 10:00:00 GMT</pubDate><georss:point>%.4f 139.%04zu</georss:point>"
                  "</item>\n",
                  names[i].c_str(), i, names[i].c_str(), i + 1, lat0 + i * 0.01, i);
         items += b;
@@ -61,7 +61,7 @@ inline std::string Rdf(const std::string& title, int n)
         char b[500];
         snprintf(b, sizeof b,
                  "<item rdf:about=\"http://example.com/r%d\"><title>Rdf %d</title><link>http://example.com/r%d</link>"
-                 "<dc:date>2030-01-0%dT10:00:00Z</dc:date><geo:lat>36.%04d</geo:lat><geo:long>138.%04d</geo:long></item>\n",
+                 "<dc:date>2020-01-0%dT10:00:00Z</dc:date><geo:lat>36.%04d</geo:lat><geo:long>138.%04d</geo:long></item>\n",
                  i, i, i, i % 9 + 1, i, i);
         items += b;
     }
@@ -79,13 +79,13 @@ inline std::string Atom(const std::string& title, int n)
         char b[600];
         snprintf(b, sizeof b,
                  "<entry><title>Atom %d</title><id>urn:a%d</id><link rel=\"alternate\" type=\"text/html\" "
-                 "href=\"http://example.com/a%d\"/><updated>2030-01-0%dT10:00:00Z</updated><summary>s</summary>"
+                 "href=\"http://example.com/a%d\"/><updated>2020-01-0%dT10:00:00Z</updated><summary>s</summary>"
                  "<georss:point>34.%04d 135.%04d</georss:point></entry>\n",
                  i, i, i, i % 9 + 1, i, i);
         entries += b;
     }
     return Decl() + "<feed xmlns=\"http://www.w3.org/2005/Atom\" xmlns:georss=\"http://www.georss.org/georss\">\n<title>" +
-           title + "</title><id>urn:x</id><updated>2030-01-05T10:00:00Z</updated>\n" + entries + "</feed>\n";
+           title + "</title><id>urn:x</id><updated>2020-01-05T10:00:00Z</updated>\n" + entries + "</feed>\n";
 }
 
 inline std::string Kml(const std::string& title, int n)

@@ -102,7 +102,8 @@ TEST_F(FeedReader, ChoosingAFeedLoadsItsItemsAndAsksForTheMap)
     items().SetCurSel(1);
     items().NotifySelChange();
     const PageLoad load = WaitMapLoad(before);
-    EXPECT_NE(load.body.find(L"&auto_scale=0&popup=1&name[]=Lighthouse"), std::wstring::npos);
+    EXPECT_NE(load.body.find(L"&auto_scale=0&popup=1&name[]=" + std::wstring(UrlEncodeUtf8(Cell(1, 4).c_str()))),
+              std::wstring::npos);
     EXPECT_EQ(view.m_mapSelection, 1);
     EXPECT_TRUE(skintest::Pixels(view.m_hWnd).SavePng(L"feed_reader_items"));
 }
