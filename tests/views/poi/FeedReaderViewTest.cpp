@@ -415,3 +415,38 @@ TEST_F(FeedReader, AViewDestroyedDuringTheUpdateNeitherHangsNorCrashes)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(FeedReader, AWorkerThatOutlivesTheViewFindsNoWindowAndKeepsItsFiles)
+{
+    Page("/rss.xml", Rss2("Harbour news", {"Pier"}, 35.1));
+    Subscribe("/rss.xml", L"Harbour news");
+    Subscribe("/rss.xml", L"Again");
+    // The worker is held inside its first download, deaf to the cancel.
+    std::atomic<bool> release{false};
+    std::atomic<int> held{0};
+    CDocRssPoi::SetDownloadStepHook([&](int step) {
+        if (step == 2 && held++ == 0)
+            while (!release)
+                Sleep(10);
+    });
+    const DWORD savedWait = CPoiReaderWnd::s_workerWaitMs;
+    CPoiReaderWnd::s_workerWaitMs = 300;
+    Visit(false);
+    ASSERT_TRUE(Pump([&] { return held.load() > 0; }, 5000));
+    const CString folder = theGlobal.m_rssTempFolder;
+    const DWORD start = GetTickCount();
+    view.DestroyWindow();
+    EXPECT_LT(GetTickCount() - start, 3000u);
+    // The worker still runs: what it writes into stays.
+    EXPECT_EQ(theGlobal.m_rssUpdateBusy, 1);
+    EXPECT_TRUE(PathIsDirectoryW(folder));
+    release = true;
+    EXPECT_TRUE(Pump([] { return theGlobal.m_rssUpdateBusy == 0; }, 10000));
+    CDocRssPoi::SetDownloadStepHook(nullptr);
+    CPoiReaderWnd::s_workerWaitMs = savedWait;
+    testsupport::RemoveTree(folder.GetString());
+}
+
+}  // namespace
