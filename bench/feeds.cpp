@@ -152,6 +152,14 @@ int main(int argc, char** argv)
     WaitIdle();
     std::printf("  new-items list of all feeds: %.2f s (%d items read, %d shown)\n", Seconds(t0),
                 static_cast<int>(doc.m_feedItems.GetSize()), doc.GetShownItemCount());
+    // Favourite clicks in the new-items row: the longest one is what the user waits for.
+    double longest = 0;
+    for (int i = 0; i < 20 && i < doc.GetShownItemCount(); ++i) {
+        auto c = Clock::now();
+        doc.SetItemFavorite(i * 37 % doc.GetShownItemCount(), i % 2 ? 0 : 1);
+        longest = std::max(longest, Seconds(c));
+    }
+    std::printf("  longest favourite click in the new-items row: %.0f ms (of 20)\n", longest * 1000);
 
     // Favourites marked feed by feed: each feed opened, five of its items marked.
     t0 = Clock::now();
@@ -165,16 +173,6 @@ int main(int argc, char** argv)
     std::printf("  %d favourites marked across the caches: %.2f s (%d in the list)\n", marked, Seconds(t0),
                 static_cast<int>(doc.m_favorites.GetSize()));
 
-    // Favourite clicks in the new-items row: the longest one is what the user waits for.
-    doc.StartItemLoad(&reader, 0);
-    WaitIdle();
-    double longest = 0;
-    for (int i = 0; i < 20 && i < doc.GetShownItemCount(); ++i) {
-        auto c = Clock::now();
-        doc.SetItemFavorite(i * 37 % doc.GetShownItemCount(), i % 2 ? 0 : 1);
-        longest = std::max(longest, Seconds(c));
-    }
-    std::printf("  longest favourite click in the new-items row: %.0f ms (of 20)\n", longest * 1000);
     PrintMemory("at the end");
     doc.LeaveReader(60000);
     CoUninitialize();

@@ -17,13 +17,18 @@ cleanup() {
 }
 trap cleanup EXIT INT TERM
 mkdir -p "$work/feeds"
+# Debian's interpreter, where its python3-feedparser lives.
+py=/usr/bin/python3
+[ -x "$py" ] || py=python3
 "$build/wine-run.sh" "$build/bench/bench_feeds.exe" --write "Z:$(echo "$work/feeds" | tr / '\\')"
-port=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
-python3 -c "
+port=$("$py" -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+"$py" -c "
 import functools, http.server, sys
-handler = functools.partial(http.server.SimpleHTTPRequestHandler, directory=sys.argv[2])
-handler.log_message = lambda *a: None
-http.server.ThreadingHTTPServer(('127.0.0.1', int(sys.argv[1])), handler).serve_forever()
+class Quiet(http.server.SimpleHTTPRequestHandler):
+    protocol_version = 'HTTP/1.1'
+    def log_message(self, *args):
+        pass
+http.server.ThreadingHTTPServer(('127.0.0.1', int(sys.argv[1])), functools.partial(Quiet, directory=sys.argv[2])).serve_forever()
 " "$port" "$work/feeds" &
 server_pid=$!
 sleep 1
@@ -35,11 +40,11 @@ if [ -z "$ours" ]; then
     echo "no result from the benchmark program" >&2
     exit 1
 fi
-if ! python3 -c 'import feedparser' 2>/dev/null; then
+if ! "$py" -c 'import feedparser' 2>/dev/null; then
     echo "python3-feedparser: not installed on the host; no comparison"
     exit 0
 fi
-python3 - "$base" "$work/feeds" "$ours" <<'PY'
+"$py" - "$base" "$work/feeds" "$ours" <<'PY'
 import sys, time, urllib.request, feedparser
 base, folder, ours = sys.argv[1], sys.argv[2], float(sys.argv[3])
 t = time.perf_counter()

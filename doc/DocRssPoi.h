@@ -8,7 +8,9 @@
 #include <msxml2.h>
 
 #include <functional>
+#include <map>
 #include <mutex>
+#include <set>
 #include <string>
 
 #include "doc/Doc.h"
@@ -238,6 +240,11 @@ public:
     std::mutex m_feedWorkLock;
     // The files the program downloaded (the only ones it deletes).
     CStringArray m_downloadedFiles;
+    // The new-items file of the running update is only appended to: the
+    // folders of opened feeds and the favourite marks set meanwhile are kept
+    // here (under m_newItemFileLock) and applied when the file is read.
+    std::set<int> m_newItemFolders, m_removedNewItemFolders;
+    std::map<std::wstring, int> m_newItemFavorites;
 
 private:
     void ResetDefaultIcon();
