@@ -96,7 +96,7 @@ void CPoiReaderWnd::UpdateFeedRows()
     list.SetItemCount(theGlobal.m_docRssPoi.CountUpdatedFeeds() + 2);
     // The new items cannot be chosen while the update writes them.
     list.SetItemState(0, CFeedTitleListCtrl::DisabledBit,
-                      theGlobal.m_rssUpdateBusy ? CFeedTitleListCtrl::DisabledBit : 0);
+                      theGlobal.m_rssUpdateBusy ? static_cast<UINT>(CFeedTitleListCtrl::DisabledBit) : 0u);
     list.UpdateScrollBars();
     list.Invalidate(FALSE);
 }
