@@ -60,8 +60,6 @@ void Run(int elements, int encoding, const std::wstring& path)
 
 int main()
 {
-    if (FAILED(CoInitialize(nullptr)))
-        return 1;
     wchar_t temp[MAX_PATH];
     GetTempPathW(MAX_PATH, temp);
     std::wstring path = std::wstring(temp) + L"bench_xml_document.xml";
@@ -69,6 +67,5 @@ int main()
         for (int encoding : {XML_UTF8, XML_SHIFT_JIS, XML_UTF16})
             Run(elements, encoding, path);
     DeleteFileW(path.c_str());
-    CoUninitialize();
     return 0;
 }

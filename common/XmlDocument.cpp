@@ -1,120 +1,80 @@
 #include "common/XmlDocument.h"
 
-#include <shlwapi.h>
+#include <pugixml.hpp>
 
+#include <cstring>
 #include <cwchar>
 #include <cwctype>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/FileReplace.h"
-#include "common/XmlInputCheck.h"
+#include "common/XmlTextDecode.h"
 #include "common/XmlWriter.h"
 
 namespace {
 
-// MSXML 3's DOM document.
-const CLSID kClsidDomDocument = {0xF6D90F11, 0x9C73, 0x11D3, {0xB3, 0x2E, 0x00, 0xC0, 0x4F, 0x99, 0x0B, 0xB4}};
-const UINT kShiftJisCodePage = 932;
 // Larger files are refused rather than read into memory.
 const LONGLONG kMaxFileSize = 512LL * 1024 * 1024;
 
-class Bstr {
+// Comments, processing instructions and a document type are kept so that a
+// loaded file is saved with them; entities are never expanded beyond the five
+// predefined ones and character references, and nothing outside the file is read.
+const unsigned kParseOptions = pugi::parse_default | pugi::parse_comments | pugi::parse_pi |
+                               pugi::parse_declaration | pugi::parse_doctype;
+
+pugi::xml_node Node(const XmlNode& n)
+{
+    return n.Attribute() ? pugi::xml_node() : pugi::xml_node(n.Node());
+}
+
+// A file's bytes in memory of pugixml's allocator, so that the parser can take
+// the buffer over and free it as soon as it has converted it.
+class FileBuffer {
 public:
-    explicit Bstr(const wchar_t* s = nullptr) : m_s(s ? SysAllocString(s) : nullptr) {}
-    Bstr(const wchar_t* s, size_t n) : m_s(SysAllocStringLen(s, static_cast<UINT>(n))) {}
-    ~Bstr() { SysFreeString(m_s); }
-    Bstr(const Bstr&) = delete;
-    Bstr& operator=(const Bstr&) = delete;
-    operator BSTR() const { return m_s; }
-    BSTR* Receive() { SysFreeString(m_s); m_s = nullptr; return &m_s; }
-    const wchar_t* Data() const { return m_s ? m_s : L""; }
-    size_t Length() const { return SysStringLen(m_s); }
+    FileBuffer() = default;
+    ~FileBuffer() { Free(); }
+    FileBuffer(const FileBuffer&) = delete;
+    FileBuffer& operator=(const FileBuffer&) = delete;
+
+    bool Read(LPCWSTR path)
+    {
+        HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                  FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+        if (file == INVALID_HANDLE_VALUE)
+            return false;
+        LARGE_INTEGER size;
+        bool ok = GetFileSizeEx(file, &size) && size.QuadPart <= kMaxFileSize;
+        if (ok) {
+            m_size = static_cast<size_t>(size.QuadPart);
+            m_data = static_cast<char*>(pugi::get_memory_allocation_function()(m_size ? m_size : 1));
+            DWORD read = 0;
+            ok = m_data && (m_size == 0 || (ReadFile(file, m_data, static_cast<DWORD>(m_size), &read, nullptr) &&
+                                            read == m_size));
+        }
+        CloseHandle(file);
+        return ok;
+    }
+    char* Data() const { return m_data; }
+    size_t Size() const { return m_size; }
+    // The buffer for the parser, which frees it.
+    char* Release() { m_size = 0; return std::exchange(m_data, nullptr); }
+    void Free()
+    {
+        if (m_data)
+            pugi::get_memory_deallocation_function()(m_data);
+        m_data = nullptr;
+        m_size = 0;
+    }
+
 private:
-    BSTR m_s = nullptr;
+    char* m_data = nullptr;
+    size_t m_size = 0;
 };
 
-XmlElementPtr DocumentElement(IXMLDOMDocument* document)
-{
-    XmlElementPtr root;
-    if (!document || document->get_documentElement(root.Receive()) != S_OK)
-        root.Release();
-    return root;
-}
-
-bool ReadWholeFile(LPCWSTR path, std::string& bytes)
-{
-    HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    LARGE_INTEGER size;
-    bool ok = GetFileSizeEx(file, &size) && size.QuadPart <= kMaxFileSize;
-    if (ok) {
-        bytes.resize(static_cast<size_t>(size.QuadPart));
-        DWORD read = 0;
-        ok = bytes.empty() || (ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) &&
-                               read == bytes.size());
-    }
-    CloseHandle(file);
-    return ok;
-}
-
-// The encoding named in the declaration of bytes, or empty. Only files without a
-// byte-order mark can be Shift_JIS, so only those are looked at.
-std::string DeclaredEncoding(const std::string& bytes)
-{
-    if (bytes.compare(0, 5, "<?xml") != 0)
-        return {};
-    size_t end = bytes.find("?>");
-    if (end == std::string::npos)
-        return {};
-    std::string decl = bytes.substr(0, end);
-    size_t at = decl.find("encoding");
-    if (at == std::string::npos)
-        return {};
-    at = decl.find_first_of("\"'", at);
-    if (at == std::string::npos)
-        return {};
-    size_t close = decl.find(decl[at], at + 1);
-    if (close == std::string::npos)
-        return {};
-    return decl.substr(at + 1, close - at - 1);
-}
-
-bool IsShiftJisName(const std::string& name)
-{
-    static const char* const names[] = {"shift_jis", "shift-jis", "sjis", "x-sjis", "windows-31j", "cp932", "ms_kanji",
-                                        "csshiftjis"};
-    for (const char* n : names)
-        if (_stricmp(name.c_str(), n) == 0)
-            return true;
-    return false;
-}
-
-// Text handed to loadXML is already UTF-16, so its declaration must say so: MSXML
-// refuses names it does not know (Shift_JIS among them) even there.
-std::wstring DeclareUtf16(const wchar_t* text, size_t length)
-{
-    std::wstring s(text, length);
-    if (s.compare(0, 5, L"<?xml") != 0)
-        return s;
-    size_t end = s.find(L"?>");
-    size_t at = s.find(L"encoding");
-    if (end == std::wstring::npos || at == std::wstring::npos || at > end)
-        return s;
-    at = s.find_first_of(L"\"'", at);
-    if (at == std::wstring::npos || at > end)
-        return s;
-    size_t close = s.find(s[at], at + 1);
-    if (close == std::wstring::npos || close > end)
-        return s;
-    s.replace(at + 1, close - at - 1, L"UTF-16");
-    return s;
-}
-
-// MSXML here accepts any text as an element name, and the saved file would then
-// not load again; the names the program uses are plain ASCII names.
+// The program's element and attribute names are plain names: a text that is
+// none would give a file that does not load again.
 bool IsElementName(const wchar_t* name)
 {
     if (!name || !*name || iswdigit(*name) || *name == L'-' || *name == L'.')
@@ -125,91 +85,112 @@ bool IsElementName(const wchar_t* name)
     return true;
 }
 
+bool IsXmlBlank(wchar_t c)
+{
+    return c == L' ' || c == L'\t' || c == L'\n' || c == L'\r';
+}
+
+// One root element, nesting and attribute counts within the bounds. The walk
+// uses no recursion, so no shape of file can exhaust the stack.
+bool WellShaped(const pugi::xml_document& document)
+{
+    int roots = 0;
+    for (pugi::xml_node n = document.first_child(); n; n = n.next_sibling())
+        roots += n.type() == pugi::node_element;
+    if (roots != 1)
+        return false;
+    int depth = 0;
+    pugi::xml_node n = document.first_child();
+    while (n) {
+        if (n.type() == pugi::node_element) {
+            int count = 0;
+            for (pugi::xml_attribute a = n.first_attribute(); a; a = a.next_attribute())
+                if (++count > kXmlMaxAttributes)
+                    return false;
+        }
+        if (pugi::xml_node child = n.first_child()) {
+            if (++depth > kXmlMaxDepth)
+                return false;
+            n = child;
+            continue;
+        }
+        while (n && !n.next_sibling()) {
+            n = n.parent();
+            --depth;
+            if (n == document)
+                return true;
+        }
+        if (n)
+            n = n.next_sibling();
+    }
+    return true;
+}
+
 }  // namespace
 
-CXmlDocument::CXmlDocument()
+bool XmlNode::IsElement() const
 {
-    XmlPtr<IUnknown> unknown;
-    if (FAILED(CoCreateInstance(kClsidDomDocument, nullptr, CLSCTX_ALL, IID_IUnknown,
-                                reinterpret_cast<void**>(unknown.Receive()))) ||
-        !unknown)
-        return;
-    if (FAILED(OleRun(unknown)))
-        return;
-    m_document = unknown.As<IXMLDOMDocument>(kIidXmlDomDocument);
+    return m_node && !m_attribute && pugi::xml_node(m_node).type() == pugi::node_element;
 }
+
+CXmlDocument::CXmlDocument() : m_document(std::make_unique<pugi::xml_document>()) {}
 
 CXmlDocument::~CXmlDocument() = default;
 
 void CXmlDocument::Close()
 {
-    m_document.Release();
-}
-
-BOOL CXmlDocument::LoadText(const wchar_t* text, size_t length)
-{
-    if (!m_document)
-        return FALSE;
-    if (!XmlTextWithinBounds(text, length))
-        return FALSE;
-    Bstr xml(DeclareUtf16(text, length).c_str());
-    VARIANT_BOOL ok = VARIANT_FALSE;
-    return m_document->loadXML(xml, &ok) == S_OK && ok == VARIANT_TRUE;
+    m_document.reset();
+    m_text.clear();
+    m_text.shrink_to_fit();
 }
 
 XmlElementPtr CXmlDocument::Create(LPCWSTR rootName, int encoding)
 {
     m_encoding = encoding;
-    static const wchar_t* const names[] = {L"Shift_JIS", L"UTF-8", L"UTF-16"};
-    CString text;
-    if (rootName && encoding >= 0 && encoding <= 2)
-        text.Format(L"<?xml version=\"1.0\" encoding=\"%s\" ?>\n<%s/>", names[encoding], rootName);
-    if (!LoadText(text, text.GetLength()))
+    if (!m_document)
         return NULL;
-    return DocumentElement(m_document);
+    m_document->reset();
+    m_text.clear();
+    if (encoding < 0 || encoding > 2 || !IsElementName(rootName))
+        return NULL;
+    return XmlNode(m_document->append_child(rootName).internal_object());
 }
 
 XmlElementPtr CXmlDocument::Load(LPCWSTR path)
 {
     if (!m_document || !path || !*path)
         return NULL;
-    if (FAILED(m_document->put_async(VARIANT_FALSE)))
+    // A failed load leaves an empty document, as a failed parse always did.
+    m_document->reset();
+    m_text.clear();
+    FileBuffer file;
+    bool utf8 = false;
+    size_t start = 0;
+    if (!file.Read(path) || !XmlCheckUtf8(file.Data(), file.Size(), utf8, start))
         return NULL;
-    std::string bytes;
-    if (!ReadWholeFile(path, bytes) || bytes.size() > 0x7FFFFFFF)
-        return NULL;
-    // Shapes the parser takes minutes over are refused first.
-    if (!XmlBytesWithinBounds(bytes))
-        return NULL;
-
-    if (IsShiftJisName(DeclaredEncoding(bytes))) {
-        // MSXML here knows no Shift_JIS: decode through code page 932 ourselves.
-        int n = MultiByteToWideChar(kShiftJisCodePage, MB_ERR_INVALID_CHARS, bytes.data(),
-                                    static_cast<int>(bytes.size()), nullptr, 0);
-        if (n <= 0)
+    pugi::xml_parse_result result;
+    if (utf8) {
+        // pugixml converts UTF-8 itself and frees the bytes before it parses.
+        const size_t size = file.Size() - start;
+        if (start)
+            memmove(file.Data(), file.Data() + start, size);
+        result = m_document->load_buffer_inplace_own(file.Release(), size, kParseOptions, pugi::encoding_utf8);
+    } else {
+        const std::string bytes(file.Data(), file.Size());
+        file.Free();
+        if (!XmlDecodeBytes(bytes, m_text)) {
+            m_text.clear();
             return NULL;
-        std::wstring text(static_cast<size_t>(n), L'\0');
-        MultiByteToWideChar(kShiftJisCodePage, MB_ERR_INVALID_CHARS, bytes.data(), static_cast<int>(bytes.size()),
-                            text.data(), n);
-        if (!LoadText(text.data(), text.size()))
-            return NULL;
-        return DocumentElement(m_document);
+        }
+        result = m_document->load_buffer_inplace(m_text.data(), m_text.size() * sizeof(wchar_t), kParseOptions,
+                                                 pugi::encoding_wchar);
     }
-
-    // Every other file goes to MSXML as bytes, so that it reads the encoding
-    // itself and the path is never taken for a URL.
-    XmlPtr<IStream> stream;
-    *stream.Receive() = SHCreateMemStream(reinterpret_cast<const BYTE*>(bytes.data()), static_cast<UINT>(bytes.size()));
-    if (!stream)
+    if (!result || !WellShaped(*m_document)) {
+        m_document->reset();
+        m_text.clear();
         return NULL;
-    VARIANT source;
-    VariantInit(&source);
-    source.vt = VT_UNKNOWN;
-    source.punkVal = stream;
-    VARIANT_BOOL ok = VARIANT_FALSE;
-    if (m_document->load(source, &ok) != S_OK || ok != VARIANT_TRUE)
-        return NULL;
-    return DocumentElement(m_document);
+    }
+    return XmlNode(m_document->document_element().internal_object());
 }
 
 BOOL CXmlDocument::Save(LPCWSTR path)
@@ -217,188 +198,281 @@ BOOL CXmlDocument::Save(LPCWSTR path)
     if (!m_document || !path || !*path)
         return FALSE;
     std::string bytes;
-    if (!XmlWriteDocument(m_document, m_encoding, bytes))
+    if (!XmlWriteDocument(*this, m_encoding, bytes))
         return FALSE;
     return WriteFileReplacing(path, bytes.data(), bytes.size());
 }
 
-XmlElementPtr CXmlDocument::AppendElement(LPCWSTR name, IXMLDOMNode* parent)
+XmlElementPtr CXmlDocument::AppendElement(LPCWSTR name, XmlNode parent)
 {
     return InsertElementBefore(name, parent, nullptr);
 }
 
-XmlElementPtr CXmlDocument::AppendTextElement(LPCWSTR name, IXMLDOMNode* parent, LPCWSTR text)
+XmlElementPtr CXmlDocument::AppendTextElement(LPCWSTR name, XmlNode parent, LPCWSTR text)
 {
     XmlElementPtr element = AppendElement(name, parent);
     if (!element || !text)
         return element;
-    XmlPtr<IXMLDOMText> node;
-    XmlNodePtr added;
-    Bstr value(text);
-    if (m_document->createTextNode(value, node.Receive()) != S_OK || !node ||
-        element->appendChild(node, added.Receive()) != S_OK)
+    // A text node holds its line ends as LF, CR LF and CR alike, as a parsed one does.
+    std::wstring value;
+    if (wcschr(text, L'\r')) {
+        for (const wchar_t* p = text; *p; ++p) {
+            if (*p == L'\r') {
+                value += L'\n';
+                if (p[1] == L'\n')
+                    ++p;
+            } else {
+                value += *p;
+            }
+        }
+        text = value.c_str();
+    }
+    if (!pugi::xml_node(element.Node()).append_child(pugi::node_pcdata).set_value(text))
         return NULL;
     return element;
 }
 
-XmlElementPtr CXmlDocument::AppendIntElement(LPCWSTR name, IXMLDOMNode* parent, int value)
+XmlElementPtr CXmlDocument::AppendIntElement(LPCWSTR name, XmlNode parent, int value)
 {
     wchar_t text[16];
     swprintf(text, 16, L"%d", value);
     return AppendTextElement(name, parent, text);
 }
 
-XmlElementPtr CXmlDocument::InsertElementBefore(LPCWSTR name, IXMLDOMNode* parent, IXMLDOMNode* reference)
+XmlElementPtr CXmlDocument::InsertElementBefore(LPCWSTR name, XmlNode parent, XmlNode reference)
 {
-    if (!m_document || !IsElementName(name) || !parent)
+    pugi::xml_node p = Node(parent);
+    if (!m_document || !IsElementName(name) || !p || p.type() != pugi::node_element || p.root() != *m_document)
         return NULL;
-    XmlElementPtr element;
-    Bstr tag(name);
-    if (m_document->createElement(tag, element.Receive()) != S_OK || !element)
-        return NULL;
-    VARIANT before;
-    VariantInit(&before);
+    pugi::xml_node added;
     if (reference) {
-        before.vt = VT_UNKNOWN;
-        before.punkVal = reference;
+        pugi::xml_node r = Node(reference);
+        if (!r || r.parent() != p)
+            return NULL;
+        added = p.insert_child_before(name, r);
+    } else {
+        added = p.append_child(name);
     }
-    XmlNodePtr inserted;
-    if (parent->insertBefore(element, before, inserted.Receive()) != S_OK)
-        return NULL;
-    return element;
+    return XmlNode(added.internal_object());
 }
 
-BOOL XmlGetNodeName(IXMLDOMNode* node, CString& name)
+BOOL XmlGetNodeName(XmlNode node, CString& name)
 {
-    Bstr s;
-    if (!node || node->get_nodeName(s.Receive()) != S_OK)
+    if (!node)
         return FALSE;
-    name = CString(s.Data(), static_cast<int>(s.Length()));
+    if (node.Attribute()) {
+        name = pugi::xml_attribute(node.Attribute()).name();
+        return TRUE;
+    }
+    pugi::xml_node n(node.Node());
+    switch (n.type()) {
+    case pugi::node_element:
+    case pugi::node_pi:
+        name = n.name();
+        break;
+    case pugi::node_pcdata: name = L"#text"; break;
+    case pugi::node_cdata: name = L"#cdata-section"; break;
+    case pugi::node_comment: name = L"#comment"; break;
+    case pugi::node_document: name = L"#document"; break;
+    case pugi::node_declaration: name = L"xml"; break;
+    default: name = n.name(); break;
+    }
     return TRUE;
-}
-
-BOOL XmlGetNodeText(IXMLDOMNode* node, CString& text)
-{
-    Bstr s;
-    if (!node || node->get_text(s.Receive()) != S_OK)
-        return FALSE;
-    text = CString(s.Data(), static_cast<int>(s.Length()));
-    return TRUE;
-}
-
-BOOL XmlGetAttribute(IXMLDOMNode* node, LPCWSTR name, CString& value)
-{
-    value.Empty();
-    XmlPtr<IXMLDOMNamedNodeMap> attributes;
-    if (!node || !name || node->get_attributes(attributes.Receive()) != S_OK || !attributes)
-        return FALSE;
-    XmlNodePtr attribute;
-    Bstr key(name);
-    if (attributes->getNamedItem(key, attribute.Receive()) != S_OK || !attribute)
-        return FALSE;
-    return XmlGetNodeText(attribute, value);
 }
 
 namespace {
 
-// Calls visit(child) for each direct child until it returns false.
-template <typename Visit>
-bool ForEachChild(IXMLDOMNode* node, Visit visit)
+// Sets text to s without blanks and line breaks at either end, reusing its buffer.
+void AssignTrimmed(CString& text, const wchar_t* s, size_t n)
 {
-    XmlNodePtr child;
-    if (!node || FAILED(node->get_firstChild(child.Receive())))
-        return false;
-    while (child) {
-        if (!visit(child.Get()))
-            return true;
-        XmlNodePtr next;
-        if (FAILED(child->get_nextSibling(next.Receive())))
-            return false;
-        child = next;
-    }
-    return true;
+    size_t first = 0;
+    while (first < n && IsXmlBlank(s[first]))
+        ++first;
+    while (n > first && IsXmlBlank(s[n - 1]))
+        --n;
+    text.Empty();
+    text.Append(s + first, static_cast<int>(n - first));
 }
 
-bool NameIs(IXMLDOMNode* node, LPCWSTR name)
+bool IsText(const pugi::xml_node& n)
 {
-    Bstr s;
-    return node->get_nodeName(s.Receive()) == S_OK && wcscmp(s.Data(), name) == 0;
+    return n.type() == pugi::node_pcdata || n.type() == pugi::node_cdata;
 }
 
 }  // namespace
 
-int XmlCountChildElements(IXMLDOMNode* node, LPCWSTR name)
+BOOL XmlGetNodeText(XmlNode node, CString& text)
 {
-    if (!name)
+    if (!node)
+        return FALSE;
+    if (node.Attribute()) {
+        text = pugi::xml_attribute(node.Attribute()).value();
+        return TRUE;
+    }
+    const pugi::xml_node top(node.Node());
+    if (top.type() == pugi::node_comment || top.type() == pugi::node_pi) {
+        text = top.value();
+        return TRUE;
+    }
+    // The common case, an element holding one text, without a copy.
+    const pugi::xml_node only = IsText(top) ? top : top.first_child();
+    if (IsText(only) && (only == top || !only.next_sibling())) {
+        AssignTrimmed(text, only.value(), wcslen(only.value()));
+        return TRUE;
+    }
+    // The text of every text and CDATA node below, in document order.
+    std::wstring all;
+    for (pugi::xml_node n = top; n;) {
+        if (IsText(n))
+            all += n.value();
+        if (n.first_child()) {
+            n = n.first_child();
+            continue;
+        }
+        while (n != top && !n.next_sibling())
+            n = n.parent();
+        n = n == top ? pugi::xml_node() : n.next_sibling();
+    }
+    AssignTrimmed(text, all.data(), all.size());
+    return TRUE;
+}
+
+BOOL XmlGetAttribute(XmlNode node, LPCWSTR name, CString& value)
+{
+    value.Empty();
+    pugi::xml_node n = Node(node);
+    if (!n || !name || n.type() != pugi::node_element)
+        return FALSE;
+    pugi::xml_attribute a = n.attribute(name);
+    if (!a)
+        return FALSE;
+    value = a.value();
+    return TRUE;
+}
+
+BOOL XmlSetAttribute(XmlNode node, LPCWSTR name, LPCWSTR value)
+{
+    pugi::xml_node n = Node(node);
+    if (!n || n.type() != pugi::node_element || !IsElementName(name))
+        return FALSE;
+    pugi::xml_attribute a = n.attribute(name);
+    if (!a)
+        a = n.append_attribute(name);
+    return a && a.set_value(value ? value : L"");
+}
+
+namespace {
+
+bool IsElementNamed(const pugi::xml_node& n, LPCWSTR name)
+{
+    return n.type() == pugi::node_element && wcscmp(n.name(), name) == 0;
+}
+
+}  // namespace
+
+int XmlCountChildElements(XmlNode node, LPCWSTR name)
+{
+    pugi::xml_node n = Node(node);
+    if (!n || !name)
         return 0;
     int count = 0;
-    if (!ForEachChild(node, [&](IXMLDOMNode* child) { count += NameIs(child, name); return true; }))
-        return 0;
+    for (pugi::xml_node c = n.first_child(); c; c = c.next_sibling())
+        count += IsElementNamed(c, name);
     return count;
 }
 
-XmlElementPtr XmlGetChildElement(IXMLDOMNode* node, LPCWSTR name, int index)
+XmlElementPtr XmlGetChildElement(XmlNode node, LPCWSTR name, int index)
 {
-    XmlElementPtr found;
-    if (!name || index < 0)
-        return found;
-    int seen = 0;
-    ForEachChild(node, [&](IXMLDOMNode* child) {
-        DOMNodeType type;
-        if (FAILED(child->get_nodeType(&type)) || type != NODE_ELEMENT || !NameIs(child, name))
-            return true;
-        if (seen++ < index)
-            return true;
-        found = XmlNodePtr(child).As<IXMLDOMElement>(kIidXmlDomElement);
-        return false;
-    });
-    return found;
-}
-
-BOOL XmlRemoveChildElement(IXMLDOMNode* node, LPCWSTR name, int index)
-{
-    XmlElementPtr child = XmlGetChildElement(node, name, index);
-    XmlNodePtr removed;
-    return child && node->removeChild(child, removed.Receive()) == S_OK;
-}
-
-XmlNodeListPtr XmlSelectNodes(LPCWSTR query, IXMLDOMNode* node)
-{
-    XmlNodeListPtr list;
-    Bstr q(query);
-    if (!query || !node || node->selectNodes(q, list.Receive()) != S_OK)
-        list.Release();
-    return list;
-}
-
-XmlNodePtr XmlSelectNode(LPCWSTR query, IXMLDOMNode* node, int index)
-{
-    XmlNodeListPtr list = XmlSelectNodes(query, node);
-    long length = 0;
-    XmlNodePtr item;
-    if (!list || index < 0 || list->get_length(&length) != S_OK || index >= length ||
-        list->get_item(index, item.Receive()) != S_OK)
-        item.Release();
-    return item;
-}
-
-XmlElementPtr XmlGetListElement(IXMLDOMNodeList* list, int index)
-{
-    long length = 0;
-    XmlNodePtr item;
-    if (!list || index < 0 || list->get_length(&length) != S_OK || index >= length ||
-        list->get_item(index, item.Receive()) != S_OK)
+    pugi::xml_node n = Node(node);
+    if (!n || !name || index < 0)
         return NULL;
-    return item.As<IXMLDOMElement>(kIidXmlDomElement);
+    for (pugi::xml_node c = n.first_child(); c; c = c.next_sibling())
+        if (IsElementNamed(c, name) && index-- == 0)
+            return XmlNode(c.internal_object());
+    return NULL;
 }
 
-BOOL XmlGetChildText(LPCWSTR query, IXMLDOMNode* node, int index, CString& text)
+XmlElementPtr XmlGetNextElement(XmlNode node, LPCWSTR name)
+{
+    pugi::xml_node n = Node(node);
+    if (!n || !name)
+        return NULL;
+    for (pugi::xml_node c = n.next_sibling(); c; c = c.next_sibling())
+        if (IsElementNamed(c, name))
+            return XmlNode(c.internal_object());
+    return NULL;
+}
+
+XmlElementPtr XmlGetFirstElement(XmlNode node)
+{
+    pugi::xml_node n = Node(node);
+    for (pugi::xml_node c = n ? n.first_child() : pugi::xml_node(); c; c = c.next_sibling())
+        if (c.type() == pugi::node_element)
+            return XmlNode(c.internal_object());
+    return NULL;
+}
+
+XmlElementPtr XmlGetNextElement(XmlNode node)
+{
+    pugi::xml_node n = Node(node);
+    for (pugi::xml_node c = n ? n.next_sibling() : pugi::xml_node(); c; c = c.next_sibling())
+        if (c.type() == pugi::node_element)
+            return XmlNode(c.internal_object());
+    return NULL;
+}
+
+BOOL XmlRemoveChildElement(XmlNode node, LPCWSTR name, int index)
+{
+    return XmlRemoveChild(node, XmlGetChildElement(node, name, index));
+}
+
+BOOL XmlRemoveChild(XmlNode parent, XmlNode child)
+{
+    pugi::xml_node p = Node(parent), c = Node(child);
+    return p && c && c.parent() == p && p.remove_child(c);
+}
+
+XmlNodeListPtr XmlSelectNodes(LPCWSTR query, XmlNode node)
+{
+    pugi::xml_node n = Node(node);
+    if (!query || !n)
+        return {};
+    pugi::xpath_query compiled(query);
+    if (!compiled)
+        return {};
+    pugi::xpath_node_set found = compiled.evaluate_node_set(n);
+    // Without exceptions a failed evaluation (out of memory) also gives an empty set.
+    if (compiled.result().error)
+        return {};
+    std::vector<XmlNode> nodes;
+    nodes.reserve(found.size());
+    for (const pugi::xpath_node& x : found) {
+        if (x.attribute())
+            nodes.emplace_back(x.parent().internal_object(), x.attribute().internal_object());
+        else
+            nodes.emplace_back(x.node().internal_object());
+    }
+    return XmlNodeList(std::move(nodes));
+}
+
+XmlNodePtr XmlSelectNode(LPCWSTR query, XmlNode node, int index)
+{
+    return XmlSelectNodes(query, node).Item(index);
+}
+
+XmlElementPtr XmlGetListElement(const XmlNodeList& list, int index)
+{
+    XmlNode item = list.Item(index);
+    return item.IsElement() ? item : XmlNode();
+}
+
+BOOL XmlGetChildText(LPCWSTR query, XmlNode node, int index, CString& text)
 {
     XmlNodePtr found = XmlSelectNode(query, node, index);
     return found && XmlGetNodeText(found, text);
 }
 
-BOOL XmlGetChildInt(IXMLDOMNode* node, LPCWSTR query, int index, int* value)
+BOOL XmlGetChildInt(XmlNode node, LPCWSTR query, int index, int* value)
 {
     CString text;
     if (!value || !XmlGetChildText(query, node, index, text))

@@ -7,32 +7,11 @@
 #include <utility>
 #include <vector>
 
-#include "common/XmlPtr.h"
-
-using XmlNodePtr = XmlPtr<IXMLDOMNode>;
-
-const IID kIidXmlDomNode = {0x2933BF80, 0x7B36, 0x11D2, {0xB2, 0x0E, 0x00, 0xC0, 0x4F, 0x98, 0x3E, 0x60}};
-const IID kIidXmlDomDocument = {0x2933BF81, 0x7B36, 0x11D2, {0xB2, 0x0E, 0x00, 0xC0, 0x4F, 0x98, 0x3E, 0x60}};
-const IID kIidXmlDomElement = {0x2933BF86, 0x7B36, 0x11D2, {0xB2, 0x0E, 0x00, 0xC0, 0x4F, 0x98, 0x3E, 0x60}};
-const IID kIidXmlDomProcessingInstruction = {0x2933BF89, 0x7B36, 0x11D2, {0xB2, 0x0E, 0x00, 0xC0, 0x4F, 0x98, 0x3E, 0x60}};
+#include <pugixml.hpp>
 
 namespace {
 
 const UINT kShiftJisCodePage = 932;
-
-// A BSTR that frees itself.
-class Bstr {
-public:
-    Bstr() = default;
-    ~Bstr() { SysFreeString(m_s); }
-    Bstr(const Bstr&) = delete;
-    Bstr& operator=(const Bstr&) = delete;
-    BSTR* Receive() { SysFreeString(m_s); m_s = nullptr; return &m_s; }
-    const wchar_t* Data() const { return m_s ? m_s : L""; }
-    size_t Length() const { return SysStringLen(m_s); }
-private:
-    BSTR m_s = nullptr;
-};
 
 // Characters XML 1.0 allows in content (surrogate pairs are checked by the caller).
 bool IsXmlChar(wchar_t c)
@@ -41,7 +20,7 @@ bool IsXmlChar(wchar_t c)
 }
 
 // The text of an indented XML file and its encoding into bytes: shared by the
-// DOM walk and the element-by-element writer, so both give the same bytes.
+// tree walk and the element-by-element writer, so both give the same bytes.
 class XmlOutput {
 public:
     enum Escape { InText, InAttribute, Raw };
@@ -73,71 +52,48 @@ class DomWriter : public XmlOutput {
 public:
     explicit DomWriter(int encoding) : XmlOutput(encoding) {}
 
-    BOOL WriteDocument(IXMLDOMDocument* document);
+    BOOL WriteDocument(const pugi::xml_document& document);
 
 private:
-    BOOL WriteNode(IXMLDOMNode* node, int depth, bool indented);
-    BOOL WriteElement(IXMLDOMNode* node, int depth, bool indented);
-    BOOL WriteAttributes(IXMLDOMNode* node);
+    void WriteNode(const pugi::xml_node& node, int depth, bool indented);
+    void WriteElement(const pugi::xml_node& node, int depth, bool indented);
 };
 
-BOOL DomWriter::WriteDocument(IXMLDOMDocument* document)
+BOOL DomWriter::WriteDocument(const pugi::xml_document& document)
 {
-    XmlPtr<IXMLDOMElement> root;
-    if (!document || document->get_documentElement(root.Receive()) != S_OK || !root)
+    if (!document.document_element())
         return FALSE;
     Declaration();
-
-    XmlNodePtr child;
-    if (FAILED(document->get_firstChild(child.Receive())))
-        return FALSE;
-    while (child) {
-        DOMNodeType type;
-        if (FAILED(child->get_nodeType(&type)))
-            return FALSE;
-        bool declaration = false;
-        if (type == NODE_PROCESSING_INSTRUCTION) {
-            Bstr target;
-            declaration = SUCCEEDED(child->get_nodeName(target.Receive())) && wcscmp(target.Data(), L"xml") == 0;
-        }
-        // The declaration is ours; a document type is written as MSXML gives it.
-        if (type == NODE_DOCUMENT_TYPE) {
-            Bstr xml;
-            if (FAILED(child->get_xml(xml.Receive())))
-                return FALSE;
-            Append(xml.Data(), xml.Length(), Raw);
+    for (pugi::xml_node child = document.first_child(); child; child = child.next_sibling()) {
+        // The declaration is ours; a document type is written as it was read.
+        if (child.type() == pugi::node_declaration)
+            continue;
+        if (child.type() == pugi::node_doctype) {
+            m_out += L"<!DOCTYPE ";
+            Append(child.value(), wcslen(child.value()), Raw);
+            m_out += L'>';
             NewLine();
-        } else if (!declaration && !WriteNode(child, 0, true)) {
-            return FALSE;
+        } else {
+            WriteNode(child, 0, true);
         }
-        XmlNodePtr next;
-        if (FAILED(child->get_nextSibling(next.Receive())))
-            return FALSE;
-        child = next;
     }
     return TRUE;
 }
 
-BOOL DomWriter::WriteNode(IXMLDOMNode* node, int depth, bool indented)
+void DomWriter::WriteNode(const pugi::xml_node& node, int depth, bool indented)
 {
-    DOMNodeType type;
-    if (FAILED(node->get_nodeType(&type)))
-        return FALSE;
-    if (type == NODE_ELEMENT)
-        return WriteElement(node, depth, indented);
-
-    Bstr name;
-    VARIANT value;
-    VariantInit(&value);
-    if (FAILED(node->get_nodeName(name.Receive())) || FAILED(node->get_nodeValue(&value)))
-        return FALSE;
-    const wchar_t* v = value.vt == VT_BSTR && value.bstrVal ? value.bstrVal : L"";
-    size_t n = value.vt == VT_BSTR ? SysStringLen(value.bstrVal) : 0;
+    const pugi::xml_node_type type = node.type();
+    if (type == pugi::node_element) {
+        WriteElement(node, depth, indented);
+        return;
+    }
+    const wchar_t* v = node.value();
+    const size_t n = wcslen(v);
     switch (type) {
-    case NODE_TEXT:
+    case pugi::node_pcdata:
         Append(v, n, InText);
         break;
-    case NODE_CDATA_SECTION: {
+    case pugi::node_cdata: {
         // "]]>" cannot stand in a section: split it across two sections.
         m_out += L"<![CDATA[";
         std::wstring_view rest(v, n);
@@ -149,141 +105,64 @@ BOOL DomWriter::WriteNode(IXMLDOMNode* node, int depth, bool indented)
         m_out += L"]]>";
         break;
     }
-    case NODE_ENTITY_REFERENCE:
-        m_out += L'&';
-        m_out += name.Data();
-        m_out += L';';
-        break;
-    case NODE_COMMENT:
-    case NODE_PROCESSING_INSTRUCTION:
+    case pugi::node_comment:
+    case pugi::node_pi:
         if (indented)
             Indent(depth);
-        m_out += type == NODE_COMMENT ? L"<!--" : L"<?";
-        if (type == NODE_PROCESSING_INSTRUCTION) {
-            m_out += name.Data();
+        m_out += type == pugi::node_comment ? L"<!--" : L"<?";
+        if (type == pugi::node_pi) {
+            m_out += node.name();
             if (n)
                 m_out += L' ';
         }
         Append(v, n, Raw);
-        m_out += type == NODE_COMMENT ? L"-->" : L"?>";
+        m_out += type == pugi::node_comment ? L"-->" : L"?>";
         if (indented)
             NewLine();
         break;
     default:
         break;
     }
-    VariantClear(&value);
-    return TRUE;
 }
 
-BOOL DomWriter::WriteElement(IXMLDOMNode* node, int depth, bool indented)
+void DomWriter::WriteElement(const pugi::xml_node& node, int depth, bool indented)
 {
-    Bstr name;
-    if (FAILED(node->get_nodeName(name.Receive())))
-        return FALSE;
     if (indented)
         Indent(depth);
     m_out += L'<';
-    m_out += name.Data();
-    if (!WriteAttributes(node))
-        return FALSE;
-
-    XmlNodePtr first;
-    if (FAILED(node->get_firstChild(first.Receive())))
-        return FALSE;
+    m_out += node.name();
+    for (pugi::xml_attribute a = node.first_attribute(); a; a = a.next_attribute()) {
+        m_out += L' ';
+        m_out += a.name();
+        m_out += L"=\"";
+        Append(a.value(), wcslen(a.value()), InAttribute);
+        m_out += L'"';
+    }
+    const pugi::xml_node first = node.first_child();
     if (!first) {
         m_out += L"/>";
         if (indented)
             NewLine();
-        return TRUE;
+        return;
     }
     // Text anywhere among the children: write them all on this line, as they are,
     // so that no blank or line break joins the text.
     bool childrenIndented = indented;
-    for (XmlNodePtr c = first; c && childrenIndented;) {
-        DOMNodeType type;
-        if (FAILED(c->get_nodeType(&type)))
-            return FALSE;
-        if (type == NODE_TEXT || type == NODE_CDATA_SECTION || type == NODE_ENTITY_REFERENCE)
+    for (pugi::xml_node c = first; c && childrenIndented; c = c.next_sibling())
+        if (c.type() == pugi::node_pcdata || c.type() == pugi::node_cdata)
             childrenIndented = false;
-        XmlNodePtr next;
-        if (FAILED(c->get_nextSibling(next.Receive())))
-            return FALSE;
-        c = next;
-    }
     m_out += L'>';
     if (childrenIndented)
         NewLine();
-    for (XmlNodePtr c = first; c;) {
-        if (!WriteNode(c, depth + 1, childrenIndented))
-            return FALSE;
-        XmlNodePtr next;
-        if (FAILED(c->get_nextSibling(next.Receive())))
-            return FALSE;
-        c = next;
-    }
+    for (pugi::xml_node c = first; c; c = c.next_sibling())
+        WriteNode(c, depth + 1, childrenIndented);
     if (childrenIndented)
         Indent(depth);
     m_out += L"</";
-    m_out += name.Data();
+    m_out += node.name();
     m_out += L'>';
     if (indented)
         NewLine();
-    return TRUE;
-}
-
-BOOL DomWriter::WriteAttributes(IXMLDOMNode* node)
-{
-    XmlPtr<IXMLDOMNamedNodeMap> attributes;
-    if (FAILED(node->get_attributes(attributes.Receive())))
-        return FALSE;
-    if (!attributes)
-        return TRUE;
-    long count = 0;
-    if (FAILED(attributes->get_length(&count)))
-        return FALSE;
-    std::vector<std::pair<std::wstring, std::wstring>> list;
-    bool missing = false;
-    // Wine's map also counts such a declaration in its indexes without handing it
-    // out, so the items are read until the map says there are no more.
-    for (long i = 0, got = 0; got < count && i <= 2 * count; ++i) {
-        XmlNodePtr attribute;
-        HRESULT hr = attributes->get_item(i, attribute.Receive());
-        if (hr == S_FALSE)
-            break;
-        if (hr != S_OK || !attribute) {
-            missing = true;
-            continue;
-        }
-        ++got;
-        Bstr name;
-        VARIANT value;
-        VariantInit(&value);
-        if (FAILED(attribute->get_nodeName(name.Receive())) || FAILED(attribute->get_nodeValue(&value)) ||
-            (value.vt != VT_BSTR && FAILED(VariantChangeType(&value, &value, 0, VT_BSTR)))) {
-            VariantClear(&value);
-            return FALSE;
-        }
-        list.emplace_back(name.Data(), std::wstring(value.bstrVal ? value.bstrVal : L"", SysStringLen(value.bstrVal)));
-        VariantClear(&value);
-    }
-    if (missing) {
-        // Wine's attribute map cannot hand out a default namespace declaration
-        // (xmlns="..."); the element's own namespace tells what it was.
-        Bstr name, uri;
-        if (FAILED(node->get_nodeName(name.Receive())) || FAILED(node->get_namespaceURI(uri.Receive())))
-            return FALSE;
-        if (!wcschr(name.Data(), L':') && uri.Length())
-            list.emplace(list.begin(), L"xmlns", std::wstring(uri.Data(), uri.Length()));
-    }
-    for (const auto& [name, value] : list) {
-        m_out += L' ';
-        m_out += name;
-        m_out += L"=\"";
-        Append(value.data(), value.size(), InAttribute);
-        m_out += L'"';
-    }
-    return TRUE;
 }
 
 void XmlOutput::AppendReference(unsigned code)
@@ -402,11 +281,11 @@ BOOL XmlOutput::Encode(std::string& bytes) const
 
 }  // namespace
 
-BOOL XmlWriteDocument(IXMLDOMDocument* document, int encoding, std::string& bytes)
+BOOL XmlWriteDocument(const CXmlDocument& document, int encoding, std::string& bytes)
 {
     bytes.clear();
     DomWriter writer(encoding);
-    if (!writer.WriteDocument(document))
+    if (!document.GetDocument() || !writer.WriteDocument(*document.GetDocument()))
         return FALSE;
     return writer.Encode(bytes);
 }
@@ -457,7 +336,7 @@ void CXmlStreamWriter::TextElement(const wchar_t* name, const wchar_t* text, siz
     m->m_out += name;
     m->m_out += L'>';
     if (text && std::wmemchr(text, L'\r', length)) {
-        // A text node of the DOM holds its line ends as LF (CR LF and CR alike):
+        // A text node of a document holds its line ends as LF (CR LF and CR alike):
         // the same here, so that both writers give the same bytes.
         std::wstring normal;
         normal.reserve(length);

@@ -28,7 +28,7 @@ int MapServiceCode(int code)
     }
 }
 
-CString ChildText(IXMLDOMNode* node, const wchar_t* name)
+CString ChildText(XmlNode node, const wchar_t* name)
 {
     CString text;
     if (!XmlGetChildText(name, node, 0, text))

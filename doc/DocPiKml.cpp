@@ -26,20 +26,6 @@ enum Layout { LAYOUT_PLAIN = 0, LAYOUT_V1 = 1, LAYOUT_V2 = 2 };
 // takes, and its DOM alone would fill much of the program's address space.
 constexpr ULONGLONG kMaxKmlFileBytes = 64ull * 1024 * 1024;
 
-// COM for the XML document, on whatever thread the caller runs.
-class ComScope {
-public:
-    ComScope() : m_hr(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
-    ~ComScope()
-    {
-        if (SUCCEEDED(m_hr))
-            CoUninitialize();
-    }
-
-private:
-    HRESULT m_hr;
-};
-
 // Thrown inside the reader for a file that breaks its layout's rules.
 struct KmlFormatError {};
 struct KmlTooManyRecords {};
@@ -85,7 +71,7 @@ void ParseCoordinates(const CString& text, double& lon, double& lat)
 }
 
 // The text of the only child named name; fails unless there is exactly one.
-CString OnlyChildText(IXMLDOMNode* node, const wchar_t* name)
+CString OnlyChildText(XmlNode node, const wchar_t* name)
 {
     if (XmlCountChildElements(node, name) != 1)
         throw KmlFormatError();
@@ -95,7 +81,7 @@ CString OnlyChildText(IXMLDOMNode* node, const wchar_t* name)
 }
 
 // The text of the first child named name when there is one (else empty).
-CString OptionalChildText(IXMLDOMNode* node, const wchar_t* name)
+CString OptionalChildText(XmlNode node, const wchar_t* name)
 {
     CString text;
     XmlElementPtr child = XmlGetChildElement(node, name, 0);
@@ -109,18 +95,15 @@ public:
     KmlReader(CDocPi& doc, int layout) : m_doc(doc), m_layout(layout) {}
 
     // The container's name and placemarks, then its folders, depth first.
-    void ReadFolderTree(IXMLDOMNode* container)
+    void ReadFolderTree(XmlNode container)
     {
         ReadContainer(container);
-        for (int i = 0;; ++i) {
-            XmlElementPtr folder = XmlGetChildElement(container, L"Folder", i);
-            if (!folder)
-                break;
+        for (XmlElementPtr folder = XmlGetChildElement(container, L"Folder", 0); folder;
+             folder = XmlGetNextElement(folder, L"Folder"))
             ReadFolderTree(folder);
-        }
     }
 
-    void ReadContainer(IXMLDOMNode* container)
+    void ReadContainer(XmlNode container)
     {
         if (m_layout == LAYOUT_PLAIN) {
             if (XmlGetChildElement(container, L"name", 0))
@@ -135,10 +118,9 @@ public:
             XmlGetNodeText(name, text);
             m_doc.SetFolderName(text);
         }
-        for (int i = 0;; ++i) {
-            XmlElementPtr placemark = XmlGetChildElement(container, L"Placemark", i);
-            if (!placemark)
-                break;
+        // One walk over the children: looking each up by index would walk them again every time.
+        for (XmlElementPtr placemark = XmlGetChildElement(container, L"Placemark", 0); placemark;
+             placemark = XmlGetNextElement(placemark, L"Placemark")) {
             if (m_doc.GetRecordCount() >= POI_MAX_RECORDS)
                 throw KmlTooManyRecords();
             ReadPlacemark(placemark);
@@ -146,7 +128,7 @@ public:
     }
 
 private:
-    void ReadPlacemark(IXMLDOMNode* pm)
+    void ReadPlacemark(XmlNode pm)
     {
         CDocPiRecord rec;
         rec.m_name = OnlyChildText(pm, L"name");
@@ -183,7 +165,7 @@ private:
     int m_layout;
 };
 
-int DetectLayout(IXMLDOMNode* docNode)
+int DetectLayout(XmlNode docNode)
 {
     if (XmlCountChildElements(docNode, L"MirovaleFileVersion") > 0) {
         CString text = OptionalChildText(docNode, L"MirovaleFileVersion");
@@ -210,7 +192,6 @@ BOOL CDocPi::Load(const wchar_t* path)
         m_errorCode = PIERR_TOO_MANY;
         return FALSE;
     }
-    ComScope com;
     CXmlDocument xml;
     XmlElementPtr root = path ? xml.Load(path) : XmlElementPtr();
     if (!root) {

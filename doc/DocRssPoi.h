@@ -5,14 +5,13 @@
 // running update, and the chosen items saved as KML or exported to the card.
 #include <windows.h>
 
-#include <msxml2.h>
-
 #include <functional>
 #include <map>
 #include <mutex>
 #include <set>
 #include <string>
 
+#include "common/XmlDocument.h"
 #include "doc/Doc.h"
 #include "doc/PoiRecord.h"
 
@@ -190,11 +189,11 @@ public:
     void NoteDownloadedFile(const CString& path);
     BOOL LoadSelectedFeedItems();
     BOOL ParseFeed(int index);
-    BOOL ParseRss1Items(IXMLDOMNode* root, int index, BOOL atom);
-    BOOL ParseRss2Items(IXMLDOMNode* root, int index);
-    BOOL ParseKmlItems(IXMLDOMNode* root, int index, BOOL readCache);
-    BOOL ReadKmlPlacemarks(IXMLDOMNode* node, int fileId);
-    BOOL ReadKmlFolders(IXMLDOMNode* node, int fileId);
+    BOOL ParseRss1Items(XmlNode root, int index, BOOL atom);
+    BOOL ParseRss2Items(XmlNode root, int index);
+    BOOL ParseKmlItems(XmlNode root, int index, BOOL readCache);
+    BOOL ReadKmlPlacemarks(XmlNode node, int fileId);
+    BOOL ReadKmlFolders(XmlNode node, int fileId);
     CString ReadFeedTitle(const wchar_t* pathOrUrl);
     BOOL IsFeedFile(const wchar_t* pathOrUrl);
 

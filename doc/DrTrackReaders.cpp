@@ -1,4 +1,4 @@
-// The two track readers of a drive report: GPX through MSXML, LTB as records.
+// The two track readers of a drive report: GPX through the XML layer, LTB as records.
 #include <cwchar>
 #include <cwctype>
 #include <ctime>

@@ -1,7 +1,6 @@
 #pragma once
-// Reads the track points of a GPX file (1.0 or 1.1) through MSXML's SAX reader:
-// a track of a day holds tens of thousands of points, and the DOM takes several
-// times as long to build under Wine as the whole read takes this way.
+// Reads the track points of a GPX file (1.0 or 1.1): a track of a day holds tens
+// of thousands of points, handed out one by one in file order.
 #include <windows.h>
 
 #include <functional>

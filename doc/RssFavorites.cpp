@@ -17,7 +17,7 @@ CString FavoritesPath()
 
 // Sets the mark of the placemark with the item's guid among the placemarks of
 // container; the file is saved whether one matched or not.
-BOOL MarkInContainer(CXmlDocument& xml, IXMLDOMNode* container, const DOCPI_RSS_ITEM& item, const CString& path)
+BOOL MarkInContainer(CXmlDocument& xml, XmlNode container, const DOCPI_RSS_ITEM& item, const CString& path)
 {
     CString guid = rss::GuidText(item.guid);
     if (guid.IsEmpty())
@@ -63,7 +63,7 @@ bool InsertFavoriteText(const CString& path, const DOCPI_RSS_ITEM& item)
         CXmlDocument frag;
         XmlElementPtr root = frag.Create(L"Document", XML_UTF16);
         if (!root || !rss::WritePlacemark(frag, root, nullptr, item, rss::PM_FAVORITE, false) ||
-            !rss::FragmentText(frag.GetDocument(), 1, true, placemark))
+            !rss::FragmentText(frag, 1, true, placemark))
             return false;
     }
     std::wstring file;
@@ -109,8 +109,7 @@ BOOL CDocRssPoi::UpdateFavoriteFile(const DOCPI_RSS_ITEM& item)
             if (!XmlGetChildElement(pm, L"metadata", 0))
                 return FALSE;
             if (rss::SameText(rss::PlacemarkGuid(pm), guid)) {
-                XmlNodePtr removed;
-                if (FAILED(document->removeChild(pm, removed.Receive())))
+                if (!XmlRemoveChild(document, pm))
                     return FALSE;
                 break;
             }

@@ -25,7 +25,7 @@ CString NewItemPath()
 
 // Folders carry their feed's identifier: a feed that failed appends none and an
 // opened feed's folder is removed, so positions do not follow the feed list.
-XmlElementPtr FindFolder(IXMLDOMNode* root, int fileId)
+XmlElementPtr FindFolder(XmlNode root, int fileId)
 {
     for (const XmlElementPtr& folder : rss::ChildElements(root, L"Folder")) {
         CString id;
@@ -112,16 +112,12 @@ BOOL CDocRssPoi::AppendNewItemFolder(int fileId)
         XmlElementPtr folder = xml.Create(L"Folder", XML_UTF16);
         if (!folder)
             return FALSE;
-        VARIANT id;
-        VariantInit(&id);
-        id.vt = VT_I4;
-        id.lVal = fileId;
-        BSTR name = SysAllocString(L"FileID");
-        bool ok = name && SUCCEEDED(folder->setAttribute(name, id));
-        SysFreeString(name);
+        CString id;
+        id.Format(L"%d", fileId);
+        bool ok = XmlSetAttribute(folder, L"FileID", id) != FALSE;
         for (INT_PTR i = 0; ok && i < m_feedItems.GetSize(); ++i)
             ok = rss::WritePlacemark(xml, folder, nullptr, m_feedItems[i], rss::PM_NEW_ITEM, false) != nullptr;
-        if (!ok || !rss::FragmentText(xml.GetDocument(), 1, false, fragment))
+        if (!ok || !rss::FragmentText(xml, 1, false, fragment))
             return FALSE;
     }
     CRssLock hold(m_newItemFileLock);
@@ -211,8 +207,7 @@ BOOL CDocRssPoi::RemoveNewItemFolder(int feed)
     XmlElementPtr folder = root ? FindFolder(root, m_feeds[feed].fileId) : XmlElementPtr();
     if (!folder)
         return FALSE;
-    XmlNodePtr removed;
-    if (FAILED(root->removeChild(folder, removed.Receive())))
+    if (!XmlRemoveChild(root, folder))
         return FALSE;
     return xml.Save(NewItemPath());
 }

@@ -60,7 +60,7 @@ bool ReadFeedNumber(CString text, double& value)
 }
 
 // The entry's position by the first rule that applies; false: skip the entry.
-bool ReadEntryPosition(IXMLDOMNode* entry, double& lon, double& lat)
+bool ReadEntryPosition(XmlNode entry, double& lon, double& lat)
 {
     CString x, y;
     if (XmlElementPtr point = XmlGetChildElement(entry, L"geo:Point", 0)) {
@@ -88,7 +88,7 @@ bool ReadEntryPosition(IXMLDOMNode* entry, double& lon, double& lat)
 
 // The entry's web link: the text of an RSS link, or the address of a
 // feed-rooted entry's alternate (or first) link.
-CString EntryLink(IXMLDOMNode* entry)
+CString EntryLink(XmlNode entry)
 {
     CString link;
     std::vector<XmlElementPtr> links = ChildElements(entry, L"link");
@@ -108,7 +108,7 @@ CString EntryLink(IXMLDOMNode* entry)
     return link;
 }
 
-LONGLONG EntryDate(IXMLDOMNode* entry, bool& present)
+LONGLONG EntryDate(XmlNode entry, bool& present)
 {
     static const wchar_t* const names[] = {L"pubDate", L"dc:date", L"published", L"updated"};
     CString text;
@@ -204,7 +204,7 @@ struct EntryReader {
     bool undatedCacheRead = false;
 
     // Fills item from the entry; false when the entry is not taken.
-    bool Read(IXMLDOMNode* entry, LONGLONG lastUpdate, DOCPI_RSS_ITEM& item)
+    bool Read(XmlNode entry, LONGLONG lastUpdate, DOCPI_RSS_ITEM& item)
     {
         item = DOCPI_RSS_ITEM{};
         bool dated = false;
@@ -264,7 +264,7 @@ struct EntryReader {
 
 }  // namespace
 
-BOOL CDocRssPoi::ParseRss1Items(IXMLDOMNode* root, int index, BOOL atom)
+BOOL CDocRssPoi::ParseRss1Items(XmlNode root, int index, BOOL atom)
 {
     if (index < 0 || index >= GetFeedCount() || !root)
         return FALSE;
@@ -290,7 +290,7 @@ BOOL CDocRssPoi::ParseRss1Items(IXMLDOMNode* root, int index, BOOL atom)
     return TRUE;
 }
 
-BOOL CDocRssPoi::ParseRss2Items(IXMLDOMNode* root, int index)
+BOOL CDocRssPoi::ParseRss2Items(XmlNode root, int index)
 {
     if (index < 0 || index >= GetFeedCount() || !root)
         return FALSE;
@@ -318,7 +318,7 @@ BOOL CDocRssPoi::ParseRss2Items(IXMLDOMNode* root, int index)
     return TRUE;
 }
 
-BOOL CDocRssPoi::ParseKmlItems(IXMLDOMNode* root, int index, BOOL readCache)
+BOOL CDocRssPoi::ParseKmlItems(XmlNode root, int index, BOOL readCache)
 {
     if (index < 0 || index >= GetFeedCount() || !root)
         return FALSE;
@@ -328,7 +328,7 @@ BOOL CDocRssPoi::ParseKmlItems(IXMLDOMNode* root, int index, BOOL readCache)
     if (readCache && m_feeds[index].fileName[0])
         ReadFeedCache(FeedCachePath(index), m_kmlCacheItems, 2, FALSE);
     XmlElementPtr document = XmlGetChildElement(root, L"Document", 0);
-    IXMLDOMNode* node = document ? static_cast<IXMLDOMNode*>(document) : root;
+    XmlNode node = document ? document : root;
     if (!ReadKmlPlacemarks(node, fileId) || !ReadKmlFolders(node, fileId))
         return FALSE;
     m_feeds[index].updateTime = m_nowStamp;
@@ -339,7 +339,7 @@ BOOL CDocRssPoi::ParseKmlItems(IXMLDOMNode* root, int index, BOOL readCache)
     return TRUE;
 }
 
-BOOL CDocRssPoi::ReadKmlPlacemarks(IXMLDOMNode* node, int fileId)
+BOOL CDocRssPoi::ReadKmlPlacemarks(XmlNode node, int fileId)
 {
     for (const XmlElementPtr& pm : ChildElements(node, L"Placemark")) {
         // A feed gives at most as many items as the reader ever shows.
@@ -386,7 +386,7 @@ BOOL CDocRssPoi::ReadKmlPlacemarks(IXMLDOMNode* node, int fileId)
     return TRUE;
 }
 
-BOOL CDocRssPoi::ReadKmlFolders(IXMLDOMNode* node, int fileId)
+BOOL CDocRssPoi::ReadKmlFolders(XmlNode node, int fileId)
 {
     for (const XmlElementPtr& folder : ChildElements(node, L"Folder")) {
         if (!folder || !ReadKmlPlacemarks(folder, fileId) || !ReadKmlFolders(folder, fileId))
@@ -454,7 +454,7 @@ CString CDocRssPoi::ReadFeedTitle(const wchar_t* pathOrUrl)
                 found = channel && ChildText(channel, L"title", title);
             } else if (_wcsicmp(name, L"kml") == 0) {
                 XmlElementPtr document = XmlGetChildElement(root, L"Document", 0);
-                IXMLDOMNode* node = document ? static_cast<IXMLDOMNode*>(document) : root;
+                XmlNode node = document ? document : root;
                 if (!(found = ChildText(node, L"name", title))) {
                     XmlElementPtr folder = XmlGetChildElement(node, L"Folder", 0);
                     found = folder && ChildText(folder, L"name", title);

@@ -11,20 +11,12 @@ namespace rss {
 
 bool ReadUtf16Bytes(const std::string& bytes, std::wstring& text);
 
-bool SetNamespace(IXMLDOMElement* root, const wchar_t* uri)
+bool SetNamespace(XmlNode root, const wchar_t* uri)
 {
-    VARIANT ns;
-    VariantInit(&ns);
-    ns.vt = VT_BSTR;
-    ns.bstrVal = SysAllocString(uri);
-    BSTR name = SysAllocString(L"xmlns");
-    bool ok = root && ns.bstrVal && name && SUCCEEDED(root->setAttribute(name, ns));
-    SysFreeString(name);
-    VariantClear(&ns);
-    return ok;
+    return XmlSetAttribute(root, L"xmlns", uri) != FALSE;
 }
 
-XmlElementPtr WritePlacemark(CXmlDocument& xml, IXMLDOMNode* parent, IXMLDOMNode* reference,
+XmlElementPtr WritePlacemark(CXmlDocument& xml, XmlNode parent, XmlNode reference,
                              const DOCPI_RSS_ITEM& item, int layout, bool withReadItem)
 {
     CString guid = GuidText(item.guid);
@@ -61,14 +53,14 @@ XmlElementPtr WritePlacemark(CXmlDocument& xml, IXMLDOMNode* parent, IXMLDOMNode
     return ok ? pm : XmlElementPtr();
 }
 
-bool MetadataFlag(IXMLDOMNode* pm, const wchar_t* name)
+bool MetadataFlag(XmlNode pm, const wchar_t* name)
 {
     XmlElementPtr metadata = XmlGetChildElement(pm, L"metadata", 0);
     int value = 0;
     return metadata && XmlGetChildInt(metadata, name, 0, &value) && value == 1;
 }
 
-bool ReadPlacemark(IXMLDOMNode* pm, DOCPI_RSS_ITEM& item, int layout)
+bool ReadPlacemark(XmlNode pm, DOCPI_RSS_ITEM& item, int layout)
 {
     item = DOCPI_RSS_ITEM{};
     XmlElementPtr metadata = XmlGetChildElement(pm, L"metadata", 0);
@@ -103,13 +95,13 @@ bool ReadPlacemark(IXMLDOMNode* pm, DOCPI_RSS_ITEM& item, int layout)
         item.favorite = _wtoi(text) == 1 ? 1 : 0;
     if (ChildText(metadata, L"FileID", text))
         item.fileId = _wtoi(text);
-    if (ChildText(layout == PM_NEW_ITEM ? pm : static_cast<IXMLDOMNode*>(metadata), L"pubDate", text))
+    if (ChildText(layout == PM_NEW_ITEM ? pm : metadata, L"pubDate", text))
         item.pubDate = ReadInt64(text);
     item.check = 1;
     return true;
 }
 
-CString PlacemarkGuid(IXMLDOMNode* pm)
+CString PlacemarkGuid(XmlNode pm)
 {
     CString text;
     XmlElementPtr metadata = XmlGetChildElement(pm, L"metadata", 0);
@@ -118,7 +110,7 @@ CString PlacemarkGuid(IXMLDOMNode* pm)
     return text;
 }
 
-bool RewriteFavorite(CXmlDocument& xml, IXMLDOMNode* pm, int favorite)
+bool RewriteFavorite(CXmlDocument& xml, XmlNode pm, int favorite)
 {
     XmlElementPtr metadata = XmlGetChildElement(pm, L"metadata", 0);
     if (!metadata || !XmlRemoveChildElement(metadata, L"Favorite", 0))
@@ -133,7 +125,7 @@ bool SameText(const CString& a, const CString& b)
     return CompareStringW(LOCALE_USER_DEFAULT, 0, a, -1, b, -1) == CSTR_EQUAL;
 }
 
-bool FragmentText(IXMLDOMDocument* document, int extraTabs, bool stripRoot, std::wstring& text)
+bool FragmentText(const CXmlDocument& document, int extraTabs, bool stripRoot, std::wstring& text)
 {
     std::string bytes;
     std::wstring all;

@@ -72,27 +72,15 @@ BOOL IsWebAddress(const wchar_t* text)
     return text && (_wcsnicmp(text, L"http://", 7) == 0 || _wcsnicmp(text, L"https://", 8) == 0);
 }
 
-std::vector<XmlElementPtr> ChildElements(IXMLDOMNode* node, const wchar_t* name)
+std::vector<XmlElementPtr> ChildElements(XmlNode node, const wchar_t* name)
 {
     std::vector<XmlElementPtr> found;
-    XmlNodePtr child;
-    if (!node || FAILED(node->get_firstChild(child.Receive())))
-        return found;
-    while (child) {
-        DOMNodeType type = NODE_INVALID;
-        CString nodeName;
-        if (SUCCEEDED(child->get_nodeType(&type)) && type == NODE_ELEMENT && XmlGetNodeName(child, nodeName) &&
-            nodeName == name)
-            found.push_back(child.As<IXMLDOMElement>(kIidXmlDomElement));
-        XmlNodePtr next;
-        if (FAILED(child->get_nextSibling(next.Receive())))
-            break;
-        child = next;
-    }
+    for (XmlElementPtr child = XmlGetChildElement(node, name, 0); child; child = XmlGetNextElement(child, name))
+        found.push_back(child);
     return found;
 }
 
-bool ChildText(IXMLDOMNode* node, const wchar_t* name, CString& text)
+bool ChildText(XmlNode node, const wchar_t* name, CString& text)
 {
     XmlElementPtr child = XmlGetChildElement(node, name, 0);
     return child && XmlGetNodeText(child, text);

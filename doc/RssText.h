@@ -45,10 +45,10 @@ BOOL IsWebAddress(const wchar_t* text);
 
 // The direct child elements named name, in document order (one walk, where
 // looking each up by index would walk the children again every time).
-std::vector<XmlElementPtr> ChildElements(IXMLDOMNode* node, const wchar_t* name);
+std::vector<XmlElementPtr> ChildElements(XmlNode node, const wchar_t* name);
 // The text of the first child element named name; false when there is none or
 // its text cannot be read.
-bool ChildText(IXMLDOMNode* node, const wchar_t* name, CString& text);
+bool ChildText(XmlNode node, const wchar_t* name, CString& text);
 
 class ComScope {
 public:

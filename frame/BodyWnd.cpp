@@ -17,8 +17,8 @@ const wchar_t* const kImageNames[9] = {
     L"eco_Normal_body.bmp",    L"eco_Bad_body.bmp",     L"eco_VeryBad_body.bmp",
 };
 
-// The fuel document's eco level (0..4, -1 without data) once that document exists.
-int FuelEcoLevel() { return -1; }
+// The fuel document's eco level (0..4, -1 without data).
+int FuelEcoLevel() { return theGlobal.m_docFe.m_ecoLevel; }
 
 }  // namespace
 

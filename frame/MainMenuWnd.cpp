@@ -1,6 +1,7 @@
 #include "frame/MainMenuWnd.h"
 
 #include <shlobj.h>
+#include <shlwapi.h>
 
 #include "common/FileArchive.h"
 #include "common/FileUtil.h"
@@ -429,9 +430,49 @@ void CMainMenuWnd::OnOpenKml()
         main->SendMessage(WM_COMMAND, ID_POI_EDIT_KML, 0);
 }
 
-// The fuel log joins with its document; until then the task opens the view.
+namespace {
+
+// Reads a fuel master file into the emptied log; a file that cannot be read is
+// reported and leaves the log empty (a log cut at its limit keeps what was read).
+void LoadFuelMasterFile(const CString& path)
+{
+    CDocFe& doc = theGlobal.m_docFe;
+    if (doc.Load(path)) {
+        doc.SetModified(0);
+        return;
+    }
+    CString error;
+    ShowMessage(doc.GetErrorString(error), 0);
+    if (!doc.m_overLimit)
+        doc.RemoveAll();
+    doc.m_overLimit = 0;
+    doc.SetModified(0);
+}
+
+}  // namespace
+
+// Loads the fuel master file, or the per-user one when the remembered file
+// does not exist, and opens the fuel view.
 void CMainMenuWnd::OnFuelReport()
 {
+    CDocFe& doc = theGlobal.m_docFe;
+    doc.RemoveAll();
+    doc.m_overLimit = 0;
+    const CString remembered = GetFuelMasterPath();
+    if (!theGlobal.m_drFuelMasterFolder.IsEmpty() && ::GetFileAttributesW(remembered) != INVALID_FILE_ATTRIBUTES) {
+        LoadFuelMasterFile(remembered);
+    } else {
+        theGlobal.m_drFuelMasterName = L"FuelMaster.csv";
+        wchar_t folder[MAX_PATH] = {};
+        if (SUCCEEDED(::SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder))) {
+            ::PathAppendW(folder, L"Mirovale");
+            ::CreateDirectoryW(folder, nullptr);
+            theGlobal.m_drFuelMasterFolder = folder;
+            const CString path = GetFuelMasterPath();
+            if (::GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES)
+                LoadFuelMasterFile(path);
+        }
+    }
     if (CWnd* main = AfxGetMainWnd())
         main->SendMessage(WM_COMMAND, ID_FUEL_REPORT, 0);
 }

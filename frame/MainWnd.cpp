@@ -20,13 +20,6 @@ bool IsSmallScreen(int w, int h) { return w == kDefaultWidth && h == kDefaultHei
 
 bool OnScreen(int x, int y, int w, int h) { return x >= 0 && y >= 0 && x < w && y < h; }
 
-// The documents a user edits in a view, with the command of that view: the
-// quit question for each is the one Back and Top ask there.
-struct EditedDocument {
-    CDocPi* doc;
-    UINT viewCommand;
-};
-
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CMainWnd, CWnd)
@@ -417,29 +410,22 @@ void CMainWnd::OnSelChanged()
 
 BOOL CMainWnd::SaveModifiedDocuments()
 {
-    const EditedDocument docs[] = {{&theGlobal.m_docPiCsv, ID_POI_EDIT_CSV},
-                                   {&theGlobal.m_docPiKml, ID_POI_EDIT_KML},
-                                   {&theGlobal.m_docPiMap, ID_POI_MAP}};
-    for (const EditedDocument& d : docs) {
-        if (!d.doc->IsModified() || d.doc->GetRecordCount() == 0)
+    // Every view with unsaved work is shown and asked the question of its
+    // own Back and Top.
+    for (const VIEW_TABLE_ROW& row : kViewCreationOrder) {
+        auto* view = dynamic_cast<CViewWnd*>(m_body.GetView(row.index));
+        if (!view || !view->HasUnsavedWork())
             continue;
-        // The question of Back and Top, in the document's own view.
-        if (theGlobal.m_viewKind != ViewIndexOfCommand(d.viewCommand)) {
-            SendMessage(WM_COMMAND, d.viewCommand, 0);
+        if (theGlobal.m_viewKind != row.index) {
+            SendMessage(WM_COMMAND, row.command, 0);
             // The header posted its switch; make it now, before the question.
             MSG msg;
             while (::PeekMessageW(&msg, m_hWnd, WM_COMMAND, WM_COMMAND, PM_NOREMOVE) && msg.wParam == ID_SELCHANGED)
                 ::PeekMessageW(&msg, m_hWnd, WM_COMMAND, WM_COMMAND, PM_REMOVE);
             OnSelChanged();
         }
-        const int answer = ShowMessage(theGlobal.UiString(23), 3, FALSE);
-        if (answer == IDCANCEL)
+        if (!view->CanLeave())
             return FALSE;
-        if (answer == IDYES) {
-            SendMessage(WM_COMMAND, ID_FILE_SAVE, 0);
-            if (d.doc->IsModified())
-                return FALSE;
-        }
     }
     return TRUE;
 }

@@ -3,14 +3,23 @@
 #include "frame/MainMenuWnd.h"
 #include "frame/PlaceholderView.h"
 #include "res/frame_ids.h"
+#include "views/device/AbWnd.h"
 #include "views/poi/PoiFromCsvWnd.h"
 #include "views/poi/PoiReaderWnd.h"
 #include "views/poi/PoiWnd.h"
+#include "views/report/DriveReportWnd.h"
+#include "views/report/FeWnd.h"
 
 namespace {
 
 std::unique_ptr<CWnd> MakeMainMenu(const VIEW_TABLE_ROW&) { return std::make_unique<CMainMenuWnd>(); }
 std::unique_ptr<CWnd> MakeFeedReader(const VIEW_TABLE_ROW&) { return std::make_unique<CPoiReaderWnd>(); }
+
+template <class View>
+std::unique_ptr<CWnd> MakePlainView(const VIEW_TABLE_ROW&)
+{
+    return std::make_unique<View>();
+}
 
 // A view whose mode comes from its row (the import views, the POI lists).
 template <class View>
@@ -26,7 +35,7 @@ std::unique_ptr<CWnd> MakeModeView(const VIEW_TABLE_ROW& row)
 const VIEW_TABLE_ROW kViewCreationOrder[kViewCount] = {
     {0, ID_MAIN_MENU, 75, L"MainMenu", 0, false, MakeMainMenu},
     {6, ID_CLONING, 76, L"SettingsReplicator", 0, false, nullptr},
-    {10, ID_DRIVE_REPORT, 77, L"DriveReport", 0, true, nullptr},
+    {10, ID_DRIVE_REPORT, 77, L"DriveReport", 0, true, MakePlainView<CDriveReportWnd>},
     {7, ID_PICTURE_EDIT, 78, L"PictureEditor", 0, true, nullptr},
     {1, ID_POI_FROM_CSV, 80, L"FromCSV", 0, true, MakeModeView<CPoiFromCsvWnd>},
     {2, ID_POI_EDIT_CSV, 80, L"PoiEditCsv", 2, true, MakeModeView<CPoiWnd>},
@@ -34,8 +43,8 @@ const VIEW_TABLE_ROW kViewCreationOrder[kViewCount] = {
     {4, ID_POI_MAP, 83, L"PoiMap", 4, true, nullptr},
     {5, ID_POI_RSS_READER, 89, L"PoiGeoRss", 0, true, MakeFeedReader},
     {9, ID_ADDRESS_BOOK_IMPORT, 91, L"AddressBookImport", 1, true, MakeModeView<CPoiFromCsvWnd>},
-    {8, ID_ADDRESS_BOOK, 90, L"AddressBookEdit", 0, true, nullptr},
-    {11, ID_FUEL_REPORT, 93, L"FuelReport", 0, true, nullptr},
+    {8, ID_ADDRESS_BOOK, 90, L"AddressBookEdit", 0, true, MakeModeView<CAbWnd>},
+    {11, ID_FUEL_REPORT, 93, L"FuelReport", 0, true, MakePlainView<CFeWnd>},
     {12, ID_APPS, 406, L"Apps", 0, true, nullptr},
 };
 

@@ -12,6 +12,13 @@ public:
     // The view's mode, set by the body before the window exists.
     int m_mode = 0;
 
+    // May the user leave this view? Asked by Back, Top and by the main window
+    // before quitting. A view holding edits that leaving would drop says so
+    // in HasUnsavedWork; CanLeave then asks the user (save, drop or stay),
+    // saves when told and answers whether the view may be left.
+    virtual BOOL HasUnsavedWork() const { return FALSE; }
+    virtual BOOL CanLeave() { return TRUE; }
+
 protected:
     LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
 };

@@ -3,7 +3,7 @@
 # cross compiler, Wine (32- and 64-bit, for the WoW64 test prefix), Xvfb,
 # GoogleTest sources, librsvg, npm and DejaVu fonts (artwork), gpsbabel (the peer tool
 # the benchmarks time), and enables source packages so the
-# build can fetch libjpeg-turbo's sources.
+# build can fetch the sources of libjpeg-turbo and pugixml.
 set -eu
 [ "$(id -u)" = 0 ] && SUDO= || SUDO=sudo
 

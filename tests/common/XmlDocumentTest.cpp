@@ -14,26 +14,19 @@ namespace {
 
 class XmlDocumentTest : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr))); }
-    void TearDown() override { CoUninitialize(); }
-
     static std::string Text(const std::wstring& path)
     {
         Bytes b = ReadBytes(path);
         return std::string(b.begin(), b.end());
     }
-    // The raw value of the first child of the element, exactly as the DOM holds it.
-    static std::wstring RawText(IXMLDOMNode* element)
+    // The text of the element's one text node.
+    static std::wstring RawText(XmlNode element)
     {
-        XmlNodePtr child;
-        VARIANT v;
-        VariantInit(&v);
-        if (!element || element->get_firstChild(child.Receive()) != S_OK || child->get_nodeValue(&v) != S_OK ||
-            v.vt != VT_BSTR)
+        XmlNodeList texts = XmlSelectNodes(L"text()", element);
+        CString s;
+        if (texts.GetLength() != 1 || !XmlGetNodeText(texts.Item(0), s))
             return L"<none>";
-        std::wstring s(v.bstrVal, SysStringLen(v.bstrVal));
-        VariantClear(&v);
-        return s;
+        return s.str();
     }
     std::vector<std::wstring> FilesIn(const TempDir& dir)
     {
@@ -105,14 +98,7 @@ TEST_P(XmlEncodingTest, RoundTripsTextAttributesAndMarkupCharacters)
         XmlElementPtr root = doc.Create(L"root", c.encoding);
         ASSERT_TRUE(root);
         XmlElementPtr item = doc.AppendTextElement(L"item", root, tricky.c_str());
-        VARIANT v;
-        VariantInit(&v);
-        v.vt = VT_BSTR;
-        v.bstrVal = SysAllocString(attr.c_str());
-        BSTR name = SysAllocString(L"note");
-        ASSERT_EQ(S_OK, item->setAttribute(name, v));
-        SysFreeString(name);
-        VariantClear(&v);
+        ASSERT_TRUE(XmlSetAttribute(item, L"note", attr.c_str()));
         ASSERT_TRUE(doc.Save(dir.File(L"enc.xml").c_str()));
     }
     std::string bytes = Text(dir.File(L"enc.xml"));
@@ -369,14 +355,7 @@ TEST_F(XmlDocumentTest, NamespaceDeclarationsSurviveASave)
     // A declaration added through the DOM is written too.
     CXmlDocument made;
     XmlElementPtr kml = made.Create(L"kml", XML_UTF8);
-    VARIANT v;
-    VariantInit(&v);
-    v.vt = VT_BSTR;
-    v.bstrVal = SysAllocString(L"http://www.opengis.net/kml/2.2");
-    BSTR name = SysAllocString(L"xmlns");
-    ASSERT_EQ(S_OK, kml->setAttribute(name, v));
-    SysFreeString(name);
-    VariantClear(&v);
+    ASSERT_TRUE(XmlSetAttribute(kml, L"xmlns", L"http://www.opengis.net/kml/2.2"));
     made.AppendElement(L"Document", kml);
     ASSERT_TRUE(made.Save(dir.File(L"ns3.kml").c_str()));
     EXPECT_NE(std::string::npos, Text(dir.File(L"ns3.kml")).find("<kml xmlns=\"http://www.opengis.net/kml/2.2\">\r\n"))
@@ -429,9 +408,7 @@ TEST_F(XmlDocumentTest, SelectHelpers)
     ASSERT_TRUE(root);
     XmlNodeListPtr list = XmlSelectNodes(L"poi", root);
     ASSERT_TRUE(list);
-    long n = 0;
-    list->get_length(&n);
-    EXPECT_EQ(2, n);
+    EXPECT_EQ(2, list.GetLength());
     EXPECT_TRUE(XmlGetListElement(list, 1));
     EXPECT_FALSE(XmlGetListElement(list, 2));
     EXPECT_FALSE(XmlSelectNode(L"poi", root, 2));
@@ -518,14 +495,7 @@ TEST_F(XmlDocumentTest, StreamWriterGivesTheBytesOfTheDomWriter)
         CXmlDocument doc;
         XmlElementPtr root = doc.Create(L"kml", encoding);
         ASSERT_TRUE(root);
-        VARIANT v;
-        VariantInit(&v);
-        v.vt = VT_BSTR;
-        v.bstrVal = SysAllocString(L"urn:x & \"y\"");
-        BSTR name = SysAllocString(L"xmlns");
-        ASSERT_TRUE(SUCCEEDED(root->setAttribute(name, v)));
-        SysFreeString(name);
-        VariantClear(&v);
+        ASSERT_TRUE(XmlSetAttribute(root, L"xmlns", L"urn:x & \"y\""));
         XmlElementPtr outer = doc.AppendElement(L"Document", root);
         for (const wchar_t* t : texts)
             ASSERT_TRUE(doc.AppendTextElement(L"name", outer, t));

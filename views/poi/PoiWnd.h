@@ -38,6 +38,10 @@ public:
     BOOL IsCurrent() const;
     BOOL ListHasFocus() const;
 
+    // Unsaved records are asked about before leaving (PoiWndLeave.cpp).
+    BOOL HasUnsavedWork() const override;
+    BOOL CanLeave() override;
+
     CPoiListCtrl m_list;
     CCustomButton m_btnLonLat, m_btnEdit, m_btnSavePc, m_btnSearch, m_btnNew, m_btnExport, m_btnGoogle, m_btnImport;
     DIB_IMAGE m_footer{};
@@ -102,8 +106,6 @@ protected:
     void OnBack();
     void OnTop();
     void OnUpdateAlways(CCmdUI* ui) { ui->Enable(TRUE); }
-    // Asks about unsaved records; FALSE when the view must stay.
-    BOOL CanLeave();
     void ResetView();
     DECLARE_MESSAGE_MAP()
 

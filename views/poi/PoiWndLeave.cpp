@@ -6,10 +6,16 @@
 #include "res/poi_ids.h"
 #include "views/poi/PoiWnd.h"
 
+BOOL CPoiWnd::HasUnsavedWork() const
+{
+    const CDocPi& doc = *GetDocument();
+    return doc.GetRecordCount() != 0 && doc.IsModified();
+}
+
 BOOL CPoiWnd::CanLeave()
 {
     CDocPi& doc = *GetDocument();
-    if (doc.GetRecordCount() == 0 || !doc.IsModified())
+    if (!HasUnsavedWork())
         return TRUE;
     switch (ShowMessage(theGlobal.UiString(23), 3)) {
     case IDYES:

@@ -26,7 +26,6 @@ class CloneCard : public testing::Test {
 protected:
     void SetUp() override
     {
-        CoInitialize(nullptr);
         testsupport::ClearCard();
         doctest::SetModel(0);
         doc.m_program = 3;
@@ -42,7 +41,6 @@ protected:
     void TearDown() override
     {
         testsupport::ClearCard();
-        CoUninitialize();
     }
     // A white picture of the size as a BMP file, loaded as the wallpaper.
     void LoadWallpaper(int width, int height)
@@ -70,26 +68,16 @@ std::vector<std::wstring> Outline(const std::wstring& path)
     CXmlDocument xml;
     XmlElementPtr root = xml.Load(path.c_str());
     std::vector<std::wstring> out;
-    std::function<void(IXMLDOMNode*, const std::wstring&)> walk = [&](IXMLDOMNode* node, const std::wstring& prefix) {
+    std::function<void(XmlNode, const std::wstring&)> walk = [&](XmlNode node, const std::wstring& prefix) {
         CString name;
         XmlGetNodeName(node, name);
         std::wstring here = prefix + name.GetString();
-        XmlNodeListPtr children;
-        node->get_childNodes(children.Receive());
-        long n = 0;
-        children->get_length(&n);
         bool leaf = true;
-        for (long i = 0; i < n; ++i) {
-            XmlNodePtr child;
-            children->get_item(i, child.Receive());
-            DOMNodeType type;
-            child->get_nodeType(&type);
-            if (type == NODE_ELEMENT) {
-                if (leaf)
-                    out.push_back(here);
-                leaf = false;
-                walk(child, here + L"/");
-            }
+        for (XmlNode child = XmlGetFirstElement(node); child; child = XmlGetNextElement(child)) {
+            if (leaf)
+                out.push_back(here);
+            leaf = false;
+            walk(child, here + L"/");
         }
         if (leaf) {
             CString text;

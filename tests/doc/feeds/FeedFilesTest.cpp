@@ -80,7 +80,7 @@ TEST_F(FeedFiles, CacheLayoutAndModes)
 
 TEST_F(FeedFiles, OnlyAnExactOneCountsAsAFlag)
 {
-    // (MSXML trims the blank of " 1" when it reads the text.)
+    // (The blank of " 1" is trimmed when the text is read.)
     for (const char* value : {"01", "1.0", "1"}) {
         std::string file = std::string("<kml><Document><Placemark><name>n</name><Point><coordinates>1,2</coordinates></Point>"
                                        "<metadata><readitem>") + value + "</readitem></metadata></Placemark></Document></kml>";
