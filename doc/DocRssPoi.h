@@ -223,6 +223,8 @@ public:
     CArray<DOCPI_RSS_ITEM> m_feedItems;
     CArray<DOCPI_RSS_ITEM> m_kmlCacheItems;
     CArray<DOCPI_RSS_ITEM> m_kmlItems;
+    // Placemarks of the KML feed being read, taken or not.
+    int m_kmlPlacemarksSeen = 0;
     CStringArray m_feedFiles;
     CArray<int> m_itemMarks;
     LONGLONG m_nowStamp = 0;
