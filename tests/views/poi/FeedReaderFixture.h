@@ -231,8 +231,11 @@ protected:
     }
     static void ResetFlags()
     {
-        theGlobal.m_rssUpdateBusy = theGlobal.m_rssLoadBusy = 0;
-        theGlobal.m_rssCancel = theGlobal.m_rssLoadCancel = theGlobal.m_downloadCancel = 0;
+        theGlobal.m_rssUpdateBusy = 0;
+        theGlobal.m_rssLoadBusy = 0;
+        theGlobal.m_rssCancel = 0;
+        theGlobal.m_rssLoadCancel = 0;
+        theGlobal.m_downloadCancel = 0;
     }
     static CDocRssPoi& doc() { return theGlobal.m_docRssPoi; }
 
@@ -287,8 +290,9 @@ protected:
         if (!view.m_hWnd)
             CreateView();
         view.ShowWindow(SW_SHOW);
-        if (wait)
+        if (wait) {
             ASSERT_TRUE(Pump([] { return theGlobal.m_rssUpdateBusy == 0; }, 30000));
+        }
         PumpPending();
     }
     CFeedTitleListCtrl& titles() { return view.m_pane.m_titleList; }
@@ -301,8 +305,9 @@ protected:
         ASSERT_TRUE(titles().GetItemRect(row, 0, &rc, LVIR_BOUNDS));
         skintest::Mouse(titles().m_hWnd, WM_LBUTTONDOWN, 60, (rc.top + rc.bottom) / 2, MK_LBUTTON);
         skintest::Mouse(titles().m_hWnd, WM_LBUTTONUP, 60, (rc.top + rc.bottom) / 2);
-        if (waitLoaded)
+        if (waitLoaded) {
             ASSERT_TRUE(Pump([this] { return view.m_feedSwitch == 0 && theGlobal.m_rssLoadBusy == 0; }, 20000));
+        }
         PumpPending();
     }
     std::wstring Cell(int row, int column)

@@ -96,7 +96,9 @@ TEST_F(FeedReader, ChoosingAFeedLoadsItsItemsAndAsksForTheMap)
     EXPECT_FALSE(Cell(0, 6).empty());
     EXPECT_EQ(Cell(0, 5), L"About Pier");
 
-    // Selecting an item asks again, after the pause, with the item first.
+    // Selecting an item asks again, after the pause, with the item first (the
+    // load's own request has gone out by then).
+    ASSERT_TRUE(Pump([this] { return view.m_autoScale == 0; }, 3000));
     const size_t before = PageLoads().size();
     items().SetFocus();
     items().SetCurSel(1);
