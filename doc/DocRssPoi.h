@@ -6,6 +6,10 @@
 #include <windows.h>
 
 #include <functional>
+#include <map>
+#include <mutex>
+#include <set>
+#include <string>
 
 #include "common/XmlDocument.h"
 #include "doc/Doc.h"
@@ -22,7 +26,7 @@ constexpr int RSS_MAX_FEEDS = 200;
 constexpr int RSS_MAX_SHOWN = 1000;
 constexpr int RSS_MAX_ITEMS_PER_FEED = 1000;
 
-// Values of m_currentFeed besides feed indexes.
+// Values of m_selectedFeed besides feed indexes.
 constexpr int RSS_SHOW_NOTHING = -3;
 constexpr int RSS_SHOW_NEW = -2;
 constexpr int RSS_SHOW_FAVORITES = -1;
@@ -114,7 +118,15 @@ public:
     // Feed list.
     BOOL LoadFeedList();
     BOOL SaveFeedList();
+    // The list file's bytes: the ANSI code page, or UTF-8 with a mark when
+    // that page cannot hold a character.
+    static std::string EncodeFeedList(const CString& text);
     BOOL AddFeed(const wchar_t* url);
+    // AddFeed in two steps, so that the download can run on a worker: the
+    // feed fetched and checked (no member changes but the download), then
+    // added and parsed on the caller's thread.
+    BOOL FetchFeed(const wchar_t* url, CString& local, CString& title);
+    BOOL AddFetchedFeed(const wchar_t* url, const CString& local, const CString& title);
     BOOL GetFeed(int index, POI_RSS_URL* out) const;
     CString GetFeedTitle(int index) const;
     int GetFeedCount() const { return static_cast<int>(m_feeds.GetSize()); }
@@ -140,7 +152,7 @@ public:
     int CountCheckedItems();
     void FillItemList();
     int GetTotalItemCount() const;
-    int CountProcessedFeeds() const;
+    int CountUpdatedFeeds() const;
     void ClearFeedOpened();
     int FindFreeFileId() const;
     int FindFeedByFileId(int fileId) const;
@@ -174,6 +186,7 @@ public:
     BOOL DownloadFeed(int index);
     BOOL DownloadFile(const wchar_t* localPath, const wchar_t* url);
     BOOL DeleteFeedFiles();
+    void NoteDownloadedFile(const CString& path);
     BOOL LoadSelectedFeedItems();
     BOOL ParseFeed(int index);
     BOOL ParseRss1Items(XmlNode root, int index, BOOL atom);
@@ -187,6 +200,8 @@ public:
     // The reader's side of cancelling: sets the cancel flags and stops the
     // running download. Safe from any thread, at any moment.
     static void CancelFeedWork();
+    // Stops the running download only (the feed being added).
+    static void CancelDownload();
     // Waits until both busy flags are clear, handling messages sent to this
     // thread meanwhile (the workers report synchronously). FALSE on time-out.
     static BOOL WaitForFeedWorkers(DWORD timeoutMs);
@@ -208,10 +223,12 @@ public:
     CArray<DOCPI_RSS_ITEM> m_feedItems;
     CArray<DOCPI_RSS_ITEM> m_kmlCacheItems;
     CArray<DOCPI_RSS_ITEM> m_kmlItems;
+    // Placemarks of the KML feed being read, taken or not.
+    int m_kmlPlacemarksSeen = 0;
     CStringArray m_feedFiles;
     CArray<int> m_itemMarks;
     LONGLONG m_nowStamp = 0;
-    int m_currentFeed = RSS_SHOW_NOTHING;
+    int m_selectedFeed = RSS_SHOW_NOTHING;
     HANDLE m_itemLock = nullptr;
     HANDLE m_newItemFileLock = nullptr;
     CArray<DOCPI_RSS_ITEM> m_favorites;
@@ -219,6 +236,16 @@ public:
     int m_defaultIcon = 1;
     CString m_folderName;
     CWordArray m_feedSelection;
+    // Held while a feed's cache, the feed list file or the new-items file is
+    // rewritten: the update and an item load or a mark may run at once.
+    std::mutex m_feedWorkLock;
+    // The files the program downloaded (the only ones it deletes).
+    CStringArray m_downloadedFiles;
+    // The new-items file of the running update is only appended to: the
+    // folders of opened feeds and the favourite marks set meanwhile are kept
+    // here (under m_newItemFileLock) and applied when the file is read.
+    std::set<int> m_newItemFolders, m_removedNewItemFolders;
+    std::map<std::wstring, int> m_newItemFavorites;
 
 private:
     void ResetDefaultIcon();

@@ -141,6 +141,16 @@ BOOL CDocRssPoi::DownloadFile(const wchar_t* localPath, const wchar_t* url)
     return result;
 }
 
+void CDocRssPoi::CancelDownload()
+{
+    theGlobal.m_downloadCancel = 1;
+    std::lock_guard<std::mutex> hold(g_slotLock);
+    if (theGlobal.m_activeHttpClient)
+        theGlobal.m_activeHttpClient->Terminate();
+    if (theGlobal.m_cancelEvent)
+        SetEvent(theGlobal.m_cancelEvent);
+}
+
 void CDocRssPoi::CancelFeedWork()
 {
     theGlobal.m_rssLoadCancel = 1;
@@ -182,22 +192,40 @@ BOOL CDocRssPoi::DownloadFeed(int index)
         return FALSE;
     }
     m_feedFiles[index] = path;
+    NoteDownloadedFile(path);
     UpdateNowStamp();
     return TRUE;
 }
 
+void CDocRssPoi::NoteDownloadedFile(const CString& path)
+{
+    for (const CString& known : m_downloadedFiles)
+        if (known.CompareNoCase(path) == 0)
+            return;
+    m_downloadedFiles.Add(path);
+}
+
 BOOL CDocRssPoi::DeleteFeedFiles()
 {
+    // Only what the program downloaded: a feed added from a local file lists
+    // the user's own file among the feed files.
     BOOL all = TRUE;
-    for (const CString& path : m_feedFiles)
-        if (!path.IsEmpty() && !DeleteFileW(path))
+    for (const CString& path : m_downloadedFiles) {
+        if (!DeleteFileW(path) && GetLastError() != ERROR_FILE_NOT_FOUND)
             all = FALSE;
+        for (CString& feedFile : m_feedFiles)
+            if (feedFile.CompareNoCase(path) == 0)
+                feedFile.Empty();
+    }
+    m_downloadedFiles.RemoveAll();
     return all;
 }
 
 BOOL CDocRssPoi::LoadSelectedFeedItems()
 {
-    int feed = m_currentFeed;
+    // The update may be writing this feed's cache, the list file or the new-items file.
+    std::lock_guard<std::mutex> work(m_feedWorkLock);
+    int feed = m_selectedFeed;
     if (feed < 0 || feed >= GetFeedCount() || !m_feeds[feed].fileName[0])
         return FALSE;
     CArray<DOCPI_RSS_ITEM> items;
@@ -229,10 +257,15 @@ UINT UpdateAllFeedsThread(LPVOID param)
         for (int i = 0; i < doc.GetFeedCount(); ++i) {
             if (theGlobal.m_rssCancel)
                 break;
-            if (doc.DownloadFeed(i))
-                doc.ParseFeed(i);
-            else
-                doc.m_feeds[i].processed = 1;
+            const BOOL downloaded = doc.DownloadFeed(i);
+            {
+                // A feed row may be loaded (and a mark set) while the update runs.
+                std::lock_guard<std::mutex> work(doc.m_feedWorkLock);
+                if (downloaded)
+                    doc.ParseFeed(i);
+                else
+                    doc.m_feeds[i].processed = 1;
+            }
             Report(reader, ID_URL_LIST_UPDATE);
         }
         if (!theGlobal.m_rssCancel)
@@ -297,16 +330,20 @@ BOOL CDocRssPoi::StartUpdate(IFeedReader* reader)
 
 BOOL CDocRssPoi::StartItemLoad(IFeedReader* reader, int row)
 {
-    if (theGlobal.m_rssUpdateBusy || theGlobal.m_rssLoadBusy || row < 0 || row >= GetFeedCount() + 2)
+    // During an update the favourites and the feeds already processed can be
+    // read (under the work lock); the new items are still being written.
+    if (theGlobal.m_rssLoadBusy || row < 0 || row >= GetFeedCount() + 2)
+        return FALSE;
+    if (theGlobal.m_rssUpdateBusy && (row == 0 || (row >= 2 && !m_feeds[row - 2].processed)))
         return FALSE;
     theGlobal.m_rssLoadBusy = 1;
     theGlobal.m_rssLoadCancel = 0;
     if (row == 1) {
-        m_currentFeed = RSS_SHOW_FAVORITES;
+        m_selectedFeed = RSS_SHOW_FAVORITES;
         FillItemList();  // on this thread; clears the busy flag
         return TRUE;
     }
-    m_currentFeed = row == 0 ? RSS_SHOW_NEW : row - 2;
+    m_selectedFeed = row == 0 ? RSS_SHOW_NEW : row - 2;
     if (!StartFeedThread(row == 0 ? LoadNewItemsThread : LoadFeedItemsThread, reader)) {
         theGlobal.m_rssLoadBusy = 0;
         return FALSE;
@@ -325,6 +362,6 @@ BOOL CDocRssPoi::LeaveReader(DWORD timeoutMs)
     ResetFeedFlags();
     ClearItems();
     ClearFeedOpened();
-    m_currentFeed = RSS_SHOW_NOTHING;
+    m_selectedFeed = RSS_SHOW_NOTHING;
     return TRUE;
 }

@@ -123,6 +123,15 @@ BOOL CDocRssPoi::SetFavoriteInNewItems(const DOCPI_RSS_ITEM& item)
     if (theGlobal.m_rssTempFolder.IsEmpty())
         return FALSE;
     CRssLock hold(m_newItemFileLock);
+    // A folder of this update: the mark is kept here and applied when the file
+    // is read, instead of loading and writing the whole file for one mark.
+    if (m_newItemFolders.count(item.fileId) && FindFeedByFileId(item.fileId) >= 0) {
+        const CString guid = rss::GuidText(item.guid);
+        if (guid.IsEmpty())
+            return FALSE;
+        m_newItemFavorites[std::wstring(guid)] = item.favorite;
+        return TRUE;
+    }
     rss::ComScope com;
     CXmlDocument xml;
     CString path = WithBackslash(theGlobal.m_rssTempFolder) + L"NewItem.kml";

@@ -2,6 +2,7 @@
 // accessors of the shown items, validation and the time stamps.
 #include <time.h>
 
+#include <mutex>
 #include <string>
 
 #include "common/CsvTable.h"
@@ -125,15 +126,38 @@ BOOL CDocRssPoi::SaveFeedList()
                     CCsvTable::QuoteField(feed.fileName, L',').GetString(), feed.fileId);
         text += line;
     }
-    // The list file is read back in the ANSI code page.
-    int n = WideCharToMultiByte(CP_ACP, 0, text, text.GetLength(), nullptr, 0, nullptr, nullptr);
-    std::string bytes(n > 0 ? static_cast<size_t>(n) : 0, '\0');
-    if (n > 0)
-        WideCharToMultiByte(CP_ACP, 0, text, text.GetLength(), bytes.data(), n, nullptr, nullptr);
+    const std::string bytes = EncodeFeedList(text);
     return WriteFileReplacing(WithBackslash(theGlobal.m_rssFolder) + kFeedListName, bytes.data(), bytes.size());
 }
 
+std::string CDocRssPoi::EncodeFeedList(const CString& text)
+{
+    // The ANSI code page as ever while it holds every character; else UTF-8
+    // with its mark (which the list reader knows), so no address turns into "?".
+    BOOL lossy = FALSE;
+    int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text, text.GetLength(), nullptr, 0, nullptr, &lossy);
+    std::string bytes;
+    if (!lossy && n > 0) {
+        bytes.resize(static_cast<size_t>(n));
+        WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text, text.GetLength(), bytes.data(), n, nullptr, nullptr);
+        return bytes;
+    }
+    n = WideCharToMultiByte(CP_UTF8, 0, text, text.GetLength(), nullptr, 0, nullptr, nullptr);
+    bytes = "\xEF\xBB\xBF";
+    if (n > 0) {
+        bytes.resize(3 + static_cast<size_t>(n));
+        WideCharToMultiByte(CP_UTF8, 0, text, text.GetLength(), bytes.data() + 3, n, nullptr, nullptr);
+    }
+    return bytes;
+}
+
 BOOL CDocRssPoi::AddFeed(const wchar_t* url)
+{
+    CString local, title;
+    return FetchFeed(url, local, title) && AddFetchedFeed(url, local, title);
+}
+
+BOOL CDocRssPoi::FetchFeed(const wchar_t* url, CString& local, CString& title)
 {
     m_errorCode = DOCERR_NONE;
     if (!url || !*url) {
@@ -145,8 +169,7 @@ BOOL CDocRssPoi::AddFeed(const wchar_t* url)
         m_errorCode = RSSERR_BUSY;
         return FALSE;
     }
-    int fileId = FindFreeFileId();
-    if (fileId < 0) {
+    if (FindFreeFileId() < 0) {
         m_errorCode = RSSERR_LIMIT;
         return FALSE;
     }
@@ -156,7 +179,6 @@ BOOL CDocRssPoi::AddFeed(const wchar_t* url)
     }
     theGlobal.m_downloadCancel = 0;
     // One download serves the feed check, the title and the first parse.
-    int index = GetFeedCount();
     CString folder = theGlobal.m_rssTempFolder;
     if (folder.IsEmpty()) {
         wchar_t temp[MAX_PATH + 1] = {};
@@ -164,8 +186,8 @@ BOOL CDocRssPoi::AddFeed(const wchar_t* url)
         folder = temp;
     }
     CString path;
-    path.Format(L"%sfeed_%03d.xml", WithBackslash(folder).GetString(), index);
-    CString local = url;
+    path.Format(L"%sfeed_%03d.xml", WithBackslash(folder).GetString(), GetFeedCount());
+    local = url;
     if (rss::IsWebAddress(url)) {
         if (!DownloadFile(path, url)) {
             m_errorCode = RSSERR_NOT_FEED;
@@ -174,15 +196,32 @@ BOOL CDocRssPoi::AddFeed(const wchar_t* url)
         local = path;
     }
     if (!IsFeedFile(local)) {
+        if (local == path)
+            DeleteFileW(path);
         m_errorCode = RSSERR_NOT_FEED;
+        return FALSE;
+    }
+    title = ReadFeedTitle(local);
+    return TRUE;
+}
+
+BOOL CDocRssPoi::AddFetchedFeed(const wchar_t* url, const CString& local, const CString& title)
+{
+    int fileId = FindFreeFileId();
+    if (!url || fileId < 0) {
+        m_errorCode = RSSERR_LIMIT;
         return FALSE;
     }
     POI_RSS_URL feed{};
     CopyField(feed.url, url);
-    CopyField(feed.title, ReadFeedTitle(local));
+    CopyField(feed.title, title);
     feed.fileId = fileId;
+    int index = GetFeedCount();
     m_feeds.Add(feed);
+    m_feedFiles.SetSize(index);
     m_feedFiles.Add(local);
+    if (local.CompareNoCase(url) != 0)
+        NoteDownloadedFile(local);
     UpdateNowStamp();
     ParseFeed(index);  // a failed parse leaves error 6; the feed stays
     return TRUE;
@@ -225,6 +264,13 @@ void CDocRssPoi::ResetFeedSelection()
 
 BOOL CDocRssPoi::DeleteSelectedFeeds()
 {
+    m_errorCode = DOCERR_NONE;
+    // A worker indexes the feed list while it runs.
+    if (theGlobal.m_rssUpdateBusy || theGlobal.m_rssLoadBusy) {
+        m_errorCode = RSSERR_BUSY;
+        return FALSE;
+    }
+    std::lock_guard<std::mutex> work(m_feedWorkLock);
     for (int i = GetFeedCount() - 1; i >= 0; --i) {
         if (i >= m_feedSelection.GetSize() || m_feedSelection[i] != 1)
             continue;
@@ -269,30 +315,39 @@ int CDocRssPoi::GetItemCheck(int index)
 
 BOOL CDocRssPoi::SetItemFavorite(int index, int value)
 {
+    DOCPI_RSS_ITEM item;
     {
+        // Marked and copied in one hold: a load may replace the list between two.
         CRssLock hold(m_itemLock);
         if (index < 0 || index >= m_shownItems.GetSize())
             return FALSE;
         m_shownItems[index].favorite = value;
+        item = m_shownItems[index];
     }
-    DOCPI_RSS_ITEM item;
-    if (!GetItem(index, &item))
-        return FALSE;
-    if (m_currentFeed == RSS_SHOW_NEW) {
+    // The caches and the new-items file may be written by the update meanwhile.
+    std::lock_guard<std::mutex> work(m_feedWorkLock);
+    // Marked before (twice in a row, or from another row): the file holds it already.
+    bool held = false;
+    if (item.favorite == 1)
+        for (const DOCPI_RSS_ITEM& favorite : m_favorites)
+            held = held || IsEqualGUID(favorite.guid, item.guid);
+    if (m_selectedFeed == RSS_SHOW_NEW) {
         SetFavoriteInNewItems(item);
         SetFavoriteInCache(item);
-    } else if (m_currentFeed == RSS_SHOW_FAVORITES) {
+    } else if (m_selectedFeed == RSS_SHOW_FAVORITES) {
         int feed = FindFeedByFileId(item.fileId);
         if (feed >= 0) {
             if (!m_feeds[feed].opened)
                 SetFavoriteInNewItems(item);
             SetFavoriteInCache(item);
         }
-    } else if (m_currentFeed >= 0) {
-        SaveShownItemsAsCache(m_currentFeed);
+    } else if (m_selectedFeed >= 0) {
+        SaveShownItemsAsCache(m_selectedFeed);
     }
     // The list follows the file: a new mark goes in front as the file has it,
     // without reading the whole file back; anything else is read back.
+    if (held)
+        return TRUE;
     if (UpdateFavoriteFile(item) && item.favorite == 1) {
         DOCPI_RSS_ITEM favorite = item;
         favorite.check = 1;
@@ -324,10 +379,14 @@ void CDocRssPoi::ClearListedItems()
 
 BOOL CDocRssPoi::ValidateItems()
 {
-    for (int i = 0;; ++i) {
+    // Only the checked items among the first shown ones are written; an
+    // unchecked item without a position keeps nothing from being saved.
+    for (int i = 0; i < RSS_MAX_SHOWN; ++i) {
         DOCPI_RSS_ITEM item;
         if (!GetItem(i, &item))
             break;
+        if (item.check != 1)
+            continue;
         if (!item.poi.name[0]) {
             m_errorCode = RSSERR_NO_NAME;
             return FALSE;

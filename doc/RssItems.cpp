@@ -43,7 +43,7 @@ int CDocRssPoi::GetTotalItemCount() const
     return static_cast<int>(sum < RSS_MAX_SHOWN ? sum : RSS_MAX_SHOWN);
 }
 
-int CDocRssPoi::CountProcessedFeeds() const
+int CDocRssPoi::CountUpdatedFeeds() const
 {
     int n = 0;
     for (const POI_RSS_URL& feed : m_feeds)

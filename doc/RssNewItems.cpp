@@ -2,6 +2,8 @@
 // the feed's new items, read back as the new-items row, newest first.
 #include <algorithm>
 #include <cstring>
+#include <map>
+#include <set>
 #include <string>
 
 #include "common/FileReplace.h"
@@ -33,6 +35,54 @@ XmlElementPtr FindFolder(XmlNode root, int fileId)
     return NULL;
 }
 
+// The fragment written in front of the root's end where the file ends, not by
+// reading and writing the items of every feed before it again. Only the tail of
+// the file is read; a failed write puts the old tail back.
+bool AppendBeforeRootEnd(const CString& path, const std::wstring& fragment)
+{
+    HANDLE file = CreateFileW(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                              nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    bool ok = false;
+    LARGE_INTEGER size{};
+    if (GetFileSizeEx(file, &size) && size.QuadPart >= 2 && size.QuadPart % 2 == 0) {
+        const LONGLONG tailBytes = size.QuadPart < 256 ? size.QuadPart : 256;
+        std::wstring tail(static_cast<size_t>(tailBytes / 2), L'\0');
+        LARGE_INTEGER at{};
+        at.QuadPart = size.QuadPart - tailBytes;
+        DWORD got = 0;
+        if (SetFilePointerEx(file, at, nullptr, FILE_BEGIN) &&
+            ReadFile(file, tail.data(), static_cast<DWORD>(tailBytes), &got, nullptr) && got == tailBytes) {
+            std::wstring replacement;
+            size_t cut = tail.rfind(L"</kml>");
+            if (cut != std::wstring::npos) {
+                replacement = fragment + tail.substr(cut);
+            } else if ((cut = tail.rfind(L"<kml/>")) != std::wstring::npos) {
+                replacement = L"<kml>\r\n" + fragment + L"</kml>" + tail.substr(cut + 6);
+            }
+            if (!replacement.empty()) {
+                LARGE_INTEGER from{};
+                from.QuadPart = at.QuadPart + static_cast<LONGLONG>(cut) * 2;
+                const DWORD bytes = static_cast<DWORD>(replacement.size() * 2);
+                DWORD written = 0;
+                ok = SetFilePointerEx(file, from, nullptr, FILE_BEGIN) &&
+                     WriteFile(file, replacement.data(), bytes, &written, nullptr) && written == bytes &&
+                     SetEndOfFile(file);
+                if (!ok) {
+                    const std::wstring old = tail.substr(cut);
+                    DWORD back = 0;
+                    SetFilePointerEx(file, from, nullptr, FILE_BEGIN);
+                    WriteFile(file, old.data(), static_cast<DWORD>(old.size() * 2), &back, nullptr);
+                    SetEndOfFile(file);
+                }
+            }
+        }
+    }
+    CloseHandle(file);
+    return ok;
+}
+
 }  // namespace
 
 BOOL CDocRssPoi::CreateNewItemFile()
@@ -40,6 +90,9 @@ BOOL CDocRssPoi::CreateNewItemFile()
     if (theGlobal.m_rssTempFolder.IsEmpty() || !CreateFolderPath(theGlobal.m_rssTempFolder))
         return FALSE;
     CRssLock hold(m_newItemFileLock);
+    m_newItemFolders.clear();
+    m_removedNewItemFolders.clear();
+    m_newItemFavorites.clear();
     rss::ComScope com;
     CXmlDocument xml;
     return xml.Create(L"kml", XML_UTF16) && xml.Save(NewItemPath());
@@ -68,22 +121,22 @@ BOOL CDocRssPoi::AppendNewItemFolder(int fileId)
             return FALSE;
     }
     CRssLock hold(m_newItemFileLock);
-    std::wstring file;
-    if (!rss::ReadUtf16File(NewItemPath(), file))
+    if (!AppendBeforeRootEnd(NewItemPath(), fragment))
         return FALSE;
-    size_t close = file.rfind(L"</kml>");
-    size_t empty = file.rfind(L"<kml/>");
-    if (close != std::wstring::npos)
-        file.insert(close, fragment);
-    else if (empty != std::wstring::npos)
-        file.replace(empty, 6, L"<kml>\r\n" + fragment + L"</kml>");
-    else
-        return FALSE;
-    return rss::WriteUtf16File(NewItemPath(), file);
+    m_newItemFolders.insert(fileId);
+    m_removedNewItemFolders.erase(fileId);
+    return TRUE;
 }
 
 BOOL CDocRssPoi::ReadNewItems()
 {
+    std::set<int> removed;
+    std::map<std::wstring, int> marks;
+    {
+        CRssLock hold(m_newItemFileLock);
+        removed = m_removedNewItemFolders;
+        marks = m_newItemFavorites;
+    }
     rss::ComScope com;
     CXmlDocument xml;
     XmlElementPtr root = theGlobal.m_rssTempFolder.IsEmpty() ? XmlElementPtr() : xml.Load(NewItemPath());
@@ -94,12 +147,19 @@ BOOL CDocRssPoi::ReadNewItems()
     // A placemark that breaks the layout is passed over; the others are shown.
     BOOL whole = TRUE;
     for (const XmlElementPtr& folder : rss::ChildElements(root, L"Folder")) {
+        CString folderId;
+        // An opened feed's folder is still in the file; its items are not new any more.
+        if (XmlGetAttribute(folder, L"FileID", folderId) && !folderId.IsEmpty() && removed.count(_wtoi(folderId)))
+            continue;
         for (const XmlElementPtr& pm : rss::ChildElements(folder, L"Placemark")) {
             DOCPI_RSS_ITEM item;
             if (!pm || !rss::ReadPlacemark(pm, item, rss::PM_NEW_ITEM)) {
                 whole = FALSE;
                 continue;
             }
+            auto mark = marks.find(std::wstring(rss::GuidText(item.guid)));
+            if (mark != marks.end())
+                item.favorite = mark->second;
             item.check = item.newItem = item.readItem = 1;
             m_feedItems.Add(item);
         }
@@ -112,8 +172,17 @@ BOOL CDocRssPoi::RemoveNewItemFolder(int feed)
     if (feed < 0 || feed >= GetFeedCount() || theGlobal.m_rssTempFolder.IsEmpty())
         return FALSE;
     CRssLock hold(m_newItemFileLock);
-    // The file as the program writes it: the folder's lines are cut out of the
-    // text, without loading every feed's items.
+    // Noted, not cut out of the file: reading and writing every feed's items
+    // for each feed opened is what made opening slow.
+    const int fileId = m_feeds[feed].fileId;
+    if (m_newItemFolders.count(fileId)) {
+        m_newItemFolders.erase(fileId);
+        m_removedNewItemFolders.insert(fileId);
+        return TRUE;
+    }
+    if (m_removedNewItemFolders.count(fileId))
+        return FALSE;
+    // A file this update did not write (none of its folders is known here).
     std::wstring file;
     if (rss::ReadUtf16File(NewItemPath(), file)) {
         std::wstring open = L"\r\n\t<Folder FileID=\"" + std::to_wstring(m_feeds[feed].fileId) + L"\"";

@@ -268,10 +268,20 @@ BOOL CDocRssPoi::ParseRss1Items(XmlNode root, int index, BOOL atom)
 {
     if (index < 0 || index >= GetFeedCount() || !root)
         return FALSE;
-    // A feed-rooted document names its entries "entry".
-    std::vector<XmlElementPtr> entries = ChildElements(root, atom ? L"entry" : L"item");
-    if (!atom && entries.empty())
-        entries = ChildElements(root, L"entry");
+    // A feed-rooted document names its entries "entry", or "item" as the RSS
+    // feeds do; both are read, in the document's order.
+    std::vector<XmlElementPtr> entries;
+    if (atom) {
+        for (XmlElementPtr child = XmlGetFirstElement(root); child; child = XmlGetNextElement(child)) {
+            CString name;
+            if (XmlGetNodeName(child, name) && (name == L"entry" || name == L"item"))
+                entries.push_back(child);
+        }
+    } else {
+        entries = ChildElements(root, L"item");
+        if (entries.empty())
+            entries = ChildElements(root, L"entry");
+    }
     LONGLONG lastUpdate = m_feeds[index].updateTime;
     EntryReader reader{*this, index};
     int taken = 0;
@@ -324,6 +334,7 @@ BOOL CDocRssPoi::ParseKmlItems(XmlNode root, int index, BOOL readCache)
         return FALSE;
     m_kmlCacheItems.RemoveAll();
     m_kmlItems.RemoveAll();
+    m_kmlPlacemarksSeen = 0;
     int fileId = m_feeds[index].fileId;
     if (readCache && m_feeds[index].fileName[0])
         ReadFeedCache(FeedCachePath(index), m_kmlCacheItems, 2, FALSE);
@@ -342,11 +353,14 @@ BOOL CDocRssPoi::ParseKmlItems(XmlNode root, int index, BOOL readCache)
 BOOL CDocRssPoi::ReadKmlPlacemarks(XmlNode node, int fileId)
 {
     for (const XmlElementPtr& pm : ChildElements(node, L"Placemark")) {
-        // A feed gives at most as many items as the reader ever shows.
-        if (m_feedItems.GetSize() >= RSS_MAX_ITEMS_PER_FEED)
+        // A feed gives at most as many items as the reader ever shows, and only
+        // its first placemarks count: the cache that tells the known ones holds
+        // that many, so those past it would come back as new on every update.
+        if (m_feedItems.GetSize() >= RSS_MAX_ITEMS_PER_FEED || m_kmlPlacemarksSeen >= RSS_MAX_ITEMS_PER_FEED)
             return TRUE;
         if (!pm)
             return FALSE;
+        ++m_kmlPlacemarksSeen;
         DOCPI_RSS_ITEM item{};
         CString text;
         if (!ChildText(pm, L"name", text))

@@ -189,7 +189,7 @@ void CHeaderWnd::RefreshHeader()
     case 5: {
         const int shown = theGlobal.m_docRssPoi.GetShownItemCount();
         enable = (shown > 1000 ? 1000 : shown) > 0;
-        m_titleEdit.SetWindowText(theGlobal.m_docRssPoi.GetFeedTitle(theGlobal.m_docRssPoi.m_currentFeed));
+        m_titleEdit.SetWindowText(theGlobal.m_docRssPoi.GetFeedTitle(theGlobal.m_docRssPoi.m_selectedFeed));
         break;
     }
     default: break;

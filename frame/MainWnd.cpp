@@ -443,16 +443,10 @@ void CMainWnd::OnClose()
 {
     if (!ConfirmQuit())
         return;
-    theGlobal.m_rssLoadCancel = 1;
-    theGlobal.m_rssCancel = 1;
-    theGlobal.m_downloadCancel = 1;
     EnableWindow(FALSE);
-    // A running download waits on its cancel event once its request started;
-    // stop waiting when the download gives the event up.
-    while (theGlobal.m_cancelEvent && !theGlobal.m_httpGetStarted)
-        ::Sleep(100);
-    if (HANDLE event = theGlobal.m_cancelEvent)
-        ::SetEvent(event);
+    // The flags, the running download's client and its event, under the lock
+    // the feed workers take to give them up.
+    CDocRssPoi::CancelFeedWork();
     if (theGlobal.m_rssLoadBusy || theGlobal.m_rssUpdateBusy) {
         SetTimer(CloseTimer, 100);
         return;

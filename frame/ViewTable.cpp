@@ -7,6 +7,7 @@
 #include "views/device/ApWnd.h"
 #include "views/device/CloningWnd.h"
 #include "views/poi/PoiFromCsvWnd.h"
+#include "views/poi/PoiReaderWnd.h"
 #include "views/poi/PoiSearchWnd.h"
 #include "views/poi/PoiSendToCarDlg.h"
 #include "views/poi/PoiWnd.h"
@@ -16,6 +17,7 @@
 namespace {
 
 std::unique_ptr<CWnd> MakeMainMenu(const VIEW_TABLE_ROW&) { return std::make_unique<CMainMenuWnd>(); }
+std::unique_ptr<CWnd> MakeFeedReader(const VIEW_TABLE_ROW&) { return std::make_unique<CPoiReaderWnd>(); }
 
 template <class View>
 std::unique_ptr<CWnd> MakePlainView(const VIEW_TABLE_ROW&)
@@ -51,7 +53,7 @@ const VIEW_TABLE_ROW kViewCreationOrder[kViewCount] = {
     {2, ID_POI_EDIT_CSV, 80, L"PoiEditCsv", 2, true, MakeModeView<CPoiWnd>},
     {3, ID_POI_EDIT_KML, 85, L"PoiEditKml", 3, true, MakeModeView<CPoiWnd>},
     {4, ID_POI_MAP, 83, L"PoiMap", 4, true, MakeModeView<CPoiSearchWnd>},
-    {5, ID_POI_RSS_READER, 89, L"PoiGeoRss", 0, true, nullptr},
+    {5, ID_POI_RSS_READER, 89, L"PoiGeoRss", 0, true, MakeFeedReader},
     {9, ID_ADDRESS_BOOK_IMPORT, 91, L"AddressBookImport", 1, true, MakeModeView<CPoiFromCsvWnd>},
     {8, ID_ADDRESS_BOOK, 90, L"AddressBookEdit", 0, true, MakeAddressBook},
     {11, ID_FUEL_REPORT, 93, L"FuelReport", 0, true, MakePlainView<CFeWnd>},

@@ -218,18 +218,30 @@ TEST_F(FeedList, MapQueryEncodesEveryFeedText)
     EXPECT_EQ(Doc().BuildMapQuery(2), CString());
 }
 
-TEST_F(FeedList, ValidateLooksAtEveryShownItem)
+TEST_F(FeedList, ValidateLooksAtTheItemsThatAreWritten)
 {
     Doc().m_shownItems.Add(Item(L"ok"));
     EXPECT_TRUE(Doc().ValidateItems());
+    // Unchecked items are not written: their position or name stops nothing.
     DOCPI_RSS_ITEM bad = Item(L"north", 10, 90.5);
     bad.check = 0;
     Doc().m_shownItems.Add(bad);
+    DOCPI_RSS_ITEM nowhere = Item(L"nowhere", -255.0, -255.0);
+    nowhere.check = 0;
+    Doc().m_shownItems.Add(nowhere);
+    EXPECT_TRUE(Doc().ValidateItems());
+    Doc().m_shownItems[1].check = 1;
     EXPECT_FALSE(Doc().ValidateItems());
     EXPECT_EQ(Doc().GetErrorCode(), RSSERR_POSITION);
     Doc().m_shownItems[1] = Item(L"");
     EXPECT_FALSE(Doc().ValidateItems());
     EXPECT_EQ(Doc().GetErrorCode(), RSSERR_NO_NAME);
+    // Past the first thousand nothing is written either.
+    Doc().m_shownItems[1] = Item(L"ok");
+    for (int i = 3; i < RSS_MAX_SHOWN; ++i)
+        Doc().m_shownItems.Add(Item(L"ok"));
+    Doc().m_shownItems.Add(Item(L"", 10, 95));
+    EXPECT_TRUE(Doc().ValidateItems());
 }
 
 TEST_F(FeedList, PoiRecordLeavesTheFeedPartOut)

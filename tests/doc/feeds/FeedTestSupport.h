@@ -29,7 +29,7 @@ inline void ResetDoc()
     d.m_favorites.RemoveAll();
     d.m_kmlCacheItems.RemoveAll();
     d.m_feedSelection.RemoveAll();
-    d.m_currentFeed = RSS_SHOW_NOTHING;
+    d.m_selectedFeed = RSS_SHOW_NOTHING;
     d.m_nowStamp = 0;
     d.SetErrorCode(0);
     d.SetFolderName(L"Feeds");

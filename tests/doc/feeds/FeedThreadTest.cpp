@@ -89,7 +89,7 @@ TEST_F(FeedThreads, UpdateReportsEveryFeedAndItemListsFollow)
     EXPECT_EQ(reader.finished, 1);
     EXPECT_EQ(reader.busyWhenFinished, 1);  // the flag falls only after the last report
     EXPECT_EQ(reader.wrongThread, 0);
-    EXPECT_EQ(Doc().CountProcessedFeeds(), 3);
+    EXPECT_EQ(Doc().CountUpdatedFeeds(), 3);
     EXPECT_TRUE(Doc().m_feedFiles[1].IsEmpty());
     EXPECT_FALSE(Doc().m_feedFiles[0].IsEmpty());
     EXPECT_EQ(theGlobal.m_changedFewModel, 0);
@@ -124,7 +124,7 @@ TEST_F(FeedThreads, UpdateReportsEveryFeedAndItemListsFollow)
     // The favourites row is filled at once.
     ASSERT_TRUE(Doc().StartItemLoad(&m_reader, 1));
     EXPECT_EQ(theGlobal.m_rssLoadBusy, 0);
-    EXPECT_EQ(Doc().m_currentFeed, RSS_SHOW_FAVORITES);
+    EXPECT_EQ(Doc().m_selectedFeed, RSS_SHOW_FAVORITES);
 }
 
 TEST_F(FeedThreads, CancelledNewItemsLoadStillReports)
@@ -215,7 +215,7 @@ TEST_F(FeedThreads, LeavingWhileWorkersRunManyTimes)
         EXPECT_EQ(theGlobal.m_rssUpdateBusy, 0);
         EXPECT_EQ(theGlobal.m_rssLoadBusy, 0);
         EXPECT_EQ(theGlobal.m_downloadBusy, 0);
-        EXPECT_EQ(Doc().m_currentFeed, RSS_SHOW_NOTHING);
+        EXPECT_EQ(Doc().m_selectedFeed, RSS_SHOW_NOTHING);
         EXPECT_FALSE(testsupport::FileExists(theGlobal.m_rssTempFolder.GetString()));
     }
     EXPECT_LT(GetTickCount() - start, 120000u);

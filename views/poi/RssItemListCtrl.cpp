@@ -1,0 +1,152 @@
+#include "views/poi/RssItemListCtrl.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr COLORREF kSelectedBack = RGB(208, 209, 108);
+constexpr COLORREF kPlainText = RGB(254, 254, 254);
+constexpr COLORREF kReadOnlyText = RGB(128, 128, 128);
+
+}  // namespace
+
+int CRssItemListCtrl::ColumnRight(int x0, int column) const
+{
+    int x = x0;
+    for (int i = 0; i <= column && i < GetColumnCount(); ++i) {
+        HD_ITEMW hd{};
+        hd.mask = HDI_WIDTH;
+        m_header.GetItem(i, &hd);
+        x += hd.cxy - (i == 0 ? m_indent : 0);
+        if (i == column)
+            return x;
+    }
+    return -1;
+}
+
+void CRssItemListCtrl::DrawItem(DRAWITEMSTRUCT* dis)
+{
+    CDC dc;
+    dc.Attach(dis->hDC);
+    const RECT& rc = dis->rcItem;
+    const bool real = dis->itemID < static_cast<UINT>(GetItemCount());
+    const int row = real ? static_cast<int>(dis->itemID) : -1;
+    const bool selected = real && (m_items[row].item.state & LVIS_SELECTED);
+    const COLORREF back = selected ? kSelectedBack : m_bkColor;
+    const COLORREF textColour = selected ? RGB(0, 0, 0) : kPlainText;
+    dc.SelectObject(selected ? &m_fontBold : &m_font);
+    const bool skinned = selected && m_useSelectionSkin && m_selSkinMid.bitmap;
+    if (!selected) {
+        dc.FillSolidRect(&rc, back);
+    } else if (skinned) {
+        // The skin lies under name, description and date only.
+        int from = ColumnRight(rc.left, ColStar);
+        int to = ColumnRight(rc.left, ColDate) - 3;
+        if (from < 0)
+            from = rc.left;
+        from = std::min<int>(from, rc.right);
+        if (to < 0)
+            to = rc.right;
+        dc.FillSolidRect(rc.left, rc.top, from - rc.left, rc.bottom - rc.top, m_bkColor);
+        if (from < rc.right && to > from) {
+            CRect left(from, rc.top, std::min<int>(to, from + m_selSkinLeft.width), rc.bottom);
+            CRect right(std::max<int>(left.right, to - m_selSkinRight.width), rc.top, to, rc.bottom);
+            CRect mid(left.right, rc.top, right.left, rc.bottom);
+            FillRectWithDib(dc, &m_selSkinLeft, &left, FALSE);
+            if (!right.IsRectEmpty())
+                FillRectWithDib(dc, &m_selSkinRight, &right, FALSE);
+            if (!mid.IsRectEmpty())
+                FillRectWithDib(dc, &m_selSkinMid, &mid, FALSE);
+        }
+        const int after = std::max(from, to);
+        if (after < rc.right)
+            dc.FillSolidRect(after, rc.top, rc.right - after, rc.bottom - rc.top, m_bkColor);
+    } else {
+        dc.FillSolidRect(&rc, kSelectedBack);
+    }
+    dc.SetTextColor(textColour);
+    dc.SetBkColor(back);
+    if (skinned)
+        dc.SetBkMode(TRANSPARENT);
+
+    int x = rc.left;
+    for (int i = 0; i < GetColumnCount(); ++i) {
+        HD_ITEMW hd{};
+        hd.mask = HDI_WIDTH;
+        m_header.GetItem(i, &hd);
+        const int width = hd.cxy - (i == 0 ? m_indent : 0);
+        if (width <= 0)
+            continue;
+        CRect cell(x, rc.top, x + width, rc.bottom);
+        x += width;
+        if (real) {
+            if (i >= m_columnProps.GetSize())
+                break;
+            if (m_cellMode && row == m_curRow && i == m_curCol && i != ColCheck && i != ColStar && !m_editing) {
+                CRect focus(cell.left + 1, cell.top + 9, cell.right - 2, cell.bottom - 10);
+                dc.DrawFocusRect(&focus);
+                dc.SetBkMode(TRANSPARENT);
+            }
+            dc.SetTextColor(m_columnProps[i].type == EditReadOnly ? kReadOnlyText : textColour);
+            RECT sub = cell;
+            DrawSubItem(&dc, &sub, row, i);
+            dc.SetTextColor(textColour);
+        }
+        SetDCPenColor(dc, m_gridColor);
+        dc.MoveTo(cell.right - 1, cell.top);
+        dc.LineTo(cell.right - 1, cell.bottom);
+    }
+    dc.SetBkMode(OPAQUE);
+    dc.Detach();
+}
+
+void CRssItemListCtrl::DrawSubItem(CDC* dc, RECT* cell, int row, int column)
+{
+    const int format = GetColumnAlignment(column);
+    wchar_t buffer[TextBufferSize + 1] = L"";
+    LPCWSTR text = nullptr;
+    int image = -1;
+    UINT state = 0;
+    if (!GetCellContent(row, column, buffer, TextBufferSize + 1, text, image, state))
+        return;
+    const bool sub = column > 0 && m_imageListSub;
+    HIMAGELIST list = sub ? m_imageListSub : m_imageListSmall;
+    const SIZE icon = sub ? m_iconSub : m_iconSmall;
+    RECT rc = *cell;
+    const bool selected = (state & LVIS_SELECTED) != 0;
+    if (image >= 0 && list) {
+        const int w = rc.right - rc.left;
+        const int y = rc.top + (GetRowHeight() - icon.cy) / 2;
+        UINT style = ILD_NORMAL;
+        if (column == 0)
+            style |= state & LVIS_OVERLAYMASK;
+        if (selected && column > ColStar)
+            style |= ILD_BLEND25;
+        ImageList_DrawEx(list, image, *dc, rc.left + 2, y, std::min<int>(icon.cx, w - 2), icon.cy, CLR_NONE, CLR_NONE,
+                         style);
+        rc.left += icon.cx + 4;
+    }
+    if (!text || !*text)
+        return;
+    rc.left += 11;
+    rc.right -= 11;
+    const UINT flags = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS |
+                       ((format & 3) == LVCFMT_RIGHT ? DT_RIGHT : (format & 3) == LVCFMT_CENTER ? DT_CENTER : DT_LEFT);
+    if (column == ColNumber) {
+        // The number sits on the plain background, in the plain font.
+        const COLORREF oldText = dc->SetTextColor(kPlainText);
+        const COLORREF oldBack = dc->SetBkColor(m_bkColor);
+        HGDIOBJ old = dc->SelectObject(&m_font);
+        dc->DrawText(text, &rc, flags);
+        dc->SelectObject(old);
+        dc->SetTextColor(oldText);
+        dc->SetBkColor(oldBack);
+        return;
+    }
+    HGDIOBJ old = nullptr;
+    if (state & BoldBit)
+        old = dc->SelectObject(&m_fontBold);
+    dc->DrawText(text, &rc, flags);
+    if (old)
+        dc->SelectObject(old);
+}

@@ -1,0 +1,130 @@
+#include "views/poi/UrlEntryDlg.h"
+
+#include "common/ButtonStrips.h"
+#include "common/Utility.h"
+#include "core/Global.h"
+#include "frame/MessageDlg.h"
+#include "res/feeds_ids.h"
+
+namespace {
+
+constexpr COLORREF kEditColour = RGB(211, 211, 212);
+constexpr COLORREF kGreyColour = RGB(168, 171, 176);
+constexpr COLORREF kLabelBox = RGB(130, 130, 133);
+
+CString UiText(int n)
+{
+    return n < theGlobal.m_uiStrings.GetSize() ? theGlobal.UiString(n) : CString();
+}
+
+}  // namespace
+
+BEGIN_MESSAGE_MAP(CUrlEntryDlg, CCustomDialog)
+    ON_WM_CTLCOLOR()
+    ON_WM_ERASEBKGND()
+    ON_WM_DESTROY()
+END_MESSAGE_MAP()
+
+CUrlEntryDlg::CUrlEntryDlg() : CCustomDialog(IDD_URL_ENTRY, nullptr) {}
+
+CUrlEntryDlg::~CUrlEntryDlg()
+{
+    if (m_hWnd)
+        DestroyWindow();
+    if (m_editFont)
+        ::DeleteObject(m_editFont);
+    if (m_editBrush)
+        ::DeleteObject(m_editBrush);
+}
+
+void CUrlEntryDlg::DoDataExchange(CDataExchange* dx)
+{
+    DDX_Text(dx, IDC_URL_EDIT, m_url);
+}
+
+BOOL CUrlEntryDlg::OnInitDialog()
+{
+    PlaceOnMainWindow(480, 155);
+    const BOOL base = CCustomDialog::OnInitDialog();
+    if (base != TRUE)
+        return base;
+    CreateTahomaFont(TRUE, &m_editFont, 140, FALSE);
+    m_editBrush = ::CreateSolidBrush(kEditColour);
+    const struct {
+        CCustomButton* button;
+        UINT id;
+        int label, x;
+    } buttons[] = {{&m_btnOK, IDOK, 135, 148}, {&m_btnCancel, IDCANCEL, 136, 314}};
+    for (const auto& b : buttons)
+        if (BuildButtonImage(&b.button->m_strip, UiText(b.label), 146, 38, 100, FALSE) &&
+            b.button->CreateFromDlgItem(b.id, this)) {
+            b.button->SetWindowPos(static_cast<HWND>(nullptr), b.x, 112, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            b.button->SetRoundRegion();
+        }
+    if (HWND edit = ::GetDlgItem(m_hWnd, IDC_URL_EDIT)) {
+        ::SendMessageW(edit, WM_SETFONT, reinterpret_cast<WPARAM>(m_editFont), FALSE);
+        ::SendMessageW(edit, EM_LIMITTEXT, kMaxLength, 0);
+        ::SetWindowPos(edit, nullptr, 131, 46, 327, 22, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    SetCaption(UiText(242));
+    UpdateData(FALSE);
+    return TRUE;
+}
+
+void CUrlEntryDlg::OnOK()
+{
+    if (!UpdateData(TRUE))
+        return;
+    // A text set from outside (not typed) can pass the edit's limit.
+    if (m_url.GetLength() > kMaxLength) {
+        MessageDlgWithParent(UiText(5), this);
+        return;
+    }
+    EndDialog(IDOK);
+}
+
+HBRUSH CUrlEntryDlg::OnCtlColor(CDC* dc, CWnd* wnd, UINT kind)
+{
+    const int id = wnd ? wnd->GetDlgCtrlID() : 0;
+    if (id == IDC_URL_EDIT) {
+        dc->SetBkMode(OPAQUE);
+        dc->SetBkColor(kEditColour);
+        return m_editBrush;
+    }
+    if (kind == CTLCOLOR_STATIC) {
+        dc->SetBkColor(kGreyColour);
+        return static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));
+    }
+    return reinterpret_cast<HBRUSH>(Default());
+}
+
+BOOL CUrlEntryDlg::OnEraseBkgnd(CDC* dc)
+{
+    CCustomDialog::OnEraseBkgnd(dc);
+    const RECT box{20, 44, 460, 70};
+    dc->FillSolidRect(&box, kLabelBox);
+    const RECT frame{130, 45, 460, 70};
+    HBRUSH brush = ::CreateSolidBrush(kGreyColour);
+    ::FrameRect(dc->GetSafeHdc(), &frame, brush);
+    ::DeleteObject(brush);
+    RECT text{30, 44, 130, 70};
+    HGDIOBJ old = ::SelectObject(dc->GetSafeHdc(), reinterpret_cast<HGDIOBJ>(SendMessage(WM_GETFONT)));
+    dc->SetBkMode(TRANSPARENT);
+    dc->SetTextColor(RGB(255, 255, 255));
+    dc->DrawText(UiText(231), &text, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+    ::SelectObject(dc->GetSafeHdc(), old);
+    return TRUE;
+}
+
+void CUrlEntryDlg::OnDestroy()
+{
+    CCustomDialog::OnDestroy();
+    if (m_editFont) {
+        ::DeleteObject(m_editFont);
+        m_editFont = nullptr;
+    }
+    if (m_editBrush) {
+        ::DeleteObject(m_editBrush);
+        m_editBrush = nullptr;
+    }
+}
