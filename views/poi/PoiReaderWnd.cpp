@@ -356,7 +356,7 @@ CString CPoiReaderWnd::MapPageUrl()
     SYSTEMTIME now{};
     ::GetSystemTime(&now);
     CString url;
-    url.Format(L"%sgeorss/georss.php?dummy=%lld", theGlobal.m_webBaseUrl.GetString(),
+    url.Format(L"%sgeorss/georss.php?dummy=%lld", theGlobal.WebBaseUrl().GetString(),
                MakeDateTimeNumber(now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond));
     return url;
 }

@@ -374,7 +374,7 @@ void CDriveReportWnd::OnItemChanged(NMHDR*, LRESULT* result)
 CString CDriveReportWnd::RouteMapUrl(const SYSTEMTIME& t)
 {
     CString url;
-    url.Format(L"%straceroute2/TraceRoute.php?dummy=%lld", theGlobal.m_webBaseUrl.GetString(),
+    url.Format(L"%straceroute2/TraceRoute.php?dummy=%lld", theGlobal.WebBaseUrl().GetString(),
                MakeDateTimeNumber(t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond));
     return url;
 }
