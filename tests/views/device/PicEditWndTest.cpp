@@ -19,6 +19,16 @@ using namespace dlgtest;
 
 namespace {
 
+// Runs the test's messages for a while.
+void PumpFor(DWORD ms)
+{
+    const DWORD start = ::GetTickCount();
+    do {
+        PumpPending();
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    } while (::GetTickCount() - start < ms);
+}
+
 std::wstring Ui(int n) { return std::wstring(theGlobal.UiString(n)); }
 
 void FixedClock(SYSTEMTIME* t)
