@@ -10,6 +10,7 @@
 #include "DialogDriver.h"
 #include "ScriptedAnswers.h"
 #include "TestFiles.h"
+#include "common/ShellServices.h"
 #include "core/Global.h"
 #include "res/frame_ids.h"
 #include "res/picture_ids.h"
@@ -428,4 +429,54 @@ TEST_F(PicEditView, LeavingWithEditsAsksFirst)
     }
     EXPECT_FALSE(doc().HasPicture());
     EXPECT_FALSE(view.HasUnsavedWork());
+}
+
+TEST_F(PicEditView, RestoresTheLastFolderAndListsItsPictures)
+{
+    // The folder as the settings keep it: its item list as lower-case hex.
+    CPidl folder{::ILCreateFromPathW(dir.Path().c_str()), 0};
+    CByteArray bytes;
+    ASSERT_TRUE(PidlToBytes(folder, bytes));
+    folder.Release();
+    CString hex;
+    for (INT_PTR i = 0; i < bytes.GetSize(); ++i) {
+        CString pair;
+        pair.Format(L"%02x", bytes[i]);
+        hex += pair;
+    }
+    theGlobal.m_igIniFolder = hex;
+    ASSERT_TRUE(InitShell());
+    ASSERT_TRUE(view.Create(nullptr, nullptr, WS_CHILD | WS_CLIPCHILDREN, CRect(0, 0, 1000, 680), &main, 0xFFFF));
+    Command(ID_INIT_IG);
+    PumpFor(200);
+    {
+        HTREEITEM caret = view.m_filePane.m_tree.GetSelectedItem();
+        ASSERT_NE(caret, nullptr);
+        EXPECT_STRNE(view.m_filePane.m_tree.GetItemText(caret), L"Desktop");
+    }
+    // Nothing is listed before the first show.
+    EXPECT_EQ(view.m_filePane.m_thumbs.GetItemCount(), 0);
+    {
+        ScriptedAnswers answers({{Ui(41), IDYES}}, ScriptedAnswers::GivenText);
+        view.ShowWindow(SW_SHOW);
+        PumpFor(600);
+    }
+    EXPECT_EQ(view.m_filePane.m_thumbs.GetItemCount(), 1);  // photo.bmp
+    // The folder listed is kept for the next run.
+    CByteArray kept;
+    ASSERT_EQ(theGlobal.m_igIniFolder.GetLength(), hex.GetLength());
+    CPidl back{nullptr, 0};
+    for (int i = 0; i + 1 < hex.GetLength(); i += 2)
+        kept.Add(static_cast<BYTE>(wcstoul(theGlobal.m_igIniFolder.Mid(i, 2), nullptr, 16)));
+    ASSERT_TRUE(PidlFromBytes(back, kept));
+    EXPECT_STREQ(GetPidlPath(back.pidl) + L"\\", dir.Path().c_str());
+    back.Release();
+    SaveShot(main.m_hWnd, L"picedit_5_folder");
+    // A stored folder that is gone: its nearest parent.
+    theGlobal.m_igIniFolder = L"zz";
+    Command(ID_INIT_IG);
+    PumpFor(200);
+    EXPECT_NE(view.m_filePane.m_tree.GetSelectedItem(), nullptr);
+    view.DestroyWindow();
+    TermShell();
 }

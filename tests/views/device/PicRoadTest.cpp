@@ -78,8 +78,7 @@ void WritePhotos(const std::wstring& folder)
             px[2] = static_cast<BYTE>(255 - x * 255 / 640);
         }
     ASSERT_TRUE(SaveDibAsBmp((folder + L"a_photo.bmp").c_str(), &dib));
-    // The JPEG writer takes top-down rows: start at the last memory row.
-    ASSERT_TRUE(SaveJpeg(dib.bits + static_cast<size_t>(479) * row, 640, 480, -row, (folder + L"b_photo.jpg").c_str()));
+    ASSERT_TRUE(SaveJpeg(dib.bits, 640, 480, row, (folder + L"b_photo.jpg").c_str()));
     FreeDibImage(&dib);
 }
 
@@ -183,7 +182,7 @@ TEST(PicRoad, FromTheStartMenuToASavedIcon)
     HWND image = panes[1];
     RECT client;
     ::GetClientRect(image, &client);
-    const RECT d = picframe::DisplayRect(client.right, client.bottom, 32, 32, true, 32, 24);
+    const RECT d = picframe::DisplayRect(client.right, client.bottom, 24, 24, true, 24, 24);
     POINT corner{d.right - 3, d.bottom - 3};
     ::ClientToScreen(image, &corner);
     const int third = (d.right - d.left) / 3;
@@ -225,14 +224,24 @@ TEST(PicRoad, FromTheStartMenuToASavedIcon)
     DIB_IMAGE saved;
     InitDibImage(&saved);
     ASSERT_TRUE(LoadBmpFile((icons + added[0]).c_str(), &saved));
-    EXPECT_EQ(saved.width, 32);
-    EXPECT_EQ(saved.height, 32);
+    // The unit of the settings (KV410) has the small icons.
+    EXPECT_EQ(saved.width, 24);
+    EXPECT_EQ(saved.height, 24);
     FreeDibImage(&saved);
 
     // Saved: the program ends without a question about the picture.
     EXPECT_EQ(run.Quit(main), 0u);
     // The next run starts in the same folder.
-    EXPECT_EQ(run.ReadIni(L"File", L"IgIniFolder"), FolderSetting(photos.Path()));
+    // The next run starts in the same folder: the setting names it.
+    std::wstring name = photos.Path().substr(0, photos.Path().size() - 1);
+    name = name.substr(name.rfind(L'\\') + 1);
+    std::wstring nameHex;
+    for (wchar_t c : name) {
+        wchar_t pair[3];
+        swprintf(pair, 3, L"%02x", static_cast<unsigned>(c));
+        nameHex += pair;
+    }
+    EXPECT_NE(run.ReadIni(L"File", L"IgIniFolder").find(nameHex), std::wstring::npos);
     for (const std::wstring& name : added)
         ::DeleteFileW((icons + name).c_str());
 }
