@@ -6,6 +6,7 @@
 #include "views/device/AbWnd.h"
 #include "views/device/ApWnd.h"
 #include "views/device/CloningWnd.h"
+#include "views/device/PicEditWnd.h"
 #include "views/poi/PoiFromCsvWnd.h"
 #include "views/poi/PoiReaderWnd.h"
 #include "views/poi/PoiSearchWnd.h"
@@ -48,7 +49,7 @@ const VIEW_TABLE_ROW kViewCreationOrder[kViewCount] = {
     {0, ID_MAIN_MENU, 75, L"MainMenu", 0, false, MakeMainMenu},
     {6, ID_CLONING, 76, L"SettingsReplicator", 0, false, MakePlainView<CCloningWnd>},
     {10, ID_DRIVE_REPORT, 77, L"DriveReport", 0, true, MakePlainView<CDriveReportWnd>},
-    {7, ID_PICTURE_EDIT, 78, L"PictureEditor", 0, true, nullptr},
+    {7, ID_PICTURE_EDIT, 78, L"PictureEditor", 0, true, MakePlainView<CPicEditWnd>},
     {1, ID_POI_FROM_CSV, 80, L"FromCSV", 0, true, MakeModeView<CPoiFromCsvWnd>},
     {2, ID_POI_EDIT_CSV, 80, L"PoiEditCsv", 2, true, MakeModeView<CPoiWnd>},
     {3, ID_POI_EDIT_KML, 85, L"PoiEditKml", 3, true, MakeModeView<CPoiWnd>},

@@ -132,7 +132,7 @@ SIZE_RULES = [
     (r"btn_icon_.*\.bmp", _exact(56, 34), "header icon button"),
     (r"btn_(feed_add|feed_delete|browser)_.*\.bmp", _exact(40, 26), "feed list buttons"),
     (r"btn_select_img_.*\.bmp", _exact(28, 196), "send-to-editor button"),
-    (r"btn_(fit_[wh]|rotate_[rl])_.*\.bmp", _exact(120, 24), "image pane buttons"),
+    (r"btn_(fit_[wh]|rotate_[rl])_.*\.bmp", _exact(56, 24), "image pane buttons"),
     (r"btn_dlg_zoom(in|out)_.*\.bmp", _exact(48, 38), "graph zoom buttons"),
     (r"progress_bar\.bmp", _at_least(1, 12), "the bar is drawn in rows 4 to 11"),
     (r"splash_.*\.bmp", _at_least(319, 205), "version label at (249, 193), 70x12"),

@@ -144,6 +144,8 @@ std::string FileText(const std::wstring& path)
 
 TEST_F(MainWindow, EveryViewCommandShowsItsPageWithItsTitle)
 {
+    // The picture editor asks what to make at its first show.
+    ScriptedAnswers answers({});
     for (const VIEW_TABLE_ROW& row : kViewCreationOrder) {
         if (row.index == 0)
             continue;

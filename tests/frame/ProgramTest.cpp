@@ -11,6 +11,7 @@
 #include "SkinTestFixture.h"
 #include "TestFiles.h"
 #include "frame/OptionPages.h"
+#include "res/dialog_ids.h"
 #include "res/frame_ids.h"
 
 namespace {
@@ -81,6 +82,14 @@ TEST(Program, StartsIntoTheStartMenuAndEveryTaskReachesItsPage)
         if (t.task == ID_POI_FROM_CSV)
             skintest::Pixels(main).SavePng(L"program_category_poi");
         RealClick(task);
+        if (t.task == ID_PICTURE_EDIT) {
+            // The first show asks what to make: a POI icon.
+            HWND ask = WaitDialog(run, IDC_MSG_TEXT);
+            ASSERT_NE(ask, nullptr);
+            for (HWND child : ChildWindows(ask))
+                if (::GetDlgCtrlID(child) == IDC_MSG_BUTTON_2 && ::IsWindowVisible(child))
+                    RealClick(child);
+        }
         ASSERT_TRUE(WaitPage(main, t.page));
         if (t.task == ID_POI_FROM_CSV) {
             PumpFor(300);
