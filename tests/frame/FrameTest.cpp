@@ -491,9 +491,15 @@ TEST_F(MainWindow, StartMenuTasksFollowTheModelAndRegion)
 
 TEST_F(MainWindow, AppsCategorySwitchesStraightToTheAppsPage)
 {
+    // The page says that no apps service is set up; the box is answered.
+    const CString service = theGlobal.m_appsService;
+    theGlobal.m_appsService.Empty();
+    ScriptedAnswers answers({}, ScriptedAnswers::GivenText);
     Command(ID_CATEGORY_APPS);
     EXPECT_EQ(theGlobal.m_viewKind, 12);
     EXPECT_EQ(theGlobal.m_menuCategory, 4);
+    EXPECT_EQ(answers.asked, std::vector<std::wstring>{std::wstring(theGlobal.UiString(418))});
+    theGlobal.m_appsService = service;
 }
 
 TEST_F(MainWindow, MaximizeSwapsTheCaptionButtons)
