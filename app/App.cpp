@@ -214,13 +214,7 @@ BOOL CVelmora11App::StartUp(int linkIndex)
     }
     WriteLog(L"Setting Navi Model");
 
-    CDoc* const documents[] = {&theGlobal.m_docPiCsv,  &theGlobal.m_docPiKml, &theGlobal.m_docPiMap,
-                               &theGlobal.m_docPiReceived, &theGlobal.m_docRssPoi, &theGlobal.m_docCl,
-                               &theGlobal.m_docIg,     &theGlobal.m_docAb,    &theGlobal.m_docIcon,
-                               &theGlobal.m_docAp,     &theGlobal.m_docFe};
-    for (CDoc* doc : documents)
-        doc->InitErrorStrings();
-    theGlobal.m_docDr.InitErrorStrings();
+    theGlobal.InitDocumentErrorTexts();
     WriteLog(L"Init Error String");
     theGlobal.m_docPiCsv.ResetDefaultIcon();
     theGlobal.m_docPiKml.ResetDefaultIcon();

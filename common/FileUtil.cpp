@@ -240,7 +240,7 @@ void ListFiles(const wchar_t* pattern, CStringArray& files)
     }
 }
 
-bool ReadWholeFile(const wchar_t* path, std::string& bytes)
+bool ReadWholeFile(const wchar_t* path, std::string& bytes, long long maxBytes)
 {
     bytes.clear();
     if (!path || !*path)
@@ -251,8 +251,7 @@ bool ReadWholeFile(const wchar_t* path, std::string& bytes)
         return false;
     bool ok = false;
     LARGE_INTEGER size;
-    // Text tables beyond 1 GB are not ours to read in one piece.
-    if (GetFileSizeEx(h, &size) && size.QuadPart < (1LL << 30)) {
+    if (GetFileSizeEx(h, &size) && size.QuadPart <= maxBytes) {
         try {
             bytes.resize(static_cast<size_t>(size.QuadPart));
             DWORD done = 0;

@@ -19,8 +19,9 @@ BOOL DeleteFolderTree(const wchar_t* folder);
 // Appends the full paths of the files (not folders) matching pattern.
 void ListFiles(const wchar_t* pattern, CStringArray& files);
 
-// Reads a whole file; FALSE when it cannot be opened or read.
-bool ReadWholeFile(const wchar_t* path, std::string& bytes);
+// Reads a whole file; false when it cannot be opened or read, is larger than
+// maxBytes, or does not fit in memory.
+bool ReadWholeFile(const wchar_t* path, std::string& bytes, long long maxBytes = 1LL << 30);
 
 // A name beside path for a file being written ("path.~1a2b").
 std::wstring MakeSiblingTempName(const wchar_t* path);

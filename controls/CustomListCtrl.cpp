@@ -235,11 +235,13 @@ int CCustomListCtrl::OnCreate(LPCREATESTRUCTW)
 
 void CCustomListCtrl::OnDestroy()
 {
-    if (m_editorWnd) {
-        RestoreEditorProc();
-        m_editorWnd = nullptr;
-        m_editing = FALSE;
-    }
+    // The editor goes first, so the main window leaves its menu-loop state
+    // and gets its accelerators back; the parent may be going too, so nothing
+    // is committed now (views commit with EndAnyEdit before they close).
+    if (m_editorWnd)
+        EndEdit(TRUE);
+    m_togglePending = FALSE;
+    m_editorKind = EditNone;
     KillTimer(TimerBand);
     KillTimer(TimerClickEdit);
     m_font.DeleteObject();

@@ -126,6 +126,9 @@ public:
     // Editing (CustomListEdit.cpp).
     HWND EditSubItem(int row, int column);
     void EndEdit(BOOL cancel);
+    // Commits the open edit, if any, and drops a pending click edit. Views
+    // call it before they take the list's values (OK, a view switch).
+    void EndAnyEdit();
     static LRESULT CALLBACK EditorWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
 
     // Public state, set by owners and derived lists.

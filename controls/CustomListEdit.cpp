@@ -35,6 +35,13 @@ void SendToMainWindow(UINT msg)
         ::SendMessageW(main->m_hWnd, msg, 0, 0);
 }
 
+// WM_END_EDIT_LABEL to the list: wParam the cancel flag (low word) and the
+// column (high word), lParam the whole row, so rows past 65,535 stay exact.
+WPARAM EndEditWParam(BOOL cancel, int column)
+{
+    return MAKEWPARAM(cancel ? 1 : 0, column);
+}
+
 // The index-th '\n'-separated part of options.
 CString ChoiceText(const CString& options, int index)
 {
@@ -148,7 +155,7 @@ HWND CCustomListCtrl::EditSubItem(int row, int column)
         if (m_toggleRequest) {
             m_toggleRequest = FALSE;
             m_togglePending = TRUE;
-            PostMessage(WM_END_EDIT_LABEL, FALSE, MAKELPARAM(column, row));
+            PostMessage(WM_END_EDIT_LABEL, EndEditWParam(FALSE, column), row);
         }
         return nullptr;
     default:
@@ -328,6 +335,14 @@ void CCustomListCtrl::EndEdit(BOOL cancel)
     Invalidate(FALSE);
 }
 
+void CCustomListCtrl::EndAnyEdit()
+{
+    KillTimer(TimerClickEdit);
+    m_clickEditPending = FALSE;
+    if (m_editorWnd || m_togglePending)
+        EndEdit(FALSE);
+}
+
 void CCustomListCtrl::CommitEdit(int kind)
 {
     wchar_t cellText[TextBufferSize] = L"";
@@ -394,7 +409,14 @@ void CCustomListCtrl::CommitEdit(int kind)
     }
     if (!changed)
         return;
+    // The parent may remove or reorder rows while it handles the edit: then
+    // the index names another row, which must not receive the value.
+    const int row = m_curRow;
+    const int count = GetItemCount();
+    const LPARAM rowData = m_items[row].item.lParam;
     SendNotify(&info.hdr, LVN_ENDLABELEDITW);
+    if (GetItemCount() != count || !IsRow(row) || m_items[row].item.lParam != rowData)
+        return;
     if (!(GetStyle() & LVS_OWNERDATA))
         SetItem(&info.item);
 }
@@ -402,10 +424,10 @@ void CCustomListCtrl::CommitEdit(int kind)
 LRESULT CCustomListCtrl::OnEndEditLabel(WPARAM wp, LPARAM lp)
 {
     const int prevRow = m_curRow, prevCol = m_curCol;
-    const int row = HIWORD(lp), column = LOWORD(lp);
+    const int row = static_cast<int>(lp), column = HIWORD(wp);
     m_curRow = row;
     m_curCol = column;
-    EndEdit(wp != 0);
+    EndEdit(LOWORD(wp) != 0);
     if (row != prevRow || column != prevCol) {
         m_curRow = prevRow;
         m_curCol = prevCol;
@@ -428,7 +450,8 @@ LRESULT CALLBACK CCustomListCtrl::EditorWndProc(HWND hwnd, UINT msg, WPARAM wp, 
     auto* list = dynamic_cast<CCustomListCtrl*>(CWnd::FromHandlePermanent(::GetParent(hwnd)));
     if (!list)
         return ::DefWindowProcW(hwnd, msg, wp, lp);
-    const LPARAM cell = MAKELPARAM(list->m_curCol, list->m_curRow);
+    const LPARAM row = list->m_curRow;
+    const int column = list->m_curCol;
     switch (msg) {
     case WM_NCHITTEST:
     case WM_MOUSEWHEEL:
@@ -437,11 +460,11 @@ LRESULT CALLBACK CCustomListCtrl::EditorWndProc(HWND hwnd, UINT msg, WPARAM wp, 
         return DLGC_WANTARROWS | DLGC_WANTALLKEYS;
     case WM_KEYDOWN:
         if (wp == VK_ESCAPE) {
-            list->PostMessage(WM_END_EDIT_LABEL, TRUE, cell);
+            list->PostMessage(WM_END_EDIT_LABEL, EndEditWParam(TRUE, column), row);
             return 0;
         }
         if (wp == VK_RETURN) {
-            list->PostMessage(WM_END_EDIT_LABEL, FALSE, cell);
+            list->PostMessage(WM_END_EDIT_LABEL, EndEditWParam(FALSE, column), row);
             return 0;
         }
         break;
@@ -450,13 +473,13 @@ LRESULT CALLBACK CCustomListCtrl::EditorWndProc(HWND hwnd, UINT msg, WPARAM wp, 
         const HWND next = reinterpret_cast<HWND>(wp);
         if (next && (next == hwnd || ::IsChild(hwnd, next)))
             break;
-        list->PostMessage(WM_END_EDIT_LABEL, FALSE, cell);
+        list->PostMessage(WM_END_EDIT_LABEL, EndEditWParam(FALSE, column), row);
         return 0;
     }
     case WM_DESTROY:
         // An editor that closed itself (date, time) still has its value committed.
         if (list->m_editorWnd == hwnd)
-            list->PostMessage(WM_END_EDIT_LABEL, FALSE, cell);
+            list->PostMessage(WM_END_EDIT_LABEL, EndEditWParam(FALSE, column), row);
         break;
     default:
         break;

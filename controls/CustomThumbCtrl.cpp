@@ -104,6 +104,9 @@ int CCustomThumbCtrl::OnCreate(LPCREATESTRUCTW)
     } else {
         m_iconList.Add(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(128)));
     }
+    if (m_noImageFont)
+        DeleteObject(m_noImageFont);
+    m_noImageFont = nullptr;
     CreateTahomaFont(TRUE, &m_noImageFont, 100, FALSE);
     if (!m_hScroll.Create(WS_CHILD | SBS_HORZ, CRect(0, 0, 0, 0), this, HorzBarId) ||
         !m_vScroll.Create(WS_CHILD | SBS_VERT, CRect(0, 0, 0, 0), this, VertBarId))
@@ -121,9 +124,14 @@ void CCustomThumbCtrl::OnDestroy()
 {
     DeleteAllItems();
     Default();
+    // A later Create makes them again.
     if (m_memDC) {
         DeleteDC(m_memDC);
         m_memDC = nullptr;
+    }
+    if (m_noImageFont) {
+        DeleteObject(m_noImageFont);
+        m_noImageFont = nullptr;
     }
 }
 
@@ -186,6 +194,9 @@ BOOL CCustomThumbCtrl::SetFolder(const CPidl* folder)
         return FALSE;  // nothing to enumerate: the grid stays as it was
     }
     DeleteAllItems();
+    // Pictures are decoded at the size of the cells (the icon dialogs use small ones).
+    if (!m_loader || m_loader->BoxWidth() != m_cellWidth || m_loader->BoxHeight() != m_cellHeight)
+        m_loader = std::make_unique<CThumbLoader>(m_cellWidth, m_cellHeight);
     std::vector<bool> taken(static_cast<size_t>(found.GetSize()), false);
     // Folders, hidden items and drives first, with their shell icons.
     for (INT_PTR i = 0; i < found.GetSize(); ++i) {
@@ -224,9 +235,11 @@ BOOL CCustomThumbCtrl::SetFolder(const CPidl* folder)
         THUMB item{new CPidl(found[i]), nullptr, 0, {}, info.szDisplayName};
         found[i].pidl = nullptr;
         MeasureLabel(item);
-        const int index = static_cast<int>(m_items.Add(item));
-        if (index < MaxLoadIndex) {
-            m_loader->Queue(index, GetPidlPath(item.item->pidl).GetString());
+        if (m_items.GetSize() < MaxLoadIndex)
+            item.loadId = ++m_nextLoadId;
+        m_items.Add(item);
+        if (item.loadId) {
+            m_loader->Queue(item.loadId, GetPidlPath(item.item->pidl).GetString());
             ++m_pendingLoads;
         }
     }
@@ -442,10 +455,21 @@ void CCustomThumbCtrl::OnTimer(UINT_PTR id)
     CThumbLoader::Result done;
     while (m_loader && m_loader->Take(done)) {
         --m_pendingLoads;
-        m_loadIndex = done.index + 1;
-        if (done.index < m_items.GetSize() && !m_items[done.index].thumbnail && done.loaded) {
-            m_items[done.index].thumbnail = new DIB_IMAGE(done.image);
-            const int top = RowTop(done.index);
+        // Results name their item, not its place: items inserted meanwhile
+        // moved the later ones. They come in order, so the search starts where
+        // the last one was found.
+        const int count = static_cast<int>(m_items.GetSize());
+        int index = -1;
+        for (int k = 0; k < count && index < 0; ++k) {
+            const int at = (m_loadIndex + k) % count;
+            if (m_items[at].loadId == done.index)
+                index = at;
+        }
+        if (index >= 0)
+            m_loadIndex = index + 1;
+        if (index >= 0 && !m_items[index].thumbnail && done.loaded) {
+            m_items[index].thumbnail = new DIB_IMAGE(done.image);
+            const int top = RowTop(index);
             repaint = repaint || (top > -RowPitch() && top < client.Height());
         } else {
             FreeDibImage(&done.image);

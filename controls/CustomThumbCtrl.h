@@ -26,6 +26,7 @@ public:
         int isIconItem;         // made from the shell icon
         RECT labelRect;         // measured label size
         CString name;
+        int loadId = 0;         // names the item to the background decoder; 0 none
     };
     enum {
         CellWidth = 94, CellHeight = 94, PitchX = 124, PitchY = 138, MarginLeft = 10, MarginTop = 5,
@@ -117,7 +118,8 @@ private:
     CArray<THUMB> m_items;
     int m_selItem = -1;
     int m_caretItem = 0;
-    int m_loadIndex = 0;
+    int m_loadIndex = 0;  // where the next decoded picture is looked for first
+    int m_nextLoadId = 0;
     int m_pendingLoads = 0;
     int m_extraLabel = 0;
     CImageList m_iconList;

@@ -144,6 +144,11 @@ void CCustomTreeCtrl::OnDestroy()
     if (m_toolTip.m_hWnd)
         m_toolTip.DestroyWindow();
     Default();
+    // A later Create makes both again.
+    if (m_measureDC) {
+        DeleteDC(m_measureDC);
+        m_measureDC = nullptr;
+    }
     if (m_font) {
         DeleteObject(m_font);
         m_font = nullptr;
@@ -224,8 +229,10 @@ BOOL CCustomTreeCtrl::DeleteItem(HTREEITEM handle)
         return FALSE;
     // Nothing may keep pointing into the freed nodes: an open editor on one
     // of them is cancelled, the caret and drop mark let go.
-    if (m_editNode && Contains(node, m_editNode))
+    if (m_editNode && Contains(node, m_editNode)) {
         CancelEdit();
+        m_editNode = nullptr;
+    }
     if (m_caret && Contains(node, m_caret))
         m_caret = nullptr;
     if (m_dropHilite && Contains(node, m_dropHilite))
@@ -1037,7 +1044,11 @@ HWND CCustomTreeCtrl::EditLabel(HTREEITEM handle)
     m_editorOldProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(m_editorWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CCustomTreeCtrl::EditorProc)));
     ::SendMessageW(m_editorWnd, WM_SETFONT, reinterpret_cast<WPARAM>(m_font), FALSE);
-    ::SetWindowTextW(m_editorWnd, GetItemText(handle));
+    m_edit.m_cellRect = CRect(rc.left, rc.top, rc.right + 8, rc.bottom);
+    m_edit.m_align = 0;
+    m_edit.m_tabNavigation = FALSE;
+    m_edit.AttachTo(m_editorWnd);
+    m_edit.SetWindowText(GetItemText(handle));
     ::SendMessageW(m_editorWnd, EM_SETSEL, 0, -1);
     ::SendMessageW(m_editorWnd, EM_SCROLLCARET, 0, 0);
     NMTVDISPINFOW info{};
@@ -1051,7 +1062,10 @@ HWND CCustomTreeCtrl::EditLabel(HTREEITEM handle)
     if (veto || !::IsWindow(m_editorWnd)) {
         HWND editor = m_editorWnd;
         m_editorWnd = nullptr;
-        SetWindowLongPtrW(editor, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_editorOldProc));
+        if (m_edit.m_hWnd)
+            m_edit.Detach();
+        if (::IsWindow(editor))
+            SetWindowLongPtrW(editor, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_editorOldProc));
         ::SendMessageW(editor, WM_CLOSE, 0, 0);
         if (::IsWindow(editor))
             ::DestroyWindow(editor);
@@ -1110,6 +1124,8 @@ LRESULT CCustomTreeCtrl::OnEndEditLabel(WPARAM cancel, LPARAM lp)
         return 0;
     }
     HWND editor = m_editorWnd;
+    if (m_edit.m_hWnd)
+        m_edit.Detach();
     SetWindowLongPtrW(editor, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_editorOldProc));
     m_editorWnd = nullptr;
     const int length = ::GetWindowTextLengthW(editor);
@@ -1133,7 +1149,8 @@ LRESULT CCustomTreeCtrl::OnEndEditLabel(WPARAM cancel, LPARAM lp)
         info.item.cchTextMax = length;
         if (CWnd* parent = GetParent())
             parent->SendMessage(WM_NOTIFY, info.hdr.idFrom, reinterpret_cast<LPARAM>(&info));
-        if (info.item.pszText)
+        // The parent may have deleted the node meanwhile (DeleteItem lets go of it).
+        if (info.item.pszText && m_editNode == node)
             SetItemText(Handle(node), info.item.pszText);
         RecalcLayout();
     }

@@ -11,6 +11,7 @@
 #include "classlib/Afx.h"
 #include "common/DibImage.h"
 #include "controls/CustomScrollBar.h"
+#include "controls/InPlaceEdit.h"
 
 class CCustomTreeCtrl : public CWnd {
 public:
@@ -155,6 +156,7 @@ private:
     HWND m_editorWnd = nullptr;
     WNDPROC m_editorOldProc = nullptr;
     _treeitem* m_editNode = nullptr;
+    CInPlaceEdit m_edit;
     CString m_tipText;
     bool m_layoutDirty = false;
     bool m_inLayout = false;

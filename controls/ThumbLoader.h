@@ -16,12 +16,14 @@
 class CThumbLoader {
 public:
     struct Result {
-        int index;
+        int index;         // as queued
         BOOL loaded;       // FALSE: neither decoder could read it
         DIB_IMAGE image;   // owned by whoever takes the result
     };
 
     CThumbLoader(int boxWidth, int boxHeight) : m_boxWidth(boxWidth), m_boxHeight(boxHeight) {}
+    int BoxWidth() const { return m_boxWidth; }
+    int BoxHeight() const { return m_boxHeight; }
     ~CThumbLoader();
     CThumbLoader(const CThumbLoader&) = delete;
     CThumbLoader& operator=(const CThumbLoader&) = delete;

@@ -34,6 +34,14 @@ void CGlobal::UpdateAllViews()
     }
 }
 
+void CGlobal::InitDocumentErrorTexts()
+{
+    CDoc* const documents[] = {&m_docPiCsv, &m_docPiKml, &m_docPiMap, &m_docPiReceived, &m_docRssPoi, &m_docCl,
+                               &m_docIg,    &m_docAb,    &m_docDr,    &m_docFe,         &m_docIcon,   &m_docAp};
+    for (CDoc* doc : documents)
+        doc->InitErrorStrings();
+}
+
 void CGlobal::GetFileVersion(int& v1, int& v2, int& v3, int& v4)
 {
     v1 = v2 = v3 = v4 = 0;

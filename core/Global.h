@@ -43,6 +43,8 @@ public:
     void LoadSettings();
     void SaveSettings();
     BOOL LoadLanguageFile(const wchar_t* fileName);
+    // Once at start-up, after the language file: every document's error texts.
+    void InitDocumentErrorTexts();
     // UI string n; an index outside the table raises CInvalidArgException.
     const CString& UiString(INT_PTR n) const { return m_uiStrings.GetAt(n); }
 

@@ -25,6 +25,7 @@ BOOL CGlobal::LoadLanguageFile(const wchar_t* fileName)
     // would fail later, in the middle of start-up or of a command.
     if (lines.GetSize() < kUiStringCount)
         return FALSE;
-    m_uiStrings.Append(lines);
+    // A second load (another language) replaces the first.
+    m_uiStrings.Copy(lines);
     return TRUE;
 }

@@ -42,15 +42,22 @@ BOOL MakeDownloadFolder(CString& folder)
 {
     folder.Empty();
     const CString root = TempRoot();
-    wchar_t name[MAX_PATH] = {};
-    if (root.IsEmpty() || !::GetTempFileNameW(root, L"$$$", 0, name))
+    if (root.IsEmpty())
         return FALSE;
-    ::DeleteFileW(name);  // only the name was wanted
-    ::PathRemoveExtensionW(name);
-    ::PathAddBackslashW(name);
-    const int result = ::SHCreateDirectoryExW(nullptr, name, nullptr);
-    if (result != ERROR_SUCCESS && result != ERROR_FILE_EXISTS && result != ERROR_ALREADY_EXISTS)
-        return FALSE;
-    folder = name;
-    return TRUE;
+    // Only a folder made now is fresh: one left behind by a crashed run may
+    // hold a stale version file, so an existing name is skipped, never reused.
+    unsigned unique = (::GetTickCount() ^ (::GetCurrentProcessId() << 4)) & 0xFFFF;
+    for (int tries = 0; tries < 0x10000; ++tries, unique = (unique + 1) & 0xFFFF) {
+        if (unique == 0)
+            continue;
+        CString name;
+        name.Format(L"%s$$$%X", root.GetString(), unique);
+        if (::CreateDirectoryW(name, nullptr)) {
+            folder = name + L"\\";
+            return TRUE;
+        }
+        if (::GetLastError() != ERROR_ALREADY_EXISTS)
+            return FALSE;
+    }
+    return FALSE;
 }

@@ -9,6 +9,7 @@
 // temporary folder: a settings value such as "..\..\" or "C:\" never names a
 // folder outside it.
 BOOL TempSubfolder(const wchar_t* name, CString& path);
-// A fresh empty folder "%TEMP%\$$$xxxx\" for a download; the placeholder file
-// that reserving the name creates is removed again. FALSE when it cannot be made.
+// A fresh empty folder "%TEMP%\$$$xxxx\" for a download, made by this call
+// (a name already taken, by a file or a leftover folder, is skipped). FALSE
+// when it cannot be made.
 BOOL MakeDownloadFolder(CString& folder);

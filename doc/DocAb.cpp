@@ -241,7 +241,9 @@ BOOL CDocAb::Load(const wchar_t* path)
     for (size_t i = 0; i < file.size(); ++i) {
         CDocAbRecord& r = file[i];
         memcpy(&r.m_rec, records + i * sizeof(AB_FILE_RECORD), sizeof(AB_FILE_RECORD));
-        if (r.IsFree())
+        // Special records after the home are dropped anyway: whatever they
+        // hold cannot make the file unreadable.
+        if (r.IsFree() || (i > 0 && i < AB_SPECIAL_COUNT))
             continue;
         if (!r.HasValidTexts()) {
             m_errorCode = DOCERR_READ;

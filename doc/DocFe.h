@@ -8,6 +8,8 @@
 enum FuelError { FEERR_6 = 6, FEERR_LIMIT = 7, FEERR_8 = 8, FEERR_9 = 9 };
 
 constexpr int kMaxFuelRecords = 1000;
+// A DAT file above this size (40 bytes a record, far past the record limit) is refused.
+constexpr long long kMaxFuelDatBytes = 1LL << 20;
 constexpr int kNoPosition = -255000000;
 
 struct DOCFUEL_DATA {

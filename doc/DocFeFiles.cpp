@@ -6,6 +6,7 @@
 
 #include "common/CsvTable.h"
 #include "common/FileReplace.h"
+#include "common/FileUtil.h"
 #include "common/TextCheck.h"
 #include "core/Global.h"
 #include "doc/DocFe.h"
@@ -177,21 +178,9 @@ BOOL CDocFe::LoadCsv(const wchar_t* path)
 
 BOOL CDocFe::LoadDat(const wchar_t* path)
 {
-    HANDLE file = path ? CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr)
-                       : INVALID_HANDLE_VALUE;
-    if (file == INVALID_HANDLE_VALUE) {
-        m_errorCode = DOCERR_READ;
-        return FALSE;
-    }
-    LARGE_INTEGER size{};
-    std::vector<BYTE> data;
-    bool ok = GetFileSizeEx(file, &size) && size.QuadPart >= 40 && size.QuadPart < 0x10000000;
-    if (ok) {
-        data.resize(static_cast<size_t>(size.QuadPart));
-        DWORD got = 0;
-        ok = ReadFile(file, data.data(), static_cast<DWORD>(data.size()), &got, nullptr) && got == data.size();
-    }
-    CloseHandle(file);
+    std::string bytes;
+    const bool ok = path && ReadWholeFile(path, bytes, kMaxFuelDatBytes) && bytes.size() >= 40;
+    const BYTE* data = reinterpret_cast<const BYTE*>(bytes.data());
     if (!ok || U32(&data[0]) != 0x88888888u || memcmp(&data[4], "FUEL", 4) != 0 || memcmp(&data[8], "1.00", 4) != 0) {
         m_errorCode = DOCERR_READ;
         return FALSE;
@@ -211,7 +200,7 @@ BOOL CDocFe::LoadDat(const wchar_t* path)
             return FALSE;
         }
         const size_t at = 40 + size_t(k) * 40;
-        if (at + 40 > data.size())
+        if (at + 40 > bytes.size())
             break;  // a short file ends the records
         const BYTE* p = &data[at];
         DOCFUEL_DATA r{};

@@ -227,8 +227,19 @@ __int64 CDocDrivingReport::GetDuration() const
     const DR_DRIVING_POINT& b = m_points[m_points.GetSize() - 1];
     if (!PointValid(a) || !PointValid(b))
         return 0;
-    return ClockSeconds(b.year, b.month, b.day, b.hour, b.minute, b.second) -
-           ClockSeconds(a.year, a.month, a.day, a.hour, a.minute, a.second);
+    return SecondsBetween(a, b);
+}
+
+int CDocDrivingReport::SecondsBetween(const DR_DRIVING_POINT& a, const DR_DRIVING_POINT& b) const
+{
+    if (!m_localClock)
+        return DiffPackedDateTime(PackedDate(a), PackedTime(a), PackedDate(b), PackedTime(b));
+    const __int64 from = LocalTime(a.year, a.month, a.day, a.hour, a.minute, a.second);
+    const __int64 to = LocalTime(b.year, b.month, b.day, b.hour, b.minute, b.second);
+    if (from == -1 || to == -1)
+        return 0;
+    const __int64 d = to - from;
+    return d >= 2147483647LL ? 2147483647 : d < -2147483647LL ? -2147483647 : static_cast<int>(d);
 }
 
 CString CDocDrivingReport::GetDurationText() const
@@ -345,7 +356,7 @@ BOOL CDocDrivingReport::RateEco(bool ltb, int& gentle, int& light, int& medium, 
             if (std::abs(int(p[m].course) - int(p[start].course)) > 45)
                 continue;
         }
-        const int T = DiffPackedDateTime(PackedDate(p[start]), PackedTime(p[start]), PackedDate(p[e]), PackedTime(p[e]));
+        const int T = SecondsBetween(p[start], p[e]);
         const int r = (T != 0 && T != 5) ? p[e].speed * 5 / T : p[e].speed;
         if (e != n - 1) {
             const int m2 = reach(e, 50.0);

@@ -4,6 +4,7 @@
 #include <ctime>
 #include <vector>
 
+#include "common/FileUtil.h"
 #include "common/Utility.h"
 #include "doc/DrivingReport.h"
 #include "doc/GpxTrackReader.h"
@@ -130,28 +131,22 @@ BOOL CDocDrivingReport::ReadLtb(const wchar_t* path)
     Fail();
     if (!path)
         return FALSE;
-    HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN,
-                              nullptr);
-    if (file == INVALID_HANDLE_VALUE)
+    // 24 bytes a point: 32 MB are weeks of driving. A larger file is refused
+    // rather than allowed to exhaust the program's memory.
+    std::string bytes;
+    if (!ReadWholeFile(path, bytes, kMaxLtbBytes) || bytes.size() < 8)
         return FALSE;
-    LARGE_INTEGER size{};
-    std::vector<BYTE> data;
-    bool ok = GetFileSizeEx(file, &size) && size.QuadPart >= 8 && size.QuadPart < 0x40000000;
-    if (ok) {
-        data.resize(static_cast<size_t>(size.QuadPart));
-        DWORD got = 0;
-        ok = ReadFile(file, data.data(), static_cast<DWORD>(data.size()), &got, nullptr) && got == data.size();
-    }
-    CloseHandle(file);
+    const BYTE* data = reinterpret_cast<const BYTE*>(bytes.data());
     auto i32 = [&](size_t at) {
         return static_cast<INT32>(data[at] | data[at + 1] << 8 | data[at + 2] << 16 | DWORD(data[at + 3]) << 24);
     };
-    if (!ok || i32(0) != 2)
+    if (i32(0) != 2)
         return FALSE;
-    const size_t body = data.size() - 8;
+    m_localClock = TRUE;
+    const size_t body = bytes.size() - 8;
     if (body == 0 || body % 24)
         return FALSE;
-    for (size_t at = 8; at + 24 <= data.size(); at += 24) {
+    for (size_t at = 8; at + 24 <= bytes.size(); at += 24) {
         const BYTE* r = &data[at];
         DR_DRIVING_POINT p{};
         int year = r[12] * 100 + r[13];

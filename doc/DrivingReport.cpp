@@ -65,6 +65,7 @@ CDocDrivingReport& CDocDrivingReport::operator=(const CDocDrivingReport& other)
     CopyDrListData(other.m_listData, m_listData);
     std::memcpy(m_path, other.m_path, sizeof m_path);
     m_valid = other.m_valid;
+    m_localClock = other.m_localClock;
     m_points.RemoveAll();
     m_points.Append(other.m_points);
     m_samplingDistance = other.m_samplingDistance;
@@ -78,6 +79,7 @@ void CDocDrivingReport::Fail()
     m_listData.name[0] = L'\0';
     m_path[0] = L'\0';
     m_valid = 0;
+    m_localClock = FALSE;
     m_points.RemoveAll();
 }
 
@@ -98,9 +100,7 @@ void CDocDrivingReport::SortPoints()
         return a.dateTime < b.dateTime;
     });
     for (INT_PTR i = 0; i < n; ++i) {
-        p[i].interval = i ? DiffPackedDateTime(PackedDate(p[i - 1]), PackedTime(p[i - 1]), PackedDate(p[i]),
-                                               PackedTime(p[i]))
-                          : 0;
+        p[i].interval = i ? SecondsBetween(p[i - 1], p[i]) : 0;
     }
 }
 

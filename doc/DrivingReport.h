@@ -50,6 +50,9 @@ struct DR_DRIVING_POINT {
 };
 #pragma pack(pop)
 
+// An LTB file above this size is refused (24 bytes a point: weeks of driving).
+constexpr long long kMaxLtbBytes = 32LL << 20;
+
 // The report views read these records field by field: no gaps.
 static_assert(sizeof(DR_LIST_DATA) == 1301);
 static_assert(sizeof(DR_PROPERTY_DATA) == 1444);
@@ -116,9 +119,14 @@ public:
     int m_samplingCursor = 0;
     int m_samplingDistance = 0;
     int m_valid = 0;
+    // LTB points hold the unit's local clock, GPX points UTC: time spans of an
+    // LTB drive are taken through the PC's zone, so a summer-time change counts.
+    BOOL m_localClock = FALSE;
     CArray<DR_DRIVING_POINT> m_points;
 
 private:
+    // Seconds from a to b on the report's clock (clamped like DiffPackedDateTime).
+    int SecondsBetween(const DR_DRIVING_POINT& a, const DR_DRIVING_POINT& b) const;
     void Fail();
     void Succeed(const wchar_t* path);
     // Sorts the points by time and fills in the time between neighbours.

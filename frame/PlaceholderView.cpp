@@ -42,11 +42,16 @@ void CPlaceholderView::OnPaint()
 // Nothing to save: back to the start menu.
 void CPlaceholderView::OnBack()
 {
+    // Only the page on show leaves; a hidden one reached by the routing refuses.
+    if (!IsWindowVisible())
+        return;
     ::SendMessageW(AfxGetMainWnd()->GetSafeHwnd(), WM_COMMAND, ID_MAIN_MENU, 0);
 }
 
 void CPlaceholderView::OnTop()
 {
+    if (!IsWindowVisible())
+        return;
     HWND main = AfxGetMainWnd()->GetSafeHwnd();
     ::SendMessageW(main, WM_COMMAND, ID_MENU_REFRESH, 0);
     ::SendMessageW(main, WM_COMMAND, ID_MAIN_MENU, 0);

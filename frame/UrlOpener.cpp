@@ -6,12 +6,6 @@
 
 namespace {
 
-bool RunningUnderWine()
-{
-    HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
-    return ntdll && ::GetProcAddress(ntdll, "wine_get_version");
-}
-
 bool Record(const wchar_t* address)
 {
     wchar_t path[MAX_PATH] = {};
@@ -38,10 +32,6 @@ bool Record(const wchar_t* address)
 void OpenInBrowser(HWND parent, const wchar_t* address)
 {
     if (!address || !*address || Record(address))
-        return;
-    // Wine would hand the page to a browser of the host; a companion program
-    // run under Wine has no business starting host programs.
-    if (RunningUnderWine())
         return;
     ::ShellExecuteW(parent, nullptr, address, nullptr, nullptr, SW_SHOWNORMAL);
 }

@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <functional>
 #include <vector>
 
 #include "ControlsBTestSupport.h"
@@ -22,10 +23,23 @@ struct Note {
     WPARAM wParam;
 };
 
+// Live GDI objects of one type (OBJ_FONT, OBJ_MEMDC, ...) in this process.
+// GetGuiResources answers 0 under Wine; Wine takes a handle without its
+// generation word (the low word is the table index), so walking every low
+// word finds every live object.
+inline int CountGdiObjects(DWORD type)
+{
+    int n = 0;
+    for (UINT_PTR i = 1; i < 0x10000; ++i)
+        n += ::GetObjectType(reinterpret_cast<HGDIOBJ>(i)) == type;
+    return n;
+}
+
 class CNotifyParent : public CLogParent {
 public:
     std::vector<Note> notes;
     LRESULT answer = 0;         // what the parent answers to every notification
+    std::function<void(NMHDR*)> onNotify;  // runs after the notification is logged
     int CountNotes(int code) const
     {
         int n = 0;
@@ -69,6 +83,8 @@ public:
             }
         }
         notes.push_back(note);
+        if (onNotify)
+            onNotify(nm);
         *result = answer;
         return TRUE;
     }

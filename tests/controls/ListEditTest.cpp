@@ -329,3 +329,90 @@ TEST_F(ListEditMore, IconOrTextByWhereTheClickWas)
 }
 
 }  // namespace
+
+namespace {
+
+class ListEditEnd : public ListTest {
+protected:
+    void MakeEditable(int rows = 12)
+    {
+        Make(LVS_EDITLABELS | LVS_SINGLESEL, rows);
+        list.m_columnProps[1].type = CCustomListCtrl::EditText;
+        list.m_columnProps[2].type = CCustomListCtrl::EditCheck;
+        list.m_cellMode = TRUE;
+    }
+    // Opens the size cell's editor on a row and types a new text into it.
+    void OpenAndType(int row, const wchar_t* text)
+    {
+        list.EnsureVisible(row);
+        ASSERT_NE(nullptr, list.EditSubItem(row, 1));
+        ::SetWindowTextW(list.m_editorWnd, text);
+    }
+};
+
+TEST_F(ListEditEnd, RowsPastSixteenBitsGetTheirOwnEdit)
+{
+    MakeEditable(2);
+    const int farRow = 70000, aliasRow = farRow - 65536;
+    list.m_items.SetSize(farRow + 2);
+    for (int row : {aliasRow, farRow}) {
+        list.m_items[row].SetText(0, L"name");
+        list.m_items[row].SetText(1, L"old");
+    }
+    list.UpdateScrollBars();
+    OpenAndType(farRow, L"new");
+    Key(VK_RETURN);
+    EXPECT_EQ(nullptr, list.m_editorWnd);
+    ASSERT_EQ(1, parent.Count(LVN_ENDLABELEDITW));
+    EXPECT_EQ(farRow, parent.Of(LVN_ENDLABELEDITW)[0].item);
+    EXPECT_EQ(L"new", Text(farRow, 1));
+    EXPECT_EQ(L"old", Text(aliasRow, 1));
+}
+
+TEST_F(ListEditEnd, EndAnyEditCommitsTheOpenEditorAndGivesTheAcceleratorsBack)
+{
+    MakeEditable();
+    // Nothing open: nothing happens.
+    list.EndAnyEdit();
+    EXPECT_EQ(0, parent.Count(LVN_ENDLABELEDITW));
+    OpenAndType(4, L"typed");
+    EXPECT_EQ(1, parent.enterMenuLoop);
+    list.EndAnyEdit();
+    EXPECT_EQ(nullptr, list.m_editorWnd);
+    EXPECT_FALSE(list.m_editing);
+    EXPECT_EQ(1, parent.exitMenuLoop);
+    ASSERT_EQ(1, parent.Count(LVN_ENDLABELEDITW));
+    EXPECT_EQ(L"typed", Text(4, 1));
+    // The posted end of the editor's own focus loss finds nothing more to do.
+    Drain(50);
+    EXPECT_EQ(1, parent.Count(LVN_ENDLABELEDITW));
+    EXPECT_EQ(1, parent.exitMenuLoop);
+}
+
+TEST_F(ListEditEnd, DestroyingTheListClosesItsEditorAndEndsTheMenuLoop)
+{
+    MakeEditable();
+    OpenAndType(2, L"half typed");
+    HWND editor = list.m_editorWnd;
+    ASSERT_EQ(1, parent.enterMenuLoop);
+    list.DestroyWindow();
+    Drain(50);
+    EXPECT_FALSE(::IsWindow(editor));
+    EXPECT_EQ(1, parent.exitMenuLoop);
+    EXPECT_EQ(0, parent.Count(LVN_ENDLABELEDITW));
+}
+
+TEST_F(ListEditEnd, RowRemovedWhileTheEditIsCommittedGetsNothing)
+{
+    MakeEditable();
+    parent.onEndEdit = [this](NMLVDISPINFOW* di) { list.m_items.RemoveAt(di->item.iItem); };
+    OpenAndType(3, L"gone");
+    Key(VK_RETURN);
+    ASSERT_EQ(1, parent.Count(LVN_ENDLABELEDITW));
+    EXPECT_EQ(11, list.GetItemCount());
+    // The row that moved up into the index keeps its own value.
+    EXPECT_EQ(L"Row 4", Text(3, 0));
+    EXPECT_EQ(L"40", Text(3, 1));
+}
+
+}  // namespace

@@ -32,6 +32,7 @@ public:
     int enterMenuLoop = 0, exitMenuLoop = 0;
     LRESULT vetoBegin = 0;
     std::wstring rewriteEnd;  // written into the end-edit record's buffer when set
+    std::function<void(NMLVDISPINFOW*)> onEndEdit;  // runs inside LVN_ENDLABELEDITW
     // Owner data: fills an LVN_GETDISPINFOW record.
     std::function<void(NMLVDISPINFOW*)> dispInfo;
     bool logDispInfo = false;
@@ -108,6 +109,8 @@ protected:
                 n.param = di->item.lParam;
                 if (hdr->code == LVN_ENDLABELEDITW && !rewriteEnd.empty() && di->item.pszText)
                     wcscpy(di->item.pszText, rewriteEnd.c_str());
+                if (hdr->code == LVN_ENDLABELEDITW && onEndEdit)
+                    onEndEdit(di);
                 if (hdr->code == LVN_GETDISPINFOW && !logDispInfo)
                     return 0;
                 if (hdr->code == LVN_BEGINLABELEDITW) {

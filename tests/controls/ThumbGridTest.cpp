@@ -156,6 +156,70 @@ TEST_F(ThumbGrid, FolderListsSubFoldersFirstAndDecodesPicturesInTheBackground)
     EXPECT_EQ(ClientPixel(grid, c2.x - 30, c2.y), RGB(0x1E, 0x1E, 0x23));  // beside the tall picture: background
 }
 
+TEST_F(ThumbGrid, ItemsInsertedWhileAFolderLoadsKeepThePicturesOnTheirItems)
+{
+    testsupport::TempDir dir;
+    const int widths[] = {90, 70, 50, 30};
+    for (int i = 0; i < 4; ++i)
+        WritePicture(dir.File(L"p" + std::to_wstring(i) + L".bmp"), widths[i], 20, RGB(60, 60, 60), false);
+    Make(520, 400, 0);
+    CPidl folder{ILCreateFromPathW(dir.Path().c_str()), 0};
+    ASSERT_TRUE(grid.SetFolder(&folder));
+    folder.Release();
+    // Before the decoder's results are picked up: one in front, one between.
+    grid.InsertItem(0);
+    grid.InsertItem(3);
+    ASSERT_TRUE(PumpUntil([&] { return grid.GetPendingLoads() == 0; }, 5000));
+    ASSERT_EQ(grid.GetItemCount(), 6);
+    for (int i = 0; i < grid.GetItemCount(); ++i) {
+        const auto& item = grid.GetItem(i);
+        if (!item.item) {
+            EXPECT_EQ(item.thumbnail, nullptr) << i;
+            continue;
+        }
+        const std::wstring name(item.name.GetString());
+        const int picture = name[1] - L'0';
+        ASSERT_TRUE(item.thumbnail) << i;
+        EXPECT_EQ(item.thumbnail->width, widths[picture]) << i;
+    }
+}
+
+TEST_F(ThumbGrid, SmallCellsGetPicturesDecodedToTheirSize)
+{
+    testsupport::TempDir dir;
+    WritePicture(dir.File(L"wide.bmp"), 200, 100, RGB(200, 40, 40), false);
+    WritePicture(dir.File(L"tall.bmp"), 50, 120, RGB(40, 200, 40), false);
+    Make(378, 362, 0);
+    grid.m_cellWidth = grid.m_cellHeight = 48;
+    CPidl folder{ILCreateFromPathW(dir.Path().c_str()), 0};
+    ASSERT_TRUE(grid.SetFolder(&folder));
+    folder.Release();
+    ASSERT_TRUE(PumpUntil([&] { return grid.GetPendingLoads() == 0; }, 5000));
+    ASSERT_EQ(grid.GetItemCount(), 2);
+    for (int i = 0; i < 2; ++i) {
+        const auto& item = grid.GetItem(i);
+        ASSERT_TRUE(item.thumbnail) << i;
+        const bool wide = std::wstring(item.name.GetString()).find(L"wide") != std::wstring::npos;
+        EXPECT_EQ(item.thumbnail->width, wide ? 48 : 20) << i;
+        EXPECT_EQ(item.thumbnail->height, wide ? 24 : 48) << i;
+    }
+}
+
+TEST_F(ThumbGrid, MadeAgainItLeavesNoFontBehind)
+{
+    Make(400, 300, 2);
+    grid.DestroyWindow();
+    const int fonts = CountGdiObjects(OBJ_FONT), dcs = CountGdiObjects(OBJ_MEMDC);
+    ASSERT_GT(fonts, 0);
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_TRUE(grid.Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(10, 10, 410, 310), &parent, kId));
+        grid.UpdateWindow();
+        grid.DestroyWindow();
+    }
+    EXPECT_EQ(CountGdiObjects(OBJ_FONT), fonts);
+    EXPECT_EQ(CountGdiObjects(OBJ_MEMDC), dcs);
+}
+
 TEST_F(ThumbGrid, UnreadableFolderKeepsTheGrid)
 {
     Make(400, 300, 3);

@@ -312,6 +312,67 @@ TEST_F(TreeCtrl, DeletingWhatIsSelectedOrEditedLeavesNothingDangling)
     EXPECT_EQ(parent.Count(WM_ENTERMENULOOP), parent.Count(WM_EXITMENULOOP));
 }
 
+TEST_F(TreeCtrl, NodeDeletedByTheParentWhileItsEditEndsIsNotWrittenInto)
+{
+    Make(300, 200, TVS_EDITLABELS);
+    Fill();
+    tree.Expand(a, TVE_EXPAND);
+    // The parent drops the node and adds another (likely where the old one was).
+    HTREEITEM added = nullptr;
+    parent.onNotify = [&](NMHDR* nm) {
+        if (nm->code == TVN_ENDLABELEDITW) {
+            tree.DeleteItem(reinterpret_cast<NMTVDISPINFOW*>(nm)->item.hItem);
+            added = tree.InsertItem(L"fresh", a);
+        }
+    };
+    HWND editor = tree.EditLabel(a3);
+    ASSERT_TRUE(editor);
+    ::SetWindowTextW(editor, L"typed");
+    tree.SendMessage(RegisterWindowMessageW(L"WM_END_EDIT_LABEL"), FALSE, reinterpret_cast<LPARAM>(a3));
+    parent.onNotify = nullptr;
+    EXPECT_EQ(parent.editedText, L"typed");
+    ASSERT_TRUE(added);
+    EXPECT_STREQ(tree.GetItemText(added), L"fresh");
+    EXPECT_FALSE(tree.IsEditing());
+    EXPECT_EQ(tree.GetCount(), 7);
+    EXPECT_EQ(parent.Count(WM_ENTERMENULOOP), parent.Count(WM_EXITMENULOOP));
+}
+
+TEST_F(TreeCtrl, LabelEditorIsTheInPlaceEditorAndGrowsWithItsText)
+{
+    Make(300, 200, TVS_EDITLABELS);
+    Fill();
+    HWND editor = tree.EditLabel(b);
+    ASSERT_TRUE(editor);
+    EXPECT_NE(dynamic_cast<CInPlaceEdit*>(CWnd::FromHandlePermanent(editor)), nullptr);
+    RECT before, after;
+    ::GetWindowRect(editor, &before);
+    ::SetWindowTextW(editor, L"a much longer label than before");
+    ::GetWindowRect(editor, &after);
+    EXPECT_EQ(after.left, before.left);
+    EXPECT_GT(after.right - after.left, before.right - before.left + 40);
+    tree.SendMessage(RegisterWindowMessageW(L"WM_END_EDIT_LABEL"), TRUE, reinterpret_cast<LPARAM>(b));
+    EXPECT_FALSE(::IsWindow(editor));
+    EXPECT_STREQ(tree.GetItemText(b), L"B");
+}
+
+TEST_F(TreeCtrl, MadeAgainItLeavesNoMeasuringDcBehind)
+{
+    Make(300, 200);
+    Fill();
+    tree.DestroyWindow();
+    const int dcs = CountGdiObjects(OBJ_MEMDC), fonts = CountGdiObjects(OBJ_FONT);
+    ASSERT_GE(dcs, 0);
+    for (int i = 0; i < 3; ++i) {
+        Make(300, 200);
+        Fill();
+        tree.UpdateWindow();
+        tree.DestroyWindow();
+    }
+    EXPECT_EQ(CountGdiObjects(OBJ_MEMDC), dcs);
+    EXPECT_EQ(CountGdiObjects(OBJ_FONT), fonts);
+}
+
 TEST_F(TreeCtrl, EnsureVisibleOpensTheWayUnderAnyTopLevelNode)
 {
     Make(300, 60);

@@ -118,13 +118,23 @@ TEST_F(LanguageFileTest, ANulCharacterEndsTheText)
     EXPECT_FALSE(g.LoadLanguageFile(name.c_str()));
 }
 
-TEST_F(LanguageFileTest, LoadingTwiceAppendsASecondCopy)
+TEST_F(LanguageFileTest, ASecondLanguageReplacesTheFirst)
 {
     WritePlain(Utf16Bytes(Lines(431)));
     ASSERT_TRUE(g.LoadLanguageFile(name.c_str()));
+    std::wstring other = Lines(431);
+    for (size_t at = other.find(L"text"); at != std::wstring::npos; at = other.find(L"text", at))
+        other.replace(at, 4, L"other");
+    WritePlain(Utf16Bytes(other));
     ASSERT_TRUE(g.LoadLanguageFile(name.c_str()));
-    EXPECT_EQ(862, g.m_uiStrings.GetSize());
-    EXPECT_STREQ(L"text 5", g.UiString(431 + 5));
+    EXPECT_EQ(431, g.m_uiStrings.GetSize());
+    EXPECT_STREQ(L"other 5", g.UiString(5));
+    EXPECT_STREQ(L"other 430", g.UiString(430));
+    // A broken third file is refused and the second language stays.
+    WritePlain(Utf16Bytes(Lines(12)));
+    EXPECT_FALSE(g.LoadLanguageFile(name.c_str()));
+    EXPECT_EQ(431, g.m_uiStrings.GetSize());
+    EXPECT_STREQ(L"other 5", g.UiString(5));
 }
 
 TEST_F(LanguageFileTest, MissingFileOrName)

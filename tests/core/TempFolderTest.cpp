@@ -1,10 +1,12 @@
 // Folders under the user's temporary folder: a settings value never names a
-// folder outside it; download folders leave no placeholder file behind.
+// folder outside it; each download folder is new and leaves no placeholder file.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "TestFiles.h"
 #include "core/TempFolder.h"
@@ -54,18 +56,32 @@ TEST(TempFolder, OnlyFoldersInsideTheTemporaryFolder)
     }
 }
 
-TEST(TempFolder, DownloadFolderLeavesNoPlaceholderFile)
+TEST(TempFolder, DownloadFolderIsMadeFreshEachTime)
 {
-    CString folder;
-    ASSERT_TRUE(MakeDownloadFolder(folder));
-    const std::wstring path(folder);
-    ASSERT_EQ(path.back(), L'\\');
-    EXPECT_EQ(path.find(TempRoot() + L"$$$"), 0u);
-    const DWORD attributes = ::GetFileAttributesW(path.c_str());
-    ASSERT_NE(attributes, INVALID_FILE_ATTRIBUTES);
-    EXPECT_TRUE(attributes & FILE_ATTRIBUTE_DIRECTORY);
-    // The name GetTempFileName reserved, with its ".tmp", is gone again.
-    const std::wstring reserved = path.substr(0, path.size() - 1) + L".tmp";
-    EXPECT_EQ(::GetFileAttributesW(reserved.c_str()), INVALID_FILE_ATTRIBUTES);
-    ::RemoveDirectoryW(path.c_str());
+    // Folders left behind (as by a crashed run), each with a stale version
+    // file: no later call may hand one of them out again.
+    std::vector<std::wstring> made;
+    for (int i = 0; i < 40; ++i) {
+        CString folder;
+        ASSERT_TRUE(MakeDownloadFolder(folder));
+        const std::wstring path(folder);
+        ASSERT_EQ(path.back(), L'\\');
+        EXPECT_EQ(path.find(TempRoot() + L"$$$"), 0u);
+        const DWORD attributes = ::GetFileAttributesW(path.c_str());
+        ASSERT_NE(attributes, INVALID_FILE_ATTRIBUTES);
+        EXPECT_TRUE(attributes & FILE_ATTRIBUTE_DIRECTORY);
+        EXPECT_EQ(::GetFileAttributesW((path + L"Mirovale2009.xml").c_str()), INVALID_FILE_ATTRIBUTES)
+            << "a folder of an earlier call came back";
+        EXPECT_EQ(std::find(made.begin(), made.end(), path), made.end());
+        // No placeholder file beside it.
+        EXPECT_EQ(::GetFileAttributesW((path.substr(0, path.size() - 1) + L".tmp").c_str()), INVALID_FILE_ATTRIBUTES);
+        HANDLE h = ::CreateFileW((path + L"Mirovale2009.xml").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+        ASSERT_NE(h, INVALID_HANDLE_VALUE);
+        ::CloseHandle(h);
+        made.push_back(path);
+    }
+    for (const std::wstring& path : made) {
+        ::DeleteFileW((path + L"Mirovale2009.xml").c_str());
+        ::RemoveDirectoryW(path.c_str());
+    }
 }

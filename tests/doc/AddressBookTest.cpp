@@ -156,6 +156,28 @@ TEST_F(AddressBook, LoadRepairsDatesAndCategoriesAndReplacesTheHome)
     EXPECT_TRUE(doc.m_special[3].IsFree());
 }
 
+TEST_F(AddressBook, ABadTextLengthInADroppedSpecialRecordIsSkipped)
+{
+    book.AddEntry(Entry(L"kept", 1, 1));
+    DOCAB_UI_RECORD home = Entry(L"Home", 139.5, 35.5);
+    book.SetHome(0, &home);
+    book.SetHome(3, &home);
+    Bytes b = Saved(book);
+    PutI32(b, Rec(3) + 44, 40);     // name length past its field
+    PutI32(b, Rec(3) + 184, 1000);  // and the phone's
+    testsupport::WriteBytes(dir.File(L"special.L00"), b);
+    CDocAb doc;
+    doc.InitHome();
+    ASSERT_TRUE(doc.Load(dir.File(L"special.L00").c_str()));
+    EXPECT_EQ(0, doc.GetErrorCode());
+    EXPECT_EQ(1, doc.GetEntryCount());
+    EXPECT_STREQ(L"kept", doc.m_entries[0].GetName());
+    DOCAB_UI_RECORD out{};
+    ASSERT_TRUE(doc.GetHome(&out));
+    EXPECT_STREQ(L"Home", out.name);
+    EXPECT_TRUE(doc.m_special[3].IsFree());
+}
+
 TEST_F(AddressBook, LoadIntoAFullishBookTakesWhatFits)
 {
     for (int i = 0; i < 150; ++i)

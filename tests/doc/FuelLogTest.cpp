@@ -376,6 +376,8 @@ TEST_F(FuelLogTest, DatFilesItCannotReadOrThatEndEarly)
         {"size says ten, file holds one", DatFile(one, "1.00", 0x88888888, 400), true, 1},
         {"record cut", Bytes(good.begin(), good.end() - 1), true, 0},
         {"size far too large", DatFile(one, "1.00", 0x88888888, -1 & 0x7FFFFFFF), true, 1},
+        {"file at the size limit", [&] { Bytes b = good; b.resize(kMaxFuelDatBytes); return b; }(), true, 1},
+        {"file past the size limit", [&] { Bytes b = good; b.resize(kMaxFuelDatBytes + 40); return b; }(), false, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

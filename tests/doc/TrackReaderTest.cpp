@@ -257,6 +257,27 @@ TEST_F(TrackReaderTest, LtbFilesItCannotReadAreRefused)
     EXPECT_TRUE(r.ReadLtb(m_dir.File(L"ok.LTB").c_str()));
 }
 
+TEST_F(TrackReaderTest, LtbFileLargerThanTheLimitIsRefused)
+{
+    // One good point, then zero records up to the size; zero records are skipped.
+    std::vector<LtbRecord> one(1);
+    auto padded = [&](long long size) {
+        Bytes b = LtbFile(one);
+        b.resize(static_cast<size_t>(size));
+        return b;
+    };
+    const long long records = (kMaxLtbBytes - 8) / 24;
+    testsupport::WriteBytes(m_dir.File(L"big.LTB"), padded(8 + 24 * records));
+    CDocDrivingReport within;
+    EXPECT_TRUE(within.ReadLtb(m_dir.File(L"big.LTB").c_str()));
+    EXPECT_EQ(1, within.m_points.GetSize());
+    testsupport::WriteBytes(m_dir.File(L"huge.LTB"), padded(8 + 24 * (records + 1)));
+    CDocDrivingReport past;
+    EXPECT_FALSE(past.ReadLtb(m_dir.File(L"huge.LTB").c_str()));
+    EXPECT_EQ(0, past.m_valid);
+    EXPECT_EQ(0, past.m_points.GetSize());
+}
+
 TEST_F(TrackReaderTest, CorruptedLtbRecordsNeverCrashTheReader)
 {
     // Garbage records behind a valid version: points are kept or skipped, never

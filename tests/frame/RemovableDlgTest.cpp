@@ -205,6 +205,35 @@ TEST_F(RemovableDialog, ListsTheCardWithNameTypeAndFreeMegabytes)
     EXPECT_STREQ(dlg.GetDrivePath(), L"");
 }
 
+// What the name edit holds as its font while it is being destroyed.
+WNDPROC g_editProc = nullptr;
+int g_fontAtDestroy = -1;  // 0 none, 1 a live font, 2 a deleted one
+LRESULT CALLBACK WatchEditFont(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
+{
+    if (msg == WM_DESTROY) {
+        auto font = reinterpret_cast<HGDIOBJ>(::CallWindowProcW(g_editProc, hwnd, WM_GETFONT, 0, 0));
+        g_fontAtDestroy = !font ? 0 : ::GetObjectType(font) == OBJ_FONT ? 1 : 2;
+    }
+    return ::CallWindowProcW(g_editProc, hwnd, msg, wp, lp);
+}
+
+TEST_F(RemovableDialog, NameEditNeverHoldsAFreedFont)
+{
+    CRemovableDlg dlg;
+    g_fontAtDestroy = -1;
+    RunModal([&] { return dlg.DoModal(); }, [&](CCustomDialog&) {
+        HWND edit = NameEdit(dlg);
+        ASSERT_TRUE(edit);
+        EXPECT_EQ(::GetObjectType(reinterpret_cast<HGDIOBJ>(::SendMessageW(edit, WM_GETFONT, 0, 0))),
+                  static_cast<DWORD>(OBJ_FONT));
+        g_editProc = reinterpret_cast<WNDPROC>(
+            ::SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WatchEditFont)));
+        PressKey(VK_ESCAPE);
+    });
+    EXPECT_NE(g_fontAtDestroy, -1);
+    EXPECT_NE(g_fontAtDestroy, 2);
+}
+
 TEST_F(RemovableDialog, RequiredAppsFileFiltersTheDrives)
 {
     CRemovableDlg dlg;

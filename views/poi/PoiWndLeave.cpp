@@ -37,7 +37,8 @@ void CPoiWnd::ResetView()
 
 void CPoiWnd::OnBack()
 {
-    if (!CanLeave())
+    // Only the page on show leaves; a hidden one reached by the routing refuses.
+    if (!IsWindowVisible() || !CanLeave())
         return;
     ResetView();
     CWnd* main = AfxGetMainWnd();
@@ -47,7 +48,7 @@ void CPoiWnd::OnBack()
 
 void CPoiWnd::OnTop()
 {
-    if (!CanLeave())
+    if (!IsWindowVisible() || !CanLeave())
         return;
     ResetView();
     if (m_mode == 2)

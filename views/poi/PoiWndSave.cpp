@@ -1,10 +1,12 @@
 // Saving the list as a KML file on the PC and exporting it to the unit's card.
 #include <shlwapi.h>
 
+#include "common/AddedFiles.h"
 #include "common/FileUtil.h"
 #include "common/LogWriter.h"
 #include "common/Utility.h"
 #include "core/Global.h"
+#include "doc/DocPaths.h"
 #include "frame/MessageDlg.h"
 #include "views/poi/PoiCardChooser.h"
 #include "views/poi/PoiWnd.h"
@@ -34,17 +36,6 @@ CString ErrorText(const CDoc& doc)
 {
     CString text;
     return doc.GetErrorString(text);
-}
-
-// The KML files of a card folder (names only).
-std::vector<CString> KmlFilesIn(const CString& folder)
-{
-    std::vector<CString> names;
-    CStringArray files;
-    ListFiles(folder + L"*.kml", files);
-    for (INT_PTR i = 0; i < files.GetSize(); ++i)
-        names.push_back(::PathFindFileNameW(files[i]));
-    return names;
 }
 
 }  // namespace
@@ -113,14 +104,14 @@ BOOL CPoiWnd::ExportFiles(const CString& root, const CString& name)
         return FALSE;
     }
     doc.SetFolderName(name);
-    const std::vector<CString> before = KmlFilesIn(folder);
-    // A failed export takes back the KML files it added, so the card never
-    // holds a part of the list.
-    auto removeAdded = [&] {
-        for (const CString& file : KmlFilesIn(folder))
-            if (std::find(before.begin(), before.end(), file) == before.end())
-                ::DeleteFileW(folder + file);
-    };
+    // A failed export takes back everything it added (KML files, icons, the
+    // symbol and version files), so the card never holds a part of the list.
+    CAddedFiles added;
+    added.Watch(folder);
+    added.Watch(WithBackslash(root) + L"usericon");
+    added.Watch(WithBackslash(root) + L"NDB\\CUSTOMPOI");
+    added.Watch(WithBackslash(root) + L"NDB\\VersionManage");
+    auto removeAdded = [&] { added.TakeBack(); };
 
     WriteLog(L"KML Files Save Start");
     const BOOL written = doc.ExportToCard(folder + name + L".kml");

@@ -72,3 +72,39 @@ TEST_F(SydneyZoneTest, GpxTimesShowInSydneyTimeSummerAndWinter)
         EXPECT_STREQ(c.time, r.GetStartTimeText().GetString()) << c.year << "-" << c.month;
     }
 }
+
+// Sydney's summer time began on 4 October 2009 at 02:00 (clocks to 03:00) and
+// ended on 5 April 2009 at 03:00 (clocks back to 02:00).
+TEST_F(SydneyZoneTest, LtbTimeSpansAcrossASummerTimeChangeCountRealSeconds)
+{
+    testsupport::TempDir dir;
+    struct Case {
+        int month, day, fromHour, toHour;
+        int ltbSeconds, gpxSeconds;
+    } cases[] = {
+        {10, 4, 1, 4, 2 * 3600, 3 * 3600},  // the night summer time begins
+        {4, 5, 1, 4, 4 * 3600, 3 * 3600},   // the night it ends
+        {7, 15, 1, 4, 3 * 3600, 3 * 3600},  // no change
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.month);
+        std::vector<reporttest::LtbRecord> recs(2);
+        for (auto& r : recs) {
+            r.month = c.month;
+            r.day = c.day;
+            r.minute = 30;
+        }
+        recs[0].hour = c.fromHour;
+        recs[1].hour = c.toHour;
+        const std::wstring path = dir.File(L"drive.LTB");
+        testsupport::WriteBytes(path, reporttest::LtbFile(recs));
+        CDocDrivingReport ltb;
+        ASSERT_TRUE(ltb.ReadLtb(path.c_str()));
+        EXPECT_EQ(c.ltbSeconds, ltb.GetDuration());
+        EXPECT_EQ(c.ltbSeconds, ltb.m_points[1].interval);
+        // The same clock readings in a GPX report are UTC: no zone in between.
+        CDocDrivingReport gpx = ltb;
+        gpx.m_localClock = FALSE;
+        EXPECT_EQ(c.gpxSeconds, gpx.GetDuration());
+    }
+}

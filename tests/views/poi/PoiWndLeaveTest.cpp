@@ -78,4 +78,25 @@ TEST_F(PoiView, UndoAfterASaveAsksAgainAndTopEmptiesTheImportRows)
     EXPECT_EQ(commands, (std::vector<WPARAM>{ID_MENU_REFRESH, ID_MAIN_MENU}));
 }
 
+TEST_F(PoiView, AHiddenListRefusesBackAndTop)
+{
+    Select({0});
+    Command(ID_DELETE);
+    ASSERT_EQ(doc().IsModified(), 1);
+    view.ShowWindow(SW_HIDE);
+    main.Clear();
+    {
+        TextAnswers answers({});
+        for (UINT id : {ID_BACK, ID_TOP})
+            view.SendMessage(WM_COMMAND, id, 0);
+        EXPECT_TRUE(answers.asked.empty());
+    }
+    EXPECT_EQ(main.CountCommand(WM_COMMAND, ID_MAIN_MENU), 0);
+    EXPECT_EQ(main.CountCommand(WM_COMMAND, ID_POI_FROM_CSV), 0);
+    EXPECT_EQ(doc().GetRecordCount(), 4);
+    EXPECT_EQ(doc().IsModified(), 1);
+    EXPECT_TRUE(view.CanUndo());
+    view.ShowWindow(SW_SHOW);
+}
+
 }  // namespace

@@ -154,4 +154,37 @@ TEST_F(PoiView, AFailedExportShowsWhyKeepsTheListAndLeavesNoFileBehind)
     EXPECT_EQ(doc().IsModified(), 1);
 }
 
+TEST_F(PoiView, AnExportFailingPartWayThroughTheIconsTakesBackWhatItAdded)
+{
+    // The close-up map icon is written, then its display settings cannot be
+    // (a folder holds their name): nothing of this export stays on the card.
+    ::CreateDirectoryW((CardRoot() + L"usericon").c_str(), nullptr);
+    ::CreateDirectoryW((CardRoot() + L"usericon\\poi_mapclose.spr").c_str(), nullptr);
+    ::CreateDirectoryW((CardRoot() + L"POI").c_str(), nullptr);
+    testsupport::WriteBytes(CardRoot() + L"POI\\Old.kml", std::string("keep"));
+    doc().SetModified(1);
+    {
+        TextAnswers answers({});
+        Command(ID_EXPORT);
+        ASSERT_EQ(answers.asked.size(), 1u);
+        CString text;
+        EXPECT_EQ(answers.asked[0], std::wstring(theGlobal.m_docIcon.GetErrorString(text)));
+    }
+    EXPECT_EQ(ListFolder(CardRoot() + L"usericon\\"), std::vector<std::wstring>{L"poi_mapclose.spr"});
+    EXPECT_EQ(ListFolder(CardRoot() + L"POI\\"), std::vector<std::wstring>{L"Old.kml"});
+    EXPECT_EQ(doc().IsModified(), 1);
+
+    // A card where nothing was before: the folders the export made go too.
+    testsupport::ClearCard();
+    theGlobal.m_modelType = 5;
+    ::CreateDirectoryW((CardRoot() + L"NDB").c_str(), nullptr);
+    testsupport::WriteBytes(CardRoot() + L"NDB\\VersionManage", std::string("x"));
+    {
+        TextAnswers answers({});
+        Command(ID_EXPORT);
+        EXPECT_EQ(answers.asked, std::vector<std::wstring>{Ui(10)});
+    }
+    EXPECT_EQ(ListFolder(CardRoot() + L"NDB\\"), std::vector<std::wstring>{L"VersionManage"});
+}
+
 }  // namespace
