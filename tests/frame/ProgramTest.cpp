@@ -78,7 +78,11 @@ TEST(Program, StartsIntoTheStartMenuAndEveryTaskReachesItsPage)
         HWND task = StartMenuButton(main, t.task);
         ASSERT_TRUE(category && task);
         RealClick(category);
+        // The category's tasks come in with a short animation.
+        for (int i = 0; i < 100 && !::IsWindowVisible(task); ++i)
+            PumpFor(50);
         ASSERT_TRUE(::IsWindowVisible(task));
+        PumpFor(300);
         if (t.task == ID_POI_FROM_CSV)
             skintest::Pixels(main).SavePng(L"program_category_poi");
         RealClick(task);

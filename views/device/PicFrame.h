@@ -57,7 +57,7 @@ int ClampFileSplit(int width, int W, int S);
 void AntsPatterns(int phase, DWORD white[4], DWORD black[4]);
 
 // The per-user picture's file name: prefix + local time to the second, e.g.
-// "icon20261211-044500.BMP"; with n > 1 "-n" is added before the extension.
+// "icon" + yyyymmdd-hhmmss + ".BMP"; with n > 1 "-n" is added before the extension.
 CString SaveFileName(const wchar_t* prefix, const SYSTEMTIME& t, int n);
 
 }  // namespace picframe
