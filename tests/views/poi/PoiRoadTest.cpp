@@ -261,8 +261,10 @@ namespace {
 // The message box's text as given, without the line breaks its layout added.
 std::wstring BoxText(HWND box)
 {
+    // The box lays out its own text item a moment after its template is up.
     wchar_t text[512] = {};
-    ::GetWindowTextW(Shown(box, IDC_MSG_TEXT), text, 512);
+    for (int i = 0; i < 100 && !(::GetWindowTextW(Shown(box, IDC_MSG_TEXT), text, 512) > 0); ++i)
+        PumpFor(50);
     std::wstring joined;
     for (const wchar_t* p = text; *p; ++p)
         if (*p != L'\n')
