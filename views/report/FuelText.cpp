@@ -112,11 +112,11 @@ int FuelCellChoice(const DOCFUEL_VIEW_DATA& r, int column)
 
 int ParseFuelNumber(int column, const wchar_t* text, int& value)
 {
-    const NumberColumn* spec = nullptr;
+    const NumberColumn* rule = nullptr;
     for (const auto& c : kNumberColumns)
         if (c.column == column)
-            spec = &c;
-    if (!spec || !text || !IsTextOfClass(text, spec->mask))
+            rule = &c;
+    if (!rule || !text || !IsTextOfClass(text, rule->mask))
         return FuelInputRefused;
     // Which separator is the decimal point: a single one of either kind, or
     // the last one when both kinds appear and the other kind only groups.
@@ -158,11 +158,11 @@ int ParseFuelNumber(int column, const wchar_t* text, int& value)
     __int64 v = 0;
     for (int i = 0; i < whole.GetLength(); ++i)
         v = v * 10 + (whole[i] - L'0');
-    for (int i = 0; i < spec->decimals; ++i)
+    for (int i = 0; i < rule->decimals; ++i)
         v = v * 10 + (i < fraction.GetLength() ? fraction[i] - L'0' : 0);
     if (negative)
         v = -v;
-    if (v < spec->low || v > spec->high)
+    if (v < rule->low || v > rule->high)
         return FuelInputRefused;
     value = static_cast<int>(v);
     return FuelInputOk;
