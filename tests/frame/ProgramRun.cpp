@@ -1,5 +1,7 @@
 #include "ProgramRun.h"
 
+#include "SkinTestFixture.h"
+
 #include <shlwapi.h>
 
 using testsupport::ExeDir;
@@ -347,4 +349,52 @@ bool WaitFor(bool (*done)(void*), void* context, DWORD ms)
         PumpFor(30);
     }
     return true;
+}
+
+bool WaitPage(HWND main, const wchar_t* page, DWORD ms)
+{
+    const DWORD start = ::GetTickCount();
+    while (ShownPage(main) != page) {
+        if (::GetTickCount() - start > ms)
+            return false;
+        PumpFor(50);
+    }
+    PumpFor(300);
+    return true;
+}
+
+bool WaitGone(HWND window, DWORD ms)
+{
+    const DWORD start = ::GetTickCount();
+    while (::IsWindow(window) && ::IsWindowVisible(window)) {
+        if (::GetTickCount() - start > ms)
+            return false;
+        PumpFor(50);
+    }
+    return true;
+}
+
+HWND Shown(HWND parent, int id)
+{
+    for (HWND child : ChildWindows(parent))
+        if (::GetDlgCtrlID(child) == id && ::IsWindowVisible(child))
+            return child;
+    return nullptr;
+}
+
+HWND FindById(HWND top, int id)
+{
+    for (HWND child : ChildWindows(top)) {
+        if (::GetDlgCtrlID(child) == id && ::IsWindowVisible(child))
+            return child;
+        if (HWND found = FindById(child, id))
+            return found;
+    }
+    return nullptr;
+}
+
+void Shot(HWND window, const wchar_t* name)
+{
+    PumpFor(400);
+    skintest::Pixels(window).SavePng(name);
 }

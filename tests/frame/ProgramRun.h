@@ -64,5 +64,16 @@ bool HasControl(HWND dialog, int id);
 HWND WaitDialog(ProgramRun& run, int control, DWORD ms = 20000);
 // Runs the test program's own messages for a while.
 void PumpFor(DWORD ms);
+// Waits until the body shows the page of that name, then lets it settle.
+bool WaitPage(HWND main, const wchar_t* page, DWORD ms = 15000);
+// Waits until a window is gone or hidden.
+bool WaitGone(HWND window, DWORD ms = 20000);
+// The shown child of that id: skinned dialogs put their own controls over
+// hidden template items of the same id.
+HWND Shown(HWND parent, int id);
+// The first shown descendant of that id, at any depth.
+HWND FindById(HWND top, int id);
+// The window as shown, after a moment to paint, saved as a screenshot.
+void Shot(HWND window, const wchar_t* name);
 // Waits until done() or the time is over, pumping the test's own messages.
 bool WaitFor(bool (*done)(void*), void* context, DWORD ms);

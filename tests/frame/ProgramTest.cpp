@@ -26,17 +26,6 @@ std::wstring Text(HWND hwnd)
     return text;
 }
 
-bool WaitPage(HWND main, const wchar_t* page, DWORD ms = 5000)
-{
-    const DWORD start = ::GetTickCount();
-    while (ShownPage(main) != page) {
-        if (::GetTickCount() - start > ms)
-            return false;
-        PumpFor(50);
-    }
-    return true;
-}
-
 HWND StartMenuButton(HWND main, UINT command)
 {
     HWND menu = FindDescendant(main, L"MainMenu");

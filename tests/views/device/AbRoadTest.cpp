@@ -65,38 +65,12 @@ CardEntry ReadRecord(const std::string& bytes, size_t index)
 
 HWND Page(HWND main, const wchar_t* name) { return FindDescendant(main, name); }
 
-bool WaitPage(HWND main, const wchar_t* page, DWORD ms = 10000)
-{
-    const DWORD start = ::GetTickCount();
-    while (ShownPage(main) != page) {
-        if (::GetTickCount() - start > ms)
-            return false;
-        PumpFor(50);
-    }
-    PumpFor(300);
-    return true;
-}
-
-HWND Shown(HWND parent, int id)
-{
-    for (HWND child : ChildWindows(parent))
-        if (::GetDlgCtrlID(child) == id && ::IsWindowVisible(child))
-            return child;
-    return nullptr;
-}
-
 HWND PaneControl(HWND main, int id)
 {
     for (HWND pane : ChildWindows(main))
         if (HWND c = ::GetDlgItem(pane, id))
             return c;
     return nullptr;
-}
-
-void Shot(HWND window, const wchar_t* name)
-{
-    PumpFor(300);
-    skintest::Pixels(window).SavePng(name);
 }
 
 HWND WaitFileDialog(ProgramRun& run)
@@ -109,17 +83,6 @@ HWND WaitFileDialog(ProgramRun& run)
         PumpFor(50);
     } while (::GetTickCount() - start < 15000);
     return nullptr;
-}
-
-bool WaitGone(HWND window, DWORD ms = 15000)
-{
-    const DWORD start = ::GetTickCount();
-    while (::IsWindow(window) && ::IsWindowVisible(window)) {
-        if (::GetTickCount() - start > ms)
-            return false;
-        PumpFor(50);
-    }
-    return true;
 }
 
 std::wstring MessageText(HWND box)

@@ -24,25 +24,6 @@ namespace {
 
 std::string Text(const Bytes& b) { return std::string(b.begin(), b.end()); }
 
-bool WaitGone(HWND window, DWORD ms = 20000)
-{
-    const DWORD start = ::GetTickCount();
-    while (::IsWindow(window) && ::IsWindowVisible(window)) {
-        if (::GetTickCount() - start > ms)
-            return false;
-        PumpFor(50);
-    }
-    return true;
-}
-
-HWND Shown(HWND parent, int id)
-{
-    for (HWND child : ChildWindows(parent))
-        if (::GetDlgCtrlID(child) == id && ::IsWindowVisible(child))
-            return child;
-    return nullptr;
-}
-
 std::wstring MessageText(ProgramRun& run)
 {
     HWND box = WaitDialog(run, IDC_MSG_TEXT);
@@ -53,29 +34,6 @@ std::wstring MessageText(ProgramRun& run)
     PressKey(VK_RETURN);
     WaitGone(box);
     return text;
-}
-
-struct Search {
-    int id;
-    HWND found;
-};
-
-BOOL CALLBACK MatchId(HWND w, LPARAM p)
-{
-    auto* s = reinterpret_cast<Search*>(p);
-    if (::GetDlgCtrlID(w) == s->id && ::IsWindowVisible(w)) {
-        s->found = w;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-// The first shown descendant window with that control id.
-HWND FindById(HWND top, int id)
-{
-    Search search{id, nullptr};
-    ::EnumChildWindows(top, MatchId, reinterpret_cast<LPARAM>(&search));
-    return search.found;
 }
 
 std::map<std::wstring, Bytes> Snapshot(const std::wstring& folder)

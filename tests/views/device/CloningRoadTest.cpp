@@ -19,43 +19,6 @@ using namespace testsupport;
 
 namespace {
 
-bool WaitPage(HWND main, const wchar_t* page, DWORD ms = 10000)
-{
-    const DWORD start = ::GetTickCount();
-    while (ShownPage(main) != page) {
-        if (::GetTickCount() - start > ms)
-            return false;
-        PumpFor(50);
-    }
-    PumpFor(300);
-    return true;
-}
-
-HWND Shown(HWND parent, int id)
-{
-    for (HWND child : ChildWindows(parent))
-        if (::GetDlgCtrlID(child) == id && ::IsWindowVisible(child))
-            return child;
-    return nullptr;
-}
-
-bool WaitGone(HWND window, DWORD ms = 15000)
-{
-    const DWORD start = ::GetTickCount();
-    while (::IsWindow(window) && ::IsWindowVisible(window)) {
-        if (::GetTickCount() - start > ms)
-            return false;
-        PumpFor(50);
-    }
-    return true;
-}
-
-void Shot(HWND window, const wchar_t* name)
-{
-    PumpFor(300);
-    skintest::Pixels(window).SavePng(name);
-}
-
 // The page's combos and colour fields, in the order the page made them.
 void FindControls(HWND page, std::vector<HWND>& combos, std::vector<HWND>& fields)
 {

@@ -108,55 +108,6 @@ std::wstring ReadUtf16(const std::wstring& path)
     return text;
 }
 
-// The descendant of a window with a control id (depth first).
-HWND FindById(HWND parent, int id)
-{
-    for (HWND child : ChildWindows(parent)) {
-        if (::GetDlgCtrlID(child) == id && ::IsWindowVisible(child))
-            return child;
-        if (HWND found = FindById(child, id))
-            return found;
-    }
-    return nullptr;
-}
-
-HWND Shown(HWND parent, int id)
-{
-    for (HWND child : ChildWindows(parent))
-        if (::GetDlgCtrlID(child) == id && ::IsWindowVisible(child))
-            return child;
-    return nullptr;
-}
-
-bool WaitPage(HWND main, const wchar_t* page, DWORD ms = 10000)
-{
-    const DWORD start = ::GetTickCount();
-    while (ShownPage(main) != page) {
-        if (::GetTickCount() - start > ms)
-            return false;
-        PumpFor(50);
-    }
-    PumpFor(300);
-    return true;
-}
-
-bool WaitGone(HWND window, DWORD ms = 15000)
-{
-    const DWORD start = ::GetTickCount();
-    while (::IsWindow(window) && ::IsWindowVisible(window)) {
-        if (::GetTickCount() - start > ms)
-            return false;
-        PumpFor(50);
-    }
-    return true;
-}
-
-void Shot(HWND window, const wchar_t* name)
-{
-    PumpFor(300);
-    skintest::Pixels(window).SavePng(name);
-}
-
 // A loopback server of feeds that counts the requests per path; a path may answer late.
 class FeedServer {
 public:

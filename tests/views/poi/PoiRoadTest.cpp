@@ -45,40 +45,12 @@ std::string RoadCsv(int rows)
 
 HWND Page(HWND main, const wchar_t* name) { return FindDescendant(main, name); }
 
-bool WaitPage(HWND main, const wchar_t* page, DWORD ms = 10000)
-{
-    const DWORD start = ::GetTickCount();
-    while (ShownPage(main) != page) {
-        if (::GetTickCount() - start > ms)
-            return false;
-        PumpFor(50);
-    }
-    PumpFor(300);
-    return true;
-}
-
-// The shown control of that id: skinned dialogs put their buttons over
-// hidden template items of the same id.
-HWND Shown(HWND parent, int id)
-{
-    for (HWND child : ChildWindows(parent))
-        if (::GetDlgCtrlID(child) == id && ::IsWindowVisible(child))
-            return child;
-    return nullptr;
-}
-
 HWND PaneControl(HWND main, int id)
 {
     for (HWND pane : ChildWindows(main))
         if (HWND c = ::GetDlgItem(pane, id))
             return c;
     return nullptr;
-}
-
-void Shot(HWND window, const wchar_t* name)
-{
-    PumpFor(300);
-    skintest::Pixels(window).SavePng(name);
 }
 
 // The common file dialog of the program: its file-name box has the focus.
@@ -92,17 +64,6 @@ HWND WaitFileDialog(ProgramRun& run)
         PumpFor(50);
     } while (::GetTickCount() - start < 15000);
     return nullptr;
-}
-
-bool WaitGone(HWND window, DWORD ms = 15000)
-{
-    const DWORD start = ::GetTickCount();
-    while (::IsWindow(window) && ::IsWindowVisible(window)) {
-        if (::GetTickCount() - start > ms)
-            return false;
-        PumpFor(50);
-    }
-    return true;
 }
 
 // Picks an item of a skinned combo as a user does: open it, walk down, Enter.

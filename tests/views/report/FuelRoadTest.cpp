@@ -52,32 +52,6 @@ std::vector<std::string> Lines(const std::wstring& path)
     return lines;
 }
 
-bool WaitPage(HWND main, const wchar_t* page, DWORD ms = 15000)
-{
-    const DWORD start = ::GetTickCount();
-    while (ShownPage(main) != page) {
-        if (::GetTickCount() - start > ms)
-            return false;
-        PumpFor(50);
-    }
-    PumpFor(300);
-    return true;
-}
-
-HWND Shown(HWND parent, int id)
-{
-    for (HWND child : ChildWindows(parent))
-        if (::GetDlgCtrlID(child) == id && ::IsWindowVisible(child))
-            return child;
-    return nullptr;
-}
-
-void Shot(HWND window, const wchar_t* name)
-{
-    PumpFor(400);
-    skintest::Pixels(window).SavePng(name);
-}
-
 HWND WaitFileDialog(ProgramRun& run)
 {
     const DWORD start = ::GetTickCount();
@@ -88,17 +62,6 @@ HWND WaitFileDialog(ProgramRun& run)
         PumpFor(50);
     } while (::GetTickCount() - start < 15000);
     return nullptr;
-}
-
-bool WaitGone(HWND window, DWORD ms = 15000)
-{
-    const DWORD start = ::GetTickCount();
-    while (::IsWindow(window) && ::IsWindowVisible(window)) {
-        if (::GetTickCount() - start > ms)
-            return false;
-        PumpFor(50);
-    }
-    return true;
 }
 
 bool WaitFile(const std::wstring& path, DWORD ms = 10000)
