@@ -274,7 +274,8 @@ TEST_F(DriveReportTest, ZoneRulesInBothHemispheres)
 TEST_F(DriveReportTest, PackedDifferencesCountTheClock)
 {
     DR_DRIVING_POINT a = Point(0), b = Point(0);
-    // Across the night the clocks of many zones jump: still 3,720 s.
+    // Across the night US clocks jump: still 3,720 s (under a zone that
+    // jumps: tests/doc/zone/BerlinZoneTest.cpp).
     a.year = b.year = 2009;
     a.month = b.month = 3;
     a.day = b.day = 8;

@@ -62,18 +62,76 @@ TEST_F(FuelStatisticsTest, Conversions)
     EXPECT_EQ(0, m_doc.GetDistanceInUnit(-1, 0));
 }
 
-TEST_F(FuelStatisticsTest, MileageFormulas)
-{
-    const int i = Add(5000, 0, 4000, 0);  // 500.0 km, 40.00 litres
-    EXPECT_EQ(800, m_doc.GetRecordMileage(i, 0));   // 8.00 l/100 km
-    EXPECT_EQ(4734, m_doc.GetRecordMileage(i, 1));  // 47.34 km/gal
-    EXPECT_EQ(3106, m_doc.GetMileageDistance(i, 2));
-    EXPECT_EQ(4000 * 600 / 3106, m_doc.GetRecordMileage(i, 2));
-    EXPECT_EQ(3106 * 1000 / 1056, m_doc.GetRecordMileage(i, 3));
-    EXPECT_EQ(0, m_doc.GetRecordMileage(i, 4));
-    EXPECT_EQ(0, m_doc.GetRecordMileage(Add(0, 0, 4000, 0), 0));
-    EXPECT_EQ(99999, m_doc.GetRecordMileage(Add(1, 0, 99999, 0), 0));
+namespace {
 
+// A record's mileage in one unit, worked out by hand: converted values are
+// truncated, then the unit's formula in hundredths.
+struct MileageCase {
+    const char* what;
+    int area;
+    int distance, distanceUnit, amount, amountUnit;
+    int mileageUnit;
+    int distanceIn, amountIn, mileage;
+};
+
+}  // namespace
+
+TEST_F(FuelStatisticsTest, MileageInEveryUnit)
+{
+    const MileageCase cases[] = {
+        // 500.0 km on 40.00 litres; the gallons of area 1 are US gallons.
+        {"Litre/100Km", 1, 5000, 0, 4000, 0, 0, 5000, 4000, 800},  // 8.00
+        {"Km/Gallon", 1, 5000, 0, 4000, 0, 1, 5000, 1056, 4734},   // 10.56 gal, 47.34
+        {"Litre/60Mile", 1, 5000, 0, 4000, 0, 2, 3106, 4000, 772}, // 310.6 miles, 7.72
+        {"Mile/Gallon", 1, 5000, 0, 4000, 0, 3, 3106, 1056, 2941}, // 29.41
+        // 100.0 miles on 4.00 US gallons.
+        {"Litre/100Km", 1, 1000, 1, 400, 2, 0, 1609, 1514, 940},   // 160.9 km, 15.14 l
+        {"Km/Gallon", 1, 1000, 1, 400, 2, 1, 1609, 400, 4022},
+        {"Litre/60Mile", 1, 1000, 1, 400, 2, 2, 1000, 1514, 908},
+        {"Mile/Gallon", 1, 1000, 1, 400, 2, 3, 1000, 400, 2500},
+        // 100.0 km on 10.00 imperial gallons, in an area of imperial gallons.
+        {"Litre/100Km", 2, 1000, 0, 1000, 1, 0, 1000, 4546, 4546},
+        {"Km/Gallon", 2, 1000, 0, 1000, 1, 1, 1000, 1000, 1000},
+        {"Litre/60Mile", 2, 1000, 0, 1000, 1, 2, 621, 4546, 4392},
+        {"Mile/Gallon", 2, 1000, 0, 1000, 1, 3, 621, 1000, 621},
+        // Nothing driven or nothing bought: no mileage, in any unit.
+        {"no distance, Litre/100Km", 1, 0, 0, 4000, 0, 0, 0, 4000, 0},
+        {"no distance, Mile/Gallon", 1, 0, 1, 400, 2, 3, 0, 400, 0},
+        {"no amount, Km/Gallon", 1, 5000, 0, 0, 0, 1, 5000, 0, 0},
+        {"no amount, Litre/60Mile", 1, 1000, 1, 0, 2, 2, 1000, 0, 0},
+    };
+    for (const MileageCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        m_doc.RemoveAll();
+        theGlobal.m_areaCode = c.area;
+        const int i = Add(c.distance, c.distanceUnit, c.amount, c.amountUnit);
+        EXPECT_EQ(c.distanceIn, m_doc.GetMileageDistance(i, c.mileageUnit));
+        EXPECT_EQ(c.amountIn, m_doc.GetMileageAmount(i, c.mileageUnit));
+        EXPECT_EQ(c.mileage, m_doc.GetRecordMileage(i, c.mileageUnit));
+        // One record: the log's mileage is the record's.
+        theGlobal.m_mileageUnit = c.mileageUnit;
+        EXPECT_EQ(c.mileage, m_doc.GetOverallMileage());
+    }
+    m_doc.RemoveAll();
+    theGlobal.m_areaCode = 1;
+    EXPECT_EQ(0, m_doc.GetRecordMileage(Add(5000, 0, 4000, 0), 4));
+    // 0.1 km on 999.99 litres: a record's mileage is capped, the log's is not.
+    const int i = Add(1, 0, 99999, 0);
+    EXPECT_EQ(99999, m_doc.GetRecordMileage(i, 0));
+    m_doc.m_records.RemoveAt(0);
+    theGlobal.m_mileageUnit = 0;
+    EXPECT_EQ(99999000, m_doc.GetOverallMileage());
+}
+
+TEST_F(FuelStatisticsTest, MileageOfTypedValues)
+{
+    // 500.0 on 40.00, taken as typed in each unit's system.
+    const int typed[4] = {800, 1250, 480, 1250};
+    for (int unit = 0; unit < 4; ++unit) {
+        int mileage = -7;
+        EXPECT_EQ(0, CDocFe::CalcMileage(unit, mileage, 5000, 4000)) << unit;
+        EXPECT_EQ(typed[unit], mileage) << unit;
+    }
     int m = 7;
     EXPECT_EQ(0, CDocFe::CalcMileage(0, m, 5000, 4000));
     EXPECT_EQ(800, m);

@@ -447,8 +447,16 @@ TEST_F(MainWindow, QuittingWaitsForTheFeedWorkers)
 
 TEST_F(MainWindow, RegistryHoldsTheHeaderAndTheDocumentViews)
 {
-    // Views 1-5 and 7-12 and the header; not the start menu nor the settings replicator.
-    EXPECT_EQ(theGlobal.m_views.GetSize(), 12);
+    // The header first (it is created before the body), then the views that
+    // show document data in the body's creation order: not the start menu (0)
+    // nor the settings replicator (6).
+    std::vector<CWnd*> expected{&main->m_header};
+    for (int index : {10, 7, 1, 2, 3, 4, 5, 9, 8, 11, 12})
+        expected.push_back(main->m_body.GetView(index));
+    std::vector<CWnd*> registered;
+    for (INT_PTR i = 0; i < theGlobal.m_views.GetSize(); ++i)
+        registered.push_back(theGlobal.m_views[i]);
+    EXPECT_EQ(registered, expected);
 }
 
 TEST_F(MainWindow, StartMenuTasksFollowTheModelAndRegion)

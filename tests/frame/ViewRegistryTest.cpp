@@ -53,6 +53,14 @@ protected:
         views.push_back(std::move(v));
         return views.back().get();
     }
+    // The registry as it stands, in its order.
+    static std::vector<CWnd*> Registered()
+    {
+        std::vector<CWnd*> all;
+        for (INT_PTR i = 0; i < theGlobal.m_views.GetSize(); ++i)
+            all.push_back(theGlobal.m_views[i]);
+        return all;
+    }
     std::vector<std::unique_ptr<CSpyView>> views;
 };
 
@@ -67,11 +75,11 @@ TEST_F(ViewRegistry, RefreshReachesViewsInRegistrationOrder)
 
 TEST_F(ViewRegistry, ADestroyedViewLeavesTheRegistry)
 {
-    Make(1);
+    CSpyView* one = Make(1);
     CSpyView* two = Make(2);
-    Make(3);
+    CSpyView* three = Make(3);
     two->DestroyWindow();
-    EXPECT_EQ(theGlobal.m_views.GetSize(), 2);
+    EXPECT_EQ(Registered(), (std::vector<CWnd*>{one, three}));
     theGlobal.UpdateAllViews();
     EXPECT_EQ(g_calls, (std::vector<int>{1, 3}));
 }
@@ -79,9 +87,9 @@ TEST_F(ViewRegistry, ADestroyedViewLeavesTheRegistry)
 TEST_F(ViewRegistry, ADeletedViewIsNeverCalled)
 {
     Make(1);
-    Make(2);
+    CSpyView* two = Make(2);
     views.erase(views.begin());  // object and window gone
-    EXPECT_EQ(theGlobal.m_views.GetSize(), 1);
+    EXPECT_EQ(Registered(), (std::vector<CWnd*>{two}));
     theGlobal.UpdateAllViews();
     EXPECT_EQ(g_calls, (std::vector<int>{2}));
 }
@@ -100,6 +108,7 @@ TEST_F(ViewRegistry, RegisteringAgainKeepsOneEntry)
 {
     CSpyView* one = Make(1);
     one->RegisterForUpdates();
+    EXPECT_EQ(Registered(), (std::vector<CWnd*>{one}));
     theGlobal.UpdateAllViews();
     EXPECT_EQ(g_calls, (std::vector<int>{1}));
 }

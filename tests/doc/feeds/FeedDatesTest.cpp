@@ -50,14 +50,7 @@ TEST(FeedDates, FormsRealFeedsUse)
         EXPECT_EQ(CDocRssPoi::ParsePubDate(c.text), c.stamp) << "text: " << testsupport::Utf8(c.text);
 }
 
-TEST(FeedDates, DaylightSavingOfThePcDoesNotShiftTheStamp)
-{
-    // Whatever the PC's zone, a date is moved only by its own offset.
-    TIME_ZONE_INFORMATION tz{};
-    GetTimeZoneInformation(&tz);
-    EXPECT_EQ(CDocRssPoi::ParsePubDate(L"Sun, 28 Mar 2010 02:30:00 +0000"), 20100328023000);
-    EXPECT_EQ(CDocRssPoi::ParsePubDate(L"Sun, 14 Mar 2010 02:30:00 GMT"), 20100314023000);
-}
+// Dates against the PC's summer time: tests/doc/zone/BerlinZoneTest.cpp.
 
 TEST(FeedDates, MonthHelpers)
 {

@@ -4,11 +4,9 @@
 
 #include <windows.h>
 
-#include <cstdlib>
-#include <ctime>
-
 #include "DocTestSupport.h"
 #include "ReportTestSupport.h"
+#include "ZoneTestSupport.h"
 #include "core/Global.h"
 #include "doc/DrivingReport.h"
 
@@ -18,12 +16,7 @@ class SydneyZoneTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        // Wine makes TZ the system zone and also passes it into the process,
-        // where the C run-time misreads it as UTC: drop it so the run-time
-        // follows the system zone, as on a PC.
-        SetEnvironmentVariableW(L"TZ", nullptr);
-        _putenv("TZ=");
-        _tzset();
+        zonetest::FollowTheSystemZone();
         doctest::SetModel(0);
         theGlobal.m_timeZone = 0;
     }

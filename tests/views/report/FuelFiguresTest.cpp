@@ -41,7 +41,6 @@ TEST_F(FuelFigures, TabsShowTheDocumentsFigures)
     EXPECT_EQ(W(total[1].value), L"62.00");
     EXPECT_EQ(W(total[1].unit), L"Litre");
     EXPECT_EQ(W(total[2].heading), L"[UI 204]");
-    EXPECT_EQ(W(total[2].value), W(FuelFixedText(doc.GetOverallMileage(), 2)));
     EXPECT_EQ(W(total[2].value), L"8.26") << "62 l over 750 km, per 100 km";
     EXPECT_EQ(W(total[2].unit), L"Litre/100Km");
     EXPECT_EQ(W(total[3].value), L"96.20");
@@ -66,14 +65,64 @@ TEST_F(FuelFigures, TabsShowTheDocumentsFigures)
     EXPECT_EQ(W(maximum[3].value), L"1.60");
     EXPECT_EQ(W(minimum[4].value), L"45.00");
 
+    // 62.00 litres of petrol: 62 x 2.3209 kg.
+    theGlobal.m_gasType = 0;
     auto co2 = CStatisticsWnd::Cells(CStatisticsWnd::ModeCO2, doc);
     ASSERT_EQ(co2.size(), 1u);
-    CString expected;
-    expected.Format(L"%.2f", doc.GetTotalCO2());
-    EXPECT_EQ(W(co2[0].value), W(expected));
-    EXPECT_NE(W(co2[0].value), L"0.00");
+    EXPECT_EQ(W(co2[0].value), L"143.90");
     EXPECT_EQ(W(co2[0].unit), L"kg");
     EXPECT_TRUE(CStatisticsWnd::Cells(CStatisticsWnd::ModeNone, doc).empty());
+}
+
+struct UnitCase {
+    int distanceUnit, amountUnit, mileageUnit;
+    const wchar_t *distance, *distanceName, *amount, *amountName, *mileage, *mileageName;
+};
+
+// The totals in every unit the options offer, worked out by hand: each record
+// converted and truncated (350.0 km = 217.4 miles, 400.0 km = 248.5 miles;
+// 30.00 l = 7.92 US gallons, 32.00 l = 8.45), then the unit's formula on the sums.
+TEST_F(FuelFigures, TotalsInEveryUnit)
+{
+    const UnitCase cases[] = {
+        {0, 0, 0, L"750.0", L"Km", L"62.00", L"Litre", L"8.26", L"Litre/100Km"},
+        {0, 1, 1, L"750.0", L"Km", L"16.37", L"Gallon", L"45.81", L"Km/Gallon"},
+        {1, 0, 2, L"465.9", L"Mile", L"62.00", L"Litre", L"7.98", L"Litre/60Mile"},
+        {1, 1, 3, L"465.9", L"Mile", L"16.37", L"Gallon", L"28.46", L"Mile/Gallon"},
+        // The mileage unit brings its own systems, whatever the other two show.
+        {1, 1, 0, L"465.9", L"Mile", L"16.37", L"Gallon", L"8.26", L"Litre/100Km"},
+        {0, 0, 3, L"750.0", L"Km", L"62.00", L"Litre", L"28.46", L"Mile/Gallon"},
+    };
+    for (const UnitCase& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.distanceUnit << c.amountUnit << c.mileageUnit);
+        theGlobal.m_distanceUnit = c.distanceUnit;
+        theGlobal.m_amountUnit = c.amountUnit;
+        theGlobal.m_mileageUnit = c.mileageUnit;
+        auto total = CStatisticsWnd::Cells(CStatisticsWnd::ModeTotal, doc);
+        ASSERT_EQ(total.size(), 4u);
+        EXPECT_EQ(W(total[0].value), c.distance);
+        EXPECT_EQ(W(total[0].unit), c.distanceName);
+        EXPECT_EQ(W(total[1].value), c.amount);
+        EXPECT_EQ(W(total[1].unit), c.amountName);
+        EXPECT_EQ(W(total[2].value), c.mileage);
+        EXPECT_EQ(W(total[2].unit), c.mileageName);
+    }
+    theGlobal.m_distanceUnit = theGlobal.m_amountUnit = theGlobal.m_mileageUnit = 0;
+}
+
+// A log of nothing driven, or of nothing bought, has no mileage in any unit.
+TEST_F(FuelFigures, NoDistanceOrNoAmountGivesNoMileage)
+{
+    for (int part = 0; part < 2; ++part)
+        for (int unit = 0; unit < 4; ++unit) {
+            for (DOCFUEL_DATA& r : doc.m_records)
+                (part == 0 ? r.distance : r.amount) = 0;
+            theGlobal.m_mileageUnit = unit;
+            auto total = CStatisticsWnd::Cells(CStatisticsWnd::ModeTotal, doc);
+            ASSERT_EQ(total.size(), 4u);
+            EXPECT_EQ(W(total[2].value), L"0.00") << part << " unit " << unit;
+        }
+    theGlobal.m_mileageUnit = 0;
 }
 
 TEST_F(FuelFigures, AnEmptyLogShowsZeroes)
