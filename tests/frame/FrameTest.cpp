@@ -448,14 +448,19 @@ TEST_F(MainWindow, QuittingWaitsForTheFeedWorkers)
 TEST_F(MainWindow, RegistryHoldsTheHeaderAndTheDocumentViews)
 {
     // The header first (it is created before the body), then the views that
-    // show document data in the body's creation order: not the start menu (0)
-    // nor the settings replicator (6).
-    std::vector<CWnd*> expected{&main->m_header};
-    for (int index : {10, 7, 1, 2, 3, 4, 5, 9, 8, 11, 12})
-        expected.push_back(main->m_body.GetView(index));
-    std::vector<CWnd*> registered;
-    for (INT_PTR i = 0; i < theGlobal.m_views.GetSize(); ++i)
-        registered.push_back(theGlobal.m_views[i]);
+    // show document data in the body's creation order: not the start menu nor
+    // the settings replicator. Views carry their page names as window texts.
+    const std::vector<std::wstring> expected{L"header",      L"DriveReport", L"PictureEditor",     L"FromCSV",
+                                             L"PoiEditCsv",  L"PoiEditKml",  L"PoiMap",            L"PoiGeoRss",
+                                             L"AddressBookImport", L"AddressBookEdit", L"FuelReport", L"Apps"};
+    std::vector<std::wstring> registered;
+    for (INT_PTR i = 0; i < theGlobal.m_views.GetSize(); ++i) {
+        CWnd* view = theGlobal.m_views[i];
+        CString text;
+        if (view != &main->m_header)
+            view->GetWindowText(text);
+        registered.push_back(view == &main->m_header ? L"header" : std::wstring(text));
+    }
     EXPECT_EQ(registered, expected);
 }
 
