@@ -1,5 +1,7 @@
 // The item caches, the favourites file and the new-items file.
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "FeedTestSupport.h"
 
@@ -335,3 +337,42 @@ TEST_F(FeedFiles, FavouriteMarkTravelsByTheRowShown)
 }
 
 }  // namespace
+
+TEST_F(FeedFiles, ManyMarksReadBackAsExactlyTheMarkedItems)
+{
+    const int feed = AddFeedRecord(L"u", 4);
+    Doc().m_feedItems.RemoveAll();
+    for (int i = 0; i < 60; ++i)
+        Doc().m_feedItems.Add(Item((L"i" + std::to_wstring(i)).c_str(), 4, 20100105102030 + i));
+    ASSERT_TRUE(Doc().MergeNewItemsIntoCache(feed));
+    Doc().ClearListedItems();
+    Doc().m_shownItems.Copy(Doc().m_feedItems);
+    Doc().m_selectedFeed = feed;
+    // Every third item marked, the ninth twice, then two of them unmarked.
+    std::vector<int> marked;
+    for (int i = 0; i < 60; i += 3) {
+        ASSERT_TRUE(Doc().SetItemFavorite(i, 1));
+        marked.insert(marked.begin(), i);
+    }
+    ASSERT_TRUE(Doc().SetItemFavorite(9, 1));
+    for (int i : {21, 45}) {
+        ASSERT_TRUE(Doc().SetItemFavorite(i, 0));
+        marked.erase(std::find(marked.begin(), marked.end(), i));
+    }
+    // The favourites file: the marked items, newest first, each once.
+    ASSERT_TRUE(Doc().LoadFavorites());
+    std::vector<std::wstring> names, expected;
+    for (const DOCPI_RSS_ITEM& f : Doc().m_favorites)
+        names.push_back(f.poi.name);
+    for (int i : marked)
+        expected.push_back(L"i" + std::to_wstring(i));
+    EXPECT_EQ(names, expected);
+    // The feed's cache: the mark on exactly those items.
+    CArray<DOCPI_RSS_ITEM> cached;
+    ASSERT_TRUE(Doc().ReadFeedCache((m_rss.Path() + Doc().m_feeds[feed].fileName).c_str(), cached, 2, TRUE));
+    ASSERT_EQ(cached.GetSize(), 60);
+    for (int i = 0; i < 60; ++i) {
+        const bool isMarked = std::find(marked.begin(), marked.end(), i) != marked.end();
+        EXPECT_EQ(cached[i].favorite, isMarked ? 1 : 0) << i;
+    }
+}
