@@ -19,6 +19,7 @@
 #include "core/Global.h"
 #include "core/TempFolder.h"
 #include "core/RegisteredMessages.h"
+#include "frame/MainMenuWnd.h"
 #include "frame/MainWnd.h"
 #include "frame/LanguageSelectDlg.h"
 #include "frame/MessageDlg.h"
@@ -233,7 +234,7 @@ BOOL CVelmora11App::StartUp(int linkIndex)
         // A window that existed deleted its object on the way out.
         if (!::IsWindow(main->GetSafeHwnd()))
             m_pMainWnd = nullptr;
-        StartupMessage(L"_MSG_ERR_CW");
+        StartupMessage(MainWindowFailureText());
         return FALSE;
     }
     main->SetWindowText(BrandTitle(theGlobal.m_areaCode));

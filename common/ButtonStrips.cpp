@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <functional>
+#include <map>
+#include <string>
 
+#include "common/FileArchive.h"
 #include "common/GdiplusText.h"
 #include "common/Utility.h"
 
@@ -35,6 +38,42 @@ const StripStyle kOptionTabSet = {
 const COLORREF kNumberedLight[kStripFrames] = {kWhite, kWhite, kWhite, kBlack, kDisabled};
 const COLORREF kNumberedGrey[kStripFrames] = {kGrey, kWhite, kWhite, kGrey, kDisabled};
 
+// The strips' pieces, decoded once for each opened pack: nearly every button
+// of the program is built from the same five pictures. User-interface thread
+// only, as the builders.
+class PieceCache {
+public:
+    // The piece, or NULL when the pack lacks it or it cannot be read.
+    const DIB_IMAGE* Get(const wchar_t* name)
+    {
+        if (m_generation != theFileArchive.GetGeneration()) {
+            for (auto& [key, piece] : m_pieces)
+                FreeDibImage(&piece);
+            m_pieces.clear();
+            m_generation = theFileArchive.GetGeneration();
+        }
+        std::wstring key(name);
+        std::transform(key.begin(), key.end(), key.begin(), ::towlower);
+        if (auto found = m_pieces.find(key); found != m_pieces.end())
+            return &found->second;
+        DIB_IMAGE piece{};
+        if (!LoadDibFromPack(name, &piece))
+            return nullptr;
+        return &m_pieces.emplace(key, piece).first->second;
+    }
+
+private:
+    DWORD m_generation = 0;
+    std::map<std::wstring, DIB_IMAGE> m_pieces;
+};
+
+PieceCache& Pieces()
+{
+    // Never destroyed with the statics: the pictures go with the process.
+    static PieceCache* cache = new PieceCache;
+    return *cache;
+}
+
 // Draws the caption of state k onto the canvas selected in dc.
 using CaptionFn = std::function<void(HDC dc, CUtilGdiplus& gdiplus, int state, COLORREF colour)>;
 
@@ -54,18 +93,17 @@ BOOL BuildStrip(DIB_IMAGE* out, int width, int height, const wchar_t* const piec
     FreeDibImage(out);
     BOOL ok = TRUE;
     for (int k = 0; k < kStripFrames && ok; ++k) {
-        DIB_IMAGE piece{};
-        ok = LoadDibFromPack(pieces[k], &piece);
+        const DIB_IMAGE* piece = Pieces().Get(pieces[k]);
+        ok = piece != nullptr;
         if (ok) {
             HGDIOBJ old = SelectObject(dc, canvas.bitmap);
-            ok = NineSliceDib(&piece, dc, 0, 0, width, height);
+            ok = NineSliceDib(piece, dc, 0, 0, width, height);
             if (ok)
                 caption(dc, gdiplus, k, colours[k]);
             SelectObject(dc, old);
             GdiFlush();
             ok = ok && StackDibs(out, &canvas);
         }
-        FreeDibImage(&piece);
     }
     DeleteDC(dc);
     FreeDibImage(&canvas);

@@ -44,6 +44,7 @@ void CFileArchive::Close()
     m_index.clear();
     m_header = HEADER{};
     m_open = FALSE;
+    ++m_generation;
 }
 
 BOOL CFileArchive::Open(LPCWSTR path)

@@ -47,6 +47,9 @@ public:
     BOOL IsOpen() const { return m_open; }
     const CString& GetPath() const { return m_path; }
     INT_PTR GetCount() const { return m_toc.GetSize(); }
+    // Changes with every Open and Close: what was decoded from the pack before
+    // may no longer be what it holds.
+    DWORD GetGeneration() const { return m_generation; }
 
     // The pack's byte scrambling: byte i of a run is XORed with (i * step) mod 256.
     static void Scramble(BYTE* data, size_t length, DWORD step, BYTE& key);
@@ -61,6 +64,7 @@ private:
     const BYTE* m_view = nullptr;   // the whole file, read-only
     ULONGLONG m_size = 0;
     BOOL m_open;
+    DWORD m_generation = 0;
     CString m_path;
 };
 

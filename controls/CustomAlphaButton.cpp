@@ -2,6 +2,8 @@
 
 #include <objidl.h>
 
+#include <cstring>
+
 #include "common/FileArchive.h"
 #include "controls/ButtonMessages.h"
 
@@ -17,13 +19,7 @@ CCustomAlphaButton::CCustomAlphaButton()
         c = RGB(255, 255, 255);
 }
 
-CCustomAlphaButton::~CCustomAlphaButton()
-{
-    for (Image*& image : m_images) {
-        delete image;
-        image = nullptr;
-    }
-}
+CCustomAlphaButton::~CCustomAlphaButton() = default;
 
 BOOL CCustomAlphaButton::Create(const RECT& rect, CWnd* parent, UINT id, BOOL sysCommand)
 {
@@ -35,9 +31,45 @@ BOOL CCustomAlphaButton::Create(const RECT& rect, CWnd* parent, UINT id, BOOL sy
     return CreateEx(WS_EX_TRANSPARENT, cls, L"", WS_CHILD | WS_VISIBLE, rect, parent, id);
 }
 
-BOOL CCustomAlphaButton::LoadPackImage(LPCWSTR name, Image** image)
+namespace {
+
+// The picture as a plain 32-bit ARGB bitmap that no longer needs the stream;
+// the rows are copied as they are (drawing the picture into the copy would
+// resample every pixel and cost far more than the decode).
+Gdiplus::Image* DetachedCopy(Bitmap& decoded)
 {
-    *image = nullptr;
+    const INT w = static_cast<INT>(decoded.GetWidth()), h = static_cast<INT>(decoded.GetHeight());
+    if (w <= 0 || h <= 0)
+        return nullptr;
+    auto copy = std::make_unique<Bitmap>(w, h, PixelFormat32bppARGB);
+    if (copy->GetLastStatus() != Ok)
+        return nullptr;
+    Rect all(0, 0, w, h);
+    BitmapData from{}, to{};
+    if (decoded.LockBits(&all, ImageLockModeRead, PixelFormat32bppARGB, &from) != Ok)
+        return nullptr;
+    bool copied = false;
+    if (copy->LockBits(&all, ImageLockModeWrite, PixelFormat32bppARGB, &to) == Ok) {
+        for (INT y = 0; y < h; ++y)
+            memcpy(static_cast<BYTE*>(to.Scan0) + static_cast<ptrdiff_t>(y) * to.Stride,
+                   static_cast<const BYTE*>(from.Scan0) + static_cast<ptrdiff_t>(y) * from.Stride,
+                   static_cast<size_t>(w) * 4);
+        copied = copy->UnlockBits(&to) == Ok;
+    }
+    decoded.UnlockBits(&from);
+    return copied ? copy.release() : nullptr;
+}
+
+}  // namespace
+
+BOOL CCustomAlphaButton::LoadPackImage(LPCWSTR name, Picture& image)
+{
+    image.reset();
+    for (const Decoded& d : m_decoded)
+        if (d.name.CompareNoCase(name) == 0) {
+            image = d.picture;
+            return TRUE;
+        }
     HGLOBAL block = theFileArchive.ReadEntry(name);
     if (!block)
         return TRUE;
@@ -46,22 +78,14 @@ BOOL CCustomAlphaButton::LoadPackImage(LPCWSTR name, Image** image)
         ::GlobalFree(block);
         return FALSE;
     }
-    // A copy that no longer needs the stream.
-    Image* decoded = Image::FromStream(stream);
-    if (decoded && decoded->GetLastStatus() == Ok) {
-        auto* copy = new Bitmap(static_cast<INT>(decoded->GetWidth()), static_cast<INT>(decoded->GetHeight()),
-                                PixelFormat32bppARGB);
-        {
-            Graphics g(copy);
-            g.DrawImage(decoded, 0, 0, static_cast<INT>(decoded->GetWidth()), static_cast<INT>(decoded->GetHeight()));
-        }
-        if (copy->GetLastStatus() == Ok)
-            *image = copy;
-        else
-            delete copy;
-    }
-    delete decoded;
+    std::unique_ptr<Bitmap> decoded(Bitmap::FromStream(stream));
+    if (decoded && decoded->GetLastStatus() == Ok)
+        image.reset(DetachedCopy(*decoded));
+    decoded.reset();
     stream->Release();
+    if (!image && m_unreadable.IsEmpty())
+        m_unreadable = name;
+    m_decoded.push_back({name, image});
     return TRUE;
 }
 
@@ -70,11 +94,9 @@ BOOL CCustomAlphaButton::LoadImages(LPCWSTR format, LPCWSTR checkedSuffix, LPCWS
     const LPCWSTR suffixes[kStateCount] = {L"normal", L"pressed", checkedSuffix, hotSuffix, L"disable"};
     BOOL ok = TRUE;
     for (int n = 0; n < kStateCount; ++n) {
-        delete m_images[n];
-        m_images[n] = nullptr;
         CString name;
         name.Format(format, suffixes[n] ? suffixes[n] : L"");
-        if (!LoadPackImage(name, &m_images[n]))
+        if (!LoadPackImage(name, m_images[n]))
             ok = FALSE;
     }
     if (m_hWnd) {
@@ -90,7 +112,7 @@ BOOL CCustomAlphaButton::LoadImages(LPCWSTR format, LPCWSTR checkedSuffix, LPCWS
 int CCustomAlphaButton::GetMaxImageWidth() const
 {
     int w = 0;
-    for (Image* image : m_images)
+    for (const Picture& image : m_images)
         if (image)
             w = std::max(w, static_cast<int>(image->GetWidth()));
     return w;
@@ -99,7 +121,7 @@ int CCustomAlphaButton::GetMaxImageWidth() const
 int CCustomAlphaButton::GetMaxImageHeight() const
 {
     int h = 0;
-    for (Image* image : m_images)
+    for (const Picture& image : m_images)
         if (image)
             h = std::max(h, static_cast<int>(image->GetHeight()));
     return h;

@@ -4,13 +4,7 @@ using namespace Gdiplus;
 
 CMultiTextButton::CMultiTextButton() = default;
 
-CMultiTextButton::~CMultiTextButton()
-{
-    for (Image*& image : m_twoLineImages) {
-        delete image;
-        image = nullptr;
-    }
-}
+CMultiTextButton::~CMultiTextButton() = default;
 
 void CMultiTextButton::SetText(LPCWSTR text)
 {
@@ -55,8 +49,7 @@ BOOL CMultiTextButton::LoadTwoLineImage(LPCWSTR name, int state)
 {
     if (!ValidState(state))
         return FALSE;
-    delete m_twoLineImages[state];
-    return LoadPackImage(name, &m_twoLineImages[state]);
+    return LoadPackImage(name, m_twoLineImages[state]);
 }
 
 void CMultiTextButton::SetSecondLineRect(const RECT& rect)
@@ -99,7 +92,7 @@ void CMultiTextButton::Draw(const POINT& origin, HDC hdc)
 {
     const int state = ValidState(m_state) ? m_state : kStateNormal;
     const bool twoLines = m_lines.GetSize() == 2;
-    Image* picture = twoLines && m_twoLineImages[state] ? m_twoLineImages[state] : m_images[state];
+    Image* picture = (twoLines && m_twoLineImages[state] ? m_twoLineImages[state] : m_images[state]).get();
     DrawGdipImage(picture, hdc, origin.x, origin.y);
     if (m_lines.GetSize() == 0)
         return;

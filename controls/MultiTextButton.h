@@ -30,7 +30,7 @@ protected:
     void TextChanged() override;
 
     CStringArray m_lines;
-    Gdiplus::Image* m_twoLineImages[kStateCount]{};
+    Picture m_twoLineImages[kStateCount];
     RECT m_secondLineRects[kStateCount]{};
 
 private:

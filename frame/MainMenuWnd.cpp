@@ -19,6 +19,31 @@
 const wchar_t* const kPartnerHomePage = L"https://www.whereis.com/";
 
 namespace {
+CString g_unreadable;
+}  // namespace
+
+const CString& UnreadableStartMenuPicture() { return g_unreadable; }
+
+CString MainWindowFailureText()
+{
+    CString text(L"_MSG_ERR_CW");
+    if (!g_unreadable.IsEmpty()) {
+        const CString& pack = theFileArchive.GetPath();
+        CString line;
+        line.Format(L"\n\nThe picture \"%s\" of %s cannot be read. Please reinstall the application.",
+                    static_cast<LPCWSTR>(g_unreadable), ::PathFindFileNameW(pack));
+        text += line;
+    }
+    return text;
+}
+
+int CMainMenuWnd::NoteUnreadable(LPCWSTR name)
+{
+    g_unreadable = name;
+    return -1;
+}
+
+namespace {
 
 enum { kStatusTop, kPicturePoi, kPictureSettings, kPictureDrive, kPictureApps410, kPictureApps540, kLogoTundrel,
        kLogoOskra };
@@ -90,6 +115,7 @@ CMultiTextButton* CMainMenuWnd::ButtonOf(UINT command)
 
 int CMainMenuWnd::OnCreate(LPCREATESTRUCTW cs)
 {
+    g_unreadable.Empty();
     if (Default() == -1)
         return -1;
     const RECT categoryLine1 = {20, 90, 134, 108}, categoryLine1Big = {10, 95, 144, 116};
@@ -112,17 +138,8 @@ int CMainMenuWnd::OnCreate(LPCREATESTRUCTW cs)
         for (int s = 0; s < kStateCount; ++s)
             b.m_textColors[s] = s == kStateDisabled ? RGB(80, 80, 80) : RGB(255, 255, 255);
         b.SetText(theGlobal.UiString(row.caption));
-        // Decoding the pictures is the bulk of the start-up: a task's pictures
-        // are decoded when its category first opens; their presence is checked now.
-        if (row.category || i == kCsv) {
-            if (!LoadButtonPictures(i))
-                return -1;
-        } else {
-            wchar_t normal[64];
-            wsprintfW(normal, L"btn_%s_normal.png", row.name);
-            if (theFileArchive.GetEntrySize(normal) == 0)
-                return -1;
-        }
+        if (!LoadButtonPictures(i))
+            return -1;
     }
     if (!m_partner.Create(CRect(0, 0, 300, 41), this, ID_SENSIS, FALSE) ||
         !m_partner.LoadBitmaps(L"btn_sensis_main_%s.bmp", L"btn_sensis_main_normal.bmp", L"normal", L"normal",
@@ -130,12 +147,9 @@ int CMainMenuWnd::OnCreate(LPCREATESTRUCTW cs)
         return -1;
     m_partner.ShowWindow(UiStringIs(364, L"TRUE") ? SW_SHOW : SW_HIDE);
     SetCategory(0);
-    // The category pictures are decoded when first shown; they must be in the pack.
-    for (int i = 0; i < 8; ++i) {
-        const bool now = i == kStatusTop || i == kPicturePoi || i == kLogoTundrel || i == kLogoOskra;
-        if (now ? !m_images.LoadOne(i, kImageNames[i]) : theFileArchive.GetEntrySize(kImageNames[i]) == 0)
-            return -1;
-    }
+    for (int i = 0; i < 8; ++i)
+        if (!m_images.LoadOne(i, kImageNames[i]))
+            return NoteUnreadable(kImageNames[i]);
     if (HGLOBAL data = theFileArchive.ReadEntry(L"Back_Menu_Plate.png")) {
         IStream* stream = nullptr;
         if (SUCCEEDED(::CreateStreamOnHGlobal(data, TRUE, &stream))) {
@@ -146,29 +160,30 @@ int CMainMenuWnd::OnCreate(LPCREATESTRUCTW cs)
         }
     }
     if (!m_plate || m_plate->GetLastStatus() != Gdiplus::Ok)
-        return -1;
+        return NoteUnreadable(L"Back_Menu_Plate.png");
     return 0;
 }
 
 BOOL CMainMenuWnd::LoadButtonPictures(int i)
 {
-    if (m_picturesLoaded[i])
-        return TRUE;
     const ButtonRow& row = kButtons[i];
     CMultiTextButton& b = m_buttons[i];
-    wchar_t format[64], pressed[64], other[64];
+    wchar_t format[64], normal[64], pressed[64], other[64];
     wsprintfW(format, L"btn_%s_%%s.png", row.name);
+    wsprintfW(normal, L"btn_%s_normal.png", row.name);
     wsprintfW(pressed, L"btn_%s_Multi_pressed.png", row.name);
     wsprintfW(other, row.category ? L"btn_%s_Multi_check.png" : L"btn_%s_Multi_hot.png", row.name);
-    if (!b.LoadImages(format, row.category ? L"check" : L"hot", row.category ? L"check" : L"hot") ||
-        !b.GetImage(kStateNormal))
-        return FALSE;
-    b.LoadTwoLineImage(pressed, kStatePressed);
-    if (row.category)
-        b.LoadTwoLineImage(other, kStateChecked);
-    b.LoadTwoLineImage(other, kStateHot);
-    m_picturesLoaded[i] = true;
-    return TRUE;
+    const wchar_t* suffix = row.category ? L"check" : L"hot";
+    BOOL ok = b.LoadImages(format, suffix, suffix) && b.LoadTwoLineImage(pressed, kStatePressed) &&
+              (!row.category || b.LoadTwoLineImage(other, kStateChecked)) && b.LoadTwoLineImage(other, kStateHot);
+    // A picture that is there but does not decode would leave a blank button.
+    if (!b.GetUnreadableImage().IsEmpty())
+        NoteUnreadable(b.GetUnreadableImage());
+    else if (!b.GetImage(kStateNormal))
+        NoteUnreadable(normal);
+    else
+        return ok;
+    return FALSE;
 }
 
 int CMainMenuWnd::PictureOfCategory(int category) const
@@ -210,8 +225,6 @@ void CMainMenuWnd::ShowTaskButtons(int category)
     for (int i = 0; i < kTaskCount; ++i) {
         if (!m_buttons[kCsv + i].GetSafeHwnd())
             continue;
-        if (show[i])
-            LoadButtonPictures(kCsv + i);
         m_buttons[kCsv + i].ShowWindow(show[i] ? SW_SHOW : SW_HIDE);
     }
     theGlobal.m_menuCategory = category;
@@ -306,7 +319,6 @@ void CMainMenuWnd::OnPaint()
     DrawDibEx(&line, dc, (client.Width() - line.width) / 2, client.bottom - 38, line.width, 1, 0, 0, line.width,
               line.height);
     auto blend = [&](int picture, int alpha) {
-        m_images.LoadOne(kPicturePoi + picture, kImageNames[kPicturePoi + picture]);
         const DIB_IMAGE& image = m_images[kPicturePoi + picture];
         HDC memory = ::CreateCompatibleDC(dc);
         HGDIOBJ old = ::SelectObject(memory, image.bitmap);

@@ -47,15 +47,24 @@ private:
     void ShowTaskButtons(int category);
     void Layout();
     int PictureOfCategory(int category) const;
-    // Decodes a button's pictures once; FALSE when its normal picture is missing.
+    // A button's pictures; FALSE when one is there but cannot be decoded, when
+    // the normal picture is missing, or when no stream can be made.
     BOOL LoadButtonPictures(int index);
-    bool m_picturesLoaded[kCategoryCount + kTaskCount] = {};
+    // Keeps the name for the start-up message; -1 for OnCreate to return.
+    static int NoteUnreadable(LPCWSTR name);
     CMultiTextButton m_buttons[kCategoryCount + kTaskCount];
     CPaneImages<8> m_images;
     Gdiplus::Image* m_plate = nullptr;
     CRect m_panel;
     CUtilGdiplus m_text;
 };
+
+// The skin picture that failed the last creation of the start menu (missing or
+// not decodable); empty when none did.
+const CString& UnreadableStartMenuPicture();
+// The start-up message when the main window cannot be created: the fixed text,
+// then the picture to blame when the start menu could not read one.
+CString MainWindowFailureText();
 
 // The partner service's home page, opened by the partner buttons.
 extern const wchar_t* const kPartnerHomePage;

@@ -7,6 +7,7 @@
 
 #include "ImageFixtures.h"
 #include "TestFiles.h"
+#include "common/FileArchive.h"
 #include "common/GdiplusText.h"
 
 using namespace imagetest;
@@ -267,4 +268,25 @@ TEST(FrameLines, DarkTopLeftLightBottomRight)
             const char e = expected[y][x];
             EXPECT_EQ(e == 'd' ? dark : e == 'l' ? light : white, PixelOf(canvas.img, x, y)) << x << "," << y;
         }
+}
+
+// The pieces are decoded once per opened pack: a pack opened afterwards, with
+// other pictures under the same names, is what the next strip is built from.
+TEST_F(ButtonStrips, PiecesComeFromThePackOpenNow)
+{
+    ScopedDib first;
+    ASSERT_TRUE(BuildButtonImage(&first, L"", 60, 20, 100, TRUE));
+    EXPECT_EQ(StateColour(0), At(first.img, 0, 30, 10, 20));
+    std::vector<PackEntry> other = AllPieces();
+    for (PackEntry& e : other)
+        if (e.name == "btn_normal.bmp")
+            e.data = Piece(24, 12, Rgb{200, 10, 10});
+    ASSERT_TRUE(OpenPack(other));
+    ScopedDib second;
+    ASSERT_TRUE(BuildButtonImage(&second, L"", 60, 20, 100, TRUE));
+    EXPECT_EQ((Rgb{200, 10, 10}), At(second.img, 0, 30, 10, 20));
+    EXPECT_EQ(StateColour(1), At(second.img, 1, 30, 10, 20));
+    theFileArchive.Close();
+    ScopedDib none;
+    EXPECT_FALSE(BuildButtonImage(&none, L"", 60, 20, 100, TRUE)) << "no pack, no pieces";
 }

@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "SkinTestFixture.h"
+#include "TestFiles.h"
+#include "common/FileArchive.h"
 #include "core/Global.h"
 #include "frame/MainMenuWnd.h"
 #include "frame/MainWnd.h"
@@ -145,4 +147,77 @@ TEST_F(StartMenu, ShownButtonsStandApartInEveryLayout)
                 }
         }
     }
+}
+
+namespace {
+
+// A copy of the real pack in which one entry is still there but its bytes past
+// the first eight (a PNG keeps its signature) are garbage.
+bool WriteDamagedPack(const std::wstring& from, const std::wstring& to, const char* name)
+{
+    testsupport::Bytes pack = testsupport::ReadBytes(from);
+    if (pack.size() < sizeof(CFileArchive::HEADER))
+        return false;
+    CFileArchive::HEADER header;
+    memcpy(&header, pack.data(), sizeof header);
+    const size_t tableBytes = static_cast<size_t>(header.count) * sizeof(CFileArchive::TOC);
+    if (pack.size() < sizeof header + tableBytes)
+        return false;
+    testsupport::Bytes table(pack.begin() + sizeof header, pack.begin() + sizeof header + tableBytes);
+    BYTE key = 0;
+    CFileArchive::Scramble(table.data(), table.size(), header.step, key);
+    for (DWORD i = 0; i < header.count; ++i) {
+        CFileArchive::TOC toc;
+        memcpy(&toc, table.data() + i * sizeof toc, sizeof toc);
+        if (_stricmp(toc.name, name) != 0)
+            continue;
+        const size_t at = sizeof header + tableBytes + toc.offset;
+        if (toc.size <= 8 || at + toc.size > pack.size())
+            return false;
+        for (size_t b = 8; b < toc.size; ++b)
+            pack[at + b] = static_cast<uint8_t>(b * 37 + 11);
+        testsupport::WriteBytes(to, pack);
+        return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+// A picture of the start menu that is in the pack but cannot be decoded fails
+// the main window's creation, and the start-up message names it; before, a
+// task picture was decoded only when its category opened and a failure left
+// a blank button.
+TEST_F(StartMenu, APictureThatDoesNotDecodeFailsTheCreationAndIsNamed)
+{
+    const std::wstring real = static_cast<LPCWSTR>(theFileArchive.GetPath());
+    testsupport::TempDir dir;
+    const std::wstring damaged = dir.File(L"Mirovale.qpk");
+    struct ReopenReal {
+        std::wstring path;
+        ~ReopenReal() { theFileArchive.Open(path.c_str()); }
+    } reopen{real};
+    const char* const cases[] = {"btn_FromMap_hot.png", "btn_Menu_Drive_Multi_check.png", "btn_FuelReport_normal.png",
+                                 "menu_back_drive.bmp"};
+    for (const char* name : cases) {
+        SCOPED_TRACE(name);
+        theFileArchive.Close();
+        ASSERT_TRUE(WriteDamagedPack(real, damaged, name));
+        ASSERT_TRUE(theFileArchive.Open(damaged.c_str()));
+        auto* broken = new CMainWnd;
+        EXPECT_FALSE(broken->Create());  // the failed window deleted its object
+        const std::wstring wide(name, name + strlen(name));
+        EXPECT_EQ(std::wstring(UnreadableStartMenuPicture()), wide);
+        const std::wstring text = static_cast<LPCWSTR>(MainWindowFailureText());
+        EXPECT_EQ(text.rfind(L"_MSG_ERR_CW", 0), 0u);
+        EXPECT_NE(text.find(L"\"" + wide + L"\""), std::wstring::npos) << std::string(text.begin(), text.end());
+        EXPECT_NE(text.find(L"Mirovale.qpk"), std::wstring::npos);
+    }
+    theFileArchive.Close();
+    ASSERT_TRUE(theFileArchive.Open(real.c_str()));
+    auto* sound = new CMainWnd;
+    ASSERT_TRUE(sound->Create());
+    EXPECT_TRUE(UnreadableStartMenuPicture().IsEmpty());
+    EXPECT_EQ(std::wstring(static_cast<LPCWSTR>(MainWindowFailureText())), L"_MSG_ERR_CW");
+    sound->DestroyWindow();
 }
