@@ -1,33 +1,16 @@
 #include "common/JpegThumbnail.h"
 
 #include <algorithm>
-#include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
 
-extern "C" {
-#include <jpeglib.h>
-}
+#include "common/JpegErrors.h"
 
 namespace {
 
 // What libjpeg may allocate for one file (a progressive file keeps all its
 // coefficients); more is a damaged or hostile header.
 constexpr long kMaxDecoderMemory = 256L * 1024 * 1024;
-
-struct ErrorManager {
-    jpeg_error_mgr base;
-    jmp_buf resume;
-};
-
-void ErrorExit(j_common_ptr info)
-{
-    longjmp(reinterpret_cast<ErrorManager*>(info->err)->resume, 1);
-}
-
-// Warnings (a truncated file, a damaged block) leave a partly grey picture,
-// which is still shown.
-void QuietMessage(j_common_ptr) {}
 
 bool StartsLikeJpeg(FILE* file)
 {
@@ -60,12 +43,12 @@ int TargetOf(int source, int sourceCount, int targetCount)
 bool Decode(FILE* file, int boxWidth, int boxHeight, DIB_IMAGE* image)
 {
     jpeg_decompress_struct info;
-    ErrorManager error;
+    JpegErrorManager error;
     JSAMPLE* volatile row = nullptr;
     unsigned* volatile sums = nullptr;
-    info.err = jpeg_std_error(&error.base);
-    error.base.error_exit = ErrorExit;
-    error.base.output_message = QuietMessage;
+    // Warnings (a truncated file, a damaged block) leave part of the picture
+    // grey, which is still shown; errors give no thumbnail.
+    info.err = JpegQuietErrors(error);
     if (setjmp(error.resume)) {
         free(row);
         free(sums);
@@ -103,7 +86,7 @@ bool Decode(FILE* file, int boxWidth, int boxHeight, DIB_IMAGE* image)
     row = static_cast<JSAMPLE*>(malloc(static_cast<size_t>(width) * 3));
     sums = static_cast<unsigned*>(calloc(static_cast<size_t>(targetWidth) * 4, sizeof(unsigned)));
     if (!row || !sums)
-        ErrorExit(reinterpret_cast<j_common_ptr>(&info));
+        JpegErrorExit(reinterpret_cast<j_common_ptr>(&info));
     unsigned* const columns = sums + static_cast<size_t>(targetWidth) * 3;
     for (int x = 0; x < width; ++x)
         ++columns[TargetOf(x, width, targetWidth)];
@@ -111,7 +94,7 @@ bool Decode(FILE* file, int boxWidth, int boxHeight, DIB_IMAGE* image)
     while (info.output_scanline < info.output_height) {
         JSAMPROW rowList[1] = {row};
         if (jpeg_read_scanlines(&info, rowList, 1) != 1)
-            ErrorExit(reinterpret_cast<j_common_ptr>(&info));
+            JpegErrorExit(reinterpret_cast<j_common_ptr>(&info));
         const int y = static_cast<int>(info.output_scanline) - 1;
         for (int x = 0; x < width; ++x) {
             unsigned* sum = sums + TargetOf(x, width, targetWidth) * 3;
