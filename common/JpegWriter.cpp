@@ -1,27 +1,12 @@
 #include "common/JpegWriter.h"
 
-#include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
-extern "C" {
-#include <jpeglib.h>
-}
+#include "common/JpegErrors.h"
 
 namespace {
-
-struct ErrorManager {
-    jpeg_error_mgr base;
-    jmp_buf resume;
-};
-
-void ErrorExit(j_common_ptr info)
-{
-    longjmp(reinterpret_cast<ErrorManager*>(info->err)->resume, 1);
-}
-
-void QuietMessage(j_common_ptr) {}
 
 // One pass at one quality. Only plain C data lives in this frame, so the long
 // jump out of libjpeg skips no destructor.
@@ -31,11 +16,9 @@ bool WritePass(const BYTE* bits, int width, int height, int stride, LPCWSTR path
     if (!file)
         return false;
     jpeg_compress_struct info;
-    ErrorManager error;
+    JpegErrorManager error;
     JSAMPLE* volatile row = nullptr;
-    info.err = jpeg_std_error(&error.base);
-    error.base.error_exit = ErrorExit;
-    error.base.output_message = QuietMessage;
+    info.err = JpegQuietErrors(error);
     if (setjmp(error.resume)) {
         free(row);
         jpeg_destroy_compress(&info);

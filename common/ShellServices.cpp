@@ -74,15 +74,101 @@ bool InList(LPCITEMIDLIST pidl, const CPidlArray& list)
     return false;
 }
 
-bool PathInList(LPCITEMIDLIST pidl, const CArray<LPCWSTR>& roots)
+bool PathIn(const CString& path, const CArray<LPCWSTR>& roots)
 {
-    const CString path = GetPidlPath(pidl);
     if (path.IsEmpty())
         return false;
     for (LPCWSTR root : roots)
         if (_wcsicmp(path, root) == 0)
             return true;
     return false;
+}
+
+bool PathInList(LPCITEMIDLIST pidl, const CArray<LPCWSTR>& roots)
+{
+    return PathIn(GetPidlPath(pidl), roots);
+}
+
+CString ExtensionOf(const CString& path)
+{
+    return path.IsEmpty() ? CString() : CString(PathFindExtensionW(path));
+}
+
+int NetDriveOf(const CString& path)
+{
+    if (path.GetLength() < 2 || path[1] != L':' || !theIsNetDrive)
+        return 0;
+    const wchar_t letter = static_cast<wchar_t>(towupper(path[0]));
+    if (letter < L'A' || letter > L'Z')
+        return 0;
+    return theIsNetDrive(letter - L'A');
+}
+
+// One answer per drive letter for the items of one folder.
+class NetDriveCache {
+public:
+    int Of(const CString& path)
+    {
+        const wchar_t letter = path.GetLength() >= 2 && path[1] == L':' ? static_cast<wchar_t>(towupper(path[0])) : 0;
+        if (letter < L'A' || letter > L'Z')
+            return NetDriveOf(path);
+        int& known = m_known[letter - L'A'];
+        if (known < 0)
+            known = NetDriveOf(path);
+        return known;
+    }
+
+private:
+    int m_known[26] = {-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1,
+                       -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
+};
+
+// The excluded folders are all folders: a file is never compared with them.
+bool IsExcluded(LPCITEMIDLIST pidl, const CString& path, bool mayBeFolder)
+{
+    if (mayBeFolder && InList(pidl, theExcludedFolders))
+        return true;
+    if (!path.IsEmpty())
+        return false;
+    if (InList(pidl, theVirtualRootFolders))
+        return false;
+    return !(Attributes(pidl, SFGAO_FILESYSANCESTOR) & SFGAO_FILESYSANCESTOR);
+}
+
+bool IsExcluded(LPCITEMIDLIST pidl, const ShellFileFacts& facts)
+{
+    const bool file = (facts.attributes & SFGAO_FILESYSTEM) && !(facts.attributes & SFGAO_FOLDER);
+    return IsExcluded(pidl, facts.path, !file);
+}
+
+constexpr ULONG kFactAttributes = SFGAO_FILESYSTEM | SFGAO_CANMOVE | SFGAO_FOLDER | SFGAO_HASSUBFOLDER | SFGAO_LINK;
+
+CString NameOf(IShellFolder* parent, LPCITEMIDLIST child, SHGDNF flags)
+{
+    STRRET text{};
+    WCHAR name[MAX_PATH] = L"";
+    if (FAILED(parent->GetDisplayNameOf(child, flags, &text)) || FAILED(StrRetToBufW(&text, child, name, MAX_PATH)))
+        return CString();
+    return CString(name);
+}
+
+// Asked of the item's own folder object, which is cheap; the same questions
+// about the full list rebind every folder of the path each time.
+ShellFileFacts ChildFacts(IShellFolder* parent, LPCITEMIDLIST child, LPCITEMIDLIST full, const CString& folderPath)
+{
+    ShellFileFacts facts{CString(), NameOf(parent, child, SHGDN_INFOLDER), kFactAttributes};
+    if (FAILED(parent->GetAttributesOf(1, &child, &facts.attributes)))
+        facts.attributes = 0;
+    facts.attributes &= kFactAttributes;
+    CString name;
+    if ((facts.attributes & SFGAO_FILESYSTEM) && !folderPath.IsEmpty())
+        name = NameOf(parent, child, SHGDN_INFOLDER | SHGDN_FORPARSING);
+    WCHAR path[MAX_PATH];
+    if (!name.IsEmpty() && PathCombineW(path, folderPath, name))
+        facts.path = path;
+    else
+        facts.path = GetPidlPath(full);
+    return facts;
 }
 
 void AddSpecialFolder(CPidlArray& list, int csidl)
@@ -118,32 +204,38 @@ HWND EnumOwner(LPCITEMIDLIST folder)
     return nullptr;
 }
 
-// Sorts out[first...] in place, keeping the information records beside the items.
-void SortItems(CPidlArray& out, INT_PTR first, int sortKey, bool withFindData)
+// Sorts out[first...] in place, keeping the facts (one per item from first)
+// and the information records beside the items.
+void SortItems(CPidlArray& out, std::vector<ShellFileFacts>& facts, INT_PTR first, int sortKey)
 {
-    const INT_PTR count = out.GetSize() - first;
+    const size_t count = facts.size();
     std::vector<SHFILEINFOW> info(count);
     std::vector<WIN32_FIND_DATAW> find(count);
-    for (INT_PTR i = 0; i < count; ++i) {
-        LPCITEMIDLIST pidl = out[first + i].pidl;
-        SHGetFileInfoW(reinterpret_cast<LPCWSTR>(pidl), 0, &info[i], sizeof info[i],
-                       SHGFI_PIDL | SHGFI_ATTRIBUTES | SHGFI_DISPLAYNAME | SHGFI_TYPENAME);
-        memset(&find[i], 0, sizeof find[i]);
-        if (withFindData) {
-            const CString path = GetPidlPath(pidl);
-            HANDLE h = path.IsEmpty() ? INVALID_HANDLE_VALUE : FindFirstFileW(path, &find[i]);
+    for (size_t i = 0; i < count; ++i) {
+        info[i].dwAttributes = facts[i].attributes;
+        wcsncpy_s(info[i].szDisplayName, facts[i].displayName, _TRUNCATE);
+        // Type names and find data are read only for the keys that compare them.
+        if (sortKey == 2) {
+            SHFILEINFOW type{};
+            SHGetFileInfoW(reinterpret_cast<LPCWSTR>(out[first + i].pidl), 0, &type, sizeof type,
+                           SHGFI_PIDL | SHGFI_TYPENAME);
+            wcscpy_s(info[i].szTypeName, type.szTypeName);
+        }
+        if ((sortKey == 1 || sortKey == 3) && !facts[i].path.IsEmpty()) {
+            HANDLE h = FindFirstFileW(facts[i].path, &find[i]);
             if (h != INVALID_HANDLE_VALUE)
                 FindClose(h);
             else
                 memset(&find[i], 0, sizeof find[i]);
         }
     }
-    for (INT_PTR i = 0; i < count; ++i)
-        for (INT_PTR j = i + 1; j < count; ++j)
+    for (size_t i = 0; i < count; ++i)
+        for (size_t j = i + 1; j < count; ++j)
             if (CompareShellItems(&info[i], &info[j], &find[i], &find[j], sortKey) > 0) {
                 std::swap(out[first + i], out[first + j]);
                 std::swap(info[i], info[j]);
                 std::swap(find[i], find[j]);
+                std::swap(facts[i], facts[j]);
             }
 }
 
@@ -306,24 +398,12 @@ BOOL IsDriveRootPidl(LPCITEMIDLIST pidl)
 
 int IsNetDrivePidl(LPCITEMIDLIST pidl)
 {
-    const CString path = GetPidlPath(pidl);
-    if (path.GetLength() < 2 || path[1] != L':' || !theIsNetDrive)
-        return 0;
-    const wchar_t letter = static_cast<wchar_t>(towupper(path[0]));
-    if (letter < L'A' || letter > L'Z')
-        return 0;
-    return theIsNetDrive(letter - L'A');
+    return NetDriveOf(GetPidlPath(pidl));
 }
 
 BOOL IsExcludedShellItem(LPCITEMIDLIST pidl)
 {
-    if (InList(pidl, theExcludedFolders))
-        return TRUE;
-    if (!GetPidlPath(pidl).IsEmpty())
-        return FALSE;
-    if (InList(pidl, theVirtualRootFolders))
-        return FALSE;
-    return !(Attributes(pidl, SFGAO_FILESYSANCESTOR) & SFGAO_FILESYSANCESTOR);
+    return IsExcluded(pidl, GetPidlPath(pidl), true);
 }
 
 BOOL ResolveFolderShortcut(WCHAR path[MAX_PATH], LPCITEMIDLIST pidl)
@@ -378,10 +458,7 @@ CString GetPidlPath(LPCITEMIDLIST pidl)
 
 CString GetPidlExtension(LPCITEMIDLIST pidl)
 {
-    const CString path = GetPidlPath(pidl);
-    if (path.IsEmpty())
-        return CString();
-    return CString(PathFindExtensionW(path));
+    return ExtensionOf(GetPidlPath(pidl));
 }
 
 BOOL HasSubFoldersPidl(const CPidl& item)
@@ -411,28 +488,36 @@ int EnumShellFolder(const CPidl& folder, CPidlArray& out)
         shellFolder->Release();
         return items ? 0 : -1;
     }
+    const CString folderPath = GetPidlPath(folder.pidl);
     const INT_PTR first = out.GetSize();
+    std::vector<ShellFileFacts> facts;
     LPITEMIDLIST child = nullptr;
     while (items->Next(1, &child, nullptr) == S_OK) {
         LPITEMIDLIST full = ILCombine(folder.pidl, child);
-        CoTaskMemFree(child);
-        if (!full)
+        if (!full) {
+            CoTaskMemFree(child);
             continue;
-        if (IsExcludedShellItem(full) || IsArchiveExtension(GetPidlExtension(full)))
+        }
+        ShellFileFacts item = ChildFacts(shellFolder, child, full, folderPath);
+        CoTaskMemFree(child);
+        if (IsExcluded(full, item) || IsArchiveExtension(ExtensionOf(item.path))) {
             ILFree(full);
-        else
+        } else {
             out.Add(CPidl{full, 0});
+            facts.push_back(item);
+        }
     }
     items->Release();
     shellFolder->Release();
     if (sortable)
-        SortItems(out, first, 0, false);
+        SortItems(out, facts, first, 0);
     return static_cast<int>(out.GetSize() - first);
 }
 
-int EnumShellFiles(const CPidl& folder, CPidlArray& out, int sortKey)
+int EnumShellFiles(const CPidl& folder, CPidlArray& out, int sortKey, std::vector<ShellFileFacts>* factsOut)
 {
-    if (GetPidlPath(folder.pidl).GetLength() > 259)
+    const CString folderPath = GetPidlPath(folder.pidl);
+    if (folderPath.GetLength() > 259)
         return 0;
     EnumLogicalDrives();
     const bool sortable = IsSortable(folder.pidl);
@@ -447,57 +532,69 @@ int EnumShellFiles(const CPidl& folder, CPidlArray& out, int sortKey)
         return 0;
     }
     const INT_PTR first = out.GetSize();
+    std::vector<ShellFileFacts> facts;
+    NetDriveCache netDrives;
     LPITEMIDLIST child = nullptr;
     while (items->Next(1, &child, nullptr) == S_OK) {
         LPITEMIDLIST full = ILCombine(folder.pidl, child);
-        CoTaskMemFree(child);
-        if (!full)
+        if (!full) {
+            CoTaskMemFree(child);
             continue;
+        }
+        ShellFileFacts item = ChildFacts(shellFolder, child, full, folderPath);
+        CoTaskMemFree(child);
         bool keep = false;
-        if (!IsExcludedShellItem(full)) {
-            if (IsNetDrivePidl(full) == 2 || IsRemovableDrivePidl(full)) {
+        if (!IsExcluded(full, item)) {
+            if (netDrives.Of(item.path) == 2 || PathIn(item.path, theRemovableDriveRoots)) {
                 keep = true;
             } else {
-                const CString extension = GetPidlExtension(full);
+                const CString extension = ExtensionOf(item.path);
                 if (ExtensionIn(extension, {L".wma", L".mp3", L".jpg", L".bmp", L".jfif", L".jpeg", L".jpe", L".R00",
                                             L".png", L".gif"})) {
                     keep = true;
                 } else if (!IsArchiveExtension(extension)) {
                     WCHAR target[MAX_PATH];
-                    keep = Attributes(full, SFGAO_HASSUBFOLDER | SFGAO_FOLDER) != 0 ||
+                    keep = (item.attributes & (SFGAO_HASSUBFOLDER | SFGAO_FOLDER)) != 0 ||
                            ResolveFolderShortcut(target, full);
                 }
             }
         }
-        if (keep)
+        if (keep) {
             out.Add(CPidl{full, 0});
-        else
+            facts.push_back(item);
+        } else {
             ILFree(full);
+        }
     }
     items->Release();
     shellFolder->Release();
     if (sortable)
-        SortItems(out, first, sortKey, true);
+        SortItems(out, facts, first, sortKey);
+    if (factsOut)
+        factsOut->insert(factsOut->end(), facts.begin(), facts.end());
     return static_cast<int>(out.GetSize() - first);
 }
 
-int ClassifyShellFile(const CPidl& item)
+namespace {
+
+// attributesOf(mask) answers the item's attributes; asked only when the
+// extension does not decide.
+template <typename AttributesOf>
+int Classify(LPCITEMIDLIST pidl, const CString& path, AttributesOf attributesOf)
 {
-    const CString extension = GetPidlExtension(item.pidl);
+    const CString extension = ExtensionOf(path);
     if (IsArchiveExtension(extension))
         return 0;
     if (ExtensionIn(extension, {L".wma", L".mp3"}))
         return 2;
     if (ExtensionIn(extension, {L".jpg", L".bmp", L".jpeg", L".jpe", L".jfif", L".png", L".gif"}))
         return 3;
-    const ULONG attributes =
-        Attributes(item.pidl, SFGAO_FILESYSTEM | SFGAO_HASSUBFOLDER | SFGAO_FOLDER | SFGAO_LINK);
+    const ULONG attributes = attributesOf(SFGAO_FILESYSTEM | SFGAO_HASSUBFOLDER | SFGAO_FOLDER | SFGAO_LINK);
     if (ExtensionIn(extension, {L".R00"}) && !(attributes & SFGAO_FOLDER))
         return 4;
-    if (!item.pidl || !item.pidl->mkid.cb || (theDesktopPidl.pidl && ILIsEqual(item.pidl, theDesktopPidl.pidl)) ||
+    if (!pidl || !pidl->mkid.cb || (theDesktopPidl.pidl && ILIsEqual(pidl, theDesktopPidl.pidl)) ||
         !(attributes & SFGAO_FILESYSTEM))
         return 0;
-    const CString path = GetPidlPath(item.pidl);
     if (!path.IsEmpty() && GetFileAttributesW(path) == INVALID_FILE_ATTRIBUTES)
         return 5;
     if (attributes & (SFGAO_HASSUBFOLDER | SFGAO_FOLDER))
@@ -505,6 +602,18 @@ int ClassifyShellFile(const CPidl& item)
     if (attributes & SFGAO_LINK)
         return 0;
     return 2;
+}
+
+}  // namespace
+
+int ClassifyShellFile(const CPidl& item)
+{
+    return Classify(item.pidl, GetPidlPath(item.pidl), [&](ULONG mask) { return Attributes(item.pidl, mask); });
+}
+
+int ClassifyShellFile(const CPidl& item, const ShellFileFacts& facts)
+{
+    return Classify(item.pidl, facts.path, [&](ULONG mask) { return facts.attributes & mask; });
 }
 
 BOOL PidlToBytes(const CPidl& item, CByteArray& bytes)

@@ -5,6 +5,8 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <vector>
+
 #include "classlib/CArray.h"
 #include "classlib/CString.h"
 
@@ -57,11 +59,23 @@ BOOL IsFolderPidl(const CPidl& item);
 
 // Appends the folder's visible sub-folders; -1 when it cannot be enumerated.
 int EnumShellFolder(const CPidl& folder, CPidlArray& out);
+// What an enumeration learnt of one item from its folder, so that its users
+// need not ask the shell again (each question about a full item list makes
+// the shell walk the whole path).
+struct ShellFileFacts {
+    CString path;         // file-system path; empty when it has none
+    CString displayName;  // as SHGetFileInfo's SHGFI_DISPLAYNAME gives it
+    ULONG attributes;     // SFGAO_FILESYSTEM, CANMOVE, FOLDER, HASSUBFOLDER and LINK
+};
+
 // Appends the folder's items for the picture browser, sorted by key
-// (0 name, 1 size, 2 type, 3 last write).
-int EnumShellFiles(const CPidl& folder, CPidlArray& out, int sortKey);
+// (0 name, 1 size, 2 type, 3 last write). With facts: one record per
+// appended item, in the same order.
+int EnumShellFiles(const CPidl& folder, CPidlArray& out, int sortKey, std::vector<ShellFileFacts>* facts = nullptr);
 // 0 hidden or archive, 1 folder, 2 other file or music, 3 picture, 4 ".R00", 5 gone.
 int ClassifyShellFile(const CPidl& item);
+// The same from what the enumeration learnt of the item.
+int ClassifyShellFile(const CPidl& item, const ShellFileFacts& facts);
 
 BOOL PidlToBytes(const CPidl& item, CByteArray& bytes);
 BOOL PidlFromBytes(CPidl& item, const CByteArray& bytes);

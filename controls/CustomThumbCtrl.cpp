@@ -188,7 +188,8 @@ BOOL CCustomThumbCtrl::SetFolder(const CPidl* folder)
     CPidl copy{nullptr, 0};
     copy.Assign(folder->pidl);
     CPidlArray found;
-    const int count = EnumShellFiles(copy, found, 0);
+    std::vector<ShellFileFacts> facts;
+    const int count = EnumShellFiles(copy, found, 0, &facts);
     if (count == 0 && !IsFolderPidl(copy)) {
         copy.Release();
         return FALSE;  // nothing to enumerate: the grid stays as it was
@@ -200,7 +201,7 @@ BOOL CCustomThumbCtrl::SetFolder(const CPidl* folder)
     std::vector<bool> taken(static_cast<size_t>(found.GetSize()), false);
     // Folders, hidden items and drives first, with their shell icons.
     for (INT_PTR i = 0; i < found.GetSize(); ++i) {
-        const int kind = ClassifyShellFile(found[i]);
+        const int kind = ClassifyShellFile(found[i], facts[i]);
         if (kind == 3 || !(kind == 1 || kind == 0 || IsDriveRootPidl(found[i].pidl)))
             continue;
         SHFILEINFOW info{};
@@ -227,19 +228,18 @@ BOOL CCustomThumbCtrl::SetFolder(const CPidl* folder)
     }
     // Then the pictures, decoded in the background.
     for (INT_PTR i = 0; i < found.GetSize(); ++i) {
-        if (taken[i] || !found[i].pidl || ClassifyShellFile(found[i]) != 3)
+        if (taken[i] || !found[i].pidl || ClassifyShellFile(found[i], facts[i]) != 3)
             continue;
-        SHFILEINFOW info{};
-        SHGetFileInfoW(reinterpret_cast<LPCWSTR>(found[i].pidl), 0, &info, sizeof info,
-                       SHGFI_PIDL | SHGFI_DISPLAYNAME | SHGFI_TYPENAME);
-        THUMB item{new CPidl(found[i]), nullptr, 0, {}, info.szDisplayName};
+        // The listing's own facts: asking the shell again per picture took
+        // longer than the rest of the listing together.
+        THUMB item{new CPidl(found[i]), nullptr, 0, {}, facts[i].displayName};
         found[i].pidl = nullptr;
         MeasureLabel(item);
         if (m_items.GetSize() < MaxLoadIndex)
             item.loadId = ++m_nextLoadId;
         m_items.Add(item);
         if (item.loadId) {
-            m_loader->Queue(item.loadId, GetPidlPath(item.item->pidl).GetString());
+            m_loader->Queue(item.loadId, facts[i].path.GetString());
             ++m_pendingLoads;
         }
     }

@@ -154,6 +154,32 @@ TEST_F(ShellServices, PictureBrowserItemsFoldersFirstThenByName)
     EXPECT_EQ(8, count);
 }
 
+// The listing's facts are what the shell answers for each full item list:
+// in a plain folder (read from the folder object) and in the Computer folder.
+TEST_F(ShellServices, ListingFactsAgreeWithTheShell)
+{
+    HeldPidl folder(dir.Path());
+    for (const CPidl* listed : {&folder.p, &theMyComputerPidl}) {
+        HeldArray items;
+        std::vector<ShellFileFacts> facts;
+        const int count = EnumShellFiles(*listed, items.items, 0, &facts);
+        ASSERT_GT(count, 0);
+        ASSERT_EQ(static_cast<size_t>(count), facts.size());
+        for (int i = 0; i < count; ++i) {
+            const CPidl& item = items.items[i];
+            SHFILEINFOW info{};
+            SHGetFileInfoW(reinterpret_cast<LPCWSTR>(item.pidl), 0, &info, sizeof info,
+                           SHGFI_PIDL | SHGFI_DISPLAYNAME | SHGFI_ATTRIBUTES);
+            const std::wstring path(GetPidlPath(item.pidl).GetString());
+            EXPECT_EQ(path, facts[i].path.GetString());
+            EXPECT_STREQ(info.szDisplayName, facts[i].displayName) << path;
+            const ULONG mask = SFGAO_FILESYSTEM | SFGAO_CANMOVE | SFGAO_FOLDER | SFGAO_LINK;
+            EXPECT_EQ(info.dwAttributes & mask, facts[i].attributes & mask) << path;
+            EXPECT_EQ(ClassifyShellFile(item), ClassifyShellFile(item, facts[i])) << path;
+        }
+    }
+}
+
 TEST_F(ShellServices, SortBySizeAndByTime)
 {
     TempDir sized;

@@ -156,6 +156,30 @@ TEST_F(ThumbGrid, FolderListsSubFoldersFirstAndDecodesPicturesInTheBackground)
     EXPECT_EQ(ClientPixel(grid, c2.x - 30, c2.y), RGB(0x1E, 0x1E, 0x23));  // beside the tall picture: background
 }
 
+// A photo cut inside its header gets no thumbnail (the "No Image" cell of the
+// icon dialogs); the whole one beside it does.
+TEST_F(ThumbGrid, DamagedJpegGetsNoThumbnail)
+{
+    testsupport::TempDir dir;
+    WritePicture(dir.File(L"a whole.jpg"), 400, 200, RGB(200, 40, 40), true);
+    const testsupport::Bytes whole = testsupport::ReadBytes(dir.File(L"a whole.jpg"));
+    testsupport::WriteBytes(dir.File(L"b cut.jpg"), testsupport::Bytes(whole.begin(), whole.begin() + 300));
+    Make(520, 400, 0);
+    grid.m_useShellIcon = FALSE;
+    CPidl folder{ILCreateFromPathW(dir.Path().c_str()), 0};
+    ASSERT_TRUE(grid.SetFolder(&folder));
+    folder.Release();
+    ASSERT_TRUE(PumpUntil([&] { return grid.GetPendingLoads() == 0; }, 5000));
+    ASSERT_EQ(grid.GetItemCount(), 2);
+    ASSERT_TRUE(grid.GetItem(0).thumbnail);
+    EXPECT_EQ(grid.GetItem(0).thumbnail->width, 94);
+    EXPECT_EQ(grid.GetItem(1).thumbnail, nullptr);
+    grid.UpdateWindow();
+    PumpPending();
+    const POINT c0 = Centre(0);
+    EXPECT_TRUE(Near(ClientPixel(grid, c0.x, c0.y), RGB(200, 40, 40), 24));
+}
+
 TEST_F(ThumbGrid, ItemsInsertedWhileAFolderLoadsKeepThePicturesOnTheirItems)
 {
     testsupport::TempDir dir;
