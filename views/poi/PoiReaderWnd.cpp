@@ -7,7 +7,6 @@
 #include "common/FileUtil.h"
 #include "common/Utility.h"
 #include "common/WebUtil.h"
-#include "controls/CustomMenu.h"
 #include "core/Global.h"
 #include "core/RegisteredMessages.h"
 #include "frame/CmdUIText.h"
@@ -318,25 +317,7 @@ void CPoiReaderWnd::OnContextMenu(CWnd*, CPoint pt)
         menuId = IDR_FEED_MENU;
     else if (ItemListHasFocus())
         menuId = IDR_FEED_ITEM_MENU;
-    CWnd* main = AfxGetMainWnd();
-    if (!menuId || !main)
-        return;
-    HMENU menu = ::LoadMenuW(AfxGetResourceHandle(), MAKEINTRESOURCEW(menuId));
-    HMENU popup = menu ? ::GetSubMenu(menu, 1) : nullptr;
-    if (!popup) {
-        if (menu)
-            ::DestroyMenu(menu);
-        return;
-    }
-    if (pt.x == -1 && pt.y == -1)
-        ::GetCursorPos(&pt);
-    main->SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup), 1);
-    CCustomMenu custom;
-    custom.LoadMenu(popup);
-    const UINT chosen = custom.TrackPopupMenu(TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN, pt.x - 1, pt.y - 1, main);
-    ::DestroyMenu(menu);
-    if (chosen)
-        main->SendMessage(WM_COMMAND, chosen, 0);
+    ShowContextMenu(menuId, pt);
 }
 
 BOOL CPoiReaderWnd::PreTranslateMessage(MSG* msg)
