@@ -257,41 +257,27 @@ void CPoiReaderWnd::DrawDragFeedback()
 
 void CPoiReaderWnd::OnLButtonDown(UINT, CPoint pt)
 {
-    if (!m_barRect.PtInRect(pt) || ::GetCapture())
-        return;
-    m_dragOffset = pt.y - m_barRect.top;
-    m_dragging = TRUE;
-    SetCapture();
-    DrawDragFeedback();
+    if (m_drag.Begin(*this, pt, m_barRect))
+        DrawDragFeedback();
 }
 
 void CPoiReaderWnd::OnMouseMove(UINT, CPoint pt)
 {
-    if (m_dragging) {
+    if (m_drag.IsDragging()) {
         DrawDragFeedback();
-        m_split = pt.y - m_dragOffset;
+        m_split = m_drag.SplitAt(pt);
         DrawDragFeedback();
         return;
     }
-    HCURSOR cursor = nullptr;
-    if (m_barRect.PtInRect(pt)) {
-        cursor = ::LoadCursorW(AfxGetResourceHandle(), MAKEINTRESOURCEW(30981));
-        if (!cursor)
-            cursor = ::LoadCursorW(nullptr, IDC_SIZENS);
-    } else {
-        cursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    }
-    ::SetCursor(cursor);
+    m_drag.SetCursor(m_barRect.PtInRect(pt));
 }
 
 void CPoiReaderWnd::OnLButtonUp(UINT, CPoint)
 {
-    if (!m_dragging)
+    if (!m_drag.IsDragging())
         return;
     DrawDragFeedback();
-    m_dragging = FALSE;
-    ReleaseCapture();
-    ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW));
+    m_drag.End();
     PlaceChildren();
 }
 

@@ -306,41 +306,27 @@ void CPoiRssListWnd::DrawDragFeedback()
 
 void CPoiRssListWnd::OnLButtonDown(UINT, CPoint pt)
 {
-    if (!m_barRect.PtInRect(pt) || ::GetCapture())
-        return;
-    m_dragOffset = pt.x - m_barRect.left;
-    m_dragging = TRUE;
-    SetCapture();
-    DrawDragFeedback();
+    if (m_drag.Begin(*this, pt, m_barRect))
+        DrawDragFeedback();
 }
 
 void CPoiRssListWnd::OnMouseMove(UINT, CPoint pt)
 {
-    if (m_dragging) {
+    if (m_drag.IsDragging()) {
         DrawDragFeedback();
-        m_split = pt.x - m_dragOffset;
+        m_split = m_drag.SplitAt(pt);
         DrawDragFeedback();
         return;
     }
-    HCURSOR cursor = nullptr;
-    if (m_barRect.PtInRect(pt)) {
-        cursor = ::LoadCursorW(AfxGetResourceHandle(), MAKEINTRESOURCEW(30980));
-        if (!cursor)
-            cursor = ::LoadCursorW(nullptr, IDC_SIZEWE);
-    } else {
-        cursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    }
-    ::SetCursor(cursor);
+    m_drag.SetCursor(m_barRect.PtInRect(pt));
 }
 
 void CPoiRssListWnd::OnLButtonUp(UINT, CPoint)
 {
-    if (!m_dragging)
+    if (!m_drag.IsDragging())
         return;
     DrawDragFeedback();
-    m_dragging = FALSE;
-    ReleaseCapture();
-    ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW));
+    m_drag.End();
     PlaceChildren();
 }
 
