@@ -19,12 +19,17 @@ void PaintListPage(CWnd& page, const DIB_IMAGE& footer, CWnd& list)
     if (footer.bitmap)
         DrawDibEx(&footer, dc, (client.Width() - footer.width) / 2, client.bottom - 60, footer.width, 1, 0, 0,
                   footer.width, footer.height);
-    if (list.GetSafeHwnd()) {
-        CRect frame;
-        list.GetWindowRect(&frame);
-        page.ScreenToClient(&frame);
-        frame.InflateRect(1, 1);
-        CBrush brush(kListFrame);
-        dc.FrameRect(&frame, brush);
-    }
+    FrameChild(dc, list, page);
+}
+
+void FrameChild(CDC& dc, const CWnd& child, const CWnd& parent)
+{
+    if (!child.GetSafeHwnd())
+        return;
+    CRect frame;
+    child.GetWindowRect(&frame);
+    parent.ScreenToClient(&frame);
+    frame.InflateRect(1, 1);
+    CBrush brush(kListFrame);
+    dc.FrameRect(&frame, brush);
 }

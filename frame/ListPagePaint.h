@@ -6,3 +6,5 @@
 #include "common/DibImage.h"
 
 void PaintListPage(CWnd& page, const DIB_IMAGE& footer, CWnd& list);
+// The thin grey frame one pixel around a child window (nothing without one).
+void FrameChild(CDC& dc, const CWnd& child, const CWnd& parent);

@@ -10,6 +10,7 @@
 #include "core/Global.h"
 #include "core/RegisteredMessages.h"
 #include "frame/CmdUIText.h"
+#include "frame/ListPagePaint.h"
 #include "res/feeds_ids.h"
 #include "res/frame_ids.h"
 #include "res/poi_ids.h"
@@ -19,7 +20,6 @@ namespace {
 
 constexpr int kButtonWidth = 192, kButtonHeight = 48;
 constexpr COLORREF kBack = RGB(5, 5, 10);
-constexpr COLORREF kFrame = RGB(150, 150, 152);
 
 BOOL NavigateBrowser(CPoiReaderWnd* view, const wchar_t* url, const wchar_t* body)
 {
@@ -230,14 +230,7 @@ void CPoiReaderWnd::OnPaint()
         DrawDib(&m_splitTop, dc, m_barRect.left, m_barRect.top);
         DrawDib(&m_splitBottom, dc, m_barRect.right - m_splitBottom.width, m_barRect.top);
     }
-    if (m_browserHost.GetSafeHwnd()) {
-        CRect frame;
-        m_browserHost.GetWindowRect(&frame);
-        ScreenToClient(&frame);
-        frame.InflateRect(1, 1);
-        CBrush brush(kFrame);
-        dc.FrameRect(&frame, brush);
-    }
+    FrameChild(dc, m_browserHost, *this);
 }
 
 // ---------------------------------------------------------------------------
