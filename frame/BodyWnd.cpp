@@ -7,6 +7,7 @@
 #include "core/Global.h"
 #include "core/RegisteredMessages.h"
 #include "classlib/CMemDC.h"
+#include "frame/PaneSides.h"
 
 namespace {
 
@@ -103,13 +104,7 @@ void CBodyWnd::OnPaint()
     CRect client;
     GetClientRect(&client);
     CMemDC dc(&paint, client);
-    dc.FillSolidRect(&client, kPaneBack);
-    const DIB_IMAGE& left = m_images[kLeft];
-    const DIB_IMAGE& right = m_images[kRight];
-    CRect strip(0, 0, left.width, client.bottom);
-    FillRectWithDib(dc, &left, &strip, TRUE);
-    strip = CRect(client.right - right.width, 0, client.right, client.bottom);
-    FillRectWithDib(dc, &right, &strip, TRUE);
+    PaintPaneSides(dc, client, m_images[kLeft], m_images[kRight]);
     DrawDib(&m_images[kTileLeft], dc, 0, 0);
     DrawDib(&m_images[kTileRight], dc, client.right - m_images[kTileRight].width, 0);
     const int eco = FuelEcoLevel();

@@ -6,6 +6,7 @@
 #include "common/Utility.h"
 #include "core/Global.h"
 #include "classlib/CMemDC.h"
+#include "frame/PaneSides.h"
 #include "frame/ViewTable.h"
 #include "res/frame_ids.h"
 #include "views/device/IconSelectDlg.h"
@@ -125,14 +126,8 @@ void CHeaderWnd::OnPaint()
     CRect client;
     GetClientRect(&client);
     CMemDC dc(&paint, client);
-    dc.FillSolidRect(&client, kPaneBack);
-    const DIB_IMAGE& left = m_images[kLeft];
-    const DIB_IMAGE& right = m_images[kRight];
+    PaintPaneSides(dc, client, m_images[kLeft], m_images[kRight]);
     const DIB_IMAGE& bottom = m_images[kBottom];
-    CRect strip(0, 0, left.width, client.bottom);
-    FillRectWithDib(dc, &left, &strip, TRUE);
-    strip = CRect(client.right - right.width, 0, client.right, client.bottom);
-    FillRectWithDib(dc, &right, &strip, TRUE);
     DrawDibEx(&bottom, dc, (client.Width() - bottom.width) / 2, client.bottom - 1, bottom.width, 1, 0, 0, bottom.width,
               bottom.height);
     if (m_editShown == SW_SHOW) {

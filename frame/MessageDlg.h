@@ -38,7 +38,6 @@ public:
     // What the box shows, for callers that look (and tests).
     const CString& GetText() const { return m_text; }
     const CString& GetShownText() const { return m_shownText; }
-    int GetMessageStyle() const { return m_style; }
     CCustomButton* GetButton(UINT id);
     CCustomLightStatic m_textStatic;
 

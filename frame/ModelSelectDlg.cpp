@@ -1,10 +1,10 @@
 #include "frame/ModelSelectDlg.h"
 
-#include "common/ButtonStrips.h"
 #include "common/Utility.h"
 #include "core/Global.h"
 #include "core/NaviModelData.h"
 #include "frame/ChooserRules.h"
+#include "frame/DialogButton.h"
 #include "frame/MessageDlg.h"
 #include "res/dialog_ids.h"
 
@@ -48,18 +48,8 @@ BOOL CModelSelectDlg::OnInitDialog()
     if (base != TRUE)
         return base;
 
-    const struct {
-        CCustomButton* button;
-        UINT id;
-        int label, x;
-    } buttons[] = {{&m_btnOK, IDOK, 135, 90}, {&m_btnCancel, IDCANCEL, 136, 256}};
-    for (const auto& b : buttons)
-        if (BuildButtonImage(&b.button->m_strip, UiText(b.label), 146, 38, 240, FALSE) &&
-            b.button->CreateFromDlgItem(b.id, this)) {
-            b.button->SetWindowPos(static_cast<HWND>(nullptr), b.x, 152, 0, 0,
-                                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
-            b.button->SetRoundRegion();
-        }
+    MakeDialogButton(m_btnOK, this, IDOK, UiText(135), 90, 152, 240, SWP_SHOWWINDOW);
+    MakeDialogButton(m_btnCancel, this, IDCANCEL, UiText(136), 256, 152, 240, SWP_SHOWWINDOW);
 
     const DWORD comboStyle = CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS | WS_VSCROLL | WS_VISIBLE | WS_TABSTOP;
     m_regionCombo.Create(comboStyle, CRect(100, 59, 314, 79 + 100), this, IDC_REGION_COMBO);

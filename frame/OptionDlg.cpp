@@ -1,7 +1,7 @@
 #include "frame/OptionDlg.h"
 
-#include "common/ButtonStrips.h"
 #include "core/Global.h"
+#include "frame/DialogButton.h"
 #include "res/dialog_ids.h"
 
 namespace {
@@ -47,18 +47,8 @@ BOOL COptionDlg::OnInitDialog()
         return base;
     SetCaption(UiText(281));
 
-    const struct {
-        CCustomButton* button;
-        UINT id;
-        int label, x;
-    } buttons[] = {{&m_btnOK, IDOK, 135, 97}, {&m_btnCancel, IDCANCEL, 136, 263}};
-    for (const auto& b : buttons)
-        if (BuildButtonImage(&b.button->m_strip, UiText(b.label), 146, 38, 200, FALSE) &&
-            b.button->CreateFromDlgItem(b.id, this)) {
-            b.button->SetWindowPos(static_cast<HWND>(nullptr), b.x, 474, 0, 0,
-                                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-            b.button->SetRoundRegion();
-        }
+    MakeDialogButton(m_btnOK, this, IDOK, UiText(135), 97, 474, 200);
+    MakeDialogButton(m_btnCancel, this, IDCANCEL, UiText(136), 263, 474, 200);
 
     m_current = 0;
     for (int i = 0; i < 4; ++i)

@@ -27,8 +27,6 @@ public:
     virtual void Store() const = 0;
     BOOL IsLoaded() const { return m_loaded; }
 
-    // Value of group g (what the checked radio stores).
-    int GetValue(int group) const { return m_values[group]; }
     // Stores value in group g and checks exactly the radio that stores it.
     void SetValue(int group, int value);
     CCustomCheckButton* GetRadio(UINT id);

@@ -43,9 +43,6 @@ public:
     HANDLE m_cancelEvent = nullptr;  // manual reset; the caller signals it
     int m_cancel = 0;                // set by Cancel; read and cleared by the caller
 
-    int GetRangeMin() const { return m_min; }
-    int GetRangeMax() const { return m_max; }
-
 protected:
     void OnDestroy();
     DECLARE_MESSAGE_MAP()

@@ -6,10 +6,10 @@
 #include <shlwapi.h>
 
 #include "classlib/CWaitCursor.h"
-#include "common/ButtonStrips.h"
 #include "common/ShellServices.h"
 #include "common/Utility.h"
 #include "core/Global.h"
+#include "frame/DialogButton.h"
 #include "frame/MessageDlg.h"
 #include "res/dialog_ids.h"
 
@@ -92,19 +92,9 @@ BOOL CRemovableDlg::OnInitDialog()
     if (base != TRUE)
         return base;
 
-    const struct {
-        CCustomButton* button;
-        UINT id;
-        int label, x;
-    } buttons[] = {{&m_btnRefresh, IDC_REMOVABLE_REFRESH, 141, 20}, {&m_btnOK, IDOK, 135, 186},
-                   {&m_btnCancel, IDCANCEL, 136, 352}};
-    for (const auto& b : buttons)
-        if (BuildButtonImage(&b.button->m_strip, UiText(b.label), 146, 38, 240, FALSE) &&
-            b.button->CreateFromDlgItem(b.id, this)) {
-            b.button->SetWindowPos(static_cast<HWND>(nullptr), b.x, 416, 0, 0,
-                                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-            b.button->SetRoundRegion();
-        }
+    MakeDialogButton(m_btnRefresh, this, IDC_REMOVABLE_REFRESH, UiText(141), 20, 416, 240);
+    MakeDialogButton(m_btnOK, this, IDOK, UiText(135), 186, 416, 240);
+    MakeDialogButton(m_btnCancel, this, IDCANCEL, UiText(136), 352, 416, 240);
 
     // The list is our own control over the template's, which only gives the style.
     DWORD listStyle = LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_TABSTOP;

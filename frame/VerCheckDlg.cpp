@@ -1,8 +1,8 @@
 #include "frame/VerCheckDlg.h"
 
-#include "common/ButtonStrips.h"
 #include "common/Utility.h"
 #include "core/Global.h"
+#include "frame/DialogButton.h"
 #include "frame/UrlOpener.h"
 #include "frame/VersionCheck.h"
 #include "res/dialog_ids.h"
@@ -69,18 +69,8 @@ BOOL CVerCheckDlg::OnInitDialog()
     if (!CreateTahomaFont(FALSE, &m_font, 117, FALSE))
         return TRUE;
 
-    const struct {
-        CCustomButton* button;
-        UINT id;
-        int label, x;
-    } buttons[] = {{&m_btnDownload, IDC_VERCHECK_DOWNLOAD, 147, 90}, {&m_btnOK, IDOK, 135, 256}};
-    for (const auto& b : buttons)
-        if (BuildButtonImage(&b.button->m_strip, UiText(b.label), 146, 38, 240, FALSE) &&
-            b.button->CreateFromDlgItem(b.id, this)) {
-            b.button->SetWindowPos(static_cast<HWND>(nullptr), b.x, 188, 0, 0,
-                                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-            b.button->SetRoundRegion();
-        }
+    MakeDialogButton(m_btnDownload, this, IDC_VERCHECK_DOWNLOAD, UiText(147), 90, 188, 240);
+    MakeDialogButton(m_btnOK, this, IDOK, UiText(135), 256, 188, 240);
     if (m_btnDownload.m_hWnd)
         m_btnDownload.EnableWindow(m_result == 2);
 

@@ -44,12 +44,6 @@ VersionParts GetOwnVersion()
     return VersionParts{v[0], v[1], v[2]};
 }
 
-int GetOwnVersionNumber()
-{
-    const VersionParts v = GetOwnVersion();
-    return v.major * 100 + v.minor * 10 + v.third;
-}
-
 BOOL ParsePublishedVersion(const CString& text, VersionParts& parts)
 {
     CString plain = text;

@@ -15,8 +15,6 @@ struct VersionParts {
 
 // The program's own version (zeros without a version resource).
 VersionParts GetOwnVersion();
-// The old single number of the own version: major x 100 + minor x 10 + third.
-int GetOwnVersionNumber();
 // A published "Version" text: the plain decimal number ("231", "+231"; no
 // leading zeros) read as its three decimal places, or "a.b.c" of digits.
 // FALSE for anything else.

@@ -19,6 +19,12 @@ public:
     virtual BOOL HasUnsavedWork() const { return FALSE; }
     virtual BOOL CanLeave() { return TRUE; }
 
+    // The view's right-click menu: the second popup of the menu resource,
+    // at pt (at the cursor when pt is (-1, -1), the keyboard's menu key),
+    // with the main window's states and texts; the chosen command goes to
+    // the main window.
+    static void ShowContextMenu(UINT menuId, CPoint pt);
+
 protected:
     LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
 };

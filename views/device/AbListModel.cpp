@@ -2,7 +2,6 @@
 
 #include <utility>
 
-#include "common/TextCheck.h"
 #include "core/Global.h"
 
 namespace {
@@ -187,14 +186,7 @@ int CAbListModel::FieldLimit(int column)
 
 int CAbListModel::CheckFieldText(int column, CString& text)
 {
-    if (!IsTextOfClass(text, theGlobal.m_naviModel.m_modelGroup))
-        return FieldRefused;
-    const int limit = FieldLimit(column);
-    if (text.GetLength() > limit) {
-        text = text.Left(limit);
-        return FieldCut;
-    }
-    return FieldOk;
+    return CheckCellText(text, FieldLimit(column));
 }
 
 void CAbListModel::Push(AB_OPERATE_RECORD rec)

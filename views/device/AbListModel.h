@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "doc/DocAb.h"
+#include "frame/CellText.h"
 
 enum AbOperation { AB_OP_CHANGED = 1, AB_OP_DELETED = 2, AB_OP_ADDED = 3, AB_OP_SORTED = 4 };
 
@@ -32,7 +33,7 @@ public:
     enum { kColumnCount = 5, kNoSort = 5, kHomeIndex = -1, kNoEntry = -2 };
     enum { ColIcon = 0, ColPosition = 1, ColName = 2, ColAddress = 3, ColPhone = 4 };
     // Results of CheckFieldText.
-    enum { FieldRefused = -1, FieldOk = 0, FieldCut = 1 };
+    enum { FieldRefused = CellTextRefused, FieldOk = CellTextOk, FieldCut = CellTextCut };
     // The position flag of an entry whose position came from the map page.
     enum { kFlagFromMap = 2 };
 

@@ -1,11 +1,11 @@
 #include "views/device/AbWnd.h"
 
-#include "classlib/CMemDC.h"
 #include "classlib/CWaitCursor.h"
 #include "common/ButtonStrips.h"
 #include "core/Global.h"
 #include "core/NaviModelData.h"
 #include "core/RegisteredMessages.h"
+#include "frame/ListPagePaint.h"
 #include "res/device_ids.h"
 #include "res/frame_ids.h"
 #include "res/poi_ids.h"
@@ -13,8 +13,6 @@
 namespace {
 
 constexpr int kButtonWidth = 192, kButtonHeight = 48;
-constexpr COLORREF kBack = RGB(5, 5, 10);
-constexpr COLORREF kListFrame = RGB(150, 150, 152);
 constexpr COLORREF kMask = RGB(255, 0, 255);
 constexpr int kDefaultWidths[CAbListModel::kColumnCount] = {70, 88, 155, 270, 170};
 constexpr int kAddressBookView = 8;
@@ -215,22 +213,7 @@ void CAbWnd::OnSize(UINT, int cx, int cy)
 
 void CAbWnd::OnPaint()
 {
-    CPaintDC paint(this);
-    CRect client;
-    GetClientRect(&client);
-    CMemDC dc(&paint, client);
-    dc.FillSolidRect(&client, kBack);
-    if (m_footer.bitmap)
-        DrawDibEx(&m_footer, dc, (client.Width() - m_footer.width) / 2, client.bottom - 60, m_footer.width, 1, 0, 0,
-                  m_footer.width, m_footer.height);
-    if (m_list.GetSafeHwnd()) {
-        CRect frame;
-        m_list.GetWindowRect(&frame);
-        ScreenToClient(&frame);
-        frame.InflateRect(1, 1);
-        CBrush brush(kListFrame);
-        dc.FrameRect(&frame, brush);
-    }
+    PaintListPage(*this, m_footer, m_list);
 }
 
 LRESULT CAbWnd::OnUserIdle(WPARAM, LPARAM)

@@ -4,7 +4,6 @@
 
 #include "common/FileUtil.h"
 #include "common/LogWriter.h"
-#include "controls/CustomMenu.h"
 #include "core/Global.h"
 #include "doc/DocPi.h"
 #include "frame/MessageDlg.h"
@@ -186,23 +185,5 @@ void CAbWnd::OnTop()
 
 void CAbWnd::OnContextMenu(CWnd*, CPoint pt)
 {
-    CWnd* main = AfxGetMainWnd();
-    const UINT id = IsBrazilRegion() ? IDR_AB_MENU_BR : IDR_AB_MENU;
-    HMENU menu = ::LoadMenuW(AfxGetResourceHandle(), MAKEINTRESOURCEW(id));
-    HMENU popup = menu ? ::GetSubMenu(menu, 1) : nullptr;
-    if (!popup || !main) {
-        if (menu)
-            ::DestroyMenu(menu);
-        return;
-    }
-    if (pt.x == -1 && pt.y == -1)
-        ::GetCursorPos(&pt);
-    // The main window's update pass gives the items their states and texts.
-    main->SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup), 1);
-    CCustomMenu custom;
-    custom.LoadMenu(popup);
-    const UINT chosen = custom.TrackPopupMenu(TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN, pt.x - 1, pt.y - 1, main);
-    ::DestroyMenu(menu);
-    if (chosen)
-        main->SendMessage(WM_COMMAND, chosen, 0);
+    ShowContextMenu(IsBrazilRegion() ? IDR_AB_MENU_BR : IDR_AB_MENU, pt);
 }

@@ -2,12 +2,13 @@
 
 #include <commctrl.h>
 
-#include "common/ButtonStrips.h"
 #include "common/DibImage.h"
 #include "core/Global.h"
 #include "doc/DocIcon.h"
+#include "frame/DialogButton.h"
 #include "frame/MessageDlg.h"
 #include "res/device_ids.h"
+#include "views/device/IconGridKeys.h"
 
 namespace {
 
@@ -55,19 +56,8 @@ BOOL CIconEditDlg::OnInitDialog()
     m_grid.m_useShellIcon = FALSE;
     FillThumbnails();
 
-    const struct {
-        CCustomButton* button;
-        UINT id;
-        int label, x, y;
-    } buttons[] = {{&m_btnDelete, IDC_ICON_DELETE, 130, 20, 428}, {&m_btnOK, IDOK, 135, 254, 428}};
-    for (const auto& b : buttons) {
-        if (BuildButtonImage(&b.button->m_strip, UiText(b.label), 146, 38, 100, FALSE) &&
-            b.button->CreateFromDlgItem(b.id, this)) {
-            b.button->SetWindowPos(static_cast<HWND>(nullptr), b.x, b.y, 0, 0,
-                                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-            b.button->SetRoundRegion();
-        }
-    }
+    MakeDialogButton(m_btnDelete, this, IDC_ICON_DELETE, UiText(130), 20, 428, 100);
+    MakeDialogButton(m_btnOK, this, IDOK, UiText(135), 254, 428, 100);
     SetCaption(UiText(240));
     return TRUE;
 }
@@ -127,16 +117,8 @@ BOOL CIconEditDlg::PreTranslateMessage(MSG* msg)
             OnDelete();
             return TRUE;
         }
-        if (m_grid.m_hWnd && msg->hwnd != m_grid.m_hWnd) {
-            m_grid.SetFocus();
-            m_grid.SendMessage(WM_KEYDOWN, msg->wParam, msg->lParam);
-            switch (msg->wParam) {
-            case VK_LEFT: case VK_RIGHT: case VK_UP: case VK_DOWN:
-            case VK_PRIOR: case VK_NEXT: case VK_HOME: case VK_END:
-                return TRUE;
-            default: break;
-            }
-        }
+        if (PassKeyToGrid(m_grid, msg))
+            return TRUE;
     }
     return CCustomDialog::PreTranslateMessage(msg);
 }

@@ -9,6 +9,7 @@
 #include "doc/DocIcon.h"
 #include "frame/MessageDlg.h"
 #include "res/device_ids.h"
+#include "views/device/IconGridKeys.h"
 
 namespace {
 
@@ -281,19 +282,8 @@ BOOL CIconSelectDlg::PreTranslateMessage(MSG* msg)
             // Tab only switches the tabs; it never moves the focus elsewhere.
             return TRUE;
         }
-        CCustomThumbCtrl& grid = CurrentGrid();
-        if (grid.m_hWnd && msg->hwnd != grid.m_hWnd) {
-            grid.SetFocus();
-            grid.SendMessage(WM_KEYDOWN, msg->wParam, msg->lParam);
-            // The grid moved on this key already; the dialog must not move the
-            // focus with it as well.
-            switch (msg->wParam) {
-            case VK_LEFT: case VK_RIGHT: case VK_UP: case VK_DOWN:
-            case VK_PRIOR: case VK_NEXT: case VK_HOME: case VK_END:
-                return TRUE;
-            default: break;
-            }
-        }
+        if (PassKeyToGrid(CurrentGrid(), msg))
+            return TRUE;
     }
     return CCustomDialog::PreTranslateMessage(msg);
 }

@@ -181,12 +181,8 @@ void CPicFileWnd::DrawDragFeedback() { InvertSplitterEdges(m_hWnd, m_bar); }
 
 void CPicFileWnd::OnLButtonDown(UINT, CPoint pt)
 {
-    if (!::GetCapture() && ::PtInRect(&m_bar, pt)) {
-        m_dragOffset = pt.x - m_bar.left;
-        m_dragging = 1;
-        SetCapture();
+    if (m_drag.Begin(*this, pt, CRect(m_bar)))
         DrawDragFeedback();
-    }
     const RECT caption{0, 0, m_treeWidth, 24};
     if (::PtInRect(&caption, pt) && m_tree.GetSafeHwnd())
         m_tree.SetFocus();
@@ -195,24 +191,22 @@ void CPicFileWnd::OnLButtonDown(UINT, CPoint pt)
 
 void CPicFileWnd::OnMouseMove(UINT, CPoint pt)
 {
-    if (m_dragging) {
+    if (m_drag.IsDragging()) {
         DrawDragFeedback();
-        m_treeWidth = pt.x - m_dragOffset;
+        m_treeWidth = m_drag.SplitAt(pt);
         Clamp();
         DrawDragFeedback();
     } else {
-        SetHSplitBarCursor(::PtInRect(&m_bar, pt));
+        m_drag.SetCursor(::PtInRect(&m_bar, pt));
     }
     Default();
 }
 
 void CPicFileWnd::OnLButtonUp(UINT, CPoint)
 {
-    if (m_dragging) {
+    if (m_drag.IsDragging()) {
         DrawDragFeedback();
-        m_dragging = 0;
-        ::ReleaseCapture();
-        ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW));
+        m_drag.End();
         Layout();
     }
     Default();

@@ -8,6 +8,7 @@
 #include "controls/CustomButton.h"
 #include "controls/CustomThumbCtrl.h"
 #include "controls/ShellTreeCtrl.h"
+#include "frame/SplitDrag.h"
 
 class CPicFileWnd : public CWnd {
 public:
@@ -22,9 +23,8 @@ public:
     CCustomButton m_btnBack, m_btnUp;
     DIB_IMAGE m_splitTop, m_splitTile, m_splitBottom;
     int m_treeWidth = 0;
-    int m_dragOffset = 0;
     RECT m_bar{};
-    int m_dragging = 0;
+    CSplitDrag m_drag{FALSE};
 
 protected:
     int OnCreate(LPCREATESTRUCTW cs);

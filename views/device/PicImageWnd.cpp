@@ -61,19 +61,6 @@ BOOL ForwardNotifyToParent(CWnd* pane, WPARAM wp, LPARAM lp, LRESULT* result)
     return TRUE;
 }
 
-void SetHSplitBarCursor(BOOL overBar)
-{
-    HCURSOR cursor = nullptr;
-    if (overBar) {
-        cursor = ::LoadCursorW(AfxGetResourceHandle(), MAKEINTRESOURCEW(30980));
-        if (!cursor)
-            cursor = ::LoadCursorW(nullptr, IDC_SIZEWE);
-    } else {
-        cursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    }
-    ::SetCursor(cursor);
-}
-
 BEGIN_MESSAGE_MAP(CPicImageWnd, CWnd)
     ON_WM_CREATE()
     ON_WM_SIZE()

@@ -7,6 +7,7 @@
 #include "classlib/CToolTipCtrl.h"
 #include "common/DibImage.h"
 #include "controls/CustomButton.h"
+#include "frame/SplitDrag.h"
 
 class CPicImageWnd : public CWnd {
 public:
@@ -69,6 +70,3 @@ private:
 int PicIconSide();
 // Passes a pane's notification to its parent and keeps the parent's answer.
 BOOL ForwardNotifyToParent(CWnd* pane, WPARAM wp, LPARAM lp, LRESULT* result);
-// The split-bar cursor over a bar (the program's own, else the sizing
-// arrows), the arrow elsewhere.
-void SetHSplitBarCursor(BOOL overBar);

@@ -1,8 +1,5 @@
 #include "views/poi/PoiEditDlg.h"
 
-#include <imm.h>
-
-#include "common/ButtonStrips.h"
 #include "common/TextCheck.h"
 #include "common/Utility.h"
 #include "core/Global.h"
@@ -13,39 +10,9 @@
 
 namespace {
 
-const COLORREF kEditColour = RGB(211, 211, 212);
-const COLORREF kLabelColour = RGB(92, 92, 104);
-const COLORREF kGreyColour = RGB(168, 171, 176);
-
-struct Field {
-    UINT id;
-    int label;       // UI string
-    int labelTop;    // label box (30, top) to (140, top + 26)
-    RECT place;      // the edit
-    int limit, limitAddressBook;
-};
-
-const Field kFields[] = {
-    {IDC_POI_NAME, 178, 64, {144, 66, 144 + 322, 66 + 22}, 64, 17},
-    {IDC_POI_ADDRESS, 179, 114, {144, 116, 144 + 322, 116 + 48}, 128, 35},
-    {IDC_POI_TELEPHONE, 180, 190, {144, 192, 144 + 322, 192 + 22}, 64, 15},
-    {IDC_POI_DESCRIPTION, 181, 240, {144, 242, 144 + 322, 242 + 22}, 64, 17},
-    {IDC_POI_LONGITUDE, 182, 315, {144, 317, 144 + 322, 317 + 22}, 11, 11},
-    {IDC_POI_LATITUDE, 183, 342, {144, 344, 144 + 322, 344 + 22}, 11, 11},
-};
-
 CString UiText(int n)
 {
     return n < theGlobal.m_uiStrings.GetSize() ? theGlobal.UiString(n) : CString();
-}
-
-CString FormatPosition(double v)
-{
-    if (v == CPoiEditDlg::kUnset)
-        return L"-";
-    CString s;
-    s.Format(L"%11.6f", v);
-    return s;
 }
 
 void CopyText(wchar_t* dst, size_t capacity, const CString& text)
@@ -56,32 +23,23 @@ void CopyText(wchar_t* dst, size_t capacity, const CString& text)
 
 }  // namespace
 
-BEGIN_MESSAGE_MAP(CPoiEditDlg, CCustomDialog)
+BEGIN_MESSAGE_MAP(CPoiEditDlg, CPoiFormDlg)
     ON_WM_CTLCOLOR()
     ON_WM_ERASEBKGND()
     ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
-CPoiEditDlg::CPoiEditDlg() : CCustomDialog(IDD_POI_EDIT, nullptr) {}
+CPoiEditDlg::CPoiEditDlg() : CPoiFormDlg(IDD_POI_EDIT, nullptr) {}
 
 CPoiEditDlg::~CPoiEditDlg()
 {
     if (m_hWnd)
         DestroyWindow();
-    for (HFONT f : {m_labelFont, m_editFont})
-        if (f)
-            ::DeleteObject(f);
-    for (HBRUSH b : {m_editBrush, m_greyBrush})
-        if (b)
-            ::DeleteObject(b);
 }
 
 void CPoiEditDlg::DoDataExchange(CDataExchange* dx)
 {
-    DDX_Text(dx, IDC_POI_NAME, m_name);
-    DDX_Text(dx, IDC_POI_ADDRESS, m_address);
-    DDX_Text(dx, IDC_POI_TELEPHONE, m_telephone);
-    DDX_Text(dx, IDC_POI_DESCRIPTION, m_description);
+    CPoiFormDlg::DoDataExchange(dx);
     DDX_Text(dx, IDC_POI_LONGITUDE, m_longitude);
     DDX_Text(dx, IDC_POI_LATITUDE, m_latitude);
 }
@@ -94,42 +52,7 @@ BOOL CPoiEditDlg::OnInitDialog()
     if (base != TRUE)
         return base;
 
-    CreateTahomaFont(FALSE, &m_labelFont, 120, FALSE);
-    CreateTahomaFont(TRUE, &m_editFont, 140, FALSE);
-    m_editBrush = ::CreateSolidBrush(kEditColour);
-    m_greyBrush = ::CreateSolidBrush(kGreyColour);
-
-    const int buttonTop = m_mode == 3 ? 261 : 408;
-    const struct {
-        CCustomButton* button;
-        UINT id;
-        int label, x;
-    } buttons[] = {{&m_btnOK, IDOK, 135, 168}, {&m_btnCancel, IDCANCEL, 136, 334}};
-    for (const auto& b : buttons)
-        if (BuildButtonImage(&b.button->m_strip, UiText(b.label), 146, 38, 100, FALSE) &&
-            b.button->CreateFromDlgItem(b.id, this)) {
-            b.button->SetWindowPos(static_cast<HWND>(nullptr), b.x, buttonTop, 0, 0,
-                                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-            b.button->SetRoundRegion();
-        }
-
-    for (int i = 0; i < 6; ++i) {
-        const Field& f = kFields[i];
-        if (HWND label = ::GetDlgItem(m_hWnd, IDC_POI_LABEL_FIRST + i)) {
-            ::SetWindowTextW(label, UiText(f.label));
-            ::SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(m_labelFont), FALSE);
-            ::SetWindowPos(label, nullptr, 30, f.labelTop, 110, 26, SWP_NOZORDER | SWP_NOACTIVATE);
-            ::ShowWindow(label, SW_HIDE);
-        }
-        HWND edit = ::GetDlgItem(m_hWnd, f.id);
-        if (!edit)
-            continue;
-        ::SendMessageW(edit, WM_SETFONT, reinterpret_cast<WPARAM>(m_editFont), FALSE);
-        ::SendMessageW(edit, EM_LIMITTEXT, m_mode == 3 ? f.limitAddressBook : f.limit, 0);
-        ::SetWindowPos(edit, nullptr, f.place.left, f.place.top, f.place.right - f.place.left,
-                       f.place.bottom - f.place.top, SWP_NOZORDER | SWP_NOACTIVATE);
-        ::ImmAssociateContext(edit, nullptr);
-    }
+    SetUpForm(6, m_mode == 3 ? 261 : 408, m_mode == 3);
     if (HWND note = ::GetDlgItem(m_hWnd, IDC_POI_NOTE)) {
         ::SetWindowTextW(note, UiText(324));
         ::SetWindowPos(note, nullptr, 49, 292, 402, 22, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -140,8 +63,9 @@ BOOL CPoiEditDlg::OnInitDialog()
     const int titles[] = {241, 242, 241, 94, 286};
     SetCaption(UiText(m_mode >= 0 && m_mode <= 4 ? titles[m_mode] : 241));
     if (m_mode == 4)
-        for (const Field& f : kFields)
-            SendDlgItemMessage(f.id, EM_SETREADONLY, TRUE);
+        for (UINT id : {IDC_POI_NAME, IDC_POI_ADDRESS, IDC_POI_TELEPHONE, IDC_POI_DESCRIPTION, IDC_POI_LONGITUDE,
+                        IDC_POI_LATITUDE})
+            SendDlgItemMessage(id, EM_SETREADONLY, TRUE);
     if (m_mode == 3)
         for (UINT id : {IDC_POI_DESCRIPTION, IDC_POI_LONGITUDE, IDC_POI_LATITUDE}) {
             ::EnableWindow(::GetDlgItem(m_hWnd, id), FALSE);
@@ -169,21 +93,9 @@ void CPoiEditDlg::Fill()
 
 CString CPoiEditDlg::Check(double& lon, double& lat) const
 {
-    const struct {
-        const CString* text;
-        int max, label;
-    } lengths[] = {{&m_name, 64, 178}, {&m_address, 128, 179}, {&m_telephone, 64, 180}, {&m_description, 64, 181}};
-    for (const auto& l : lengths)
-        if (l.text->GetLength() > l.max) {
-            CString message;
-            message.Format(L"%s  (%s)", static_cast<const wchar_t*>(UiText(5)),
-                           static_cast<const wchar_t*>(UiText(l.label)));
-            return message;
-        }
-    const int group = theGlobal.m_naviModel.m_modelGroup;
-    for (const auto& l : lengths)
-        if (!IsTextOfClass(*l.text, group))
-            return UiText(4);
+    const CString refusal = TextRefusal();
+    if (!refusal.IsEmpty())
+        return refusal;
     CString lonText = m_longitude, latText = m_latitude;
     lonText.Remove(L' ');
     latText.Remove(L' ');
@@ -265,66 +177,18 @@ HBRUSH CPoiEditDlg::OnCtlColor(CDC* dc, CWnd* wnd, UINT kind)
 BOOL CPoiEditDlg::OnEraseBkgnd(CDC* dc)
 {
     CCustomDialog::OnEraseBkgnd(dc);
-    HDC hdc = dc->GetSafeHdc();
-    CRect client;
-    GetClientRect(&client);
-    auto fillFrame = [&](const RECT& r, COLORREF fill, COLORREF frame) {
-        if (fill != CLR_INVALID)
-            dc->FillSolidRect(&r, fill);
-        HBRUSH b = ::CreateSolidBrush(frame);
-        ::FrameRect(hdc, &r, b);
-        ::DeleteObject(b);
-    };
-    const CRect panel(client.left + 20, client.top + 44, client.right - 20, client.bottom - 88);
-    fillFrame(panel, RGB(123, 123, 139), RGB(203, 204, 207));
+    PaintPanel(dc, RGB(203, 204, 207));
     if (m_mode != 3)
         if (HWND note = ::GetDlgItem(m_hWnd, IDC_POI_NOTE)) {
             CRect r;
             ::GetWindowRect(note, &r);
             ScreenToClient(&r);
             r.InflateRect(17, 0);
-            fillFrame(r, kGreyColour, kGreyColour);
+            dc->FillSolidRect(&r, kGreyColour);
             r.InflateRect(2, 2);
-            fillFrame(r, CLR_INVALID, kLabelColour);
+            CBrush frame(kLabelColour);
+            dc->FrameRect(&r, frame);
         }
-    const int shown = m_mode == 3 ? 3 : 6;
-    for (int i = 0; i < shown; ++i) {
-        const Field& f = kFields[i];
-        const int boxes = f.id == IDC_POI_ADDRESS ? 2 : 1;
-        for (int k = 0; k < boxes; ++k) {
-            const CRect box(30, f.labelTop + 26 * k, 140, f.labelTop + 26 * (k + 1));
-            dc->FillSolidRect(&box, kLabelColour);
-            if (k == 0) {
-                CRect text = box;
-                text.DeflateRect(8, 2);
-                ::SetTextColor(hdc, RGB(255, 255, 255));
-                ::SetBkMode(hdc, TRANSPARENT);
-                DrawTextShrinkToFit(hdc, 120, &text, UiText(f.label), FALSE,
-                                    DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-            }
-        }
-        CRect frame(f.place);
-        frame.InflateRect(4, 2);
-        fillFrame(frame, CLR_INVALID, kLabelColour);
-        const COLORREF c = m_mode == 4 ? kGreyColour : kEditColour;
-        CRect box(f.place);
-        box.InflateRect(2, 1);
-        fillFrame(box, c, c);
-    }
+    PaintFields(dc, m_mode == 3 ? 3 : 6, m_mode == 4 ? kGreyColour : kEditColour, 1);
     return 0;
-}
-
-void CPoiEditDlg::OnDestroy()
-{
-    CCustomDialog::OnDestroy();
-    for (HFONT* f : {&m_labelFont, &m_editFont})
-        if (*f) {
-            ::DeleteObject(*f);
-            *f = nullptr;
-        }
-    for (HBRUSH* b : {&m_editBrush, &m_greyBrush})
-        if (*b) {
-            ::DeleteObject(*b);
-            *b = nullptr;
-        }
 }

@@ -3,11 +3,9 @@
 // 3 address-book entry (name, address and telephone only), 4 read-only item.
 // OK checks lengths, characters and the position, and only then writes the
 // caller's record; any refusal leaves the record as it was.
-#include "controls/CustomButton.h"
-#include "controls/CustomDialog.h"
-#include "doc/PoiRecord.h"
+#include "views/poi/PoiFormDlg.h"
 
-class CPoiEditDlg : public CCustomDialog {
+class CPoiEditDlg : public CPoiFormDlg {
 public:
     CPoiEditDlg();
     ~CPoiEditDlg() override;
@@ -19,8 +17,6 @@ public:
 
     DOCPI_RECORD* m_record = nullptr;
     int m_mode = 0;
-    CString m_name, m_address, m_telephone, m_description, m_longitude, m_latitude;
-    CCustomButton m_btnOK, m_btnCancel;
 
     // The unset position of a record.
     static constexpr double kUnset = -255.0;
@@ -31,9 +27,5 @@ protected:
     CString Check(double& lon, double& lat) const;
     HBRUSH OnCtlColor(CDC* dc, CWnd* wnd, UINT kind);
     BOOL OnEraseBkgnd(CDC* dc);
-    void OnDestroy();
     DECLARE_MESSAGE_MAP()
-
-    HFONT m_labelFont = nullptr, m_editFont = nullptr;
-    HBRUSH m_editBrush = nullptr, m_greyBrush = nullptr;
 };

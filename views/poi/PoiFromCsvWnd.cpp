@@ -6,6 +6,7 @@
 #include "core/Global.h"
 #include "core/RegisteredMessages.h"
 #include "doc/WabContacts.h"
+#include "frame/ListPagePaint.h"
 #include "frame/PaneImages.h"
 #include "res/frame_ids.h"
 
@@ -221,15 +222,7 @@ void CPoiFromCsvWnd::OnPaint()
                            Gdiplus::StringAlignmentCenter, text);
     }
 
-    if (m_list.GetSafeHwnd()) {
-        CRect frame;
-        m_list.GetWindowRect(&frame);
-        ScreenToClient(&frame);
-        frame.InflateRect(1, 1);
-        HBRUSH edge = ::CreateSolidBrush(kPanelLine);
-        ::FrameRect(dc, &frame, edge);
-        ::DeleteObject(edge);
-    }
+    FrameChild(dc, m_list, *this);
 }
 
 void CPoiFromCsvWnd::FillColumnCombos(int rowCount, int columnCount)

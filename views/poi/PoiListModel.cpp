@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "common/TextCheck.h"
 #include "core/Global.h"
 
 namespace {
@@ -139,14 +138,7 @@ BOOL CPoiListModel::ChangeRow(int row, const DOCPI_RECORD& rec)
 
 int CPoiListModel::CheckFieldText(int column, CString& text)
 {
-    if (!IsTextOfClass(text, theGlobal.m_naviModel.m_modelGroup))
-        return FieldRefused;
-    const int limit = FieldLimit(column);
-    if (text.GetLength() > limit) {
-        text = text.Left(limit);
-        return FieldCut;
-    }
-    return FieldOk;
+    return CheckCellText(text, FieldLimit(column));
 }
 
 void CPoiListModel::SetFieldOfRows(const std::vector<int>& rows, int column, const CString& text)

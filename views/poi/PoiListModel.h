@@ -5,13 +5,14 @@
 // it is recorded and can be undone.
 #include <vector>
 
+#include "frame/CellText.h"
 #include "views/poi/PoiHistory.h"
 
 class CPoiListModel : public IPoiHistoryView {
 public:
     enum { kNoSort = 6, kColumnCount = 6 };
     // Results of CheckFieldText.
-    enum { FieldRefused = -1, FieldOk = 0, FieldCut = 1 };
+    enum { FieldRefused = CellTextRefused, FieldOk = CellTextOk, FieldCut = CellTextCut };
 
     explicit CPoiListModel(CDocPi* doc = nullptr) : m_doc(doc) {}
     ~CPoiListModel() override = default;

@@ -17,6 +17,7 @@
 #include "views/poi/PoiCardChooser.h"
 #include "views/poi/PoiEditDlg.h"
 #include "views/poi/PoiReaderWnd.h"
+#include "views/poi/PoiSaveName.h"
 
 namespace {
 
@@ -28,24 +29,6 @@ CString ErrorText(const CDoc& doc)
     return doc.GetErrorString(text);
 }
 
-BOOL AskSavePath(HWND owner, const wchar_t* folder, CString& path)
-{
-    wchar_t buffer[MAX_PATH];
-    lstrcpynW(buffer, path, MAX_PATH);
-    if (!ShowFileDialog(owner, folder, 3, FALSE, buffer))
-        return FALSE;
-    path = buffer;
-    return TRUE;
-}
-
-CString ProposedName(const wchar_t* fallback)
-{
-    const CString& title = theGlobal.m_headerTitle;
-    if (title.IsEmpty() || HasInvalidFileNameChar(title))
-        return fallback;
-    return title.Left(MAX_PATH);
-}
-
 // A link from a downloaded feed is opened only as a web page: anything else
 // (a program, a script, a share, a file) could be started by the click.
 bool IsWebLink(const wchar_t* link)
@@ -55,7 +38,7 @@ bool IsWebLink(const wchar_t* link)
 
 }  // namespace
 
-CPoiReaderWnd::SaveDialogFn CPoiReaderWnd::s_saveDialog = AskSavePath;
+CPoiReaderWnd::SaveDialogFn CPoiReaderWnd::s_saveDialog = AskKmlSavePath;
 CPoiReaderWnd::CardChooserFn CPoiReaderWnd::s_chooseCard = ChoosePoiCard;
 
 std::vector<int> MapRequestItems(const std::vector<int>& order, const std::vector<bool>& checked, int selectedRow)
@@ -391,7 +374,7 @@ void CPoiReaderWnd::OnSave()
     CDocRssPoi& doc = theGlobal.m_docRssPoi;
     if (!AcceptInvalidItems())
         return;
-    CString path = ProposedName(L"POI.KML");
+    CString path = ProposedSaveName(L"POI.KML");
     CWnd* main = AfxGetMainWnd();
     if (!s_saveDialog(main ? main->GetSafeHwnd() : GetSafeHwnd(), theGlobal.m_piIniFolder, path))
         return;
@@ -415,7 +398,7 @@ void CPoiReaderWnd::OnExport()
     if (!AcceptInvalidItems())
         return;
     CString root, name;
-    if (!s_chooseCard(ProposedName(L"POI"), root, name))
+    if (!s_chooseCard(ProposedSaveName(L"POI"), root, name))
         return;
     if (ExportFiles(root, name))
         ShowMessage(theGlobal.UiString(16), 0);

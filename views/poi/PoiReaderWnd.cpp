@@ -7,10 +7,10 @@
 #include "common/FileUtil.h"
 #include "common/Utility.h"
 #include "common/WebUtil.h"
-#include "controls/CustomMenu.h"
 #include "core/Global.h"
 #include "core/RegisteredMessages.h"
 #include "frame/CmdUIText.h"
+#include "frame/ListPagePaint.h"
 #include "res/feeds_ids.h"
 #include "res/frame_ids.h"
 #include "res/poi_ids.h"
@@ -20,7 +20,6 @@ namespace {
 
 constexpr int kButtonWidth = 192, kButtonHeight = 48;
 constexpr COLORREF kBack = RGB(5, 5, 10);
-constexpr COLORREF kFrame = RGB(150, 150, 152);
 
 BOOL NavigateBrowser(CPoiReaderWnd* view, const wchar_t* url, const wchar_t* body)
 {
@@ -231,14 +230,7 @@ void CPoiReaderWnd::OnPaint()
         DrawDib(&m_splitTop, dc, m_barRect.left, m_barRect.top);
         DrawDib(&m_splitBottom, dc, m_barRect.right - m_splitBottom.width, m_barRect.top);
     }
-    if (m_browserHost.GetSafeHwnd()) {
-        CRect frame;
-        m_browserHost.GetWindowRect(&frame);
-        ScreenToClient(&frame);
-        frame.InflateRect(1, 1);
-        CBrush brush(kFrame);
-        dc.FrameRect(&frame, brush);
-    }
+    FrameChild(dc, m_browserHost, *this);
 }
 
 // ---------------------------------------------------------------------------
@@ -258,41 +250,27 @@ void CPoiReaderWnd::DrawDragFeedback()
 
 void CPoiReaderWnd::OnLButtonDown(UINT, CPoint pt)
 {
-    if (!m_barRect.PtInRect(pt) || ::GetCapture())
-        return;
-    m_dragOffset = pt.y - m_barRect.top;
-    m_dragging = TRUE;
-    SetCapture();
-    DrawDragFeedback();
+    if (m_drag.Begin(*this, pt, m_barRect))
+        DrawDragFeedback();
 }
 
 void CPoiReaderWnd::OnMouseMove(UINT, CPoint pt)
 {
-    if (m_dragging) {
+    if (m_drag.IsDragging()) {
         DrawDragFeedback();
-        m_split = pt.y - m_dragOffset;
+        m_split = m_drag.SplitAt(pt);
         DrawDragFeedback();
         return;
     }
-    HCURSOR cursor = nullptr;
-    if (m_barRect.PtInRect(pt)) {
-        cursor = ::LoadCursorW(AfxGetResourceHandle(), MAKEINTRESOURCEW(30981));
-        if (!cursor)
-            cursor = ::LoadCursorW(nullptr, IDC_SIZENS);
-    } else {
-        cursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    }
-    ::SetCursor(cursor);
+    m_drag.SetCursor(m_barRect.PtInRect(pt));
 }
 
 void CPoiReaderWnd::OnLButtonUp(UINT, CPoint)
 {
-    if (!m_dragging)
+    if (!m_drag.IsDragging())
         return;
     DrawDragFeedback();
-    m_dragging = FALSE;
-    ReleaseCapture();
-    ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW));
+    m_drag.End();
     PlaceChildren();
 }
 
@@ -318,25 +296,7 @@ void CPoiReaderWnd::OnContextMenu(CWnd*, CPoint pt)
         menuId = IDR_FEED_MENU;
     else if (ItemListHasFocus())
         menuId = IDR_FEED_ITEM_MENU;
-    CWnd* main = AfxGetMainWnd();
-    if (!menuId || !main)
-        return;
-    HMENU menu = ::LoadMenuW(AfxGetResourceHandle(), MAKEINTRESOURCEW(menuId));
-    HMENU popup = menu ? ::GetSubMenu(menu, 1) : nullptr;
-    if (!popup) {
-        if (menu)
-            ::DestroyMenu(menu);
-        return;
-    }
-    if (pt.x == -1 && pt.y == -1)
-        ::GetCursorPos(&pt);
-    main->SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup), 1);
-    CCustomMenu custom;
-    custom.LoadMenu(popup);
-    const UINT chosen = custom.TrackPopupMenu(TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN, pt.x - 1, pt.y - 1, main);
-    ::DestroyMenu(menu);
-    if (chosen)
-        main->SendMessage(WM_COMMAND, chosen, 0);
+    ShowContextMenu(menuId, pt);
 }
 
 BOOL CPoiReaderWnd::PreTranslateMessage(MSG* msg)

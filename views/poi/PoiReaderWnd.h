@@ -17,6 +17,7 @@
 #include "controls/CustomButton.h"
 #include "controls/WebBrowser.h"
 #include "doc/DocRssPoi.h"
+#include "frame/SplitDrag.h"
 #include "frame/ViewWnd.h"
 #include "views/poi/PoiRssListWnd.h"
 
@@ -149,6 +150,5 @@ protected:
     BOOL FeedListHasFocus() const;
 
     CFeedReaderLink* m_link = nullptr;
-    int m_dragOffset = 0;
-    BOOL m_dragging = FALSE;
+    CSplitDrag m_drag{TRUE};
 };

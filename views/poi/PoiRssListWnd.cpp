@@ -6,6 +6,7 @@
 #include "common/ButtonStrips.h"
 #include "common/Utility.h"
 #include "core/Global.h"
+#include "frame/ListPagePaint.h"
 #include "res/feeds_ids.h"
 
 namespace {
@@ -19,16 +20,6 @@ constexpr int kHeadings[7] = {-1, -1, -1, -1, 178, 181, 192};
 constexpr int kEditors[7] = {CCustomListCtrl::EditNone,  CCustomListCtrl::EditNone,  CCustomListCtrl::EditCheck,
                              CCustomListCtrl::EditCheck, CCustomListCtrl::EditNone,  CCustomListCtrl::EditNone,
                              CCustomListCtrl::EditNone};
-
-void FrameAround(CDC& dc, const CWnd& child, const CWnd& parent)
-{
-    CRect frame;
-    child.GetWindowRect(&frame);
-    parent.ScreenToClient(&frame);
-    frame.InflateRect(1, 1);
-    CBrush brush(kFrame);
-    dc.FrameRect(&frame, brush);
-}
 
 // Compares two shown items by a sort key: <0, 0 or >0.
 int CompareItems(const DOCPI_RSS_ITEM& a, const DOCPI_RSS_ITEM& b, int key)
@@ -232,8 +223,8 @@ void CPoiRssListWnd::OnPaint()
     }
     CBrush frameBrush(kFrame);
     if (m_titleList.GetSafeHwnd()) {
-        FrameAround(dc, m_titleList, *this);
-        FrameAround(dc, m_itemList, *this);
+        FrameChild(dc, m_titleList, *this);
+        FrameChild(dc, m_itemList, *this);
         // Caption band above the feed list.
         CRect list;
         m_titleList.GetWindowRect(&list);
@@ -306,41 +297,27 @@ void CPoiRssListWnd::DrawDragFeedback()
 
 void CPoiRssListWnd::OnLButtonDown(UINT, CPoint pt)
 {
-    if (!m_barRect.PtInRect(pt) || ::GetCapture())
-        return;
-    m_dragOffset = pt.x - m_barRect.left;
-    m_dragging = TRUE;
-    SetCapture();
-    DrawDragFeedback();
+    if (m_drag.Begin(*this, pt, m_barRect))
+        DrawDragFeedback();
 }
 
 void CPoiRssListWnd::OnMouseMove(UINT, CPoint pt)
 {
-    if (m_dragging) {
+    if (m_drag.IsDragging()) {
         DrawDragFeedback();
-        m_split = pt.x - m_dragOffset;
+        m_split = m_drag.SplitAt(pt);
         DrawDragFeedback();
         return;
     }
-    HCURSOR cursor = nullptr;
-    if (m_barRect.PtInRect(pt)) {
-        cursor = ::LoadCursorW(AfxGetResourceHandle(), MAKEINTRESOURCEW(30980));
-        if (!cursor)
-            cursor = ::LoadCursorW(nullptr, IDC_SIZEWE);
-    } else {
-        cursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    }
-    ::SetCursor(cursor);
+    m_drag.SetCursor(m_barRect.PtInRect(pt));
 }
 
 void CPoiRssListWnd::OnLButtonUp(UINT, CPoint)
 {
-    if (!m_dragging)
+    if (!m_drag.IsDragging())
         return;
     DrawDragFeedback();
-    m_dragging = FALSE;
-    ReleaseCapture();
-    ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW));
+    m_drag.End();
     PlaceChildren();
 }
 

@@ -7,6 +7,7 @@
 #include "common/DibImage.h"
 #include "controls/CustomButton.h"
 #include "doc/DocRssPoi.h"
+#include "frame/SplitDrag.h"
 #include "views/poi/FeedTitleListCtrl.h"
 #include "views/poi/RssItemListCtrl.h"
 
@@ -56,6 +57,5 @@ protected:
     HIMAGELIST m_images = nullptr;
     DIB_IMAGE m_splitTop{}, m_splitTile{}, m_splitBottom{}, m_checkMark{};
     HFONT m_captionFont = nullptr;
-    int m_dragOffset = 0;
-    BOOL m_dragging = FALSE;
+    CSplitDrag m_drag{FALSE};
 };

@@ -85,20 +85,7 @@ void CPoiSearchWnd::OnSize(UINT type, int cx, int cy)
     m_btnExport.MoveWindow(c.right - 6 - kButtonWidth, c.bottom - 50, kButtonWidth, kButtonHeight);
 }
 
-void CPoiSearchWnd::OnDestroy()
-{
-    CDWordArray& widths = ColumnWidths();
-    widths.SetSize(kSearchColumns);
-    for (int i = 0; i < kSearchColumns && i < m_list.GetColumnCount(); ++i) {
-        HD_ITEMW hd{};
-        hd.mask = HDI_WIDTH;
-        if (m_list.m_header.GetItem(i, &hd))
-            widths[i] = static_cast<DWORD>(hd.cxy);
-    }
-    ClearUndo();
-    ClearRedo();
-    Default();
-}
+void CPoiSearchWnd::OnDestroy() { CloseList(kSearchColumns); }
 
 void CPoiSearchWnd::OnShowWindow(BOOL show, UINT)
 {

@@ -1,9 +1,5 @@
 #include "views/poi/PoiSendToCarDlg.h"
 
-#include <imm.h>
-
-#include "common/ButtonStrips.h"
-#include "common/TextCheck.h"
 #include "common/WebUtil.h"
 #include "common/Utility.h"
 #include "core/Global.h"
@@ -16,37 +12,9 @@
 
 namespace {
 
-const COLORREF kEditColour = RGB(211, 211, 212);
-const COLORREF kLabelColour = RGB(92, 92, 104);
-const COLORREF kGreyColour = RGB(168, 171, 176);
-
-struct Field {
-    UINT id;
-    int label;     // UI string
-    int labelTop;  // label box (30, top) to (140, top + 26)
-    RECT place;    // the edit
-    int limit;
-};
-
-const Field kFields[] = {
-    {IDC_POI_NAME, 178, 64, {144, 66, 144 + 322, 66 + 22}, 64},
-    {IDC_POI_ADDRESS, 179, 114, {144, 116, 144 + 322, 116 + 48}, 128},
-    {IDC_POI_TELEPHONE, 180, 190, {144, 192, 144 + 322, 192 + 22}, 64},
-    {IDC_POI_DESCRIPTION, 181, 240, {144, 242, 144 + 322, 242 + 22}, 64},
-};
-
 CString UiText(int n)
 {
     return n < theGlobal.m_uiStrings.GetSize() ? theGlobal.UiString(n) : CString();
-}
-
-CString FormatPosition(double v)
-{
-    if (v == POI_NO_POSITION)
-        return L"-";
-    CString s;
-    s.Format(L"%11.6f", v);
-    return s;
 }
 
 void CopyText(wchar_t* dst, size_t capacity, const CString& text)
@@ -63,7 +31,7 @@ HWND MainHandle()
 
 }  // namespace
 
-BEGIN_MESSAGE_MAP(CPoiSendToCarDlg, CCustomDialog)
+BEGIN_MESSAGE_MAP(CPoiSendToCarDlg, CPoiFormDlg)
     ON_WM_CTLCOLOR()
     ON_WM_ERASEBKGND()
     ON_WM_DESTROY()
@@ -72,26 +40,12 @@ BEGIN_MESSAGE_MAP(CPoiSendToCarDlg, CCustomDialog)
     ON_REGISTERED_MESSAGE(WM_ERROR_GOOGLE_DATA, OnErrorData)
 END_MESSAGE_MAP()
 
-CPoiSendToCarDlg::CPoiSendToCarDlg(CWnd* parent) : CCustomDialog(IDD_POI_MAP, parent) {}
+CPoiSendToCarDlg::CPoiSendToCarDlg(CWnd* parent) : CPoiFormDlg(IDD_POI_MAP, parent) {}
 
 CPoiSendToCarDlg::~CPoiSendToCarDlg()
 {
     if (m_hWnd)
         DestroyWindow();
-    for (HFONT f : {m_labelFont, m_editFont})
-        if (f)
-            ::DeleteObject(f);
-    for (HBRUSH b : {m_editBrush, m_greyBrush})
-        if (b)
-            ::DeleteObject(b);
-}
-
-void CPoiSendToCarDlg::DoDataExchange(CDataExchange* dx)
-{
-    DDX_Text(dx, IDC_POI_NAME, m_name);
-    DDX_Text(dx, IDC_POI_ADDRESS, m_address);
-    DDX_Text(dx, IDC_POI_TELEPHONE, m_telephone);
-    DDX_Text(dx, IDC_POI_DESCRIPTION, m_description);
 }
 
 BOOL CPoiSendToCarDlg::OnInitDialog()
@@ -103,46 +57,11 @@ BOOL CPoiSendToCarDlg::OnInitDialog()
         return base;
     theGlobal.m_hMapDlg = m_hWnd;
 
-    CreateTahomaFont(FALSE, &m_labelFont, 120, FALSE);
-    CreateTahomaFont(TRUE, &m_editFont, 140, FALSE);
-    m_editBrush = ::CreateSolidBrush(kEditColour);
-    m_greyBrush = ::CreateSolidBrush(kGreyColour);
-
-    const int buttonTop = entry ? 261 : 320;
-    const struct {
-        CCustomButton* button;
-        UINT id;
-        int label, x;
-    } buttons[] = {{&m_btnOK, IDOK, 135, 168}, {&m_btnCancel, IDCANCEL, 136, 334}};
-    for (const auto& b : buttons)
-        if (BuildButtonImage(&b.button->m_strip, UiText(b.label), 146, 38, 100, FALSE) &&
-            b.button->CreateFromDlgItem(b.id, this)) {
-            b.button->SetWindowPos(static_cast<HWND>(nullptr), b.x, buttonTop, 0, 0,
-                                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-            b.button->SetRoundRegion();
-        }
-
-    for (int i = 0; i < 4; ++i) {
-        const Field& f = kFields[i];
-        if (HWND label = ::GetDlgItem(m_hWnd, IDC_POI_LABEL_FIRST + i)) {
-            ::SetWindowTextW(label, UiText(f.label));
-            ::SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(m_labelFont), FALSE);
-            ::SetWindowPos(label, nullptr, 30, f.labelTop, 110, 26, SWP_NOZORDER | SWP_NOACTIVATE);
-            ::ShowWindow(label, SW_HIDE);
-        }
-        HWND edit = ::GetDlgItem(m_hWnd, f.id);
-        if (!edit)
-            continue;
-        ::SendMessageW(edit, WM_SETFONT, reinterpret_cast<WPARAM>(m_editFont), FALSE);
-        ::SendMessageW(edit, EM_LIMITTEXT, f.limit, 0);
-        ::SetWindowPos(edit, nullptr, f.place.left, f.place.top, f.place.right - f.place.left,
-                       f.place.bottom - f.place.top, SWP_NOZORDER | SWP_NOACTIVATE);
-        ::ImmAssociateContext(edit, nullptr);
-    }
+    SetUpForm(4, entry ? 261 : 320, false);
     Fill();
     SetCaption(UiText(entry ? 248 : 428));
-    for (const Field& f : kFields)
-        ::EnableWindow(::GetDlgItem(m_hWnd, f.id), FALSE);
+    for (UINT id : {IDC_POI_NAME, IDC_POI_ADDRESS, IDC_POI_TELEPHONE, IDC_POI_DESCRIPTION})
+        ::EnableWindow(::GetDlgItem(m_hWnd, id), FALSE);
     if (HWND name = ::GetDlgItem(m_hWnd, IDC_POI_NAME)) {
         ::SendMessageW(name, EM_SETSEL, 0, -1);
         ::SetFocus(name);
@@ -227,24 +146,11 @@ void CPoiSendToCarDlg::OnOK()
     }
     if (!UpdateData(TRUE))
         return;
-    const struct {
-        const CString* text;
-        int max, label;
-    } lengths[] = {{&m_name, 64, 178}, {&m_address, 128, 179}, {&m_telephone, 64, 180}, {&m_description, 64, 181}};
-    for (const auto& l : lengths)
-        if (l.text->GetLength() > l.max) {
-            CString message;
-            message.Format(L"%s  (%s)", static_cast<const wchar_t*>(UiText(5)),
-                           static_cast<const wchar_t*>(UiText(l.label)));
-            MessageDlgWithParent(message, this);
-            return;
-        }
-    const int group = theGlobal.m_naviModel.m_modelGroup;
-    for (const auto& l : lengths)
-        if (!IsTextOfClass(*l.text, group)) {
-            MessageDlgWithParent(UiText(4), this);
-            return;
-        }
+    const CString refusal = TextRefusal();
+    if (!refusal.IsEmpty()) {
+        MessageDlgWithParent(refusal, this);
+        return;
+    }
     if (m_mode != 3) {
         EndDialog(IDOK);
         return;
@@ -297,57 +203,14 @@ HBRUSH CPoiSendToCarDlg::OnCtlColor(CDC* dc, CWnd* wnd, UINT kind)
 BOOL CPoiSendToCarDlg::OnEraseBkgnd(CDC* dc)
 {
     CCustomDialog::OnEraseBkgnd(dc);
-    HDC hdc = dc->GetSafeHdc();
-    CRect client;
-    GetClientRect(&client);
-    auto fillFrame = [&](const RECT& r, COLORREF fill, COLORREF frame) {
-        if (fill != CLR_INVALID)
-            dc->FillSolidRect(&r, fill);
-        HBRUSH b = ::CreateSolidBrush(frame);
-        ::FrameRect(hdc, &r, b);
-        ::DeleteObject(b);
-    };
-    const CRect panel(client.left + 20, client.top + 44, client.right - 20, client.bottom - 88);
-    fillFrame(panel, RGB(123, 123, 139), RGB(203, 203, 207));
-    const int shown = m_mode == 3 ? 3 : 4;
-    for (int i = 0; i < shown; ++i) {
-        const Field& f = kFields[i];
-        const int boxes = f.id == IDC_POI_ADDRESS ? 2 : 1;
-        for (int k = 0; k < boxes; ++k) {
-            const CRect box(30, f.labelTop + 26 * k, 140, f.labelTop + 26 * (k + 1));
-            dc->FillSolidRect(&box, kLabelColour);
-            if (k == 0) {
-                CRect text = box;
-                text.DeflateRect(8, 2);
-                ::SetTextColor(hdc, RGB(255, 255, 255));
-                ::SetBkMode(hdc, TRANSPARENT);
-                DrawTextShrinkToFit(hdc, 120, &text, UiText(f.label), FALSE,
-                                    DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-            }
-        }
-        CRect frame(f.place);
-        frame.InflateRect(4, 2);
-        fillFrame(frame, CLR_INVALID, kLabelColour);
-        CRect box(f.place);
-        box.InflateRect(2, 2);
-        fillFrame(box, kEditColour, kEditColour);
-    }
+    PaintPanel(dc, RGB(203, 203, 207));
+    PaintFields(dc, m_mode == 3 ? 3 : 4, kEditColour, 2);
     return 0;
 }
 
 void CPoiSendToCarDlg::OnDestroy()
 {
-    CCustomDialog::OnDestroy();
-    for (HFONT* f : {&m_labelFont, &m_editFont})
-        if (*f) {
-            ::DeleteObject(*f);
-            *f = nullptr;
-        }
-    for (HBRUSH* b : {&m_editBrush, &m_greyBrush})
-        if (*b) {
-            ::DeleteObject(*b);
-            *b = nullptr;
-        }
+    CPoiFormDlg::OnDestroy();
     if (theGlobal.m_hMapDlg == m_hWnd)
         theGlobal.m_hMapDlg = nullptr;
     KillTimer(OpenMapTimer);

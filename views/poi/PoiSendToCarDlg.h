@@ -5,11 +5,9 @@
 // nothing has arrived yet; mode 3 (an address-book entry) takes only the
 // position that arrives while it is open and opens the caller's map address.
 // The fields are shown, not edited.
-#include "controls/CustomButton.h"
-#include "controls/CustomDialog.h"
-#include "doc/PoiRecord.h"
+#include "views/poi/PoiFormDlg.h"
 
-class CPoiSendToCarDlg : public CCustomDialog {
+class CPoiSendToCarDlg : public CPoiFormDlg {
 public:
     enum : UINT_PTR { OpenMapTimer = 666, OpenCallerMapTimer = 667 };
 
@@ -18,7 +16,6 @@ public:
 
     BOOL OnInitDialog() override;
     void OnOK() override;
-    void DoDataExchange(CDataExchange* dx) override;
     BOOL PreTranslateMessage(MSG* msg) override;
 
     int m_mode = 2;
@@ -28,8 +25,6 @@ public:
     CString m_mapAddress;
     // Mode 3: set when a position arrived while the dialog was open.
     int m_received = 0;
-    CString m_name, m_address, m_telephone, m_description, m_longitude, m_latitude;
-    CCustomButton m_btnOK, m_btnCancel;
 
 protected:
     // Mode 2: the received place; mode 3: the caller's entry (and the
@@ -44,8 +39,6 @@ protected:
     DECLARE_MESSAGE_MAP()
 
     double m_receivedLon = POI_NO_POSITION, m_receivedLat = POI_NO_POSITION;
-    HFONT m_labelFont = nullptr, m_editFont = nullptr;
-    HBRUSH m_editBrush = nullptr, m_greyBrush = nullptr;
 };
 
 // The address book's map look-up: the dialog in mode 3 over the entry, with the

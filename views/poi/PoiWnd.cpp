@@ -1,9 +1,9 @@
 #include "views/poi/PoiWnd.h"
 
-#include "classlib/CMemDC.h"
 #include "common/ButtonStrips.h"
 #include "core/Global.h"
 #include "core/RegisteredMessages.h"
+#include "frame/ListPagePaint.h"
 #include "res/frame_ids.h"
 #include "res/poi_ids.h"
 
@@ -12,8 +12,6 @@ namespace {
 constexpr int kButtonWidth = 192, kButtonHeight = 48;
 // Headings of the six columns: longitude, latitude, name, address, telephone, description.
 constexpr int kHeadings[CPoiListModel::kColumnCount] = {182, 183, 178, 179, 180, 181};
-constexpr COLORREF kBack = RGB(5, 5, 10);
-constexpr COLORREF kListFrame = RGB(150, 150, 152);
 
 BOOL CaptionButton(CCustomButton& button, int caption)
 {
@@ -191,22 +189,7 @@ void CPoiWnd::OnSize(UINT, int cx, int cy)
 
 void CPoiWnd::OnPaint()
 {
-    CPaintDC paint(this);
-    CRect client;
-    GetClientRect(&client);
-    CMemDC dc(&paint, client);
-    dc.FillSolidRect(&client, kBack);
-    if (m_footer.bitmap)
-        DrawDibEx(&m_footer, dc, (client.Width() - m_footer.width) / 2, client.bottom - 60, m_footer.width, 1, 0, 0,
-                  m_footer.width, m_footer.height);
-    if (m_list.GetSafeHwnd()) {
-        CRect frame;
-        m_list.GetWindowRect(&frame);
-        ScreenToClient(&frame);
-        frame.InflateRect(1, 1);
-        CBrush brush(kListFrame);
-        dc.FrameRect(&frame, brush);
-    }
+    PaintListPage(*this, m_footer, m_list);
 }
 
 LRESULT CPoiWnd::OnUserIdle(WPARAM, LPARAM)
@@ -223,11 +206,13 @@ void CPoiWnd::OnRButtonDown(UINT, CPoint)
     Default();
 }
 
-void CPoiWnd::OnDestroy()
+void CPoiWnd::OnDestroy() { CloseList(kColumnCount); }
+
+void CPoiWnd::CloseList(int columns)
 {
     CDWordArray& widths = ColumnWidths();
-    widths.SetSize(kColumnCount);
-    for (int i = 0; i < kColumnCount && i < m_list.GetColumnCount(); ++i) {
+    widths.SetSize(columns);
+    for (int i = 0; i < columns && i < m_list.GetColumnCount(); ++i) {
         HD_ITEMW hd{};
         hd.mask = HDI_WIDTH;
         if (m_list.m_header.GetItem(i, &hd))

@@ -116,6 +116,9 @@ protected:
     DECLARE_MESSAGE_MAP()
 
     CDWordArray& ColumnWidths() const;
+    // On destroy: keeps the widths of the first `columns` columns for the
+    // next list and drops the undo history.
+    void CloseList(int columns);
     BOOL m_replayChangedRecords = FALSE;
     BOOL CreateButtons();
 };

@@ -1,5 +1,4 @@
 // Leaving the view with Back or Top, and the context menu of the list.
-#include "controls/CustomMenu.h"
 #include "core/Global.h"
 #include "frame/MessageDlg.h"
 #include "res/frame_ids.h"
@@ -62,22 +61,5 @@ void CPoiWnd::OnTop()
 
 void CPoiWnd::OnContextMenu(CWnd*, CPoint pt)
 {
-    CWnd* main = AfxGetMainWnd();
-    HMENU menu = ::LoadMenuW(AfxGetResourceHandle(), MAKEINTRESOURCEW(m_mode == 4 ? IDR_POI_MAP_MENU : IDR_POI_MENU));
-    HMENU popup = menu ? ::GetSubMenu(menu, 1) : nullptr;
-    if (!popup || !main) {
-        if (menu)
-            ::DestroyMenu(menu);
-        return;
-    }
-    if (pt.x == -1 && pt.y == -1)
-        ::GetCursorPos(&pt);
-    // The main window's update pass gives the items their states and texts.
-    main->SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup), 1);
-    CCustomMenu custom;
-    custom.LoadMenu(popup);
-    const UINT chosen = custom.TrackPopupMenu(TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN, pt.x - 1, pt.y - 1, main);
-    ::DestroyMenu(menu);
-    if (chosen)
-        main->SendMessage(WM_COMMAND, chosen, 0);
+    ShowContextMenu(m_mode == 4 ? IDR_POI_MAP_MENU : IDR_POI_MENU, pt);
 }

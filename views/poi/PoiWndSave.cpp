@@ -9,28 +9,10 @@
 #include "doc/DocPaths.h"
 #include "frame/MessageDlg.h"
 #include "views/poi/PoiCardChooser.h"
+#include "views/poi/PoiSaveName.h"
 #include "views/poi/PoiWnd.h"
 
 namespace {
-
-BOOL AskSavePath(HWND owner, const wchar_t* folder, CString& path)
-{
-    wchar_t buffer[MAX_PATH];
-    lstrcpynW(buffer, path, MAX_PATH);
-    if (!ShowFileDialog(owner, folder, 3, FALSE, buffer))
-        return FALSE;
-    path = buffer;
-    return TRUE;
-}
-
-// The header's title as a file name, or the fallback when it cannot be one.
-CString ProposedName(const wchar_t* fallback)
-{
-    const CString& title = theGlobal.m_headerTitle;
-    if (title.IsEmpty() || HasInvalidFileNameChar(title))
-        return fallback;
-    return title.Left(MAX_PATH);
-}
 
 CString ErrorText(const CDoc& doc)
 {
@@ -40,7 +22,7 @@ CString ErrorText(const CDoc& doc)
 
 }  // namespace
 
-CPoiWnd::SaveDialogFn CPoiWnd::s_saveDialog = AskSavePath;
+CPoiWnd::SaveDialogFn CPoiWnd::s_saveDialog = AskKmlSavePath;
 CPoiWnd::CardChooserFn CPoiWnd::s_chooseCard = ChoosePoiCard;
 
 BOOL CPoiWnd::AcceptInvalidRecords()
@@ -56,7 +38,7 @@ void CPoiWnd::OnSave()
     CDocPi& doc = *GetDocument();
     if (!AcceptInvalidRecords())
         return;
-    CString path = ProposedName(L"POI.KML");
+    CString path = ProposedSaveName(L"POI.KML");
     CWnd* main = AfxGetMainWnd();
     if (!s_saveDialog(main ? main->GetSafeHwnd() : GetSafeHwnd(), theGlobal.m_piIniFolder, path))
         return;
@@ -84,7 +66,7 @@ void CPoiWnd::OnExport()
     if (!AcceptInvalidRecords())
         return;
     CString root, name;
-    if (!s_chooseCard(ProposedName(L"POI"), root, name))
+    if (!s_chooseCard(ProposedSaveName(L"POI"), root, name))
         return;
     WriteLog(L"Export POI File Start");
     if (!ExportFiles(root, name))

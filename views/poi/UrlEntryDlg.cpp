@@ -1,8 +1,8 @@
 #include "views/poi/UrlEntryDlg.h"
 
-#include "common/ButtonStrips.h"
 #include "common/Utility.h"
 #include "core/Global.h"
+#include "frame/DialogButton.h"
 #include "frame/MessageDlg.h"
 #include "res/feeds_ids.h"
 
@@ -50,17 +50,8 @@ BOOL CUrlEntryDlg::OnInitDialog()
         return base;
     CreateTahomaFont(TRUE, &m_editFont, 140, FALSE);
     m_editBrush = ::CreateSolidBrush(kEditColour);
-    const struct {
-        CCustomButton* button;
-        UINT id;
-        int label, x;
-    } buttons[] = {{&m_btnOK, IDOK, 135, 148}, {&m_btnCancel, IDCANCEL, 136, 314}};
-    for (const auto& b : buttons)
-        if (BuildButtonImage(&b.button->m_strip, UiText(b.label), 146, 38, 100, FALSE) &&
-            b.button->CreateFromDlgItem(b.id, this)) {
-            b.button->SetWindowPos(static_cast<HWND>(nullptr), b.x, 112, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-            b.button->SetRoundRegion();
-        }
+    MakeDialogButton(m_btnOK, this, IDOK, UiText(135), 148, 112, 100);
+    MakeDialogButton(m_btnCancel, this, IDCANCEL, UiText(136), 314, 112, 100);
     if (HWND edit = ::GetDlgItem(m_hWnd, IDC_URL_EDIT)) {
         ::SendMessageW(edit, WM_SETFONT, reinterpret_cast<WPARAM>(m_editFont), FALSE);
         ::SendMessageW(edit, EM_LIMITTEXT, kMaxLength, 0);

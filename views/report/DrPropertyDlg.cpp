@@ -6,13 +6,13 @@
 #include <algorithm>
 #include <string>
 
-#include "common/ButtonStrips.h"
 #include "common/FileReplace.h"
 #include "common/FileUtil.h"
 #include "common/CsvTable.h"
 #include "common/Utility.h"
 #include "common/WebUtil.h"
 #include "core/Global.h"
+#include "frame/DialogButton.h"
 #include "frame/MessageDlg.h"
 #include "res/report_ids.h"
 
@@ -77,18 +77,9 @@ BOOL CDrPropertyDlg::OnInitDialog()
         ::ShowWindow(placeholder, SW_HIDE);
     if (m_frame.Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, kFrameRect, this, 0xFFFF))
         m_frame.FillFromDocument();
-    const struct {
-        CCustomButton* button;
-        UINT id;
-        int caption, x;
-    } buttons[] = {{&m_btnPrint, kPrintId, 127, 20}, {&m_btnSave, kSaveId, 115, 186}, {&m_btnClose, IDOK, 135, 412}};
-    for (const auto& b : buttons)
-        if (BuildButtonImage(&b.button->m_strip, UiText(b.caption), 146, 38, 200, FALSE) &&
-            b.button->CreateFromDlgItem(b.id, this)) {
-            b.button->SetWindowPos(static_cast<HWND>(nullptr), b.x, 418, 0, 0,
-                                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-            b.button->SetRoundRegion();
-        }
+    MakeDialogButton(m_btnPrint, this, kPrintId, UiText(127), 20, 418, 200);
+    MakeDialogButton(m_btnSave, this, kSaveId, UiText(115), 186, 418, 200);
+    MakeDialogButton(m_btnClose, this, IDOK, UiText(135), 412, 418, 200);
     CreateTahomaFont(FALSE, &m_font, 100, FALSE);
     SetCaption(UiText(244));
     if (m_frame.m_ctrl.GetSafeHwnd())

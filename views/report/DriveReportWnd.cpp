@@ -18,8 +18,6 @@
 namespace {
 
 const COLORREF kBack = RGB(0x05, 0x05, 0x0A);
-// The class library's cursor of a horizontal splitter bar.
-const WORD kSplitCursor = 30981;
 
 CString UiText(int n)
 {
@@ -32,19 +30,6 @@ BOOL DefaultBrowseFolder(wchar_t path[MAX_PATH], HWND owner)
 }
 
 }  // namespace
-
-void SetVSplitBarCursor(BOOL overBar)
-{
-    HCURSOR cursor = nullptr;
-    if (overBar) {
-        cursor = ::LoadCursorW(AfxGetResourceHandle(), MAKEINTRESOURCEW(kSplitCursor));
-        if (!cursor)
-            cursor = ::LoadCursorW(nullptr, IDC_SIZENS);
-    } else {
-        cursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    }
-    ::SetCursor(cursor);
-}
 
 CDriveReportWnd::BrowseFolderFn CDriveReportWnd::s_browseFolder = DefaultBrowseFolder;
 
@@ -201,33 +186,27 @@ void CDriveReportWnd::DrawTracker()
 void CDriveReportWnd::OnLButtonDown(UINT, CPoint pt)
 {
     SetFocus();
-    if (!::GetCapture() && m_barRect.PtInRect(pt)) {
-        m_dragOffset = pt.y - m_barRect.top;
-        m_dragging = 1;
-        SetCapture();
+    if (m_drag.Begin(*this, pt, m_barRect))
         DrawTracker();
-    }
 }
 
 void CDriveReportWnd::OnMouseMove(UINT, CPoint pt)
 {
-    if (m_dragging) {
+    if (m_drag.IsDragging()) {
         DrawTracker();
-        m_splitPos = pt.y - m_dragOffset;
+        m_splitPos = m_drag.SplitAt(pt);
         DrawTracker();
     } else {
-        SetVSplitBarCursor(m_barRect.PtInRect(pt));
+        m_drag.SetCursor(m_barRect.PtInRect(pt));
     }
 }
 
 void CDriveReportWnd::OnLButtonUp(UINT, CPoint)
 {
-    if (!m_dragging)
+    if (!m_drag.IsDragging())
         return;
     DrawTracker();
-    m_dragging = 0;
-    ::ReleaseCapture();
-    SetVSplitBarCursor(FALSE);
+    m_drag.End();
     LayoutPanes();
 }
 

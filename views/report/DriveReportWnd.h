@@ -7,12 +7,10 @@
 // Files: DriveReportWnd.cpp creation, layout, splitter, import, modes and
 // commands; DriveReportCells.cpp the list's cells, editing and sorting.
 #include "common/DibImage.h"
+#include "frame/SplitDrag.h"
 #include "frame/ViewWnd.h"
 #include "views/report/DrBrowseWnd.h"
 #include "views/report/DrListWnd.h"
-
-// The cursor over a horizontal splitter bar (or the arrow elsewhere).
-void SetVSplitBarCursor(BOOL overBar);
 
 class CDriveReportWnd : public CViewWnd {
 public:
@@ -44,9 +42,8 @@ public:
     int m_panelMode = 0;
     DIB_IMAGE m_barLeft{}, m_barTile{}, m_barRight{};
     int m_splitPos = 0;
-    int m_dragOffset = 0;
     CRect m_barRect;
-    int m_dragging = 0;
+    CSplitDrag m_drag{TRUE};
 
 protected:
     int OnCreate(LPCREATESTRUCTW cs);

@@ -2,7 +2,6 @@
 // context menu of the fuel list.
 #include "classlib/CWaitCursor.h"
 #include "common/WebUtil.h"
-#include "controls/CustomMenu.h"
 #include "core/Global.h"
 #include "frame/CmdUIText.h"
 #include "frame/MessageDlg.h"
@@ -250,24 +249,7 @@ void CFeWnd::OnTips()
 
 void CFeWnd::OnContextMenu(CWnd*, CPoint pt)
 {
-    CWnd* main = AfxGetMainWnd();
-    HMENU menu = ::LoadMenuW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDR_FUEL_MENU));
-    HMENU popup = menu ? ::GetSubMenu(menu, 1) : nullptr;
-    if (!popup || !main) {
-        if (menu)
-            ::DestroyMenu(menu);
-        return;
-    }
-    if (pt.x == -1 && pt.y == -1)
-        ::GetCursorPos(&pt);
-    // The main window's update pass gives the items their states and texts.
-    main->SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup), 1);
-    CCustomMenu custom;
-    custom.LoadMenu(popup);
-    const UINT chosen = custom.TrackPopupMenu(TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN, pt.x - 1, pt.y - 1, main);
-    ::DestroyMenu(menu);
-    if (chosen)
-        main->SendMessage(WM_COMMAND, chosen, 0);
+    ShowContextMenu(IDR_FUEL_MENU, pt);
 }
 
 // Update handlers: a hidden view takes none of the shown view's commands
