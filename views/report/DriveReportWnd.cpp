@@ -21,11 +21,6 @@ const COLORREF kBack = RGB(0x05, 0x05, 0x0A);
 // The class library's cursor of a horizontal splitter bar.
 const WORD kSplitCursor = 30981;
 
-CString UiText(int n)
-{
-    return n >= 0 && n < theGlobal.m_uiStrings.GetSize() ? theGlobal.UiString(n) : CString();
-}
-
 BOOL DefaultBrowseFolder(wchar_t path[MAX_PATH], HWND owner)
 {
     return BrowseForFolder(path, owner, nullptr);
