@@ -3,6 +3,7 @@
 #include <imm.h>
 
 #include "common/ButtonStrips.h"
+#include "common/FixedField.h"
 #include "common/TextCheck.h"
 #include "common/Utility.h"
 #include "core/Global.h"
@@ -34,11 +35,6 @@ const Field kFields[] = {
     {IDC_POI_LATITUDE, 183, 342, {144, 344, 144 + 322, 344 + 22}, 11, 11},
 };
 
-CString UiText(int n)
-{
-    return n < theGlobal.m_uiStrings.GetSize() ? theGlobal.UiString(n) : CString();
-}
-
 CString FormatPosition(double v)
 {
     if (v == CPoiEditDlg::kUnset)
@@ -46,12 +42,6 @@ CString FormatPosition(double v)
     CString s;
     s.Format(L"%11.6f", v);
     return s;
-}
-
-void CopyText(wchar_t* dst, size_t capacity, const CString& text)
-{
-    wcsncpy(dst, text, capacity - 1);
-    dst[capacity - 1] = 0;
 }
 
 }  // namespace
@@ -226,10 +216,10 @@ void CPoiEditDlg::OnOK()
     }
     // Everything checked: only now is the caller's record written.
     if (m_record) {
-        CopyText(m_record->name, std::size(m_record->name), m_name);
-        CopyText(m_record->address, std::size(m_record->address), m_address);
-        CopyText(m_record->telephone, std::size(m_record->telephone), m_telephone);
-        CopyText(m_record->description, std::size(m_record->description), m_description);
+        CopyField(m_record->name, m_name);
+        CopyField(m_record->address, m_address);
+        CopyField(m_record->telephone, m_telephone);
+        CopyField(m_record->description, m_description);
         m_record->longitude = lon;
         m_record->latitude = lat;
     }

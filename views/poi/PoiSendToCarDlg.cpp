@@ -3,6 +3,7 @@
 #include <imm.h>
 
 #include "common/ButtonStrips.h"
+#include "common/FixedField.h"
 #include "common/TextCheck.h"
 #include "common/WebUtil.h"
 #include "common/Utility.h"
@@ -35,11 +36,6 @@ const Field kFields[] = {
     {IDC_POI_DESCRIPTION, 181, 240, {144, 242, 144 + 322, 242 + 22}, 64},
 };
 
-CString UiText(int n)
-{
-    return n < theGlobal.m_uiStrings.GetSize() ? theGlobal.UiString(n) : CString();
-}
-
 CString FormatPosition(double v)
 {
     if (v == POI_NO_POSITION)
@@ -47,12 +43,6 @@ CString FormatPosition(double v)
     CString s;
     s.Format(L"%11.6f", v);
     return s;
-}
-
-void CopyText(wchar_t* dst, size_t capacity, const CString& text)
-{
-    wcsncpy(dst, text, capacity - 1);
-    dst[capacity - 1] = 0;
 }
 
 HWND MainHandle()
@@ -261,10 +251,10 @@ void CPoiSendToCarDlg::OnOK()
         }
     }
     if (m_record) {
-        CopyText(m_record->name, std::size(m_record->name), m_name.IsEmpty() ? CString(L"Unnamed") : m_name);
-        CopyText(m_record->address, std::size(m_record->address), m_address);
-        CopyText(m_record->telephone, std::size(m_record->telephone), m_telephone);
-        CopyText(m_record->description, std::size(m_record->description), m_description);
+        CopyField(m_record->name, m_name.IsEmpty() ? CString(L"Unnamed") : m_name);
+        CopyField(m_record->address, m_address);
+        CopyField(m_record->telephone, m_telephone);
+        CopyField(m_record->description, m_description);
         m_record->longitude = lon;
         m_record->latitude = lat;
     }
