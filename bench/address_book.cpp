@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <string>
 
+#include "bench/BenchSupport.h"
 #include "classlib/Afx.h"
 #include "common/FileArchive.h"
 #include "core/Global.h"
@@ -20,27 +21,7 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double Millis(Clock::time_point since)
-{
-    return std::chrono::duration<double, std::milli>(Clock::now() - since).count();
-}
-
-void PrintPeakMemory()
-{
-    PROCESS_MEMORY_COUNTERS counters{};
-    counters.cb = sizeof counters;
-    if (GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters))
-        printf("peak working set %.1f MB, peak private bytes %.1f MB\n", counters.PeakWorkingSetSize / 1048576.0,
-               counters.PeakPagefileUsage / 1048576.0);
-}
-
-class BenchApp : public CWinApp {
-public:
-    BenchApp() : CWinApp(L"Address-book benchmark") {}
-};
-BenchApp theApp;
+BenchApp theApp(L"Address-book benchmark");
 
 void Report(const char* what, double ms, int actions = 1)
 {
@@ -153,10 +134,7 @@ int main()
     paint();
     Report("redo the deletion", Millis(start));
     view.SendMessage(WM_COMMAND, ID_EDIT_UNDO, 0);
-
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    const std::wstring card = std::wstring(temp) + L"mirovale_bench_ab\\";
+    const std::wstring card = TempPath(L"mirovale_bench_ab\\");
     const std::wstring target = card + L"PC\\POINT\\TONAVI\\POINTREG.L00";
     start = Clock::now();
     const BOOL written = book.CreateFolderAndSave(target.c_str());

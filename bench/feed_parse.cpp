@@ -12,17 +12,10 @@
 #include <string>
 #include <vector>
 
+#include "bench/BenchSupport.h"
 #include "common/XmlDocument.h"
 
 namespace {
-
-double Now()
-{
-    LARGE_INTEGER f, c;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&c);
-    return static_cast<double>(c.QuadPart) / static_cast<double>(f.QuadPart);
-}
 
 std::string FeedText(int feed, int items)
 {
@@ -72,9 +65,7 @@ int main()
 {
     const int kFeeds = 200, kItems = 100;
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    const std::wstring folder = std::wstring(temp) + L"mirovale_bench_feed_parse\\";
+    const std::wstring folder = TempPath(L"mirovale_bench_feed_parse\\");
     CreateDirectoryW(folder.c_str(), nullptr);
     size_t bytes = 0;
     for (int f = 0; f < kFeeds; ++f) {

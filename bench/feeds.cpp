@@ -18,25 +18,12 @@
 
 #include "LocalHttpServer.h"
 #include "TestFiles.h"
+#include "bench/BenchSupport.h"
 #include "common/TextCheck.h"
 #include "core/Global.h"
 #include "doc/DocRssPoi.h"
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
-
-double Seconds(Clock::time_point since) { return std::chrono::duration<double>(Clock::now() - since).count(); }
-
-void PrintMemory(const char* when)
-{
-    PROCESS_MEMORY_COUNTERS pmc{};
-    pmc.cb = sizeof pmc;
-    GetProcessMemoryInfo(GetCurrentProcess(), &pmc, sizeof pmc);
-    std::printf("  peak memory %s: working set %lu KiB, committed %lu KiB\n", when,
-                static_cast<unsigned long>(pmc.PeakWorkingSetSize / 1024),
-                static_cast<unsigned long>(pmc.PeakPagefileUsage / 1024));
-}
 
 std::string FeedText(int feed, int items)
 {

@@ -16,8 +16,6 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
 std::wstring ExeDir()
 {
     wchar_t path[MAX_PATH] = {};
@@ -143,9 +141,7 @@ double Median(std::vector<double> v)
 int main()
 {
     const std::wstring bin = ExeDir() + L"..\\bin\\";
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    const std::wstring folder = std::wstring(temp) + L"mirovale_bench_startup\\";
+    const std::wstring folder = TempPath(L"mirovale_bench_startup\\");
     CreateDirectoryW(folder.c_str(), nullptr);
     for (const wchar_t* name : {L"Mirovale.exe", L"Runemark.dll", L"Mirovale.qpk"})
         CopyFileW((bin + name).c_str(), (folder + name).c_str(), FALSE);
