@@ -9,6 +9,8 @@
 #include <string>
 
 #include "classlib/Afx.h"
+#include "common/FileArchive.h"
+#include "core/Global.h"
 
 using Clock = std::chrono::steady_clock;
 
@@ -93,4 +95,29 @@ inline std::wstring TempPath(const wchar_t* name)
     wchar_t temp[MAX_PATH];
     GetTempPathW(MAX_PATH, temp);
     return std::wstring(temp) + name;
+}
+
+// The program's skin pack, built beside the benchmarks in ..\bin; says so when
+// it is not there.
+inline bool OpenSkinPack()
+{
+    wchar_t path[MAX_PATH];
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring pack(path);
+    pack = pack.substr(0, pack.find_last_of(L'\\') + 1) + L"..\\bin\\Mirovale.qpk";
+    if (!theFileArchive.Open(pack.c_str())) {
+        printf("no skin pack at %ls\n", pack.c_str());
+        return false;
+    }
+    return true;
+}
+
+// UI strings 0 to 430 of the form format ("Text %d" gives "Text 0", ...).
+inline void FillUiStrings(const wchar_t* format)
+{
+    for (int i = 0; i <= 430; ++i) {
+        CString s;
+        s.Format(format, i);
+        theGlobal.m_uiStrings.Add(s);
+    }
 }

@@ -48,19 +48,9 @@ DOCAB_UI_RECORD Sample(int i)
 int main()
 {
     theApp.m_hInstance = GetModuleHandleW(nullptr);
-    wchar_t exe[MAX_PATH];
-    GetModuleFileNameW(nullptr, exe, MAX_PATH);
-    std::wstring pack(exe);
-    pack = pack.substr(0, pack.find_last_of(L'\\') + 1) + L"..\\bin\\Mirovale.qpk";
-    if (!theFileArchive.Open(pack.c_str())) {
-        printf("skin pack not found\n");
+    if (!OpenSkinPack())
         return 1;
-    }
-    for (int i = 0; i <= 430; ++i) {
-        CString s;
-        s.Format(L"Text %d", i);
-        theGlobal.m_uiStrings.Add(s);
-    }
+    FillUiStrings(L\"Text %d\");
     theGlobal.m_viewKind = 8;
     theGlobal.m_modelType = 5;
 

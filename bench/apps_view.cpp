@@ -61,14 +61,8 @@ std::string IconBytes()
 int main()
 {
     BenchApp app(L"apps view bench");
-    wchar_t path[MAX_PATH];
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    PathRemoveFileSpecW(path);
-    PathAppendW(path, L"..\\bin\\Mirovale.qpk");
-    if (!theFileArchive.Open(path)) {
-        std::printf("no skin pack at %ls\n", path);
+    if (!OpenSkinPack())
         return 1;
-    }
     for (int i = 0; i <= 430; ++i)
         theGlobal.m_uiStrings.Add(L"Apps");
     theGlobal.m_modelType = 4;

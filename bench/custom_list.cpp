@@ -90,14 +90,8 @@ struct Stat {
 int main()
 {
     theApp.m_hInstance = GetModuleHandleW(nullptr);
-    wchar_t exe[MAX_PATH];
-    GetModuleFileNameW(nullptr, exe, MAX_PATH);
-    std::wstring pack(exe);
-    pack = pack.substr(0, pack.find_last_of(L'\\') + 1) + L"..\\bin\\Mirovale.qpk";
-    if (!theFileArchive.Open(pack.c_str())) {
-        printf("skin pack not found\n");
+    if (!OpenSkinPack())
         return 1;
-    }
     CDataParent parent;
     if (!parent.CreateEx(0, nullptr, L"list benchmark", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 1000, 760,
                          nullptr, nullptr))

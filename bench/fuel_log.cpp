@@ -71,11 +71,7 @@ int main()
         return 1;
     }
     InitCharClassTable();
-    for (int i = 0; i <= 430; ++i) {
-        CString s;
-        s.Format(L"Text %d", i);
-        theGlobal.m_uiStrings.Add(s);
-    }
+    FillUiStrings(L\"Text %d\");
     theGlobal.m_viewKind = 11;
     theGlobal.m_naviModel.m_modelGroup = 3;
     theGlobal.m_docFe.InitErrorStrings();

@@ -105,14 +105,8 @@ int Decoded(const CCustomThumbCtrl& thumbs, int upTo)
 int main()
 {
     BenchApp app(L"picture editor bench");
-    wchar_t path[MAX_PATH];
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    PathRemoveFileSpecW(path);
-    PathAppendW(path, L"..\\bin\\Mirovale.qpk");
-    if (!theFileArchive.Open(path)) {
-        std::printf("no skin pack at %ls\n", path);
+    if (!OpenSkinPack())
         return 1;
-    }
     // Text 41 (the first show's question) left empty: icon mode without asking.
     for (int i = 0; i <= 430; ++i)
         theGlobal.m_uiStrings.Add(i == 41 ? L"" : L"Pictures");

@@ -50,14 +50,8 @@ int main()
 {
     constexpr int kRows = 2000;
     BenchApp app(L"csv import bench");
-    wchar_t path[MAX_PATH];
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    PathRemoveFileSpecW(path);
-    PathAppendW(path, L"..\\bin\\Mirovale.qpk");
-    if (!theFileArchive.Open(path)) {
-        printf("no skin pack at %ls\n", path);
+    if (!OpenSkinPack())
         return 1;
-    }
     for (int i = 0; i <= 430; ++i)
         theGlobal.m_uiStrings.Add(L"Label");
     theGlobal.m_modelType = 3;

@@ -31,14 +31,8 @@ void SwitchTo(HWND main, UINT command, int index)
 int main()
 {
     BenchApp app(L"view switch bench");
-    wchar_t path[MAX_PATH];
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    PathRemoveFileSpecW(path);
-    PathAppendW(path, L"..\\bin\\Mirovale.qpk");
-    if (!theFileArchive.Open(path)) {
-        printf("no skin pack at %ls\n", path);
+    if (!OpenSkinPack())
         return 1;
-    }
     for (int i = 0; i <= 430; ++i)
         theGlobal.m_uiStrings.Add(L"Page");
     theGlobal.m_modelType = 4;
