@@ -50,7 +50,7 @@ int main()
     theApp.m_hInstance = GetModuleHandleW(nullptr);
     if (!OpenSkinPack())
         return 1;
-    FillUiStrings(L\"Text %d\");
+    FillUiStrings(L"Text %d");
     theGlobal.m_viewKind = 8;
     theGlobal.m_modelType = 5;
 

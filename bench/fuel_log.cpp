@@ -71,7 +71,7 @@ int main()
         return 1;
     }
     InitCharClassTable();
-    FillUiStrings(L\"Text %d\");
+    FillUiStrings(L"Text %d");
     theGlobal.m_viewKind = 11;
     theGlobal.m_naviModel.m_modelGroup = 3;
     theGlobal.m_docFe.InitErrorStrings();

@@ -51,7 +51,7 @@ int main()
     theApp.m_hInstance = GetModuleHandleW(nullptr);
     if (!OpenSkinPack())
         return 1;
-    FillUiStrings(L\"Text %d\");
+    FillUiStrings(L"Text %d");
     for (DWORD w : {110, 110, 120, 150, 120, 150})
         theGlobal.m_piCsvColumns.Add(w);
     theGlobal.m_viewKind = 2;

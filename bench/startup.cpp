@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "bench/BenchSupport.h"
+
 namespace {
 
 std::wstring ExeDir()
