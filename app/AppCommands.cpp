@@ -24,11 +24,6 @@ const wchar_t kPageNorthAmerica[] = L"https://www.halvern.com/us/mirovale/";
 const wchar_t kPageAustralia[] = L"https://www.halvern.com/au/mirovale/";
 const wchar_t kPageEurope[] = L"https://www.halvern.eu/seravine/";
 
-CString UiOrEmpty(int n)
-{
-    return n < theGlobal.m_uiStrings.GetSize() ? theGlobal.UiString(n) : CString();
-}
-
 HWND MainHandle()
 {
     CWnd* main = AfxGetMainWnd();
@@ -72,14 +67,14 @@ void CVelmora11App::OnAppAbout()
 void CVelmora11App::OnWebPage()
 {
     const wchar_t* page = theGlobal.m_areaCode == 1
-                              ? (UiOrEmpty(365) == L"English_AU" ? kPageAustralia : kPageNorthAmerica)
+                              ? (UiText(365) == L"English_AU" ? kPageAustralia : kPageNorthAmerica)
                               : kPageEurope;
     OpenInBrowser(MainHandle(), page);
 }
 
 void CVelmora11App::OnHelp()
 {
-    const CString page = theGlobal.WebBaseUrl() + L"help/pcapp3/" + UiOrEmpty(362) + L"/index.htm";
+    const CString page = theGlobal.WebBaseUrl() + L"help/pcapp3/" + UiText(362) + L"/index.htm";
     OpenInBrowser(MainHandle(), page);
 }
 
@@ -95,7 +90,7 @@ void CVelmora11App::OnLanguageSelect()
     CStringArray names;
     ListNames(L"language", names);
     if (names.GetSize() == 0) {
-        ShowMessage(UiOrEmpty(3), 0, FALSE);
+        ShowMessage(UiText(3), 0, FALSE);
         return;
     }
     CLanguageSelectDlg dlg;
@@ -107,7 +102,7 @@ void CVelmora11App::OnLanguageSelect()
     if (chosen == theGlobal.m_languageFile)
         return;
     theGlobal.m_languageFile = chosen;
-    ShowMessage(UiOrEmpty(38), 0, FALSE);
+    ShowMessage(UiText(38), 0, FALSE);
 }
 
 void CVelmora11App::OnModelSelect()
@@ -131,7 +126,7 @@ void CVelmora11App::OnModelSelect()
     if (dlg.DoModal() != IDOK)
         return;
     if (dlg.m_changed)
-        ShowMessage(UiOrEmpty(38), 0, FALSE);
+        ShowMessage(UiText(38), 0, FALSE);
     theGlobal.UpdateAllViews();
 }
 
@@ -151,25 +146,25 @@ void CVelmora11App::OnVersionCheck()
 void CVelmora11App::OnUpdateAppAbout(CCmdUI* ui)
 {
     ui->Enable(TRUE);
-    SetCmdUIText(ui, UiOrEmpty(277));
+    SetCmdUIText(ui, UiText(277));
 }
 
 void CVelmora11App::OnUpdateWebPage(CCmdUI* ui)
 {
     ui->Enable(TRUE);
-    SetCmdUIText(ui, UiOrEmpty(276));
+    SetCmdUIText(ui, UiText(276));
 }
 
 void CVelmora11App::OnUpdateHelp(CCmdUI* ui)
 {
     ui->Enable(TRUE);
-    SetCmdUIText(ui, UiOrEmpty(275));
+    SetCmdUIText(ui, UiText(275));
 }
 
 void CVelmora11App::OnUpdateOptions(CCmdUI* ui)
 {
     ui->Enable(TRUE);
-    SetCmdUIText(ui, UiOrEmpty(278));
+    SetCmdUIText(ui, UiText(278));
 }
 
 void CVelmora11App::OnUpdateLanguageSelect(CCmdUI* ui)
@@ -181,11 +176,11 @@ void CVelmora11App::OnUpdateLanguageSelect(CCmdUI* ui)
 void CVelmora11App::OnUpdateModelSelect(CCmdUI* ui)
 {
     ui->Enable(TRUE);
-    SetCmdUIText(ui, UiOrEmpty(282));
+    SetCmdUIText(ui, UiText(282));
 }
 
 void CVelmora11App::OnUpdateVersionCheck(CCmdUI* ui)
 {
     ui->Enable(TRUE);
-    SetCmdUIText(ui, UiOrEmpty(283));
+    SetCmdUIText(ui, UiText(283));
 }

@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <string>
 
+#include "bench/BenchSupport.h"
 #include "classlib/Afx.h"
 #include "common/FileArchive.h"
 #include "core/Global.h"
@@ -20,27 +21,7 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double Millis(Clock::time_point since)
-{
-    return std::chrono::duration<double, std::milli>(Clock::now() - since).count();
-}
-
-void PrintPeakMemory()
-{
-    PROCESS_MEMORY_COUNTERS counters{};
-    counters.cb = sizeof counters;
-    if (GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters))
-        printf("peak working set %.1f MB, peak private bytes %.1f MB\n", counters.PeakWorkingSetSize / 1048576.0,
-               counters.PeakPagefileUsage / 1048576.0);
-}
-
-class BenchApp : public CWinApp {
-public:
-    BenchApp() : CWinApp(L"Address-book benchmark") {}
-};
-BenchApp theApp;
+BenchApp theApp(L"Address-book benchmark");
 
 void Report(const char* what, double ms, int actions = 1)
 {
@@ -67,19 +48,9 @@ DOCAB_UI_RECORD Sample(int i)
 int main()
 {
     theApp.m_hInstance = GetModuleHandleW(nullptr);
-    wchar_t exe[MAX_PATH];
-    GetModuleFileNameW(nullptr, exe, MAX_PATH);
-    std::wstring pack(exe);
-    pack = pack.substr(0, pack.find_last_of(L'\\') + 1) + L"..\\bin\\Mirovale.qpk";
-    if (!theFileArchive.Open(pack.c_str())) {
-        printf("skin pack not found\n");
+    if (!OpenSkinPack())
         return 1;
-    }
-    for (int i = 0; i <= 430; ++i) {
-        CString s;
-        s.Format(L"Text %d", i);
-        theGlobal.m_uiStrings.Add(s);
-    }
+    FillUiStrings(L"Text %d");
     theGlobal.m_viewKind = 8;
     theGlobal.m_modelType = 5;
 
@@ -153,10 +124,7 @@ int main()
     paint();
     Report("redo the deletion", Millis(start));
     view.SendMessage(WM_COMMAND, ID_EDIT_UNDO, 0);
-
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    const std::wstring card = std::wstring(temp) + L"mirovale_bench_ab\\";
+    const std::wstring card = TempPath(L"mirovale_bench_ab\\");
     const std::wstring target = card + L"PC\\POINT\\TONAVI\\POINTREG.L00";
     start = Clock::now();
     const BOOL written = book.CreateFolderAndSave(target.c_str());

@@ -11,19 +11,13 @@
 #include <cstdio>
 #include <string>
 
+#include "bench/BenchSupport.h"
 #include "classlib/Afx.h"
 #include "common/FileArchive.h"
 #include "core/Global.h"
 #include "views/device/ApWnd.h"
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
-
-class CBenchApp : public CWinApp {
-public:
-    CBenchApp() : CWinApp(L"apps view bench") {}
-};
 
 std::wstring g_card;
 BOOL ChooseCard(BOOL, CString& root)
@@ -66,15 +60,9 @@ std::string IconBytes()
 
 int main()
 {
-    CBenchApp app;
-    wchar_t path[MAX_PATH];
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    PathRemoveFileSpecW(path);
-    PathAppendW(path, L"..\\bin\\Mirovale.qpk");
-    if (!theFileArchive.Open(path)) {
-        std::printf("no skin pack at %ls\n", path);
+    BenchApp app(L"apps view bench");
+    if (!OpenSkinPack())
         return 1;
-    }
     for (int i = 0; i <= 430; ++i)
         theGlobal.m_uiStrings.Add(L"Apps");
     theGlobal.m_modelType = 4;
@@ -102,9 +90,7 @@ int main()
     base.assign(wbase.begin(), wbase.end());
     theGlobal.m_appsService = wbase.c_str();
     theGlobal.m_deviceNo = L"0123456789ABCDEF";
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    g_card = std::wstring(temp) + L"mirovale_apps_bench\\";
+    g_card = TempPath(L"mirovale_apps_bench\\");
     CreateDirectoryW(g_card.c_str(), nullptr);
     CApWnd::s_chooseDrive = ChooseCard;
 

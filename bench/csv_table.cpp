@@ -1,4 +1,5 @@
 // Reads and writes a 100,000-row CSV table; prints each time and the peak memory.
+#include "bench/BenchSupport.h"
 #include "common/CsvTable.h"
 
 #include <psapi.h>
@@ -8,11 +9,6 @@
 #include <string>
 
 namespace {
-
-double Seconds(std::chrono::steady_clock::time_point since)
-{
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
-}
 
 SIZE_T PeakWorkingSetKb()
 {
@@ -27,9 +23,7 @@ SIZE_T PeakWorkingSetKb()
 int main()
 {
     constexpr int kRows = 100000;
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    std::wstring path = std::wstring(temp) + L"bench_csv_table.csv";
+    std::wstring path = TempPath(L"bench_csv_table.csv");
 
     // A fuel-log-like table: numbers, a quoted memo with a comma and quotes.
     CCsvTable source;

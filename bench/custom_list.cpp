@@ -12,34 +12,16 @@
 #include <string>
 #include <vector>
 
+#include "bench/BenchSupport.h"
 #include "classlib/Afx.h"
 #include "common/FileArchive.h"
 #include "controls/CustomListCtrl.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
 constexpr int kRows = 10000, kColumns = 8;
 
-double Millis(Clock::time_point since)
-{
-    return std::chrono::duration<double, std::milli>(Clock::now() - since).count();
-}
-
-void PrintPeakMemory()
-{
-    PROCESS_MEMORY_COUNTERS counters{};
-    counters.cb = sizeof counters;
-    if (GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters))
-        printf("peak working set %.1f MB, peak private bytes %.1f MB\n", counters.PeakWorkingSetSize / 1048576.0,
-               counters.PeakPagefileUsage / 1048576.0);
-}
-
-class BenchApp : public CWinApp {
-public:
-    BenchApp() : CWinApp(L"list benchmark") {}
-};
-BenchApp theApp;
+BenchApp theApp(L"list benchmark");
 
 // The view: owns the data, answers the list's questions, sorts on a column click.
 class CDataParent : public CWnd {
@@ -108,14 +90,8 @@ struct Stat {
 int main()
 {
     theApp.m_hInstance = GetModuleHandleW(nullptr);
-    wchar_t exe[MAX_PATH];
-    GetModuleFileNameW(nullptr, exe, MAX_PATH);
-    std::wstring pack(exe);
-    pack = pack.substr(0, pack.find_last_of(L'\\') + 1) + L"..\\bin\\Mirovale.qpk";
-    if (!theFileArchive.Open(pack.c_str())) {
-        printf("skin pack not found\n");
+    if (!OpenSkinPack())
         return 1;
-    }
     CDataParent parent;
     if (!parent.CreateEx(0, nullptr, L"list benchmark", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 1000, 760,
                          nullptr, nullptr))

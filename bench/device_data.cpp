@@ -10,25 +10,12 @@
 #include <cstdio>
 #include <string>
 
+#include "bench/BenchSupport.h"
 #include "common/FileUtil.h"
 #include "common/TextCheck.h"
 #include "core/Global.h"
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
-
-double Seconds(Clock::time_point since) { return std::chrono::duration<double>(Clock::now() - since).count(); }
-
-void PrintMemory(const char* when)
-{
-    PROCESS_MEMORY_COUNTERS pmc{};
-    pmc.cb = sizeof pmc;
-    GetProcessMemoryInfo(GetCurrentProcess(), &pmc, sizeof pmc);
-    std::printf("  peak memory %s: working set %lu KiB, committed %lu KiB\n", when,
-                static_cast<unsigned long>(pmc.PeakWorkingSetSize / 1024),
-                static_cast<unsigned long>(pmc.PeakPagefileUsage / 1024));
-}
 
 void WriteCsv(const std::wstring& path, int rows)
 {
@@ -63,10 +50,7 @@ int main()
     theGlobal.m_modelType = 5;
     theGlobal.m_naviModel.m_modelGroup = 2;
     theGlobal.m_decimal = 0;
-
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    std::wstring root = std::wstring(temp) + L"mirovale_bench_device\\";
+    std::wstring root = TempPath(L"mirovale_bench_device\\");
     DeleteFolderTree(root.c_str());
     CreateDirectoryW(root.c_str(), nullptr);
 

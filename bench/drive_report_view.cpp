@@ -18,6 +18,7 @@
 #include <cstdio>
 #include <string>
 
+#include "bench/BenchSupport.h"
 #include "classlib/Afx.h"
 #include "common/FileArchive.h"
 #include "core/Global.h"
@@ -29,37 +30,8 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
 constexpr int kFiles = 500;
 constexpr int kPoints = 2000;
-
-class CBenchApp : public CWinApp {
-public:
-    CBenchApp() : CWinApp(L"drive report bench") {}
-};
-
-double Ms(Clock::time_point from) { return std::chrono::duration<double, std::milli>(Clock::now() - from).count(); }
-
-double PeakMegabytes()
-{
-    PROCESS_MEMORY_COUNTERS pmc{};
-    pmc.cb = sizeof pmc;
-    GetProcessMemoryInfo(GetCurrentProcess(), &pmc, sizeof pmc);
-    return pmc.PeakPagefileUsage / 1048576.0;
-}
-
-void Pump()
-{
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT)
-            continue;
-        if (!CWnd::WalkPreTranslateTree(&msg)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-    }
-}
 
 void WriteGpx(const std::wstring& path, int n)
 {
@@ -100,10 +72,10 @@ CDriveReportWnd* g_view = nullptr;
 LRESULT CALLBACK OnMessageTaken(int code, WPARAM wp, LPARAM lp)
 {
     if (code >= 0 && wp == PM_REMOVE && g_measuring) {
-        g_longestGap = std::max(g_longestGap, Ms(g_lastTaken));
+        g_longestGap = std::max(g_longestGap, Millis(g_lastTaken));
         g_lastTaken = Clock::now();
         if (g_firstRows < 0 && g_view->m_listPane.m_list.GetItemCount() > 0)
-            g_firstRows = Ms(g_start);
+            g_firstRows = Millis(g_start);
     }
     return CallNextHookEx(nullptr, code, wp, lp);
 }
@@ -121,7 +93,7 @@ void CALLBACK CloseBoxes(HWND, UINT, UINT_PTR, DWORD)
 
 int Run(const std::wstring& folder)
 {
-    CBenchApp app;
+    BenchApp app(L"drive report bench");
     wchar_t path[MAX_PATH];
     GetModuleFileNameW(nullptr, path, MAX_PATH);
     PathRemoveFileSpecW(path);
@@ -150,11 +122,11 @@ int Run(const std::wstring& folder)
     app.m_pMainWnd = main;
     main->ShowWindow(SW_SHOW);
     main->EnableWindow(TRUE);
-    Pump();
+    PumpMessages();
     PostMessageW(main->m_hWnd, WM_COMMAND, ID_DRIVE_REPORT, 0);
     while (theGlobal.m_viewKind != 10)
-        Pump();
-    Pump();
+        PumpMessages();
+    PumpMessages();
     auto* view = dynamic_cast<CDriveReportWnd*>(main->m_body.GetView(10));
     g_folder = folder + L"\\";
     CDriveReportWnd::s_browseFolder = AnswerFolder;
@@ -167,9 +139,9 @@ int Run(const std::wstring& folder)
     g_measuring = true;
     view->SendMessage(WM_COMMAND, ID_IMPORT_REPORT, 0);
     g_measuring = false;
-    const double imported = Ms(start);
+    const double imported = Millis(start);
     view->m_listPane.m_list.UpdateWindow();
-    const double shown = Ms(start);
+    const double shown = Millis(start);
     UnhookWindowsHookEx(hook);
     KillTimer(nullptr, closer);
     const int rows = view->m_listPane.m_list.GetItemCount();
@@ -186,7 +158,7 @@ int Run(const std::wstring& folder)
         CDocDrivingReport report;
         const auto t = Clock::now();
         report.ReadGpx((g_folder + name).c_str());
-        longestRead = std::max(longestRead, Ms(t));
+        longestRead = std::max(longestRead, Millis(t));
     }
     printf("longest read of one file (50 tried): %.1f ms\n", longestRead);
 
@@ -206,7 +178,7 @@ int Run(const std::wstring& folder)
             const auto t = Clock::now();
             view->m_listPane.SortReports(static_cast<int>(view->m_listPane.m_index.GetSize()), column, ascending);
             view->RefreshList();
-            worst = std::max(worst, Ms(t));
+            worst = std::max(worst, Millis(t));
         }
         printf("sort %d rows by column %d: %.2f ms at most (aim: under 50 ms)\n", rows, column, worst);
     }

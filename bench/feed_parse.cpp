@@ -12,36 +12,11 @@
 #include <string>
 #include <vector>
 
+#include "bench/BenchSupport.h"
+#include "bench/FeedText.h"
 #include "common/XmlDocument.h"
 
 namespace {
-
-double Now()
-{
-    LARGE_INTEGER f, c;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&c);
-    return static_cast<double>(c.QuadPart) / static_cast<double>(f.QuadPart);
-}
-
-std::string FeedText(int feed, int items)
-{
-    std::string s = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<rss version=\"2.0\" "
-                    "xmlns:georss=\"http://www.georss.org/georss\"><channel><title>Feed " +
-                    std::to_string(feed) + "</title>\n";
-    char b[512];
-    for (int i = 0; i < items; ++i) {
-        std::snprintf(b, sizeof b,
-                      "<item><title>Feed %d item %d</title><link>http://example.com/%d/%d</link>"
-                      "<description>&lt;p&gt;Item %d of feed %d&lt;/p&gt;</description>"
-                      "<pubDate>Tue, %02d Jan 2030 %02d:%02d:%02d +0900</pubDate>"
-                      "<georss:point>%.6f %.6f</georss:point></item>\n",
-                      feed, i, feed, i, i, feed, 1 + feed % 28, i % 24, feed % 60, i % 60, 35.0 + feed * 0.001,
-                      139.0 + i * 0.001);
-        s += b;
-    }
-    return s + "</channel></rss>\n";
-}
 
 // Loads one feed and reads every item's fields; the number of items read.
 int ReadFeed(const std::wstring& path)
@@ -72,9 +47,7 @@ int main()
 {
     const int kFeeds = 200, kItems = 100;
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    const std::wstring folder = std::wstring(temp) + L"mirovale_bench_feed_parse\\";
+    const std::wstring folder = TempPath(L"mirovale_bench_feed_parse\\");
     CreateDirectoryW(folder.c_str(), nullptr);
     size_t bytes = 0;
     for (int f = 0; f < kFeeds; ++f) {

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <string>
 
+#include "bench/BenchSupport.h"
 #include "classlib/Afx.h"
 #include "common/FileArchive.h"
 #include "common/JpegWriter.h"
@@ -22,29 +23,10 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
 constexpr int kRecords = 1000;
 std::wstring g_logPath;
 
-double Millis(Clock::time_point since)
-{
-    return std::chrono::duration<double, std::milli>(Clock::now() - since).count();
-}
-
-void PrintPeakMemory()
-{
-    PROCESS_MEMORY_COUNTERS counters{};
-    counters.cb = sizeof counters;
-    if (GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters))
-        printf("peak working set %.1f MB, peak private bytes %.1f MB\n", counters.PeakWorkingSetSize / 1048576.0,
-               counters.PeakPagefileUsage / 1048576.0);
-}
-
-class BenchApp : public CWinApp {
-public:
-    BenchApp() : CWinApp(L"Fuel log benchmark") {}
-};
-BenchApp theApp;
+BenchApp theApp(L"Fuel log benchmark");
 
 void Report(const char* what, double ms, double aim, int actions = 1)
 {
@@ -89,18 +71,11 @@ int main()
         return 1;
     }
     InitCharClassTable();
-    for (int i = 0; i <= 430; ++i) {
-        CString s;
-        s.Format(L"Text %d", i);
-        theGlobal.m_uiStrings.Add(s);
-    }
+    FillUiStrings(L"Text %d");
     theGlobal.m_viewKind = 11;
     theGlobal.m_naviModel.m_modelGroup = 3;
     theGlobal.m_docFe.InitErrorStrings();
-
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    g_logPath = std::wstring(temp) + L"mirovale_bench_fuel.csv";
+    g_logPath = TempPath(L"mirovale_bench_fuel.csv");
     const std::string csv = LogCsv();
     HANDLE file = CreateFileW(g_logPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     DWORD written = 0;
@@ -196,7 +171,7 @@ int main()
     GdiFlush();
     SelectObject(dc, old);
     DeleteDC(dc);
-    const std::wstring jpeg = std::wstring(temp) + L"mirovale_bench_graph.jpg";
+    const std::wstring jpeg = TempPath(L"mirovale_bench_graph.jpg");
     const BOOL saved = SaveJpeg(picture.bits, picture.width, picture.height, -picture.stride, jpeg.c_str());
     Report(saved ? "graph of 1,000 samples drawn and saved" : "graph drawn, JPEG FAILED", Millis(start), 200);
     FreeDibImage(&picture);

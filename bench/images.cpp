@@ -8,19 +8,13 @@
 #include <string>
 #include <vector>
 
+#include "bench/BenchSupport.h"
 #include "common/DibImage.h"
 #include "common/FileArchive.h"
 #include "common/GdiplusText.h"
 #include "common/JpegWriter.h"
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
-
-double Millis(Clock::time_point since)
-{
-    return std::chrono::duration<double, std::milli>(Clock::now() - since).count();
-}
 
 void Put32(std::vector<BYTE>& b, size_t at, DWORD v)
 {
@@ -98,23 +92,12 @@ std::wstring WritePack(const std::wstring& folder, int count)
     return path;
 }
 
-void PrintPeakMemory()
-{
-    PROCESS_MEMORY_COUNTERS counters{};
-    counters.cb = sizeof counters;
-    if (GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters))
-        printf("peak working set %.1f MB, peak private bytes %.1f MB\n", counters.PeakWorkingSetSize / 1048576.0,
-               counters.PeakPagefileUsage / 1048576.0);
-}
-
 }  // namespace
 
 int main()
 {
     CoInitialize(nullptr);
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    const std::wstring folder = std::wstring(temp) + L"bench_images_" + std::to_wstring(GetCurrentProcessId()) + L"\\";
+    const std::wstring folder = TempPath(L"bench_images_") + std::to_wstring(GetCurrentProcessId()) + L"\\";
     CreateDirectoryW(folder.c_str(), nullptr);
 
     const int pictures = 500;

@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <string>
 
+#include "bench/BenchSupport.h"
 #include "classlib/Afx.h"
 #include "common/DibImage.h"
 #include "common/FileArchive.h"
@@ -23,15 +24,6 @@
 #include "views/device/PicEditWnd.h"
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
-
-class CBenchApp : public CWinApp {
-public:
-    CBenchApp() : CWinApp(L"picture editor bench") {}
-};
-
-double Since(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
 
 void Pump(DWORD ms)
 {
@@ -112,15 +104,9 @@ int Decoded(const CCustomThumbCtrl& thumbs, int upTo)
 
 int main()
 {
-    CBenchApp app;
-    wchar_t path[MAX_PATH];
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    PathRemoveFileSpecW(path);
-    PathAppendW(path, L"..\\bin\\Mirovale.qpk");
-    if (!theFileArchive.Open(path)) {
-        std::printf("no skin pack at %ls\n", path);
+    BenchApp app(L"picture editor bench");
+    if (!OpenSkinPack())
         return 1;
-    }
     // Text 41 (the first show's question) left empty: icon mode without asking.
     for (int i = 0; i <= 430; ++i)
         theGlobal.m_uiStrings.Add(i == 41 ? L"" : L"Pictures");
@@ -130,9 +116,7 @@ int main()
     theGlobal.m_picFileSplit = 0.2f;
 
     const int count = 500, width = 3000, height = 2000;
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    const std::wstring base = std::wstring(temp) + L"mirovale_pic_bench\\";
+    const std::wstring base = TempPath(L"mirovale_pic_bench\\");
     const std::wstring photos = base + L"photos\\";
     ::CreateDirectoryW(base.c_str(), nullptr);
     theGlobal.m_iconFolder = (base + L"icon").c_str();
@@ -142,7 +126,7 @@ int main()
         std::printf("photos not written\n");
         return 1;
     }
-    const double written = Since(writing);
+    const double written = Seconds(writing);
     theGlobal.m_docIg.InitErrorStrings();
     theGlobal.m_docIcon.LoadIcons();
     if (!InitShell()) {
@@ -171,16 +155,16 @@ int main()
     view.ShowWindow(SW_SHOW);
     double listed = -1, firstShown = -1, screenful = -1, all = -1;
     int perScreen = 0;
-    while (Since(start) < 600) {
+    while (Seconds(start) < 600) {
         Pump(5);
         if (firstShown < 0 && Decoded(thumbs, thumbs.GetItemCount()) > 0) {
             thumbs.UpdateWindow();
-            firstShown = Since(start);
+            firstShown = Seconds(start);
         }
         if (thumbs.GetItemCount() < count)
             continue;
         if (listed < 0)
-            listed = Since(start);
+            listed = Seconds(start);
         if (!perScreen) {
             RECT c;
             thumbs.GetClientRect(&c);
@@ -191,10 +175,10 @@ int main()
         const int done = Decoded(thumbs, count);
         if (screenful < 0 && Decoded(thumbs, perScreen) == perScreen) {
             thumbs.UpdateWindow();
-            screenful = Since(start);
+            screenful = Seconds(start);
         }
         if (done == count) {
-            all = Since(start);
+            all = Seconds(start);
             break;
         }
     }
@@ -205,7 +189,7 @@ int main()
     const BOOL opened = view.OpenPicture(first.c_str());
     view.UpdateWindow();
     view.m_imagePane.UpdateWindow();
-    const double openTime = Since(t);
+    const double openTime = Seconds(t);
 
     // The crop frame set to the middle half, then cropped and shown.
     CPicImageWnd& pane = view.m_imagePane;
@@ -216,7 +200,7 @@ int main()
     view.SendMessage(WM_COMMAND, ID_PIC_TRIM, 0);
     view.UpdateWindow();
     view.m_imagePane.UpdateWindow();
-    const double cropTime = Since(t);
+    const double cropTime = Seconds(t);
     const bool cropped = theGlobal.m_docIg.m_working.width == fw && theGlobal.m_docIg.m_working.height == fh;
 
     std::printf("Picture editor, a folder of %d photos of %d x %d (JPEG; written in %.1f s)\n", count, width, height,

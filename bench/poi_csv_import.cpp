@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <string>
 
+#include "bench/BenchSupport.h"
 #include "classlib/Afx.h"
 #include "common/FileArchive.h"
 #include "core/Global.h"
@@ -18,24 +19,12 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-class CBenchApp : public CWinApp {
-public:
-    CBenchApp() : CWinApp(L"csv import bench") {}
-};
-
 std::wstring g_file;
 
 BOOL AnswerFileDialog(HWND, const wchar_t*, int, BOOL, wchar_t* path)
 {
     lstrcpynW(path, g_file.c_str(), MAX_PATH);
     return TRUE;
-}
-
-double Seconds(Clock::time_point since)
-{
-    return std::chrono::duration<double>(Clock::now() - since).count();
 }
 
 SIZE_T PeakWorkingSetKb()
@@ -60,15 +49,9 @@ void Pump()
 int main()
 {
     constexpr int kRows = 2000;
-    CBenchApp app;
-    wchar_t path[MAX_PATH];
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    PathRemoveFileSpecW(path);
-    PathAppendW(path, L"..\\bin\\Mirovale.qpk");
-    if (!theFileArchive.Open(path)) {
-        printf("no skin pack at %ls\n", path);
+    BenchApp app(L"csv import bench");
+    if (!OpenSkinPack())
         return 1;
-    }
     for (int i = 0; i <= 430; ++i)
         theGlobal.m_uiStrings.Add(L"Label");
     theGlobal.m_modelType = 3;
@@ -77,9 +60,7 @@ int main()
     theGlobal.m_docPiCsv.InitErrorStrings();
 
     // A file of named places: a heading, then 2,000 rows of eight fields.
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    g_file = std::wstring(temp) + L"bench_poi_csv_import.csv";
+    g_file = TempPath(L"bench_poi_csv_import.csv");
     std::string text = "Name,Longitude,Latitude,Address,Telephone,Note,Category,Id\r\n";
     for (int i = 0; i < kRows; ++i) {
         char line[256];

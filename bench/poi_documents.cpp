@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/BenchSupport.h"
 #include "common/DibImage.h"
 #include "common/FileArchive.h"
 #include "common/FileUtil.h"
@@ -22,20 +23,6 @@
 #include "core/Global.h"
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
-
-double Seconds(Clock::time_point since) { return std::chrono::duration<double>(Clock::now() - since).count(); }
-
-void PrintMemory(const char* when)
-{
-    PROCESS_MEMORY_COUNTERS pmc{};
-    pmc.cb = sizeof pmc;
-    GetProcessMemoryInfo(GetCurrentProcess(), &pmc, sizeof pmc);
-    std::printf("  peak memory %s: working set %lu KiB, committed %lu KiB\n", when,
-                static_cast<unsigned long>(pmc.PeakWorkingSetSize / 1024),
-                static_cast<unsigned long>(pmc.PeakPagefileUsage / 1024));
-}
 
 // ANSI CSV with a header: name, address, phone, notes, longitude, latitude.
 void WriteCsv(const std::wstring& path, int rows)
@@ -109,10 +96,7 @@ int main(int argc, char** argv)
     theGlobal.m_modelType = 5;
     theGlobal.m_naviModel.m_modelGroup = 2;
     theGlobal.m_decimal = 0;
-
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    std::wstring root = std::wstring(temp) + L"mirovale_bench_poi\\";
+    std::wstring root = TempPath(L"mirovale_bench_poi\\");
     DeleteFolderTree(root.c_str());
     CreateDirectoryW(root.c_str(), nullptr);
     std::wstring big = root + L"poi_100000.csv", limit = root + L"poi_2000.csv";

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <string>
 
+#include "bench/BenchSupport.h"
 #include "classlib/Afx.h"
 #include "common/FileArchive.h"
 #include "core/Global.h"
@@ -19,28 +20,9 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
 constexpr int kRecords = 2000;
 
-double Millis(Clock::time_point since)
-{
-    return std::chrono::duration<double, std::milli>(Clock::now() - since).count();
-}
-
-void PrintPeakMemory()
-{
-    PROCESS_MEMORY_COUNTERS counters{};
-    counters.cb = sizeof counters;
-    if (GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters))
-        printf("peak working set %.1f MB, peak private bytes %.1f MB\n", counters.PeakWorkingSetSize / 1048576.0,
-               counters.PeakPagefileUsage / 1048576.0);
-}
-
-class BenchApp : public CWinApp {
-public:
-    BenchApp() : CWinApp(L"POI list benchmark") {}
-};
-BenchApp theApp;
+BenchApp theApp(L"POI list benchmark");
 
 void Report(const char* what, double ms, int actions = 1)
 {
@@ -67,19 +49,9 @@ DOCPI_RECORD Sample(int i)
 int main()
 {
     theApp.m_hInstance = GetModuleHandleW(nullptr);
-    wchar_t exe[MAX_PATH];
-    GetModuleFileNameW(nullptr, exe, MAX_PATH);
-    std::wstring pack(exe);
-    pack = pack.substr(0, pack.find_last_of(L'\\') + 1) + L"..\\bin\\Mirovale.qpk";
-    if (!theFileArchive.Open(pack.c_str())) {
-        printf("skin pack not found\n");
+    if (!OpenSkinPack())
         return 1;
-    }
-    for (int i = 0; i <= 430; ++i) {
-        CString s;
-        s.Format(L"Text %d", i);
-        theGlobal.m_uiStrings.Add(s);
-    }
+    FillUiStrings(L"Text %d");
     for (DWORD w : {110, 110, 120, 150, 120, 150})
         theGlobal.m_piCsvColumns.Add(w);
     theGlobal.m_viewKind = 2;
@@ -170,9 +142,7 @@ int main()
 
     // The list written to a card folder as the export does (KML files split by
     // the model's records per file).
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    const std::wstring card = std::wstring(temp) + L"mirovale_bench_card\\";
+    const std::wstring card = TempPath(L"mirovale_bench_card\\");
     const std::wstring target = card + L"POI\\bench.kml";
     start = Clock::now();
     const BOOL exported = doc.ExportToCard(target.c_str());

@@ -14,9 +14,9 @@
 #include <string>
 #include <vector>
 
-namespace {
+#include "bench/BenchSupport.h"
 
-using Clock = std::chrono::steady_clock;
+namespace {
 
 std::wstring ExeDir()
 {
@@ -143,9 +143,7 @@ double Median(std::vector<double> v)
 int main()
 {
     const std::wstring bin = ExeDir() + L"..\\bin\\";
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    const std::wstring folder = std::wstring(temp) + L"mirovale_bench_startup\\";
+    const std::wstring folder = TempPath(L"mirovale_bench_startup\\");
     CreateDirectoryW(folder.c_str(), nullptr);
     for (const wchar_t* name : {L"Mirovale.exe", L"Runemark.dll", L"Mirovale.qpk"})
         CopyFileW((bin + name).c_str(), (folder + name).c_str(), FALSE);

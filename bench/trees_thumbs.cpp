@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <string>
 
+#include "bench/BenchSupport.h"
 #include "classlib/Afx.h"
 #include "common/DibImage.h"
 #include "common/FileArchive.h"
@@ -23,27 +24,11 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double Millis(Clock::time_point since)
-{
-    return std::chrono::duration<double, std::milli>(Clock::now() - since).count();
-}
-
 void Pump()
 {
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE) && msg.message != WM_QUIT)
         AfxPumpMessage();
-}
-
-void PrintPeakMemory()
-{
-    PROCESS_MEMORY_COUNTERS counters{};
-    counters.cb = sizeof counters;
-    if (GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters))
-        printf("peak working set %.1f MB, peak private bytes %.1f MB\n", counters.PeakWorkingSetSize / 1048576.0,
-               counters.PeakPagefileUsage / 1048576.0);
 }
 
 DIB_IMAGE Photo(int w, int h, int seed)
@@ -74,11 +59,6 @@ void RemoveFolder(const std::wstring& folder)
     }
     RemoveDirectoryW(folder.c_str());
 }
-
-class BenchApp : public CWinApp {
-public:
-    BenchApp() : CWinApp(L"bench") {}
-};
 
 void BenchTree(CWnd& parent)
 {
@@ -119,9 +99,7 @@ void BenchTree(CWnd& parent)
 
 void BenchGrid(CWnd& parent)
 {
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    const std::wstring folder = std::wstring(temp) + L"bench_thumbs";
+    const std::wstring folder = TempPath(L"bench_thumbs");
     RemoveFolder(folder);
     CreateDirectoryW(folder.c_str(), nullptr);
     auto start = Clock::now();
@@ -184,7 +162,7 @@ void BenchGrid(CWnd& parent)
 
 int main()
 {
-    BenchApp app;
+    BenchApp app(L"bench");
     CoInitialize(nullptr);
     // The skin pack beside the program's build gives the scroll bars.
     wchar_t exe[MAX_PATH];

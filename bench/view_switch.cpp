@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <string>
 
+#include "bench/BenchSupport.h"
 #include "classlib/Afx.h"
 #include "common/FileArchive.h"
 #include "core/Global.h"
@@ -16,48 +17,22 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-class CBenchApp : public CWinApp {
-public:
-    CBenchApp() : CWinApp(L"view switch bench") {}
-};
-
-void Pump()
-{
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT)
-            continue;
-        if (!CWnd::WalkPreTranslateTree(&msg)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-    }
-}
-
 // Posts the view command as a button does and waits until the view shows.
 void SwitchTo(HWND main, UINT command, int index)
 {
     PostMessageW(main, WM_COMMAND, command, 0);
     while (theGlobal.m_viewKind != index)
-        Pump();
-    Pump();
+        PumpMessages();
+    PumpMessages();
 }
 
 }  // namespace
 
 int main()
 {
-    CBenchApp app;
-    wchar_t path[MAX_PATH];
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    PathRemoveFileSpecW(path);
-    PathAppendW(path, L"..\\bin\\Mirovale.qpk");
-    if (!theFileArchive.Open(path)) {
-        printf("no skin pack at %ls\n", path);
+    BenchApp app(L"view switch bench");
+    if (!OpenSkinPack())
         return 1;
-    }
     for (int i = 0; i <= 430; ++i)
         theGlobal.m_uiStrings.Add(L"Page");
     theGlobal.m_modelType = 4;
@@ -70,7 +45,7 @@ int main()
     app.m_pMainWnd = main;
     main->ShowWindow(SW_SHOW);
     main->EnableWindow(TRUE);
-    Pump();
+    PumpMessages();
     const HWND hwnd = main->GetSafeHwnd();
     const int rounds = 20;
     for (int animation : {0, 1}) {
@@ -84,7 +59,7 @@ int main()
             shown += std::chrono::duration<double, std::milli>(Clock::now() - start).count();
             // Let a fade end before the next round, as a user's next click would.
             while (main->m_body.GetEffectWindow())
-                Pump(), Sleep(1);
+                PumpMessages(), Sleep(1);
         }
         const double total = std::chrono::duration<double, std::milli>(Clock::now() - all).count();
         printf("switch to a page and back, fade %s: %7.1f ms per round trip until shown", animation ? "on " : "off",

@@ -13,6 +13,8 @@
 #include <cstdio>
 #include <string>
 
+#include "bench/BenchSupport.h"
+#include "bench/GpxTrack.h"
 #include "common/TextCheck.h"
 #include "common/XmlDocument.h"
 #include "core/Global.h"
@@ -24,56 +26,6 @@ namespace {
 
 constexpr int kGpxPoints = 100000;
 constexpr int kPlacemarks = 2000;
-
-double Now()
-{
-    LARGE_INTEGER f, c;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&c);
-    return static_cast<double>(c.QuadPart) / static_cast<double>(f.QuadPart);
-}
-
-PROCESS_MEMORY_COUNTERS Memory()
-{
-    PROCESS_MEMORY_COUNTERS pmc{};
-    pmc.cb = sizeof pmc;
-    GetProcessMemoryInfo(GetCurrentProcess(), &pmc, sizeof pmc);
-    return pmc;
-}
-
-// Speed in km/h of point i: stop-and-go traffic (the drive report benchmark's track).
-int SpeedAt(int i)
-{
-    const int phase = i % 120;
-    if (phase < 10)
-        return 0;
-    if (phase < 20)
-        return (phase - 10) * 5;
-    return 50 + (i / 120 % 3) * 5;
-}
-
-void WriteGpx(const std::wstring& path)
-{
-    FILE* f = _wfopen(path.c_str(), L"wb");
-    std::fprintf(f, "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                    "<gpx version=\"1.1\" creator=\"bench\" xmlns=\"http://www.topografix.com/GPX/1/1\">\n"
-                    "  <trk>\n    <name>Long drive</name>\n    <trkseg>\n");
-    double lat = 35.0;
-    const __int64 start = 1241136000;  // 2009-05-01T00:00:00Z
-    for (int i = 0; i < kGpxPoints; ++i) {
-        lat += SpeedAt(i) / 3.6 / 111000.0;
-        __int64 t = start + i;
-        tm u{};
-        _gmtime64_s(&u, &t);
-        std::fprintf(f,
-                     "      <trkpt lat=\"%.7f\" lon=\"%.7f\">\n        <ele>%.1f</ele>\n"
-                     "        <time>%04d-%02d-%02dT%02d:%02d:%02dZ</time>\n      </trkpt>\n",
-                     lat, 139.0 + (i % 1000) * 1e-6, 10.0 + i % 50, u.tm_year + 1900, u.tm_mon + 1, u.tm_mday,
-                     u.tm_hour, u.tm_min, u.tm_sec);
-    }
-    std::fprintf(f, "    </trkseg>\n  </trk>\n</gpx>\n");
-    std::fclose(f);
-}
 
 void SetUpPoiModel()
 {
@@ -114,7 +66,7 @@ double ParseOnly(const std::wstring& path)
 
 void PrintResult(double seconds, double parse, SIZE_T before, int count, bool ok)
 {
-    PROCESS_MEMORY_COUNTERS m = Memory();
+    PROCESS_MEMORY_COUNTERS m = MemoryCounters();
     std::printf("RESULT seconds=%.6f parse=%.6f peak_kib=%lu growth_kib=%lu count=%d %s\n", seconds, parse,
                 static_cast<unsigned long>(m.PeakWorkingSetSize / 1024),
                 static_cast<unsigned long>((m.PeakWorkingSetSize - before) / 1024), count, ok ? "ok" : "FAILED");
@@ -126,7 +78,7 @@ int ReadGpx(const std::wstring& folder)
     theGlobal.m_ecoJudge = 1;
     theGlobal.m_areaCode = 1;
     const std::wstring path = folder + L"\\track100k.gpx";
-    const SIZE_T before = Memory().WorkingSetSize;
+    const SIZE_T before = MemoryCounters().WorkingSetSize;
     const double t0 = Now();
     CDocDr doc;
     bool ok = doc.Load(path.c_str()) != FALSE;
@@ -153,7 +105,7 @@ int ReadKml(const std::wstring& folder)
 {
     SetUpPoiModel();
     const std::wstring path = folder + L"\\poi2000.kml";
-    const SIZE_T before = Memory().WorkingSetSize;
+    const SIZE_T before = MemoryCounters().WorkingSetSize;
     const double t0 = Now();
     CDocPi doc;
     bool ok = doc.Load(path.c_str()) != FALSE;
@@ -170,7 +122,7 @@ int main()
     wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
     if (argc >= 3 && wcscmp(argv[1], L"prepare") == 0) {
         CreateDirectoryW(argv[2], nullptr);
-        WriteGpx(std::wstring(argv[2]) + L"\\track100k.gpx");
+        WriteGpxTrack(std::wstring(argv[2]) + L"\\track100k.gpx", kGpxPoints);
         return WriteKml(std::wstring(argv[2]) + L"\\poi2000.kml") ? 0 : 1;
     }
     if (argc >= 3 && wcscmp(argv[1], L"gpx") == 0)

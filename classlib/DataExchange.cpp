@@ -61,23 +61,3 @@ void DDX_Check(CDataExchange* dx, int id, int& value)
     else
         ::SendMessageW(ctl, BM_SETCHECK, static_cast<WPARAM>(value), 0);
 }
-
-void DDX_CBIndex(CDataExchange* dx, int id, int& index)
-{
-    HWND ctl = dx->PrepareCtrl(id);
-    if (!ctl)
-        return;
-    if (dx->m_bSaveAndValidate)
-        index = static_cast<int>(::SendMessageW(ctl, CB_GETCURSEL, 0, 0));
-    else
-        ::SendMessageW(ctl, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-}
-
-void DDX_Control(CDataExchange* dx, int id, CWnd& control)
-{
-    if (control.m_hWnd)
-        return;
-    HWND ctl = dx->PrepareCtrl(id);
-    if (ctl)
-        control.SubclassWindow(ctl);
-}

@@ -24,6 +24,3 @@ public:
 void DDX_Text(CDataExchange* dx, int id, CString& value);
 void DDX_Text(CDataExchange* dx, int id, int& value);
 void DDX_Check(CDataExchange* dx, int id, int& value);
-void DDX_CBIndex(CDataExchange* dx, int id, int& index);
-// Subclasses the control with the member the first time (loading only).
-void DDX_Control(CDataExchange* dx, int id, CWnd& control);

@@ -114,13 +114,3 @@ HRESULT AfxInvokeHelperV(IDispatch* target, DISPID id, WORD flags, VARTYPE resul
     }
     return hr;
 }
-
-HRESULT AfxInvokeHelper(IDispatch* target, DISPID id, WORD flags, VARTYPE resultType, void* result,
-                        const char* paramTypes, ...)
-{
-    va_list args;
-    va_start(args, paramTypes);
-    HRESULT hr = AfxInvokeHelperV(target, id, flags, resultType, result, paramTypes, args);
-    va_end(args);
-    return hr;
-}

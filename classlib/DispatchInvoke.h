@@ -27,5 +27,3 @@ constexpr unsigned char VT_BYREF_FLAG = 0x40;
 // Invoke, or E_INVALIDARG for a type it does not know.
 HRESULT AfxInvokeHelperV(IDispatch* target, DISPID id, WORD flags, VARTYPE resultType, void* result,
                          const char* paramTypes, va_list args);
-HRESULT AfxInvokeHelper(IDispatch* target, DISPID id, WORD flags, VARTYPE resultType, void* result,
-                        const char* paramTypes, ...);

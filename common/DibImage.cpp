@@ -1,6 +1,7 @@
 #include "common/DibImage.h"
 
 #include "common/FileReplace.h"
+#include "common/FileUtil.h"
 #include "common/PictureCheck.h"
 
 #include <ole2.h>
@@ -9,6 +10,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "common/FileArchive.h"
@@ -144,34 +146,23 @@ bool RenderInto(const OlePicture& picture, DIB_IMAGE* image, int width, int heig
     return true;
 }
 
-// Reads a whole file into a zeroed movable block; NULL when it cannot be read
+// Reads a whole file into a movable block; NULL when it cannot be read
 // completely or is empty or unreasonably large.
 HGLOBAL ReadFileToGlobal(LPCWSTR path, DWORD* size)
 {
-    HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
+    std::string bytes;
+    if (!ReadWholeFile(path, bytes, kMaxPictureFile) || bytes.empty())
         return nullptr;
-    HGLOBAL block = nullptr;
-    LARGE_INTEGER length{};
-    if (GetFileSizeEx(file, &length) && length.QuadPart > 0 && length.QuadPart <= kMaxPictureFile) {
-        block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, static_cast<SIZE_T>(length.QuadPart));
-        if (block) {
-            void* data = GlobalLock(block);
-            DWORD got = 0;
-            BOOL ok = data && ReadFile(file, data, static_cast<DWORD>(length.QuadPart), &got, nullptr) &&
-                      got == static_cast<DWORD>(length.QuadPart);
-            if (data)
-                GlobalUnlock(block);
-            if (!ok) {
-                GlobalFree(block);
-                block = nullptr;
-            } else {
-                *size = got;
-            }
-        }
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
+    void* data = block ? GlobalLock(block) : nullptr;
+    if (!data) {
+        if (block)
+            GlobalFree(block);
+        return nullptr;
     }
-    CloseHandle(file);
+    memcpy(data, bytes.data(), bytes.size());
+    GlobalUnlock(block);
+    *size = static_cast<DWORD>(bytes.size());
     return block;
 }
 

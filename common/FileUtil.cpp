@@ -240,7 +240,10 @@ void ListFiles(const wchar_t* pattern, CStringArray& files)
     }
 }
 
-bool ReadWholeFile(const wchar_t* path, std::string& bytes, long long maxBytes)
+namespace {
+
+template <class Bytes>
+bool ReadWholeFileInto(const wchar_t* path, Bytes& bytes, long long maxBytes)
 {
     bytes.clear();
     if (!path || !*path)
@@ -258,7 +261,8 @@ bool ReadWholeFile(const wchar_t* path, std::string& bytes, long long maxBytes)
             ok = true;
             while (done < bytes.size()) {
                 DWORD got = 0;
-                if (!ReadFile(h, bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &got, nullptr)) {
+                char* at = reinterpret_cast<char*>(bytes.data()) + done;
+                if (!ReadFile(h, at, static_cast<DWORD>(bytes.size() - done), &got, nullptr)) {
                     ok = false;
                     break;
                 }
@@ -275,6 +279,18 @@ bool ReadWholeFile(const wchar_t* path, std::string& bytes, long long maxBytes)
     if (!ok)
         bytes.clear();
     return ok;
+}
+
+}  // namespace
+
+bool ReadWholeFile(const wchar_t* path, std::string& bytes, long long maxBytes)
+{
+    return ReadWholeFileInto(path, bytes, maxBytes);
+}
+
+bool ReadWholeFile(const wchar_t* path, std::vector<BYTE>& bytes, long long maxBytes)
+{
+    return ReadWholeFileInto(path, bytes, maxBytes);
 }
 
 std::wstring MakeSiblingTempName(const wchar_t* path)

@@ -4,6 +4,7 @@
 #include "classlib/Afx.h"
 
 #include <string>
+#include <vector>
 
 // The open or save dialog for a kind of file (1-7, 11). path (260 characters)
 // holds the proposed name on entry and the chosen full path on return. FALSE
@@ -22,6 +23,7 @@ void ListFiles(const wchar_t* pattern, CStringArray& files);
 // Reads a whole file; false when it cannot be opened or read, is larger than
 // maxBytes, or does not fit in memory.
 bool ReadWholeFile(const wchar_t* path, std::string& bytes, long long maxBytes = 1LL << 30);
+bool ReadWholeFile(const wchar_t* path, std::vector<BYTE>& bytes, long long maxBytes = 1LL << 30);
 
 // A name beside path for a file being written ("path.~1a2b").
 std::wstring MakeSiblingTempName(const wchar_t* path);

@@ -1,5 +1,7 @@
 #include "core/Global.h"
 
+#include "common/ModuleVersion.h"
+
 CGlobal theGlobal;
 
 CGlobal::CGlobal() = default;
@@ -44,25 +46,10 @@ void CGlobal::InitDocumentErrorTexts()
 
 void CGlobal::GetFileVersion(int& v1, int& v2, int& v3, int& v4)
 {
-    v1 = v2 = v3 = v4 = 0;
-    HMODULE module = GetModuleHandleW(nullptr);
-    HRSRC res = FindResourceW(module, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(16) /* RT_VERSION */);
-    if (!res)
-        return;
-    HGLOBAL loaded = LoadResource(module, res);
-    const BYTE* data = loaded ? static_cast<const BYTE*>(LockResource(loaded)) : nullptr;
-    DWORD size = SizeofResource(module, res);
-    if (!data || size < 40)
-        return;
-    // The fixed file information follows the "VS_VERSION_INFO" header; find it by its signature.
-    for (DWORD off = 0; off + sizeof(VS_FIXEDFILEINFO) <= size; off += 4) {
-        const auto* info = reinterpret_cast<const VS_FIXEDFILEINFO*>(data + off);
-        if (info->dwSignature == 0xFEEF04BD) {
-            v1 = HIWORD(info->dwFileVersionMS);
-            v2 = LOWORD(info->dwFileVersionMS);
-            v3 = HIWORD(info->dwFileVersionLS);
-            v4 = LOWORD(info->dwFileVersionLS);
-            return;
-        }
-    }
+    int parts[4];
+    ReadFileVersion(nullptr, parts);
+    v1 = parts[0];
+    v2 = parts[1];
+    v3 = parts[2];
+    v4 = parts[3];
 }

@@ -7,6 +7,7 @@
 
 #include "classlib/Afx.h"
 #include "classlib/CWnd.h"
+#include "core/LanguageFile.h"
 #include "core/NaviModelData.h"
 #include "doc/DocAb.h"
 #include "doc/DocAp.h"

@@ -29,3 +29,8 @@ BOOL CGlobal::LoadLanguageFile(const wchar_t* fileName)
     m_uiStrings.Copy(lines);
     return TRUE;
 }
+
+CString UiText(int n)
+{
+    return n >= 0 && n < theGlobal.m_uiStrings.GetSize() ? theGlobal.m_uiStrings[n] : CString();
+}

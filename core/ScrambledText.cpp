@@ -1,5 +1,7 @@
 #include "core/ScrambledText.h"
 
+#include "common/FileUtil.h"
+
 #include <shlwapi.h>
 
 CString ProgramDataPath(const wchar_t* folder, const wchar_t* name)
@@ -17,19 +19,8 @@ CString ProgramDataPath(const wchar_t* folder, const wchar_t* name)
 
 BOOL ReadScrambledFile(const wchar_t* path, std::vector<BYTE>& plain)
 {
-    plain.clear();
-    CFile file;
-    if (!file.Open(path, CFile::modeRead | CFile::shareDenyWrite))
-        return FALSE;
-    try {
-        ULONGLONG length = file.GetLength();
-        // Data files are small; anything this large is not one of ours.
-        if (length < 2 || length > 64 * 1024 * 1024)
-            return FALSE;
-        plain.resize(static_cast<size_t>(length));
-        if (file.Read(plain.data(), static_cast<UINT>(length)) != length)
-            return FALSE;
-    } catch (const CException&) {
+    // Data files are small; anything this large is not one of ours.
+    if (!ReadWholeFile(path, plain, 64 * 1024 * 1024) || plain.size() < 2) {
         plain.clear();
         return FALSE;
     }

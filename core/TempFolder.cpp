@@ -5,14 +5,24 @@
 
 namespace {
 
-CString TempRoot()
+// The full form of path ending in a backslash; empty when it cannot be made.
+CString FullFolderPath(const wchar_t* path)
 {
-    wchar_t temp[MAX_PATH] = {}, full[MAX_PATH] = {};
-    DWORD n = ::GetTempPathW(MAX_PATH, temp);
-    if (n == 0 || n >= MAX_PATH || !::GetFullPathNameW(temp, MAX_PATH, full, nullptr))
+    wchar_t full[MAX_PATH] = {};
+    if (!path || !*path)
+        return CString();
+    const DWORD n = ::GetFullPathNameW(path, MAX_PATH, full, nullptr);
+    if (n == 0 || n >= MAX_PATH - 1)
         return CString();
     ::PathAddBackslashW(full);
     return full;
+}
+
+CString TempRoot()
+{
+    wchar_t temp[MAX_PATH] = {};
+    const DWORD n = ::GetTempPathW(MAX_PATH, temp);
+    return n == 0 || n >= MAX_PATH ? CString() : FullFolderPath(temp);
 }
 
 }  // namespace
@@ -31,11 +41,25 @@ BOOL TempSubfolder(const wchar_t* name, CString& path)
     if (!::GetFullPathNameW(joined, MAX_PATH, full, nullptr))
         return FALSE;
     ::PathAddBackslashW(full);
-    const int rootLength = root.GetLength();
-    if (lstrlenW(full) <= rootLength || ::CompareStringOrdinal(full, rootLength, root, rootLength, TRUE) != CSTR_EQUAL)
+    if (!PathInsideFolder(full, root))
         return FALSE;
     path = full;
     return TRUE;
+}
+
+BOOL PathInsideFolder(const wchar_t* path, const wchar_t* folder)
+{
+    const CString full = FullFolderPath(path), root = FullFolderPath(folder);
+    const int rootLength = root.GetLength();
+    // Both end in a backslash, so a matching start ends on a whole name.
+    return !root.IsEmpty() && full.GetLength() > rootLength &&
+           ::CompareStringOrdinal(full, rootLength, root, rootLength, TRUE) == CSTR_EQUAL;
+}
+
+BOOL PathInsideTempFolder(const wchar_t* path)
+{
+    const CString root = TempRoot();
+    return !root.IsEmpty() && PathInsideFolder(path, root);
 }
 
 BOOL MakeDownloadFolder(CString& folder)

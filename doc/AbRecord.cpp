@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstring>
 
+#include "common/FixedField.h"
+
 namespace {
 
 // Units of 1/256 arc-second per degree.
@@ -41,12 +43,9 @@ void CopyAbUiRecord(const DOCAB_UI_RECORD* src, DOCAB_UI_RECORD* dst)
 {
     if (!src || !dst || src == dst)
         return;
-    wcsncpy(dst->name, src->name, 64);
-    dst->name[64] = 0;
-    wcsncpy(dst->address, src->address, 128);
-    dst->address[128] = 0;
-    wcsncpy(dst->phone, src->phone, 64);
-    dst->phone[64] = 0;
+    CopyField(dst->name, src->name);
+    CopyField(dst->address, src->address);
+    CopyField(dst->phone, src->phone);
     dst->longitude = src->longitude;
     dst->latitude = src->latitude;
     dst->category = src->category;

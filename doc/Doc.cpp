@@ -2,13 +2,6 @@
 
 #include "core/Global.h"
 
-CString CDoc::UiText(int n)
-{
-    if (n < 0 || n >= theGlobal.m_uiStrings.GetSize())
-        return CString();
-    return theGlobal.m_uiStrings[n];
-}
-
 void CDoc::InitErrorStrings()
 {
     m_errorCode = 0;

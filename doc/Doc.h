@@ -2,6 +2,7 @@
 // Base of every document: the modified flag, the code of the last failure and
 // the table that turns each code into a user-interface text.
 #include "classlib/Afx.h"
+#include "core/LanguageFile.h"
 
 // Error codes every document shares; higher codes are per document.
 enum DocError {
@@ -39,8 +40,6 @@ public:
 protected:
     // The shared body of the Load and Save slots of documents without files.
     BOOL ReturnTrue() { return TRUE; }
-    // UI string n, or an empty text when the language file is too short.
-    static CString UiText(int n);
     void AppendErrorText(const CString& text) { m_errorTexts.Add(text); }
     // Codes 6 to 13 of the POI and address-book documents.
     void AppendPoiErrorTexts();

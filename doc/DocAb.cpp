@@ -5,6 +5,7 @@
 
 #include "common/FileReplace.h"
 #include "common/FileUtil.h"
+#include "common/FixedField.h"
 #include "common/Utility.h"
 #include "core/Global.h"
 #include "doc/DocImport.h"
@@ -45,12 +46,6 @@ void RepairDateTime(AB_FILE_RECORD& r)
         r.regTime = 0;
 }
 
-void CopyText(wchar_t* dst, const wchar_t* src, size_t capacity)
-{
-    wcsncpy(dst, src, capacity - 1);
-    dst[capacity - 1] = 0;
-}
-
 }  // namespace
 
 CString GetAbCardFile(const wchar_t* root)
@@ -83,9 +78,9 @@ void CDocAb::StoreRecord(CDocAbRecord& r, int number, const DOCAB_UI_RECORD& rec
 
 void CDocAb::ReadRecord(const CDocAbRecord& r, DOCAB_UI_RECORD* out)
 {
-    CopyText(out->name, r.GetName(), 65);
-    CopyText(out->address, r.GetAddress(), 129);
-    CopyText(out->phone, r.GetPhone(), 65);
+    CopyField(out->name, r.GetName());
+    CopyField(out->address, r.GetAddress());
+    CopyField(out->phone, r.GetPhone());
     out->longitude = r.GetLongitude();
     out->latitude = r.GetLatitude();
     out->category = static_cast<int>(r.m_rec.category - AB_CATEGORY_BASE);
@@ -201,11 +196,11 @@ BOOL CDocAb::ImportCsvRows(int firstRow, const CDocImport* rows, int lonColumn, 
         DOCAB_UI_RECORD rec{};
         rec.longitude = rec.latitude = AB_NO_POSITION;
         if (nameColumn > 0)
-            CopyText(rec.name, cell(row, nameColumn), 65);
+            CopyField(rec.name, cell(row, nameColumn));
         if (addressColumn > 0)
-            CopyText(rec.address, cell(row, addressColumn), 129);
+            CopyField(rec.address, cell(row, addressColumn));
         if (phoneColumn > 0)
-            CopyText(rec.phone, cell(row, phoneColumn), 65);
+            CopyField(rec.phone, cell(row, phoneColumn));
         if (lonColumn > 0 && latColumn > 0) {
             CString lon, lat;
             rows->GetCell(row, lonColumn - 1, lon);
@@ -218,7 +213,7 @@ BOOL CDocAb::ImportCsvRows(int firstRow, const CDocImport* rows, int lonColumn, 
             }
         }
         if (rec.name[0] == 0)
-            CopyText(rec.name, L"Unnamed", 65);
+            CopyField(rec.name, L"Unnamed");
         if (AddEntry(rec) < 0) {
             m_errorCode = PIERR_TOO_MANY;
             return FALSE;
@@ -317,9 +312,9 @@ void ConvertAbUiToPoiRecord(DOCAB_UI_RECORD src, DOCPI_RECORD* dst)
 {
     if (!dst)
         return;
-    CopyText(dst->name, src.name, 65);
-    CopyText(dst->address, src.address, 129);
-    CopyText(dst->telephone, src.phone, 65);
+    CopyField(dst->name, src.name);
+    CopyField(dst->address, src.address);
+    CopyField(dst->telephone, src.phone);
     dst->longitude = src.longitude;
     dst->latitude = src.latitude;
 }
@@ -328,9 +323,9 @@ void ConvertPoiRecordToAbUi(DOCPI_RECORD src, DOCAB_UI_RECORD* dst)
 {
     if (!dst)
         return;
-    CopyText(dst->name, src.name, 65);
-    CopyText(dst->address, src.address, 129);
-    CopyText(dst->phone, src.telephone, 65);
+    CopyField(dst->name, src.name);
+    CopyField(dst->address, src.address);
+    CopyField(dst->phone, src.telephone);
     dst->longitude = src.longitude;
     dst->latitude = src.latitude;
 }

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "common/FixedField.h"
 #include "doc/DocPaths.h"
 
 CString GetAppsCardFolder(const wchar_t* cardRoot)
@@ -43,8 +44,7 @@ BOOL CDocAp::GetRowInfo(int list, int index, AP_ROW_INFO* out) const
     const CDocApRecord& app = apps[index];
     out->checked = app.m_checked;
     out->iconIndex = app.m_iconIndex;
-    wcsncpy(out->id, app.m_id, 255);
-    out->id[255] = 0;
+    CopyField(out->id, app.m_id);
     out->size = app.m_size;
     return TRUE;
 }

@@ -6,6 +6,8 @@
 #include <cstring>
 #include <ctime>
 
+#include "common/FixedField.h"
+
 namespace {
 
 // The report's kind from its name: "Pri" 0, "Bsi" 1, anything else 2.
@@ -16,12 +18,6 @@ int KindOfName(const wchar_t* name)
     if (wcsncmp(name, L"Bsi", 3) == 0)
         return 1;
     return 2;
-}
-
-void CopyField(wchar_t* to, const CString& from, size_t maxChars)
-{
-    wcsncpy(to, from.GetString(), maxChars);
-    to[maxChars] = L'\0';
 }
 
 }  // namespace
@@ -45,7 +41,7 @@ BOOL CDocDr::Load(const wchar_t* path)
     const int dot = name.ReverseFind(L'.');
     if (dot >= 0)
         name = name.Left(dot);
-    CopyField(report.m_listData.name, name, 260);
+    CopyField(report.m_listData.name, name);
     report.m_listData.kind = gpx ? 0 : KindOfName(report.m_listData.name);
     m_reports.Add(report);
     return TRUE;
@@ -100,20 +96,20 @@ void CDocDr::BuildTotalSummary(DR_PROPERTY_DATA& out) const
         CString text;
         if (_localtime64_s(&parts, &start) == 0) {
             text.Format(L"%04d/%02d/%02d", parts.tm_year + 1900, parts.tm_mon + 1, parts.tm_mday);
-            CopyField(out.startDate, text, 11);
+            CopyField(out.startDate, text);
             text.Format(L"%02d:%02d:%02d", parts.tm_hour, parts.tm_min, parts.tm_sec);
-            CopyField(out.startTime, text, 11);
+            CopyField(out.startTime, text);
         }
         if (_localtime64_s(&parts, &end) == 0) {
             text.Format(L"%04d/%02d/%02d", parts.tm_year + 1900, parts.tm_mon + 1, parts.tm_mday);
-            CopyField(out.endDate, text, 11);
+            CopyField(out.endDate, text);
             text.Format(L"%02d:%02d:%02d", parts.tm_hour, parts.tm_min, parts.tm_sec);
-            CopyField(out.endTime, text, 11);
+            CopyField(out.endTime, text);
         }
     }
     out.distance = km;
     out.distanceMiles = miles;
-    CopyField(out.duration, FormatDuration(seconds, false), 19);
+    CopyField(out.duration, FormatDuration(seconds, false));
 }
 
 BOOL CDocDr::BuildReportSummary(int index, DR_PROPERTY_DATA& out) const

@@ -1,5 +1,6 @@
 // The fuel log's records: unit normalisation, display records, derived values.
 #include "doc/DocFe.h"
+#include "common/FixedField.h"
 
 #include <cwchar>
 #include <cstring>
@@ -7,12 +8,6 @@
 #include "core/Global.h"
 
 namespace {
-
-void CopyText(wchar_t* to, const wchar_t* from, size_t maxChars)
-{
-    wcsncpy(to, from, maxChars);
-    to[maxChars] = L'\0';
-}
 
 // The first three parts of text split at separator, with C atoi rules; a
 // missing part gives 0.
@@ -34,7 +29,7 @@ void CopyCommonFields(const DOCFUEL_VIEW_DATA& in, DOCFUEL_DATA& r)
     r.distance = in.distance;
     r.amount = in.amount;
     r.price = in.price;
-    CopyText(r.memo, in.memo, 255);
+    CopyField(r.memo, in.memo);
     r.mark = in.mark;
     r.latitude = in.latitude;
     r.longitude = in.longitude;
@@ -91,7 +86,7 @@ BOOL CDocFe::GetRecordText(int index, DOCFUEL_VIEW_DATA& out) const
     out.price = r.price;
     out.priceUnit = r.priceUnit;
     out.cost = r.cost;
-    CopyText(out.memo, r.memo, 255);
+    CopyField(out.memo, r.memo);
     out.mark = r.mark;
     return TRUE;
 }

@@ -1,6 +1,7 @@
 // The fuel log's files: the fuel CSV (the user's and the master file on the PC)
 // and the unit's binary DAT file.
 #include <cwchar>
+#include "common/FixedField.h"
 #include <string>
 #include <vector>
 
@@ -25,8 +26,7 @@ const wchar_t kHeader[] =
 void StoreField(DOCFUEL_DATA& r, int id, const CString& field)
 {
     if (id == 15) {
-        wcsncpy(r.memo, field.GetString(), 255);
-        r.memo[255] = L'\0';
+        CopyField(r.memo, field);
         return;
     }
     const int v = _wtoi(field.GetString());

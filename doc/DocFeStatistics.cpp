@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <ctime>
 
+#include "common/ClockTime.h"
 #include "common/Utility.h"
 #include "core/Global.h"
 #include "doc/DocFe.h"
@@ -66,15 +67,7 @@ __int64 Formula(int unit, unsigned __int64 distance, unsigned __int64 amount)
 
 __int64 LocalTimeOf(const DOCFUEL_DATA& r)
 {
-    tm t{};
-    t.tm_year = r.year - 1900;
-    t.tm_mon = r.month - 1;
-    t.tm_mday = r.day;
-    t.tm_hour = r.hour;
-    t.tm_min = r.minute;
-    t.tm_sec = r.second;
-    t.tm_isdst = -1;
-    return _mktime64(&t);
+    return LocalClockToSeconds(r.year, r.month, r.day, r.hour, r.minute, r.second);
 }
 
 __int64 DateNumber(const DOCFUEL_DATA& r)

@@ -4,39 +4,13 @@
 #include <cstring>
 #include <ctime>
 
+#include "common/ClockTime.h"
+#include "common/FixedField.h"
 #include "common/Utility.h"
 #include "core/Global.h"
 #include "doc/DrivingReport.h"
 
 namespace {
-
-// The calendar clock of the fields as a count of seconds (no zone involved).
-__int64 ClockSeconds(int year, int month, int day, int hour, int minute, int second)
-{
-    tm t{};
-    t.tm_year = year - 1900;
-    t.tm_mon = month - 1;
-    t.tm_mday = day;
-    t.tm_hour = hour;
-    t.tm_min = minute;
-    t.tm_sec = second;
-    return _mkgmtime64(&t);
-}
-
-// The fields read as local time of the PC (the 64-bit functions: the years run
-// past 2038).
-__int64 LocalTime(int year, int month, int day, int hour, int minute, int second)
-{
-    tm t{};
-    t.tm_year = year - 1900;
-    t.tm_mon = month - 1;
-    t.tm_mday = day;
-    t.tm_hour = hour;
-    t.tm_min = minute;
-    t.tm_sec = second;
-    t.tm_isdst = -1;
-    return _mktime64(&t);
-}
 
 bool PointValid(const DR_DRIVING_POINT& p)
 {
@@ -64,7 +38,7 @@ __int64 TransitionClock(const SYSTEMTIME& rule, int year)
         while (day > length)
             day -= 7;
     }
-    return ClockSeconds(year, rule.wMonth, day, rule.wHour, rule.wMinute, rule.wSecond);
+    return ClockToSeconds(year, rule.wMonth, day, rule.wHour, rule.wMinute, rule.wSecond);
 }
 
 void SplitTime(__int64 t, int& y, int& mo, int& d, int& h, int& mi, int& s)
@@ -101,12 +75,6 @@ CString TimeText(__int64 t)
     return text;
 }
 
-void CopyField(wchar_t* to, const CString& from, size_t maxChars)
-{
-    wcsncpy(to, from.GetString(), maxChars);
-    to[maxChars] = L'\0';
-}
-
 struct EcoThresholds {
     double low, mid, high;
 };
@@ -115,9 +83,9 @@ struct EcoThresholds {
 
 int DiffPackedDateTime(DWORD date1, DWORD time1, DWORD date2, DWORD time2)
 {
-    __int64 a = ClockSeconds(date1 & 0xFFFF, (date1 >> 16) & 0xFF, date1 >> 24, time1 & 0xFFFF, (time1 >> 16) & 0xFF,
+    __int64 a = ClockToSeconds(date1 & 0xFFFF, (date1 >> 16) & 0xFF, date1 >> 24, time1 & 0xFFFF, (time1 >> 16) & 0xFF,
                              time1 >> 24);
-    __int64 b = ClockSeconds(date2 & 0xFFFF, (date2 >> 16) & 0xFF, date2 >> 24, time2 & 0xFFFF, (time2 >> 16) & 0xFF,
+    __int64 b = ClockToSeconds(date2 & 0xFFFF, (date2 >> 16) & 0xFF, date2 >> 24, time2 & 0xFFFF, (time2 >> 16) & 0xFF,
                              time2 >> 24);
     if (a == -1 || b == -1)
         return 0;
@@ -199,8 +167,8 @@ __int64 CDocDrivingReport::GetStartTime() const
     if (m_points.GetSize() == 0)
         return 0;
     const DR_DRIVING_POINT& p = m_points[0];
-    __int64 t = PointValid(p) ? LocalTime(p.year, p.month, p.day, p.hour, p.minute, p.second)
-                              : LocalTime(1970, 1, 1, 12, 0, 0);
+    __int64 t = PointValid(p) ? LocalClockToSeconds(p.year, p.month, p.day, p.hour, p.minute, p.second)
+                              : LocalClockToSeconds(1970, 1, 1, 12, 0, 0);
     return ToDisplayTime(t);
 }
 
@@ -209,8 +177,8 @@ __int64 CDocDrivingReport::GetEndTime() const
     if (m_points.GetSize() == 0)
         return 0;
     const DR_DRIVING_POINT& p = m_points[m_points.GetSize() - 1];
-    __int64 t = PointValid(p) ? LocalTime(p.year, p.month, p.day, p.hour, p.minute, p.second)
-                              : LocalTime(2030, 12, 31, 23, 59, 59);
+    __int64 t = PointValid(p) ? LocalClockToSeconds(p.year, p.month, p.day, p.hour, p.minute, p.second)
+                              : LocalClockToSeconds(2030, 12, 31, 23, 59, 59);
     return ToDisplayTime(t);
 }
 
@@ -234,8 +202,8 @@ int CDocDrivingReport::SecondsBetween(const DR_DRIVING_POINT& a, const DR_DRIVIN
 {
     if (!m_localClock)
         return DiffPackedDateTime(PackedDate(a), PackedTime(a), PackedDate(b), PackedTime(b));
-    const __int64 from = LocalTime(a.year, a.month, a.day, a.hour, a.minute, a.second);
-    const __int64 to = LocalTime(b.year, b.month, b.day, b.hour, b.minute, b.second);
+    const __int64 from = LocalClockToSeconds(a.year, a.month, a.day, a.hour, a.minute, a.second);
+    const __int64 to = LocalClockToSeconds(b.year, b.month, b.day, b.hour, b.minute, b.second);
     if (from == -1 || to == -1)
         return 0;
     const __int64 d = to - from;
@@ -259,18 +227,18 @@ int CDocDrivingReport::GetDistance() const
 void CDocDrivingReport::GetPropertyData(DR_PROPERTY_DATA& out) const
 {
     std::memset(&out, 0, sizeof out);
-    CopyField(out.startDate, GetStartDateText(), 11);
-    CopyField(out.startTime, GetStartTimeText(), 11);
-    CopyField(out.endDate, GetEndDateText(), 11);
-    CopyField(out.endTime, GetEndTimeText(), 11);
-    CopyField(out.duration, GetDurationText(), 19);
+    CopyField(out.startDate, GetStartDateText());
+    CopyField(out.startTime, GetStartTimeText());
+    CopyField(out.endDate, GetEndDateText());
+    CopyField(out.endTime, GetEndTimeText());
+    CopyField(out.duration, GetDurationText());
     out.distance = GetDistance();
     out.distanceMiles = KilometresToMiles(out.distance);
     out.kind = m_listData.kind;
-    CopyField(out.text1, m_listData.text1, 128);
-    CopyField(out.text2, m_listData.text2, 128);
-    CopyField(out.text3, m_listData.text3, 128);
-    CopyField(out.name, m_listData.name, 260);
+    CopyField(out.text1, m_listData.text1);
+    CopyField(out.text2, m_listData.text2);
+    CopyField(out.text3, m_listData.text3);
+    CopyField(out.name, m_listData.name);
 }
 
 BOOL CDocDrivingReport::CountSuddenChanges(int& accelerations, int& decelerations) const

@@ -4,6 +4,7 @@
 #include <ctime>
 #include <vector>
 
+#include "common/ClockTime.h"
 #include "common/FileUtil.h"
 #include "common/Utility.h"
 #include "doc/DrivingReport.h"
@@ -54,26 +55,9 @@ bool ReadGpxTime(const wchar_t* text, DR_DRIVING_POINT& p)
         }
     }
     if (offset && IsValidDateTime(year, month, day, hour, minute, second)) {
-        tm t{};
-        t.tm_year = year - 1900;
-        t.tm_mon = month - 1;
-        t.tm_mday = day;
-        t.tm_hour = hour;
-        t.tm_min = minute;
-        t.tm_sec = second;
-        __int64 v = _mkgmtime64(&t);
-        if (v != -1) {
-            v -= offset * 60LL;
-            tm u{};
-            if (_gmtime64_s(&u, &v) == 0) {
-                year = u.tm_year + 1900;
-                month = u.tm_mon + 1;
-                day = u.tm_mday;
-                hour = u.tm_hour;
-                minute = u.tm_min;
-                second = u.tm_sec;
-            }
-        }
+        const __int64 clock = ClockToSeconds(year, month, day, hour, minute, second);
+        if (clock != -1)
+            SecondsToClock(clock - offset * 60LL, year, month, day, hour, minute, second);
     }
     p.year = static_cast<WORD>(year);
     p.month = static_cast<BYTE>(month);

@@ -7,18 +7,9 @@
 #include <numeric>
 #include <vector>
 
+#include "common/FixedField.h"
 #include "common/WebUtil.h"
 #include "core/Global.h"
-
-namespace {
-
-void CopyText(wchar_t* to, const wchar_t* from, size_t maxChars)
-{
-    wcsncpy(to, from, maxChars);
-    to[maxChars] = L'\0';
-}
-
-}  // namespace
 
 void CopyDrListData(const DR_LIST_DATA& source, DR_LIST_DATA& destination)
 {
@@ -26,10 +17,10 @@ void CopyDrListData(const DR_LIST_DATA& source, DR_LIST_DATA& destination)
         return;
     destination.checked = source.checked;
     destination.kind = source.kind;
-    CopyText(destination.name, source.name, 260);
-    CopyText(destination.text1, source.text1, 128);
-    CopyText(destination.text2, source.text2, 128);
-    CopyText(destination.text3, source.text3, 128);
+    CopyField(destination.name, source.name);
+    CopyField(destination.text1, source.text1);
+    CopyField(destination.text2, source.text2);
+    CopyField(destination.text3, source.text3);
 }
 
 double HubenyDistance(double lat1, double lon1, double lat2, double lon2)
@@ -86,8 +77,8 @@ void CDocDrivingReport::Fail()
 void CDocDrivingReport::Succeed(const wchar_t* path)
 {
     const wchar_t* slash = std::max(std::wcsrchr(path, L'\\'), std::wcsrchr(path, L'/'));
-    CopyText(m_listData.name, slash ? slash + 1 : path, 259);
-    CopyText(m_path, path, 259);
+    CopyField(m_listData.name, 260, slash ? slash + 1 : path);
+    CopyField(m_path, path);
     m_valid = 1;
 }
 

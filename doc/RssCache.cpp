@@ -42,12 +42,11 @@ BOOL CDocRssPoi::NewCacheName(CString& path)
 
 void CDocRssPoi::StoreCacheName(int feed, const CString& path)
 {
-    rss::CopyField(m_feeds[feed].fileName, PathFindFileNameW(path));
+    CopyField(m_feeds[feed].fileName, PathFindFileNameW(path));
 }
 
 BOOL CDocRssPoi::WriteFeedCache(const wchar_t* path, const CArray<DOCPI_RSS_ITEM>& items, BOOL withReadItem)
 {
-    rss::ComScope com;
     CXmlDocument xml;
     XmlElementPtr root = xml.Create(L"kml", XML_UTF16);
     if (!root || !rss::SetNamespace(root, kKml22Namespace))
@@ -65,7 +64,6 @@ BOOL CDocRssPoi::ReadFeedCache(const wchar_t* path, CArray<DOCPI_RSS_ITEM>& item
 {
     if (clearFirst)
         items.RemoveAll();
-    rss::ComScope com;
     CXmlDocument xml;
     XmlElementPtr root = path ? xml.Load(path) : XmlElementPtr();
     XmlElementPtr document = root ? XmlGetChildElement(root, L"Document", 0) : XmlElementPtr();

@@ -5,6 +5,7 @@
 #include <cwchar>
 #include <cwctype>
 
+#include "common/ClockTime.h"
 #include "common/Utility.h"
 #include "doc/DocRssPoi.h"
 
@@ -49,23 +50,12 @@ LONGLONG UtcStamp(int year, int month, int day, int hour, int minute, int second
 {
     if (!IsValidDateTime(year, month, day, hour, minute, second))
         return 0;
-    struct tm t {};
-    t.tm_year = year - 1900;
-    t.tm_mon = month - 1;
-    t.tm_mday = day;
-    t.tm_hour = hour;
-    t.tm_min = minute;
-    t.tm_sec = second;
     // Straight from the zone to UTC: no detour through the PC's local time,
     // which shifts clock times inside a daylight-saving change.
-    __time64_t utc = _mkgmtime64(&t);
-    if (utc == -1)
+    const __int64 clock = ClockToSeconds(year, month, day, hour, minute, second);
+    if (clock == -1 || !SecondsToClock(clock - zoneMinutes * 60LL, year, month, day, hour, minute, second))
         return 0;
-    utc -= static_cast<__time64_t>(zoneMinutes) * 60;
-    struct tm u {};
-    if (_gmtime64_s(&u, &utc) != 0)
-        return 0;
-    return MakeDateTimeNumber(u.tm_year + 1900, u.tm_mon + 1, u.tm_mday, u.tm_hour, u.tm_min, u.tm_sec);
+    return MakeDateTimeNumber(year, month, day, hour, minute, second);
 }
 
 // 2010-01-05T10:20:30[.fraction](Z|+hh:mm|-hh:mm)

@@ -250,7 +250,6 @@ UINT UpdateAllFeedsThread(LPVOID param)
 {
     auto* reader = static_cast<IFeedReader*>(param);
     CDocRssPoi& doc = theGlobal.m_docRssPoi;
-    HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     doc.UpdateNowStamp();
     UINT exitCode = 0;
     if (doc.CreateNewItemFile()) {
@@ -272,8 +271,6 @@ UINT UpdateAllFeedsThread(LPVOID param)
             theGlobal.m_changedFewModel = 0;
         exitCode = 1;
     }
-    if (SUCCEEDED(com))
-        CoUninitialize();
     if (reader)
         reader->OnUpdateFinished();
     // Last: once clear, the reader may go away with everything it shares.
@@ -285,14 +282,11 @@ UINT LoadNewItemsThread(LPVOID param)
 {
     auto* reader = static_cast<IFeedReader*>(param);
     CDocRssPoi& doc = theGlobal.m_docRssPoi;
-    HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     doc.ClearItems();
     doc.ReadNewItems();
     if (!theGlobal.m_rssLoadCancel && !doc.m_feedItems.IsEmpty())
         doc.BuildNewItemsList();
     Report(reader, ID_UPDATE);
-    if (SUCCEEDED(com))
-        CoUninitialize();
     Report(reader, ID_VIEW_GOOGLEMAPS);
     theGlobal.m_rssLoadBusy = 0;
     return 1;
@@ -302,12 +296,9 @@ UINT LoadFeedItemsThread(LPVOID param)
 {
     auto* reader = static_cast<IFeedReader*>(param);
     CDocRssPoi& doc = theGlobal.m_docRssPoi;
-    HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     doc.ClearListedItems();
     doc.LoadSelectedFeedItems();
     Report(reader, ID_UPDATE);
-    if (SUCCEEDED(com))
-        CoUninitialize();
     Report(reader, ID_VIEW_GOOGLEMAPS);
     theGlobal.m_rssLoadBusy = 0;
     return 1;

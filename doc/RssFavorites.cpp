@@ -45,7 +45,6 @@ BOOL CDocRssPoi::CreateFavorites()
 {
     if (theGlobal.m_rssFolder.IsEmpty() || !CreateFolderPath(theGlobal.m_rssFolder))
         return FALSE;
-    rss::ComScope com;
     CXmlDocument xml;
     XmlElementPtr root = xml.Create(L"kml", XML_UTF16);
     return root && xml.AppendElement(L"Document", root) && xml.Save(FavoritesPath());
@@ -86,7 +85,6 @@ bool InsertFavoriteText(const CString& path, const DOCPI_RSS_ITEM& item)
 
 BOOL CDocRssPoi::UpdateFavoriteFile(const DOCPI_RSS_ITEM& item)
 {
-    rss::ComScope com;
     if (rss::GuidText(item.guid).IsEmpty())
         return FALSE;
     if (item.favorite == 1 && InsertFavoriteText(FavoritesPath(), item))
@@ -132,7 +130,6 @@ BOOL CDocRssPoi::SetFavoriteInNewItems(const DOCPI_RSS_ITEM& item)
         m_newItemFavorites[std::wstring(guid)] = item.favorite;
         return TRUE;
     }
-    rss::ComScope com;
     CXmlDocument xml;
     CString path = WithBackslash(theGlobal.m_rssTempFolder) + L"NewItem.kml";
     XmlElementPtr root = rss::LoadUtf16(xml, path);
@@ -152,7 +149,6 @@ BOOL CDocRssPoi::SetFavoriteInCache(const DOCPI_RSS_ITEM& item)
     int feed = FindFeedByFileId(item.fileId);
     if (feed < 0 || !m_feeds[feed].fileName[0])
         return FALSE;
-    rss::ComScope com;
     CXmlDocument xml;
     CString path = FeedCachePath(feed);
     XmlElementPtr root = rss::LoadUtf16(xml, path);

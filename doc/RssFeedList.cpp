@@ -12,8 +12,6 @@
 #include "doc/DocRssPoi.h"
 #include "doc/RssText.h"
 
-using rss::CopyField;
-
 namespace {
 
 const wchar_t kFeedListName[] = L"RssUrlList.csv";

@@ -84,10 +84,10 @@ void CDocRssPoi::GetItemAsPoiRecord(const DOCPI_RSS_ITEM& item, DOCPI_RECORD* ou
 {
     if (!out)
         return;
-    rss::CopyField(out->name, item.poi.name);
-    rss::CopyField(out->address, item.poi.address);
-    rss::CopyField(out->telephone, item.poi.telephone);
-    rss::CopyField(out->description, item.poi.description);
+    CopyField(out->name, item.poi.name);
+    CopyField(out->address, item.poi.address);
+    CopyField(out->telephone, item.poi.telephone);
+    CopyField(out->description, item.poi.description);
     out->longitude = item.poi.longitude;
     out->latitude = item.poi.latitude;
 }

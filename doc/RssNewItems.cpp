@@ -93,7 +93,6 @@ BOOL CDocRssPoi::CreateNewItemFile()
     m_newItemFolders.clear();
     m_removedNewItemFolders.clear();
     m_newItemFavorites.clear();
-    rss::ComScope com;
     CXmlDocument xml;
     return xml.Create(L"kml", XML_UTF16) && xml.Save(NewItemPath());
 }
@@ -107,7 +106,6 @@ BOOL CDocRssPoi::AppendNewItemFolder(int fileId)
     // before it again.
     std::wstring fragment;
     {
-        rss::ComScope com;
         CXmlDocument xml;
         XmlElementPtr folder = xml.Create(L"Folder", XML_UTF16);
         if (!folder)
@@ -137,7 +135,6 @@ BOOL CDocRssPoi::ReadNewItems()
         removed = m_removedNewItemFolders;
         marks = m_newItemFavorites;
     }
-    rss::ComScope com;
     CXmlDocument xml;
     XmlElementPtr root = theGlobal.m_rssTempFolder.IsEmpty() ? XmlElementPtr() : xml.Load(NewItemPath());
     if (!root) {
@@ -201,7 +198,6 @@ BOOL CDocRssPoi::RemoveNewItemFolder(int feed)
             }
         }
     }
-    rss::ComScope com;
     CXmlDocument xml;
     XmlElementPtr root = rss::LoadUtf16(xml, NewItemPath());
     XmlElementPtr folder = root ? FindFolder(root, m_feeds[feed].fileId) : XmlElementPtr();

@@ -15,7 +15,6 @@
 
 using rss::ChildElements;
 using rss::ChildText;
-using rss::CopyField;
 
 namespace {
 
@@ -164,7 +163,6 @@ BOOL CDocRssPoi::ParseFeed(int index)
 {
     if (index < 0 || index >= GetFeedCount())
         AfxThrowInvalidArgException();
-    rss::ComScope com;
     m_feedItems.RemoveAll();
     if (m_feeds[index].fileName[0])
         ReadFeedCache(FeedCachePath(index), m_feedItems, 1, FALSE);
@@ -409,20 +407,33 @@ BOOL CDocRssPoi::ReadKmlFolders(XmlNode node, int fileId)
     return TRUE;
 }
 
+namespace {
+
+// A feed named by a web address is fetched into a temporary file first: path
+// and downloaded become that file, which the caller deletes. False when it
+// cannot be fetched.
+bool FetchIfWebAddress(CDocRssPoi& doc, CString& path, CString& downloaded)
+{
+    if (!rss::IsWebAddress(path))
+        return true;
+    wchar_t temp[MAX_PATH + 1] = {}, file[MAX_PATH + 1] = {};
+    if (!GetTempPathW(MAX_PATH, temp) || !GetTempFileNameW(temp, L"rss", 0, file) || !doc.DownloadFile(file, path)) {
+        if (file[0])
+            DeleteFileW(file);
+        return false;
+    }
+    downloaded = path = file;
+    return true;
+}
+
+}  // namespace
+
 BOOL CDocRssPoi::IsFeedFile(const wchar_t* pathOrUrl)
 {
-    rss::ComScope com;
     CString path = pathOrUrl ? pathOrUrl : L"";
     CString downloaded;
-    if (rss::IsWebAddress(path)) {
-        wchar_t temp[MAX_PATH + 1] = {}, file[MAX_PATH + 1] = {};
-        if (!GetTempPathW(MAX_PATH, temp) || !GetTempFileNameW(temp, L"rss", 0, file) || !DownloadFile(file, path)) {
-            if (file[0])
-                DeleteFileW(file);
-            return FALSE;
-        }
-        downloaded = path = file;
-    }
+    if (!FetchIfWebAddress(*this, path, downloaded))
+        return FALSE;
     BOOL ok = FALSE;
     {
         CXmlDocument xml;
@@ -439,18 +450,10 @@ BOOL CDocRssPoi::IsFeedFile(const wchar_t* pathOrUrl)
 
 CString CDocRssPoi::ReadFeedTitle(const wchar_t* pathOrUrl)
 {
-    rss::ComScope com;
     CString path = pathOrUrl ? pathOrUrl : L"";
     CString downloaded;
-    if (rss::IsWebAddress(path)) {
-        wchar_t temp[MAX_PATH + 1] = {}, file[MAX_PATH + 1] = {};
-        if (!GetTempPathW(MAX_PATH, temp) || !GetTempFileNameW(temp, L"rss", 0, file) || !DownloadFile(file, path)) {
-            if (file[0])
-                DeleteFileW(file);
-            return L"none title";
-        }
-        downloaded = path = file;
-    }
+    if (!FetchIfWebAddress(*this, path, downloaded))
+        return L"none title";
     CString title;
     bool found = false;
     {

@@ -1,7 +1,6 @@
 #pragma once
-// Small helpers the feed document's files share: bounded copies into the fixed
-// fields of its records, the unit's character group, coordinates and GUID texts,
-// and COM for the calling thread.
+// Small helpers the feed document's files share: the unit's character group,
+// coordinates and GUID texts, and walks over child elements.
 #include <windows.h>
 #include <objbase.h>
 
@@ -9,26 +8,10 @@
 #include <vector>
 
 #include "classlib/CString.h"
+#include "common/FixedField.h"
 #include "common/XmlDocument.h"
 
 namespace rss {
-
-// Copies at most capacity - 1 characters and always ends in a NUL.
-inline void CopyField(wchar_t* dst, size_t capacity, const wchar_t* src)
-{
-    if (!dst || capacity == 0)
-        return;
-    size_t n = 0;
-    if (src)
-        for (; n + 1 < capacity && src[n]; ++n)
-            dst[n] = src[n];
-    dst[n] = L'\0';
-}
-template <size_t N>
-inline void CopyField(wchar_t (&dst)[N], const wchar_t* src)
-{
-    CopyField(dst, N, src);
-}
 
 // Characters the unit cannot show become "?"; then cut to maxLength (0: no cut).
 CString Shown(CString text, int maxLength = 0);
@@ -49,20 +32,5 @@ std::vector<XmlElementPtr> ChildElements(XmlNode node, const wchar_t* name);
 // The text of the first child element named name; false when there is none or
 // its text cannot be read.
 bool ChildText(XmlNode node, const wchar_t* name, CString& text);
-
-class ComScope {
-public:
-    ComScope() : m_hr(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
-    ~ComScope()
-    {
-        if (SUCCEEDED(m_hr))
-            CoUninitialize();
-    }
-    ComScope(const ComScope&) = delete;
-    ComScope& operator=(const ComScope&) = delete;
-
-private:
-    HRESULT m_hr;
-};
 
 }  // namespace rss

@@ -51,11 +51,6 @@ const StyleDef& StyleOf(int style)
 }
 
 // A box must still show when the language table is short (early start-up).
-CString UiText(int n)
-{
-    return n < theGlobal.m_uiStrings.GetSize() ? theGlobal.UiString(n) : CString();
-}
-
 const int kWidth = 586, kHeight = 191;
 const int kButtonWidth = 146, kButtonHeight = 38, kButtonTop = 148;
 const RECT kTextRect{54, 56, 54 + 478, 56 + 80};

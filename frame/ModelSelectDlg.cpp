@@ -14,11 +14,6 @@ const int kWidth = 420, kHeight = 195;
 const RECT kLabel1{5, 40, 90, 80};
 const RECT kLabel2{5, 80, 90, 120};
 
-CString UiText(int n)
-{
-    return n < theGlobal.m_uiStrings.GetSize() ? theGlobal.UiString(n) : CString();
-}
-
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CModelSelectDlg, CCustomDialog)

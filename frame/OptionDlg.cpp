@@ -9,11 +9,6 @@ namespace {
 const int kWidth = 429, kHeight = 517;
 const RECT kPageRect{21, 39, 409, 454};
 
-CString UiText(int n)
-{
-    return n < theGlobal.m_uiStrings.GetSize() ? theGlobal.UiString(n) : CString();
-}
-
 }  // namespace
 
 BEGIN_MESSAGE_MAP(COptionDlg, CCustomDialog)

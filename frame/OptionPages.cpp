@@ -10,11 +10,6 @@ const COLORREF kPanelFill = 0x8B7B7B;
 const COLORREF kBarFill = 0x685C5C;
 const int kTabBand = 42;
 
-CString UiText(int n)
-{
-    return n < theGlobal.m_uiStrings.GetSize() ? theGlobal.UiString(n) : CString();
-}
-
 void FillRect(HDC dc, const RECT& r, COLORREF colour)
 {
     ::SetBkColor(dc, colour);

@@ -1,13 +1,10 @@
 #pragma once
-// The file version of a module from its version resource (resource 1 of type
-// RT_VERSION), and the label the splash and the about box show.
+// The version label the splash and the about box show.
 #include <windows.h>
 
 #include "classlib/CString.h"
+#include "common/ModuleVersion.h"
 
-// The four parts of the fixed file version (2.3.0.0 gives 2, 3, 0, 0); FALSE
-// (all zeros) when the module has no version resource. NULL: the program.
-BOOL ReadFileVersion(HMODULE module, int parts[4]);
 // "Ver.  2.3.0" for the program's file version; empty without one.
 CString VersionLabelText(HMODULE module = nullptr);
 // The brand's splash picture in the skin pack: area code 2 "splash_seravine.bmp",

@@ -10,11 +10,6 @@ namespace {
 constexpr UINT kFirstCommand = 32787;
 const COLORREF kFrame = RGB(203, 203, 207);
 
-CString UiText(int n)
-{
-    return n < theGlobal.m_uiStrings.GetSize() ? theGlobal.UiString(n) : CString();
-}
-
 }  // namespace
 
 const RECT CPartnersInfoDlg::kBanner[2] = {{21, 45, 407, 146}, {408, 45, 794, 146}};

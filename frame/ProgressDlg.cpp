@@ -13,11 +13,6 @@ namespace {
 const int kWidth = 420, kHeight = 241;
 const COLORREF kPanelColour = RGB(168, 171, 176);
 
-CString UiText(int n)
-{
-    return n < theGlobal.m_uiStrings.GetSize() ? theGlobal.UiString(n) : CString();
-}
-
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CProgressDlg, CCustomDialog)

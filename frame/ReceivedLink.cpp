@@ -4,6 +4,7 @@
 #include <cwchar>
 #include <iterator>
 
+#include "common/FixedField.h"
 #include "common/TextCheck.h"
 #include "common/WebUtil.h"
 
@@ -26,9 +27,7 @@ const wchar_t* FindScheme(const wchar_t* text)
 
 void CopyField(wchar_t* field, int size, CString value, int classMask)
 {
-    if (value.GetLength() >= size)
-        value = value.Left(size - 1);
-    lstrcpynW(field, value, size);
+    ::CopyField(field, static_cast<size_t>(size), value);
     ReplaceCharsNotOfClass(field, classMask);
 }
 

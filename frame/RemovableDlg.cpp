@@ -24,11 +24,6 @@ const COLORREF kLabelColour = RGB(130, 130, 133);
 const COLORREF kListFrameColour = RGB(203, 204, 207);
 const wchar_t kAppsDeviceFile[] = L"Oskra-APPS\\Device.dat";
 
-CString UiText(int n)
-{
-    return n < theGlobal.m_uiStrings.GetSize() ? theGlobal.UiString(n) : CString();
-}
-
 }  // namespace
 
 CRemovableDlg::FreeSpaceFn CRemovableDlg::s_freeSpace = &CRemovableDlg::RealFreeSpace;

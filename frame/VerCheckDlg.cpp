@@ -17,11 +17,6 @@ const wchar_t kPageSecondBrand[] = L"https://www.halvern.eu/seravine/";
 const wchar_t kPageAustralia[] = L"https://www.halvern.com/au/mirovale/";
 const wchar_t kPageUsDownload[] = L"https://www.halvern.com/us/mirovale/download/";
 
-CString UiText(int n)
-{
-    return n < theGlobal.m_uiStrings.GetSize() ? theGlobal.UiString(n) : CString();
-}
-
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CVerCheckDlg, CCustomDialog)

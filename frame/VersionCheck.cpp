@@ -5,6 +5,7 @@
 #include "common/FileUtil.h"
 #include "common/XmlDocument.h"
 #include "core/Global.h"
+#include "core/TempFolder.h"
 #include "frame/OwnVersion.h"
 
 namespace {
@@ -17,22 +18,6 @@ bool AllDigits(const CString& s, int maxLength)
         if (s[i] < L'0' || s[i] > L'9')
             return false;
     return true;
-}
-
-// The folder removed after a check must lie strictly inside the user's
-// temporary folder: whatever the path holds, nothing outside it is deleted.
-bool InsideTempFolder(const CString& folder)
-{
-    wchar_t temp[MAX_PATH] = {}, root[MAX_PATH] = {}, full[MAX_PATH] = {};
-    const DWORD n = ::GetTempPathW(MAX_PATH, temp);
-    if (n == 0 || n >= MAX_PATH || !::GetFullPathNameW(temp, MAX_PATH, root, nullptr) ||
-        !::GetFullPathNameW(folder, MAX_PATH, full, nullptr))
-        return false;
-    ::PathAddBackslashW(root);
-    ::PathAddBackslashW(full);
-    const int rootLength = lstrlenW(root);
-    return lstrlenW(full) > rootLength &&
-           ::CompareStringOrdinal(full, rootLength, root, rootLength, TRUE) == CSTR_EQUAL;
 }
 
 }  // namespace
@@ -98,7 +83,7 @@ int CheckVersionFileAgainst(const VersionParts& own)
         if (root && XmlGetChildText(L"Version", root, 0, text) && ParsePublishedVersion(text, published))
             result = CompareVersions(published, own) > 0 ? 2 : 1;
     }
-    if (InsideTempFolder(folder))
+    if (PathInsideTempFolder(folder))
         DeleteFolderTree(folder);
     theGlobal.m_tempFolderPath.Empty();
     return result;

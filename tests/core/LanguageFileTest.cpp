@@ -173,3 +173,19 @@ TEST_F(LanguageFileTest, HundredThousandLinesAreSplitInOnePass)
 }
 
 }  // namespace
+
+TEST(UiText, ARowOutsideTheLoadedTableGivesAnEmptyText)
+{
+    CStringArray saved;
+    saved.Copy(theGlobal.m_uiStrings);
+    theGlobal.m_uiStrings.RemoveAll();
+    theGlobal.m_uiStrings.Add(L"first");
+    theGlobal.m_uiStrings.Add(L"");
+    theGlobal.m_uiStrings.Add(L"last");
+    const struct { int n; const wchar_t* text; } cases[] = {
+        {-1, L""}, {0, L"first"}, {1, L""}, {2, L"last"}, {3, L""}, {430, L""},
+    };
+    for (const auto& c : cases)
+        EXPECT_STREQ(c.text, UiText(c.n)) << c.n;
+    theGlobal.m_uiStrings.Copy(saved);
+}

@@ -85,3 +85,40 @@ TEST(TempFolder, DownloadFolderIsMadeFreshEachTime)
         ::RemoveDirectoryW(path.c_str());
     }
 }
+
+TEST(TempFolder, PathInsideFolderComparesWholeNamesWithoutCase)
+{
+    const struct { const wchar_t* path; const wchar_t* folder; bool inside; } cases[] = {
+        {L"C:\\Temp\\a", L"C:\\Temp", true},
+        {L"C:\\Temp\\a\\", L"C:\\Temp\\", true},
+        {L"c:\\TEMP\\A\\b", L"C:\\temp", true},
+        {L"C:/Temp/a", L"C:\\Temp", true},
+        {L"C:\\Temp2", L"C:\\Temp", false},
+        {L"C:\\Temp2\\a", L"C:\\Temp", false},
+        {L"C:\\Temp", L"C:\\Temp", false},
+        {L"C:\\Temp\\", L"C:\\Temp", false},
+        {L"C:\\Temp\\.", L"C:\\Temp", false},
+        {L"C:\\Temp\\a\\..", L"C:\\Temp", false},
+        {L"C:\\Temp\\..\\Windows", L"C:\\Temp", false},
+        {L"C:\\Temp\\a\\..\\..\\Temp\\b", L"C:\\Temp", true},
+        {L"C:\\Temp\\..\\Temp2\\x", L"C:\\Temp", false},
+        {L"C:\\", L"C:\\Temp", false},
+        {L"D:\\Temp\\a", L"C:\\Temp", false},
+        {L"", L"C:\\Temp", false},
+        {L"C:\\Temp\\a", L"", false},
+        {nullptr, L"C:\\Temp", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.inside, PathInsideFolder(c.path, c.folder) != FALSE)
+            << (c.path ? c.path : L"(null)") << " in " << c.folder;
+}
+
+TEST(TempFolder, OnlyWhatLiesInsideTheTemporaryFolderMayBeDeleted)
+{
+    const std::wstring root = TempRoot();
+    const std::wstring bare = root.substr(0, root.size() - 1);
+    EXPECT_TRUE(PathInsideTempFolder((root + L"$$$1A2B\\").c_str()));
+    EXPECT_FALSE(PathInsideTempFolder(root.c_str()));
+    EXPECT_FALSE(PathInsideTempFolder((bare + L"2\\x").c_str()));
+    EXPECT_FALSE(PathInsideTempFolder((root + L"x\\..\\..").c_str()));
+}

@@ -12,11 +12,6 @@
 
 namespace {
 
-CString UiText(int n)
-{
-    return n >= 0 && n < theGlobal.m_uiStrings.GetSize() ? theGlobal.UiString(n) : CString();
-}
-
 void SendToMain(UINT command)
 {
     if (CWnd* main = AfxGetMainWnd())

@@ -15,11 +15,6 @@ constexpr COLORREF kListFrame = 0x7E7E7E;
 constexpr COLORREF kMaskColour = RGB(255, 0, 255);
 constexpr DWORD kListStyle = WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SINGLESEL | LVS_EDITLABELS | LVS_OWNERDATA;
 
-CString UiText(int n)
-{
-    return n >= 0 && n < theGlobal.m_uiStrings.GetSize() ? theGlobal.UiString(n) : CString();
-}
-
 // The four 16 x 16 check pictures on magenta: none, not marked, marked, not
 // available.
 BOOL BuildCheckImages(CImageList& list)

@@ -31,11 +31,6 @@ constexpr COLORREF kDarkSwatch = RGB(82, 82, 89);
 const COLORREF kSpinColours[CCloningWnd::kSpinCount][2] = {
     {RGB(186, 68, 68), RGB(255, 200, 224)}, {RGB(68, 187, 68), RGB(196, 250, 214)}, {RGB(94, 94, 218), RGB(195, 205, 249)}};
 
-CString UiText(int n)
-{
-    return n >= 0 && n < theGlobal.m_uiStrings.GetSize() ? theGlobal.UiString(n) : CString();
-}
-
 void Fill(CCustomComboBox& combo, std::initializer_list<const wchar_t*> items)
 {
     for (const wchar_t* item : items)

@@ -14,11 +14,6 @@ namespace {
 
 const int kWidth = 420, kHeight = 471;
 
-CString UiText(int n)
-{
-    return n < theGlobal.m_uiStrings.GetSize() ? theGlobal.UiString(n) : CString();
-}
-
 }  // namespace
 
 const RECT CIconEditDlg::kGridRect{21, 45, 399, 407};

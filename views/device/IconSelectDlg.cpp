@@ -18,11 +18,6 @@ namespace {
 const int kWidth = 428, kHeight = 517;
 const COLORREF kGridBack = RGB(123, 123, 139);
 
-CString UiText(int n)
-{
-    return n < theGlobal.m_uiStrings.GetSize() ? theGlobal.UiString(n) : CString();
-}
-
 bool IsGroupedModel() { return theGlobal.m_modelType == 0 || theGlobal.m_modelType == 2; }
 
 void FillRect(HDC dc, const RECT& r, COLORREF colour)

@@ -29,11 +29,6 @@ const Field kFields[] = {
     {IDC_POI_LATITUDE, 183, 342, {144, 344, 144 + 322, 344 + 22}, 11, 11},
 };
 
-CString UiText(int n)
-{
-    return n < theGlobal.m_uiStrings.GetSize() ? theGlobal.UiString(n) : CString();
-}
-
 void FillFrame(CDC* dc, const RECT& r, COLORREF fill, COLORREF frame)
 {
     if (fill != CLR_INVALID)

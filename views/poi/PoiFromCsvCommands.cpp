@@ -11,11 +11,6 @@
 
 namespace {
 
-CString UiText(int n)
-{
-    return n < theGlobal.m_uiStrings.GetSize() ? theGlobal.UiString(n) : CString();
-}
-
 void SendToMain(UINT command)
 {
     if (CWnd* main = AfxGetMainWnd())

@@ -25,11 +25,6 @@ constexpr DWORD kComboStyle =
 // Labels of the panel's rows: start row, then the six columns.
 const int kLabels[1 + CPoiFromCsvWnd::kColumnCombos] = {215, 182, 183, 178, 179, 180, 181};
 
-CString UiText(int n)
-{
-    return n < theGlobal.m_uiStrings.GetSize() ? theGlobal.UiString(n) : CString();
-}
-
 BOOL WabDllLoads()
 {
     const CString path = GetWabDllPath();

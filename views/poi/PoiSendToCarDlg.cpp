@@ -1,5 +1,6 @@
 #include "views/poi/PoiSendToCarDlg.h"
 
+#include "common/FixedField.h"
 #include "common/WebUtil.h"
 #include "common/Utility.h"
 #include "core/Global.h"
@@ -11,17 +12,6 @@
 #include "views/poi/PositionText.h"
 
 namespace {
-
-CString UiText(int n)
-{
-    return n < theGlobal.m_uiStrings.GetSize() ? theGlobal.UiString(n) : CString();
-}
-
-void CopyText(wchar_t* dst, size_t capacity, const CString& text)
-{
-    wcsncpy(dst, text, capacity - 1);
-    dst[capacity - 1] = 0;
-}
 
 HWND MainHandle()
 {
@@ -167,10 +157,10 @@ void CPoiSendToCarDlg::OnOK()
         }
     }
     if (m_record) {
-        CopyText(m_record->name, std::size(m_record->name), m_name.IsEmpty() ? CString(L"Unnamed") : m_name);
-        CopyText(m_record->address, std::size(m_record->address), m_address);
-        CopyText(m_record->telephone, std::size(m_record->telephone), m_telephone);
-        CopyText(m_record->description, std::size(m_record->description), m_description);
+        CopyField(m_record->name, m_name.IsEmpty() ? CString(L"Unnamed") : m_name);
+        CopyField(m_record->address, m_address);
+        CopyField(m_record->telephone, m_telephone);
+        CopyField(m_record->description, m_description);
         m_record->longitude = lon;
         m_record->latitude = lat;
     }

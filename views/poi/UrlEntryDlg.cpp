@@ -12,11 +12,6 @@ constexpr COLORREF kEditColour = RGB(211, 211, 212);
 constexpr COLORREF kGreyColour = RGB(168, 171, 176);
 constexpr COLORREF kLabelBox = RGB(130, 130, 133);
 
-CString UiText(int n)
-{
-    return n < theGlobal.m_uiStrings.GetSize() ? theGlobal.UiString(n) : CString();
-}
-
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CUrlEntryDlg, CCustomDialog)

@@ -13,11 +13,6 @@ const COLORREF kOutline = RGB(0x96, 0x96, 0x98);
 const COLORREF kBox = RGB(0x1E, 0x1E, 0x23);
 const COLORREF kInnerBox = RGB(0x3C, 0x3C, 0x46);
 
-CString UiText(int n)
-{
-    return n >= 0 && n < theGlobal.m_uiStrings.GetSize() ? theGlobal.UiString(n) : CString();
-}
-
 void Box(HDC dc, const RECT& r, COLORREF fill, COLORREF outline)
 {
     HGDIOBJ oldPen = ::SelectObject(dc, ::GetStockObject(DC_PEN));

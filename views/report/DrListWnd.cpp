@@ -18,11 +18,6 @@ const COLORREF kReadOnlyText = 0x808080;
 const COLORREF kLink = 0xFFED00;
 const COLORREF kLinkSelected = 0x7E7504;
 
-CString UiText(int n)
-{
-    return n >= 0 && n < theGlobal.m_uiStrings.GetSize() ? theGlobal.UiString(n) : CString();
-}
-
 int CompareText(const wchar_t* a, const wchar_t* b)
 {
     return ::CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a, -1, b, -1) - CSTR_EQUAL;

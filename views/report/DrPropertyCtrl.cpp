@@ -17,11 +17,6 @@ const COLORREF kBottomLine = RGB(0xA2, 0xA5, 0xAA);
 const COLORREF kFrameLine = RGB(0xCB, 0xCB, 0xCF);
 const int kRow = 25;
 
-CString UiText(int n)
-{
-    return n >= 0 && n < theGlobal.m_uiStrings.GetSize() ? theGlobal.UiString(n) : CString();
-}
-
 void Fill(HDC dc, const RECT& r, COLORREF colour)
 {
     ::SetBkColor(dc, colour);

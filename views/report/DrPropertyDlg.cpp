@@ -23,11 +23,6 @@ const int kWidth = 578, kHeight = 461;
 // The caption band the dialog base adds above the template's body.
 const int kCaptionBand = 25;
 
-CString UiText(int n)
-{
-    return n >= 0 && n < theGlobal.m_uiStrings.GetSize() ? theGlobal.UiString(n) : CString();
-}
-
 BOOL DefaultSaveDialog(HWND owner, const wchar_t* folder, wchar_t path[MAX_PATH])
 {
     return ShowFileDialog(owner, folder, 2, FALSE, path);

@@ -12,11 +12,6 @@ namespace {
 
 constexpr int kTextLimit = 128;
 
-CString UiText(int n)
-{
-    return n >= 0 && n < theGlobal.m_uiStrings.GetSize() ? theGlobal.UiString(n) : CString();
-}
-
 CString KindText(int kind)
 {
     return kind >= 0 && kind <= 2 ? UiText(257 + kind) : CString();

@@ -19,11 +19,6 @@ namespace {
 
 const COLORREF kBack = RGB(0x05, 0x05, 0x0A);
 
-CString UiText(int n)
-{
-    return n >= 0 && n < theGlobal.m_uiStrings.GetSize() ? theGlobal.UiString(n) : CString();
-}
-
 BOOL DefaultBrowseFolder(wchar_t path[MAX_PATH], HWND owner)
 {
     return BrowseForFolder(path, owner, nullptr);

@@ -19,11 +19,6 @@ const COLORREF kTrough = RGB(0x52, 0x52, 0x59);
 const COLORREF kLabel = RGB(0xF8, 0xD8, 0x5A);
 const COLORREF kLegend = RGB(0xC8, 0xC8, 0xC8);
 
-CString UiText(int n)
-{
-    return n >= 0 && n < theGlobal.m_uiStrings.GetSize() ? theGlobal.UiString(n) : CString();
-}
-
 void Fill(HDC dc, const RECT& r, COLORREF colour)
 {
     ::SetBkColor(dc, colour);
