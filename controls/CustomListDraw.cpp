@@ -20,6 +20,21 @@ void SyncBar(CCustomScrollBar& bar, HWND host, int which)
     bar.UpdateThumbFromPos();
 }
 
+// A request for what a cell shows: its text into buffer (emptied first), image and state.
+LVITEMW ShownCell(int row, int column, wchar_t* buffer, int size)
+{
+    LVITEMW item{};
+    item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_STATE;
+    item.iItem = row;
+    item.iSubItem = column;
+    item.pszText = buffer;
+    item.cchTextMax = size;
+    item.iImage = -1;
+    item.stateMask = static_cast<UINT>(-1);
+    buffer[0] = L'\0';
+    return item;
+}
+
 }  // namespace
 
 int CCustomListCtrl::GetRowHeight() const
@@ -206,15 +221,7 @@ BOOL CCustomListCtrl::GetCellContent(int row, int column, wchar_t* buffer, int s
     image = -1;
     state = 0;
     if (GetStyle() & LVS_OWNERDATA) {
-        LVITEMW item{};
-        item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_STATE;
-        item.iItem = row;
-        item.iSubItem = column;
-        item.pszText = buffer;
-        item.cchTextMax = size;
-        item.iImage = -1;
-        item.stateMask = static_cast<UINT>(-1);
-        buffer[0] = L'\0';
+        LVITEMW item = ShownCell(row, column, buffer, size);
         if (!GetItem(&item))
             return FALSE;
         text = buffer;
@@ -639,15 +646,7 @@ void CCustomListCtrl::AutoWidth(int column)
     const int iconWidth = sub ? m_iconSub.cx : m_iconSmall.cx;
     wchar_t buffer[TextBufferSize];
     for (int row = 0; row < GetItemCount(); ++row) {
-        LVITEMW item{};
-        item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_STATE;
-        item.iItem = row;
-        item.iSubItem = column;
-        item.pszText = buffer;
-        item.cchTextMax = TextBufferSize;
-        item.iImage = -1;
-        item.stateMask = static_cast<UINT>(-1);
-        buffer[0] = L'\0';
+        LVITEMW item = ShownCell(row, column, buffer, TextBufferSize);
         if (!GetItem(&item))
             continue;
         SelectObject(dc, (item.state & BoldBit) ? m_fontBold : m_font);
