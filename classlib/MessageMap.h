@@ -81,11 +81,22 @@ protected:
 // In the class's .cpp: BEGIN_MESSAGE_MAP(CMyWnd, CWnd) entries... END_MESSAGE_MAP()
 #define BEGIN_MESSAGE_MAP(theClass, baseClass)                                     \
     const afx::MsgMap* theClass::GetMessageMap() const { return GetThisMessageMap(); } \
-    const afx::MsgMap* theClass::GetThisMessageMap()                               \
-    {                                                                              \
-        using ThisClass = theClass;                                                \
-        using TheBaseClass = baseClass;                                            \
-        static_assert(std::is_base_of_v<TheBaseClass, ThisClass>);                 \
+    const afx::MsgMap* theClass::GetThisMessageMap() AFX_MAP_TABLE(theClass, baseClass)
+
+// The same for a class template whose base is a template parameter, in its header:
+// BEGIN_TEMPLATE_MESSAGE_MAP(class Base, CMyWndT<Base>, Base) entries... END_MESSAGE_MAP()
+#define BEGIN_TEMPLATE_MESSAGE_MAP(templateParam, theClass, baseClass)                 \
+    template <templateParam>                                                           \
+    const afx::MsgMap* theClass::GetMessageMap() const { return GetThisMessageMap(); } \
+    template <templateParam>                                                           \
+    const afx::MsgMap* theClass::GetThisMessageMap() AFX_MAP_TABLE(theClass, baseClass)
+
+// The opening of GetThisMessageMap's body, up to the entries.
+#define AFX_MAP_TABLE(theClass, baseClass)                                 \
+    {                                                                      \
+        using ThisClass = theClass;                                        \
+        using TheBaseClass = baseClass;                                    \
+        static_assert(std::is_base_of_v<TheBaseClass, ThisClass>);         \
         static const afx::MsgMapEntry entries[] = {
 
 #define END_MESSAGE_MAP()                                                  \

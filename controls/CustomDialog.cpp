@@ -45,19 +45,22 @@ CCustomDialog::~CCustomDialog()
     DeleteFonts();
 }
 
-void CCustomDialog::LeaveDialogStack()
+void RemoveFromDialogStack(CWnd* dialog, BOOL& onStack)
 {
-    // Only this dialog's own entry: one that never got on the stack must not
-    // take another dialog's entry with it.
-    if (!m_onStack)
+    if (!onStack)
         return;
-    m_onStack = FALSE;
+    onStack = FALSE;
     CPtrArray& stack = theGlobal.m_dialogStack;
     for (INT_PTR i = stack.GetSize() - 1; i >= 0; --i)
-        if (stack[i] == this) {
+        if (stack[i] == dialog) {
             stack.RemoveAt(i);
             break;
         }
+}
+
+void CCustomDialog::LeaveDialogStack()
+{
+    RemoveFromDialogStack(this, m_onStack);
 }
 
 void CCustomDialog::DeleteFonts()

@@ -17,6 +17,11 @@
 #include "controls/CustomButton.h"
 #include "controls/CustomStatic.h"
 
+// Takes a dialog's own entry off the program-wide dialog stack, if it put one
+// there (onStack), and only that: one that never got on the stack must not
+// take another dialog's entry with it.
+void RemoveFromDialogStack(CWnd* dialog, BOOL& onStack);
+
 class CCustomDialog : public CDialog {
 public:
     CCustomDialog(UINT templateId, CWnd* parent);

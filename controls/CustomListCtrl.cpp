@@ -7,6 +7,7 @@
 
 #include "common/Utility.h"
 #include "controls/EditMessages.h"
+#include "controls/ListNotify.h"
 
 namespace {
 
@@ -135,7 +136,7 @@ void CCustomListCtrl::_listitem::SetText(int column, LPCWSTR newText)
 // ---------------------------------------------------------------------------
 // Construction and creation
 
-BEGIN_MESSAGE_MAP(CCustomListCtrl, CWnd)
+BEGIN_MESSAGE_MAP(CCustomListCtrl, CScrollHostWnd)
     ON_WM_CREATE()
     ON_WM_DESTROY()
     ON_WM_PAINT()
@@ -169,7 +170,7 @@ BEGIN_MESSAGE_MAP(CCustomListCtrl, CWnd)
     ON_MESSAGE(WM_EDITOR_MOVE_COLUMN, OnEditorMoveColumn)
 END_MESSAGE_MAP()
 
-CCustomListCtrl::CCustomListCtrl()
+CCustomListCtrl::CCustomListCtrl() : CScrollHostWnd(&m_vScroll, &m_hScroll)
 {
     InitDibImage(&m_selSkinMid);
     InitDibImage(&m_selSkinLeft);
@@ -259,13 +260,6 @@ void CCustomListCtrl::OnDestroy()
     m_iconSmall = m_iconSub = SIZE{0, 0};
     m_rowHeight = 36;
     Default();
-}
-
-void CCustomListCtrl::FrameChanged()
-{
-    if (m_hWnd)
-        SetWindowPos(static_cast<HWND>(nullptr), 0, 0, 0, 0,
-                     SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
 // ---------------------------------------------------------------------------
@@ -595,19 +589,10 @@ CImageList* CCustomListCtrl::SetImageList(CImageList* list, int which)
 
 LRESULT CCustomListCtrl::SendNotify(NMHDR* nm, UINT code) const
 {
-    nm->hwndFrom = m_hWnd;
-    nm->idFrom = static_cast<UINT_PTR>(GetDlgCtrlID());
-    nm->code = code;
-    HWND parent = ::GetParent(m_hWnd);
-    return parent ? ::SendMessageW(parent, WM_NOTIFY, nm->idFrom, reinterpret_cast<LPARAM>(nm)) : 0;
+    return SendNotifyToParent(m_hWnd, nm, code);
 }
 
 void CCustomListCtrl::NotifyItemChanged(int row, UINT newState, UINT oldState, UINT changed)
 {
-    NMLISTVIEW nm{};
-    nm.iItem = row;
-    nm.uNewState = newState;
-    nm.uOldState = oldState;
-    nm.uChanged = changed;
-    SendNotify(&nm.hdr, LVN_ITEMCHANGED);
+    SendItemChanged(m_hWnd, row, newState, oldState, changed);
 }

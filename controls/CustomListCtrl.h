@@ -18,14 +18,14 @@
 #include "classlib/Afx.h"
 #include "common/DibImage.h"
 #include "controls/CustomHeaderCtrl.h"
-#include "controls/CustomScrollBar.h"
 #include "controls/InPlaceDate.h"
 #include "controls/InPlaceEdit.h"
 #include "controls/InPlaceIconList.h"
 #include "controls/InPlaceList.h"
 #include "controls/InPlaceTime.h"
+#include "controls/ScrollHostWnd.h"
 
-class CCustomListCtrl : public CWnd {
+class CCustomListCtrl : public CScrollHostWnd {
 public:
     enum { MaxColumns = 57, TextBufferSize = 2048 };
     enum { HeaderId = 0xE900, HScrollId = 0xE901, VScrollId = 0xE902 };
@@ -79,6 +79,23 @@ public:
     // Draws a cell's image 2 pixels from the cell's left edge, whatever the
     // column's alignment, and moves rc.left past it.
     void DrawCellImageAtLeft(CDC* dc, RECT& rc, int column, int image, UINT state) const;
+
+    // The pieces of DrawItem, for derived lists that draw their rows themselves.
+    static constexpr COLORREF SelectedBack = 0x6CD1D0, SelectedText = 0x000000, PlainText = 0xFEFEFE,
+                              ReadOnlyText = 0x808080;
+    struct RowLook {
+        int row;  // -1 for the pseudo-rows below the last
+        bool selected;
+        COLORREF back, text;
+    };
+    // The row dis draws and its colours; selects its font (bold when selected).
+    RowLook BeginRowDraw(CDC& dc, const DRAWITEMSTRUCT* dis);
+    // The header width of a column, the first one less the indent.
+    int GetColumnWidth(int column) const;
+    // The focus frame of the current cell; the text then goes on transparently.
+    static void DrawCellFocus(CDC& dc, const RECT& cell);
+    // The grid line along the cell's right edge.
+    void DrawGridLine(CDC& dc, const RECT& cell) const;
 
     BOOL PreTranslateMessage(MSG* msg) override;
     BOOL OnChildNotify(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) override;
@@ -229,9 +246,9 @@ protected:
     void UpdateBand(int keyFlags = -1);
     void AutoScrollBand();
     void ReplaceHeader();
-    void FrameChanged();
     void ScrollTo(int bar, int pos);
-    void SetVertPos(int pos);
+    // A scroll bar code (SB_*) for the vertical or horizontal bar.
+    void ScrollByCode(int which, UINT code, UINT pos);
     int HorzPos() const;
     CRect RowBounds(int row) const;
     void CommitEdit(int kind);

@@ -4,13 +4,10 @@
 
 #include "classlib/CMemDC.h"
 #include "controls/CustomListCtrl.h"
+#include "controls/ListNotify.h"
+#include "controls/SelectionBar.h"
 
 namespace {
-
-const COLORREF kSelectedBack = 0x6CD1D0;
-const COLORREF kSelectedText = 0x000000;
-const COLORREF kPlainText = 0xFEFEFE;
-const COLORREF kReadOnlyText = 0x808080;
 
 void SyncBar(CCustomScrollBar& bar, HWND host, int which)
 {
@@ -21,6 +18,21 @@ void SyncBar(CCustomScrollBar& bar, HWND host, int which)
     bar.SetScrollRange(si.nMin, si.nMax - static_cast<int>(si.nPage) + 1, FALSE);
     bar.SetScrollPos(si.nPos, FALSE);
     bar.UpdateThumbFromPos();
+}
+
+// A request for what a cell shows: its text into buffer (emptied first), image and state.
+LVITEMW ShownCell(int row, int column, wchar_t* buffer, int size)
+{
+    LVITEMW item{};
+    item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_STATE;
+    item.iItem = row;
+    item.iSubItem = column;
+    item.pszText = buffer;
+    item.cchTextMax = size;
+    item.iImage = -1;
+    item.stateMask = static_cast<UINT>(-1);
+    buffer[0] = L'\0';
+    return item;
 }
 
 }  // namespace
@@ -123,75 +135,80 @@ void CCustomListCtrl::DrawList(CDC* dc)
     dc->SelectObject(oldBrush);
 }
 
+CCustomListCtrl::RowLook CCustomListCtrl::BeginRowDraw(CDC& dc, const DRAWITEMSTRUCT* dis)
+{
+    // Unsigned: the pseudo-rows' -1 and -2 are never rows.
+    const bool real = dis->itemID < static_cast<UINT>(GetItemCount());
+    const int row = real ? static_cast<int>(dis->itemID) : -1;
+    const bool selected = real && (m_items[row].item.state & LVIS_SELECTED);
+    dc.SelectObject(selected ? &m_fontBold : &m_font);
+    return RowLook{row, selected, selected ? SelectedBack : m_bkColor, selected ? SelectedText : PlainText};
+}
+
+int CCustomListCtrl::GetColumnWidth(int column) const
+{
+    HD_ITEMW hd{};
+    hd.mask = HDI_WIDTH;
+    m_header.GetItem(column, &hd);
+    return hd.cxy - (column == 0 ? m_indent : 0);
+}
+
+void CCustomListCtrl::DrawCellFocus(CDC& dc, const RECT& cell)
+{
+    CRect focus(cell.left + 1, cell.top + 9, cell.right - 2, cell.bottom - 10);
+    dc.DrawFocusRect(&focus);
+    dc.SetBkMode(TRANSPARENT);
+}
+
+void CCustomListCtrl::DrawGridLine(CDC& dc, const RECT& cell) const
+{
+    SetDCPenColor(dc, m_gridColor);
+    dc.MoveTo(cell.right - 1, cell.top);
+    dc.LineTo(cell.right - 1, cell.bottom);
+}
+
 void CCustomListCtrl::DrawItem(DRAWITEMSTRUCT* dis)
 {
     CDC dc;
     dc.Attach(dis->hDC);
     const RECT& rc = dis->rcItem;
-    // Unsigned: the pseudo-rows' -1 and -2 are never rows.
-    const bool real = dis->itemID < static_cast<UINT>(GetItemCount());
-    const int row = real ? static_cast<int>(dis->itemID) : -1;
-    const bool selected = real && (m_items[row].item.state & LVIS_SELECTED);
-    const COLORREF back = selected ? kSelectedBack : m_bkColor;
-    const COLORREF textColour = selected ? kSelectedText : kPlainText;
-    dc.SelectObject(selected ? &m_fontBold : &m_font);
-    if (!selected) {
-        SetDCPenColor(dc, back);
-        SetDCBrushColor(dc, back);
-        dc.Rectangle(&rc);
-    } else if (m_useSelectionSkin && m_selSkinMid.bitmap) {
-        CRect left(rc.left, rc.top, rc.left + m_selSkinLeft.width, rc.bottom);
-        CRect right(rc.right - m_selSkinRight.width, rc.top, rc.right, rc.bottom);
-        CRect mid(left.right, rc.top, right.left, rc.bottom);
-        FillRectWithDib(dc, &m_selSkinLeft, &left, FALSE);
-        FillRectWithDib(dc, &m_selSkinRight, &right, FALSE);
-        if (!mid.IsRectEmpty())
-            FillRectWithDib(dc, &m_selSkinMid, &mid, FALSE);
-    } else {
-        SetDCPenColor(dc, kSelectedBack);
-        SetDCBrushColor(dc, kSelectedBack);
-        dc.Rectangle(&rc);
-    }
-    dc.SetTextColor(textColour);
-    dc.SetBkColor(back);
+    const RowLook look = BeginRowDraw(dc, dis);
     // Over the skin the text must not paint a box of the flat colour.
-    const bool overSkin = selected && m_useSelectionSkin && m_selSkinMid.bitmap;
+    const bool overSkin = look.selected && m_useSelectionSkin && m_selSkinMid.bitmap;
+    if (overSkin)
+        DrawSelectionBar(dc, rc, m_selSkinLeft, m_selSkinMid, m_selSkinRight);
+    else
+        FillWithDcColour(dc, rc, look.back);
+    dc.SetTextColor(look.text);
+    dc.SetBkColor(look.back);
     if (overSkin)
         dc.SetBkMode(TRANSPARENT);
 
     int x = rc.left;
     for (int i = 0; i < GetColumnCount(); ++i) {
-        HD_ITEMW hd{};
-        hd.mask = HDI_WIDTH;
-        m_header.GetItem(i, &hd);
-        const int width = hd.cxy - (i == 0 ? m_indent : 0);
+        const int width = GetColumnWidth(i);
         if (width <= 0)
             continue;
         CRect cell(x, rc.top, x + width, rc.bottom);
         x += width;
-        if (real) {
+        if (look.row >= 0) {
             if (i >= m_columnProps.GetSize())
                 break;
-            if (m_cellMode && row == m_curRow && i == m_curCol) {
-                if (m_editing) {
-                    dc.SetTextColor(back);  // the text hides under the editor
-                } else {
-                    CRect focus(cell.left + 1, cell.top + 9, cell.right - 2, cell.bottom - 10);
-                    dc.DrawFocusRect(&focus);
-                    dc.SetBkMode(TRANSPARENT);
-                }
+            if (m_cellMode && look.row == m_curRow && i == m_curCol) {
+                if (m_editing)
+                    dc.SetTextColor(look.back);  // the text hides under the editor
+                else
+                    DrawCellFocus(dc, cell);
             } else {
-                dc.SetTextColor(textColour);
+                dc.SetTextColor(look.text);
             }
             if (m_columnProps[i].type == EditReadOnly)
-                dc.SetTextColor(kReadOnlyText);
+                dc.SetTextColor(ReadOnlyText);
             RECT sub = cell;
-            DrawSubItem(&dc, &sub, row, i);
-            dc.SetTextColor(textColour);
+            DrawSubItem(&dc, &sub, look.row, i);
+            dc.SetTextColor(look.text);
         }
-        SetDCPenColor(dc, m_gridColor);
-        dc.MoveTo(cell.right - 1, cell.top);
-        dc.LineTo(cell.right - 1, cell.bottom);
+        DrawGridLine(dc, cell);
     }
     dc.SetBkMode(OPAQUE);
     dc.Detach();
@@ -204,15 +221,7 @@ BOOL CCustomListCtrl::GetCellContent(int row, int column, wchar_t* buffer, int s
     image = -1;
     state = 0;
     if (GetStyle() & LVS_OWNERDATA) {
-        LVITEMW item{};
-        item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_STATE;
-        item.iItem = row;
-        item.iSubItem = column;
-        item.pszText = buffer;
-        item.cchTextMax = size;
-        item.iImage = -1;
-        item.stateMask = static_cast<UINT>(-1);
-        buffer[0] = L'\0';
+        LVITEMW item = ShownCell(row, column, buffer, size);
         if (!GetItem(&item))
             return FALSE;
         text = buffer;
@@ -387,23 +396,31 @@ void CCustomListCtrl::ScrollTo(int bar, int pos)
     UpdateWindow();
 }
 
-void CCustomListCtrl::SetVertPos(int pos)
-{
-    ScrollTo(SB_VERT, pos);
-}
-
 void CCustomListCtrl::OnVScroll(UINT code, UINT pos, CScrollBar* bar)
 {
-    if (bar)
-        return;
+    if (!bar)
+        ScrollByCode(SB_VERT, code, pos);
+}
+
+void CCustomListCtrl::OnHScroll(UINT code, UINT pos, CScrollBar* bar)
+{
+    if (!bar)
+        ScrollByCode(SB_HORZ, code, pos);
+}
+
+// A line is a row vertically and 10 pixels horizontally.
+void CCustomListCtrl::ScrollByCode(int which, UINT code, UINT pos)
+{
     if (m_editorWnd || m_togglePending)
         EndEdit(FALSE);
     SCROLLINFO si{sizeof(si), SIF_ALL};
-    GetScrollInfo(SB_VERT, &si);
+    GetScrollInfo(which, &si);
+    const int line = which == SB_VERT ? 1 : 10;
+    const int trackPos = which == SB_VERT ? m_vScroll.m_trackPos : m_hScroll.m_trackPos;
     int p = si.nPos;
     switch (code) {
-    case SB_LINEUP: p -= 1; break;
-    case SB_LINEDOWN: p += 1; break;
+    case SB_LINEUP: p -= line; break;
+    case SB_LINEDOWN: p += line; break;
     case SB_PAGEUP: p -= static_cast<int>(si.nPage); break;
     case SB_PAGEDOWN: p += static_cast<int>(si.nPage); break;
     case SB_TOP: p = si.nMin; break;
@@ -411,34 +428,10 @@ void CCustomListCtrl::OnVScroll(UINT code, UINT pos, CScrollBar* bar)
     case SB_ENDSCROLL: UpdateScrollBars(); return;
     default:
         // The 16-bit word unless the bar holds the full value.
-        p = (m_vScroll.m_trackPos & 0xFFFF) == static_cast<int>(pos) ? m_vScroll.m_trackPos : static_cast<int>(pos);
+        p = (trackPos & 0xFFFF) == static_cast<int>(pos) ? trackPos : static_cast<int>(pos);
         break;
     }
-    ScrollTo(SB_VERT, p);
-}
-
-void CCustomListCtrl::OnHScroll(UINT code, UINT pos, CScrollBar* bar)
-{
-    if (bar)
-        return;
-    if (m_editorWnd || m_togglePending)
-        EndEdit(FALSE);
-    SCROLLINFO si{sizeof(si), SIF_ALL};
-    GetScrollInfo(SB_HORZ, &si);
-    int p = si.nPos;
-    switch (code) {
-    case SB_LINELEFT: p -= 10; break;
-    case SB_LINERIGHT: p += 10; break;
-    case SB_PAGELEFT: p -= static_cast<int>(si.nPage); break;
-    case SB_PAGERIGHT: p += static_cast<int>(si.nPage); break;
-    case SB_LEFT: p = si.nMin; break;
-    case SB_RIGHT: p = si.nMax; break;
-    case SB_ENDSCROLL: UpdateScrollBars(); return;
-    default:
-        p = (m_hScroll.m_trackPos & 0xFFFF) == static_cast<int>(pos) ? m_hScroll.m_trackPos : static_cast<int>(pos);
-        break;
-    }
-    ScrollTo(SB_HORZ, p);
+    ScrollTo(which, p);
 }
 
 BOOL CCustomListCtrl::OnMouseWheel(UINT, short delta, CPoint)
@@ -551,7 +544,7 @@ int CCustomListCtrl::SubItemHitTest(LVHITTESTINFO* info) const
 // ---------------------------------------------------------------------------
 // Non-client band
 
-void CCustomListCtrl::OnNcCalcSize(BOOL, NCCALCSIZE_PARAMS* params)
+void CCustomListCtrl::OnNcCalcSize(BOOL calcValid, NCCALCSIZE_PARAMS* params)
 {
     if (m_header.m_hWnd) {
         if (m_headerShown) {
@@ -562,21 +555,13 @@ void CCustomListCtrl::OnNcCalcSize(BOOL, NCCALCSIZE_PARAMS* params)
             m_header.ShowWindow(SW_HIDE);
         }
     }
-    CCustomScrollBar::UpdateFromHost(&m_vScroll, params);
-    CCustomScrollBar::UpdateFromHost(&m_hScroll, params);
+    CScrollHostWnd::OnNcCalcSize(calcValid, params);
 }
 
 LRESULT CCustomListCtrl::OnNcHitTest(CPoint pt)
 {
-    LRESULT hit = m_header.HitTestNC(pt.x, pt.y);
-    if (hit == -2)
-        hit = CCustomScrollBar::HitTestNC(&m_hScroll, pt.x, pt.y);
-    if (hit == -2)
-        hit = CCustomScrollBar::HitTestNC(&m_vScroll, pt.x, pt.y);
-    if (hit != -2)
-        return hit;
-    hit = Default();
-    return hit == HTHSCROLL || hit == HTVSCROLL ? HTCLIENT : hit;
+    const LRESULT hit = m_header.HitTestNC(pt.x, pt.y);
+    return hit != -2 ? hit : CScrollHostWnd::OnNcHitTest(pt);
 }
 
 BOOL CCustomListCtrl::OnSetCursor(CWnd*, UINT hitTest, UINT)
@@ -591,9 +576,7 @@ void CCustomListCtrl::OnNcPaint()
 {
     if (m_headerShown)
         m_header.RedrawNC();
-    CCustomScrollBar::RedrawNC(&m_hScroll);
-    CCustomScrollBar::RedrawNC(&m_vScroll);
-    CCustomScrollBar::DrawSizeBox(this);
+    CScrollHostWnd::OnNcPaint();
 }
 
 BOOL CCustomListCtrl::PreTranslateMessage(MSG* msg)
@@ -601,7 +584,7 @@ BOOL CCustomListCtrl::PreTranslateMessage(MSG* msg)
     if (msg->hwnd == m_hWnd) {
         if (m_headerShown && m_header.ForwardNCMouse(msg))
             return TRUE;
-        if (CCustomScrollBar::ForwardNCMouse(msg, &m_hScroll) || CCustomScrollBar::ForwardNCMouse(msg, &m_vScroll))
+        if (ForwardToBars(msg))
             return TRUE;
     }
     // A click beside an open date or time editor belongs to it (it cancels or commits).
@@ -630,9 +613,7 @@ void CCustomListCtrl::OnHeaderNotify(UINT, NMHDR* nm, LRESULT* result)
         UpdateWindow();
         break;
     case HDN_ITEMCLICKW: {
-        NMLISTVIEW lv{};
-        lv.iItem = -1;
-        lv.iSubItem = hn->iItem;
+        NMLISTVIEW lv = ListViewNotify(-1, hn->iItem);
         SendNotify(&lv.hdr, LVN_COLUMNCLICK);
         break;
     }
@@ -665,15 +646,7 @@ void CCustomListCtrl::AutoWidth(int column)
     const int iconWidth = sub ? m_iconSub.cx : m_iconSmall.cx;
     wchar_t buffer[TextBufferSize];
     for (int row = 0; row < GetItemCount(); ++row) {
-        LVITEMW item{};
-        item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_STATE;
-        item.iItem = row;
-        item.iSubItem = column;
-        item.pszText = buffer;
-        item.cchTextMax = TextBufferSize;
-        item.iImage = -1;
-        item.stateMask = static_cast<UINT>(-1);
-        buffer[0] = L'\0';
+        LVITEMW item = ShownCell(row, column, buffer, TextBufferSize);
         if (!GetItem(&item))
             continue;
         SelectObject(dc, (item.state & BoldBit) ? m_fontBold : m_font);

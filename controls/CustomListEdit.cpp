@@ -13,6 +13,7 @@
 
 #include "controls/CustomListCtrl.h"
 #include "controls/EditMessages.h"
+#include "controls/ListNotify.h"
 
 namespace {
 
@@ -90,13 +91,7 @@ HWND CCustomListCtrl::EditSubItem(int row, int column)
         return nullptr;
 
     m_editing = TRUE;
-    NMLVDISPINFOW info{};
-    info.item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM | LVIF_STATE;
-    info.item.iItem = row;
-    info.item.iSubItem = column;
-    info.item.stateMask = static_cast<UINT>(-1);
-    info.item.pszText = g_editBuffer;
-    info.item.cchTextMax = TextBufferSize;
+    NMLVDISPINFOW info = CellDispInfo(row, column, g_editBuffer, TextBufferSize);
     g_editBuffer[0] = L'\0';
     GetItem(&info.item);
     info.item.pszText = g_editBuffer;
@@ -346,13 +341,7 @@ void CCustomListCtrl::EndAnyEdit()
 void CCustomListCtrl::CommitEdit(int kind)
 {
     wchar_t cellText[TextBufferSize] = L"";
-    NMLVDISPINFOW info{};
-    info.item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM | LVIF_STATE;
-    info.item.iItem = m_curRow;
-    info.item.iSubItem = m_curCol;
-    info.item.stateMask = static_cast<UINT>(-1);
-    info.item.pszText = cellText;
-    info.item.cchTextMax = TextBufferSize - 1;
+    NMLVDISPINFOW info = CellDispInfo(m_curRow, m_curCol, cellText, TextBufferSize - 1);
     if (!GetItem(&info.item))
         return;
     // The new value goes into a buffer of ours that the parent may rewrite.

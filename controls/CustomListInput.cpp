@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "controls/CustomListCtrl.h"
+#include "controls/ListNotify.h"
 
 namespace {
 
@@ -73,13 +74,7 @@ void CCustomListCtrl::OnLButtonDown(UINT flags, CPoint pt)
     if (r >= 0 && c < m_columnProps.GetSize() && m_columnProps[c].type == EditCheck &&
         !(flags & (MK_SHIFT | MK_CONTROL))) {
         wchar_t buffer[TextBufferSize] = L"";
-        NMLVDISPINFOW info{};
-        info.item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM | LVIF_STATE;
-        info.item.iItem = r;
-        info.item.iSubItem = c;
-        info.item.stateMask = static_cast<UINT>(-1);
-        info.item.pszText = buffer;
-        info.item.cchTextMax = TextBufferSize;
+        NMLVDISPINFOW info = CellDispInfo(r, c, buffer, TextBufferSize);
         if (SendNotify(&info.hdr, LVN_BEGINLABELEDITW) == 0) {
             m_toggleRequest = TRUE;
             EditSubItem(r, c);
@@ -204,10 +199,7 @@ void CCustomListCtrl::OnMouseMove(UINT flags, CPoint pt)
     UpdateWindow();
     // One drag per press: the parent's drag loop normally takes the rest.
     m_dragArmed = FALSE;
-    NMLISTVIEW nm{};
-    nm.iItem = row;
-    nm.iSubItem = row >= 0 ? hit.iSubItem : 0;
-    nm.ptAction = m_downPoint;
+    NMLISTVIEW nm = ListViewNotify(row, row >= 0 ? hit.iSubItem : 0, m_downPoint);
     SendNotify(&nm.hdr, LVN_BEGINDRAG);
 }
 

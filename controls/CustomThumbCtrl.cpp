@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "common/Utility.h"
+#include "controls/ListNotify.h"
 
 namespace {
 
@@ -40,7 +41,7 @@ CRect Grown(const RECT& rc, int dx, int dy)
 
 }  // namespace
 
-BEGIN_MESSAGE_MAP(CCustomThumbCtrl, CWnd)
+BEGIN_MESSAGE_MAP(CCustomThumbCtrl, CScrollHostWnd)
     ON_WM_CREATE()
     ON_WM_DESTROY()
     ON_WM_SIZE()
@@ -62,12 +63,9 @@ BEGIN_MESSAGE_MAP(CCustomThumbCtrl, CWnd)
     ON_WM_MOUSEWHEEL()
     ON_WM_SETFOCUS()
     ON_WM_KILLFOCUS()
-    ON_WM_NCCALCSIZE()
-    ON_WM_NCHITTEST()
-    ON_WM_NCPAINT()
 END_MESSAGE_MAP()
 
-CCustomThumbCtrl::CCustomThumbCtrl()
+CCustomThumbCtrl::CCustomThumbCtrl() : CScrollHostWnd(&m_vScroll, &m_hScroll)
 {
     m_vScroll.m_scrollMsg = WM_VSCROLL;
     m_hScroll.m_scrollMsg = WM_HSCROLL;
@@ -352,12 +350,6 @@ int CCustomThumbCtrl::HitTest(CPoint pt) const
     return -1;
 }
 
-void CCustomThumbCtrl::FrameChanged()
-{
-    SetWindowPos(static_cast<HWND>(nullptr), 0, 0, 0, 0,
-                 SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 void CCustomThumbCtrl::UpdateScrollBars()
 {
     if (!m_hWnd)
@@ -368,31 +360,7 @@ void CCustomThumbCtrl::UpdateScrollBars()
     m_extraLabel = 0;
     for (int i = (rows - 1) * columns; i < count; ++i)
         m_extraLabel = std::max<int>(m_extraLabel, m_items[i].labelRect.bottom - m_items[i].labelRect.top - LabelHeight);
-    const int content = rows * RowPitch() + m_extraLabel;
-    CRect client;
-    GetClientRect(&client);
-    SCROLLINFO si{sizeof(si)};
-    if (client.Height() < content) {
-        si.fMask = SIF_RANGE | SIF_PAGE;
-        si.nMin = 0;
-        si.nMax = content;
-        si.nPage = static_cast<UINT>(client.Height());
-        SetScrollInfo(SB_VERT, &si, FALSE);
-        if (!(GetStyle() & WS_VSCROLL)) {
-            ModifyStyle(0, WS_VSCROLL);
-            FrameChanged();
-            UpdateWindow();
-        }
-    } else {
-        si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
-        SetScrollInfo(SB_VERT, &si, FALSE);
-        if (GetStyle() & WS_VSCROLL) {
-            ModifyStyle(WS_VSCROLL, 0);
-            FrameChanged();
-            UpdateWindow();
-        }
-    }
-    FrameChanged();
+    SetVertContent(rows * RowPitch() + m_extraLabel);
 }
 
 void CCustomThumbCtrl::SetScrollPosition(int pos)
@@ -566,21 +534,8 @@ void CCustomThumbCtrl::OnPaint()
 
 void CCustomThumbCtrl::NotifyItemChanged(int oldItem, int newItem, CPoint pt)
 {
-    CWnd* parent = GetParent();
-    if (!parent)
-        return;
-    NMLISTVIEW nm{};
-    nm.hdr.hwndFrom = m_hWnd;
-    nm.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID());
-    nm.hdr.code = LVN_ITEMCHANGED;
-    nm.ptAction = pt;
-    nm.iItem = oldItem;
-    nm.uOldState = LVIS_SELECTED;
-    parent->SendMessage(WM_NOTIFY, nm.hdr.idFrom, reinterpret_cast<LPARAM>(&nm));
-    nm.iItem = newItem;
-    nm.uOldState = 0;
-    nm.uNewState = LVIS_SELECTED;
-    parent->SendMessage(WM_NOTIFY, nm.hdr.idFrom, reinterpret_cast<LPARAM>(&nm));
+    SendItemChanged(m_hWnd, oldItem, 0, LVIS_SELECTED, 0, pt);
+    SendItemChanged(m_hWnd, newItem, LVIS_SELECTED, 0, 0, pt);
 }
 
 void CCustomThumbCtrl::SelectFromMouse(CPoint pt, bool armDrag)
@@ -611,14 +566,8 @@ void CCustomThumbCtrl::OnLButtonDblClk(UINT, CPoint pt)
 {
     const int hit = HitTest(pt);
     if (hit != -1 && hit == m_selItem) {
-        NMLISTVIEW nm{};
-        nm.hdr.hwndFrom = m_hWnd;
-        nm.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID());
-        nm.hdr.code = NM_DBLCLK;
-        nm.iItem = hit;
-        nm.ptAction = pt;
-        if (CWnd* parent = GetParent())
-            parent->SendMessage(WM_NOTIFY, nm.hdr.idFrom, reinterpret_cast<LPARAM>(&nm));
+        NMLISTVIEW nm = ListViewNotify(hit, 0, pt);
+        SendNotifyToParent(m_hWnd, &nm.hdr, NM_DBLCLK);
         m_dragPoint = pt;
     } else {
         SelectFromMouse(pt, false);
@@ -657,14 +606,8 @@ void CCustomThumbCtrl::OnMouseMove(UINT, CPoint)
     if (!DragDetect(m_hWnd, start))
         return;
     m_dragArmed = FALSE;
-    NMLISTVIEW nm{};
-    nm.hdr.hwndFrom = m_hWnd;
-    nm.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID());
-    nm.hdr.code = LVN_BEGINDRAG;
-    nm.iItem = m_selItem;
-    nm.ptAction = m_dragPoint;
-    if (CWnd* parent = GetParent())
-        parent->SendMessage(WM_NOTIFY, nm.hdr.idFrom, reinterpret_cast<LPARAM>(&nm));
+    NMLISTVIEW nm = ListViewNotify(m_selItem, 0, m_dragPoint);
+    SendNotifyToParent(m_hWnd, &nm.hdr, LVN_BEGINDRAG);
 }
 
 void CCustomThumbCtrl::OnKeyDown(UINT key, UINT, UINT)
@@ -795,33 +738,3 @@ CImageList* CCustomThumbCtrl::CreateDragImage(int index, POINT* cellOrigin)
     return list;
 }
 
-BOOL CCustomThumbCtrl::PreTranslateMessage(MSG* msg)
-{
-    if (CCustomScrollBar::ForwardNCMouse(msg, &m_hScroll) || CCustomScrollBar::ForwardNCMouse(msg, &m_vScroll))
-        return TRUE;
-    return CWnd::PreTranslateMessage(msg);
-}
-
-void CCustomThumbCtrl::OnNcCalcSize(BOOL, NCCALCSIZE_PARAMS* params)
-{
-    CCustomScrollBar::UpdateFromHost(&m_hScroll, params);
-    CCustomScrollBar::UpdateFromHost(&m_vScroll, params);
-}
-
-LRESULT CCustomThumbCtrl::OnNcHitTest(CPoint pt)
-{
-    LRESULT hit = CCustomScrollBar::HitTestNC(&m_hScroll, pt.x, pt.y);
-    if (hit == -2)
-        hit = CCustomScrollBar::HitTestNC(&m_vScroll, pt.x, pt.y);
-    if (hit != -2)
-        return hit;
-    hit = Default();
-    return hit == HTVSCROLL || hit == HTHSCROLL ? HTCLIENT : hit;
-}
-
-void CCustomThumbCtrl::OnNcPaint()
-{
-    CCustomScrollBar::RedrawNC(&m_hScroll);
-    CCustomScrollBar::RedrawNC(&m_vScroll);
-    CCustomScrollBar::DrawSizeBox(this);
-}

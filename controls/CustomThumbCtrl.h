@@ -11,14 +11,14 @@
 #include "classlib/Afx.h"
 #include "common/DibImage.h"
 #include "common/ShellServices.h"
-#include "controls/CustomScrollBar.h"
+#include "controls/ScrollHostWnd.h"
 #include "controls/ThumbLoader.h"
 
 #ifndef ID_FOCUSCHANGED
 #define ID_FOCUSCHANGED 32804
 #endif
 
-class CCustomThumbCtrl : public CWnd {
+class CCustomThumbCtrl : public CScrollHostWnd {
 public:
     struct THUMB {
         CPidl* item;            // owned; NULL for inserted items
@@ -53,7 +53,6 @@ public:
     // dragged: thumbnail and label on a transparent (black) background.
     CImageList* CreateDragImage(int index, POINT* cellOrigin);
     void UpdateScrollBars();
-    BOOL PreTranslateMessage(MSG* msg) override;
 
     int GetItemCount() const { return static_cast<int>(m_items.GetSize()); }
     const THUMB& GetItem(int index) const { return m_items[index]; }
@@ -92,9 +91,6 @@ protected:
     BOOL OnMouseWheel(UINT flags, short delta, CPoint pt);
     void OnSetFocus(CWnd* old);
     void OnKillFocus(CWnd* next);
-    void OnNcCalcSize(BOOL calcValid, NCCALCSIZE_PARAMS* params);
-    LRESULT OnNcHitTest(CPoint pt);
-    void OnNcPaint();
     DECLARE_MESSAGE_MAP()
 
 private:
@@ -112,7 +108,6 @@ private:
     void Paint(HDC dc, const CRect& client);
     void DrawLabel(HDC dc, const THUMB& item, const CRect& cell, UINT flags) const;
     CRect CenteredLabel(const THUMB& item, const CRect& cell) const;
-    void FrameChanged();
     void Repaint() { Invalidate(FALSE); }
 
     CArray<THUMB> m_items;

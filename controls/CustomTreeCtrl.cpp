@@ -48,7 +48,7 @@ void CCustomTreeCtrl::CCustomToolTipCtrl::OnWindowPosChanging(WINDOWPOS* pos)
     pos->y = m_tipPos.y;
 }
 
-BEGIN_MESSAGE_MAP(CCustomTreeCtrl, CWnd)
+BEGIN_MESSAGE_MAP(CCustomTreeCtrl, CScrollHostWnd)
     ON_WM_CREATE()
     ON_WM_DESTROY()
     ON_WM_SIZE()
@@ -69,13 +69,10 @@ BEGIN_MESSAGE_MAP(CCustomTreeCtrl, CWnd)
     ON_WM_HSCROLL()
     ON_WM_SETFOCUS()
     ON_WM_KILLFOCUS()
-    ON_WM_NCCALCSIZE()
-    ON_WM_NCHITTEST()
-    ON_WM_NCPAINT()
     ON_REGISTERED_MESSAGE(WM_END_EDIT_LABEL, OnEndEditLabel)
 END_MESSAGE_MAP()
 
-CCustomTreeCtrl::CCustomTreeCtrl()
+CCustomTreeCtrl::CCustomTreeCtrl() : CScrollHostWnd(&m_vScroll, &m_hScroll)
 {
     m_root.item.state = TVIS_EXPANDED;
 }
@@ -519,8 +516,7 @@ void CCustomTreeCtrl::UpdateScrollBars()
     style = (style & ~(WS_HSCROLL | WS_VSCROLL)) | (needH ? WS_HSCROLL : 0) | (needV ? WS_VSCROLL : 0);
     if (style != before || (GetStyle() & (WS_HSCROLL | WS_VSCROLL)) != (style & (WS_HSCROLL | WS_VSCROLL))) {
         ::SetWindowLongW(m_hWnd, GWL_STYLE, static_cast<LONG>(style));
-        SetWindowPos(static_cast<HWND>(nullptr), 0, 0, 0, 0,
-                     SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        FrameChanged();
         // A bar that came or went changed the client height.
         GetClientRect(&client);
         m_rowsPerPage = std::max(1, (static_cast<int>(client.Height()) - Top) / m_rowHeight);
@@ -584,8 +580,7 @@ BOOL CCustomTreeCtrl::EnsureVisible(HTREEITEM handle)
     EnsureLayout();
     const int index = std::max(0, VisibleIndex(node));
     m_caret = node;
-    SetWindowPos(static_cast<HWND>(nullptr), 0, 0, 0, 0,
-                 SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    FrameChanged();
     int top = m_topIndex;
     if (index < top)
         top = index;
@@ -943,30 +938,6 @@ void CCustomTreeCtrl::OnKillFocus(CWnd*)
     Invalidate(FALSE);
 }
 
-void CCustomTreeCtrl::OnNcCalcSize(BOOL, NCCALCSIZE_PARAMS* params)
-{
-    CCustomScrollBar::UpdateFromHost(&m_hScroll, params);
-    CCustomScrollBar::UpdateFromHost(&m_vScroll, params);
-}
-
-LRESULT CCustomTreeCtrl::OnNcHitTest(CPoint pt)
-{
-    LRESULT hit = CCustomScrollBar::HitTestNC(&m_hScroll, pt.x, pt.y);
-    if (hit == -2)
-        hit = CCustomScrollBar::HitTestNC(&m_vScroll, pt.x, pt.y);
-    if (hit != -2)
-        return hit;
-    hit = Default();
-    return hit == HTVSCROLL || hit == HTHSCROLL ? HTCLIENT : hit;
-}
-
-void CCustomTreeCtrl::OnNcPaint()
-{
-    CCustomScrollBar::RedrawNC(&m_hScroll);
-    CCustomScrollBar::RedrawNC(&m_vScroll);
-    CCustomScrollBar::DrawSizeBox(this);
-}
-
 // Tooltip ---------------------------------------------------------------
 
 BOOL CCustomTreeCtrl::PreTranslateMessage(MSG* msg)
@@ -976,9 +947,7 @@ BOOL CCustomTreeCtrl::PreTranslateMessage(MSG* msg)
         if (msg->message == WM_MOUSEMOVE)
             UpdateToolTip(CPoint(static_cast<short>(LOWORD(msg->lParam)), static_cast<short>(HIWORD(msg->lParam))));
     }
-    if (CCustomScrollBar::ForwardNCMouse(msg, &m_hScroll) || CCustomScrollBar::ForwardNCMouse(msg, &m_vScroll))
-        return TRUE;
-    return CWnd::PreTranslateMessage(msg);
+    return CScrollHostWnd::PreTranslateMessage(msg);
 }
 
 void CCustomTreeCtrl::UpdateToolTipForCursor()

@@ -10,10 +10,10 @@
 
 #include "classlib/Afx.h"
 #include "common/DibImage.h"
-#include "controls/CustomScrollBar.h"
+#include "controls/ScrollHostWnd.h"
 #include "controls/InPlaceEdit.h"
 
-class CCustomTreeCtrl : public CWnd {
+class CCustomTreeCtrl : public CScrollHostWnd {
 public:
     struct _treeitem {
         TVITEMW item;
@@ -107,9 +107,6 @@ protected:
     void OnHScroll(UINT code, UINT pos, CScrollBar* bar);
     void OnSetFocus(CWnd* old);
     void OnKillFocus(CWnd* next);
-    void OnNcCalcSize(BOOL calcValid, NCCALCSIZE_PARAMS* params);
-    LRESULT OnNcHitTest(CPoint pt);
-    void OnNcPaint();
     LRESULT OnEndEditLabel(WPARAM cancel, LPARAM node);
     DECLARE_MESSAGE_MAP()
 

@@ -98,10 +98,7 @@ BOOL CInPlaceEdit::PreTranslateMessage(MSG* msg)
     if (msg->message == WM_KEYDOWN) {
         const UINT key = static_cast<UINT>(msg->wParam);
         if (key == VK_TAB && m_tabNavigation) {
-            HWND owner = ::GetParent(m_hWnd);
-            const int step = GetKeyState(VK_SHIFT) < 0 ? -1 : 1;
-            ::SetFocus(owner);  // the focus loss commits the edit
-            ::PostMessageW(owner, WM_EDITOR_MOVE_COLUMN, static_cast<WPARAM>(step), 0);
+            PostEditorColumnMove(m_hWnd, GetKeyState(VK_SHIFT) < 0 ? -1 : 1);
             return TRUE;
         }
         if (key == VK_INSERT) {

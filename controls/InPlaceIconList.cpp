@@ -8,17 +8,9 @@ namespace {
 const COLORREF kCellFill = 0xE5D8D4;
 }
 
-BEGIN_MESSAGE_MAP(CInPlaceIconList, CWnd)
+BEGIN_MESSAGE_MAP(CInPlaceIconList, CInPlacePicker)
     ON_WM_PAINT()
     ON_WM_ERASEBKGND()
-    ON_WM_MOUSEMOVE()
-    ON_WM_MOUSELEAVE()
-    ON_WM_LBUTTONDOWN()
-    ON_WM_RBUTTONDOWN()
-    ON_WM_LBUTTONUP()
-    ON_WM_KEYDOWN()
-    ON_WM_SYSKEYDOWN()
-    ON_WM_GETDLGCODE()
 END_MESSAGE_MAP()
 
 CInPlaceIconList::CInPlaceIconList()
@@ -43,38 +35,16 @@ void CInPlaceIconList::FreeSkin()
     FreeDibImage(&m_selSmall);
 }
 
-void CInPlaceIconList::SetCurSel(int index)
+void CInPlaceIconList::HotChanged(int old)
 {
-    const int count = m_imageList ? ImageList_GetImageCount(m_imageList) : 0;
-    if (index < 0 || index >= count)
-        index = -1;
-    if (m_hWnd)
-        SetHot(index);
-    else
-        m_hotIndex = index;
-}
-
-void CInPlaceIconList::SetHot(int index)
-{
-    if (index == m_hotIndex)
-        return;
-    const int old = m_hotIndex;
-    m_hotIndex = index;
-    if (!m_hWnd)
-        return;
     DrawItem(old);
-    DrawItem(index);
+    DrawItem(m_hotIndex);
 }
 
 BOOL CInPlaceIconList::AttachTo(HWND wnd)
 {
-    if (!SubclassWindow(wnd))
+    if (!AttachWindow(wnd))
         return FALSE;
-    ModifyStyle(0, WS_BORDER, SWP_FRAMECHANGED);
-    m_pressed = FALSE;
-    const DWORD pos = GetMessagePos();
-    m_lastPoint = {static_cast<short>(LOWORD(pos)), static_cast<short>(HIWORD(pos))};
-    ScreenToClient(&m_lastPoint);
     Layout();
     FreeSkin();
     LoadDibFromPack(L"icon_list_bk_normal.bmp", &m_bkNormal);
@@ -86,13 +56,9 @@ BOOL CInPlaceIconList::AttachTo(HWND wnd)
 
 void CInPlaceIconList::Detach()
 {
-    if (m_tracking && m_hWnd)
-        TrackMouseEvent(TME_LEAVE | TME_CANCEL);
-    m_tracking = FALSE;
-    if (m_hWnd) {
+    if (m_hWnd)
         SetWindowRgn(nullptr, FALSE);
-        UnsubclassWindow();
-    }
+    CInPlacePicker::Detach();
 }
 
 void CInPlaceIconList::Layout()
@@ -115,18 +81,6 @@ void CInPlaceIconList::Layout()
     const POINT at = PlaceInPlacePopup(owner, m_cellRect, SIZE{w, h});
     SetWindowPos(static_cast<HWND>(nullptr), at.x, at.y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
     SetWindowRgn(CreateRoundRectRgn(0, 0, w + 1, h + 1, 4, 4), TRUE);
-}
-
-int CInPlaceIconList::CellAt(CPoint pt) const
-{
-    CRect client;
-    GetClientRect(&client);
-    if (!client.PtInRect(pt))
-        return -1;
-    for (int i = 0; i < m_cellRects.GetSize(); ++i)
-        if (PtInRect(&m_cellRects[i], pt))
-            return i;
-    return -1;
 }
 
 void CInPlaceIconList::DrawItem(int index)
@@ -189,44 +143,8 @@ void CInPlaceIconList::OnPaint()
     m_paintDc = nullptr;
 }
 
-void CInPlaceIconList::OnMouseMove(UINT, CPoint pt)
-{
-    if (!m_tracking)
-        m_tracking = TrackMouseEvent(TME_LEAVE);
-    if (pt != m_lastPoint) {
-        m_lastPoint = pt;
-        SetHot(CellAt(pt));
-    }
-}
-
-void CInPlaceIconList::OnMouseLeave()
-{
-    m_tracking = FALSE;
-    SetHot(-1);
-}
-
-void CInPlaceIconList::ButtonDown(CPoint pt)
-{
-    m_pressed = TRUE;
-    CRect client;
-    GetClientRect(&client);
-    if (!client.PtInRect(pt))
-        PostMessage(WM_KEYDOWN, VK_ESCAPE, 0);
-}
-
-void CInPlaceIconList::OnLButtonUp(UINT, CPoint pt)
-{
-    if (!m_pressed)
-        return;
-    m_pressed = FALSE;
-    const int cell = CellAt(pt);
-    if (cell >= 0) {
-        SetHot(cell);
-        PostMessage(WM_KEYDOWN, VK_RETURN, 0);
-    }
-}
-
-void CInPlaceIconList::OnKeyDown(UINT key, UINT, UINT)
+// Grid moves stop at the edges.
+BOOL CInPlaceIconList::MoveKey(UINT key)
 {
     const int count = static_cast<int>(m_cellRects.GetSize());
     const int cols = std::max(1, m_columns), hot = m_hotIndex;
@@ -234,43 +152,22 @@ void CInPlaceIconList::OnKeyDown(UINT key, UINT, UINT)
     case VK_LEFT:
         if (hot > 0 && hot % cols != 0)
             SetHot(hot - 1);
-        break;
+        return TRUE;
     case VK_RIGHT:
         if (hot < 0 && count > 0)
             SetHot(0);
         else if (hot >= 0 && hot % cols != cols - 1 && hot + 1 < count)
             SetHot(hot + 1);
-        break;
+        return TRUE;
     case VK_UP:
         if (hot >= cols)
             SetHot(hot - cols);
-        break;
+        return TRUE;
     case VK_DOWN:
         if (hot >= 0 && hot + cols < count)
             SetHot(hot + cols);
-        break;
-    case VK_HOME:
-        if (count > 0)
-            SetHot(0);
-        break;
-    case VK_END:
-        if (count > 0)
-            SetHot(count - 1);
-        break;
-    case VK_ESCAPE:
-        SetHot(-1);
-        Default();
-        break;
+        return TRUE;
     default:
-        Default();
-        break;
+        return FALSE;
     }
-}
-
-void CInPlaceIconList::OnSysKeyDown(UINT key, UINT, UINT)
-{
-    if (key == VK_MENU)
-        PostMessage(WM_KEYDOWN, VK_ESCAPE, 0);
-    else
-        Default();
 }

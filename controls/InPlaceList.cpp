@@ -5,18 +5,10 @@
 #include "controls/EditMessages.h"
 #include "controls/InPlacePlacement.h"
 
-BEGIN_MESSAGE_MAP(CInPlaceList, CWnd)
+BEGIN_MESSAGE_MAP(CInPlaceList, CInPlacePicker)
     ON_WM_PAINT()
     ON_WM_ERASEBKGND()
-    ON_WM_MOUSEMOVE()
-    ON_WM_MOUSELEAVE()
-    ON_WM_LBUTTONDOWN()
-    ON_WM_RBUTTONDOWN()
-    ON_WM_LBUTTONUP()
     ON_WM_RBUTTONUP()
-    ON_WM_KEYDOWN()
-    ON_WM_SYSKEYDOWN()
-    ON_WM_GETDLGCODE()
 END_MESSAGE_MAP()
 
 void CInPlaceList::ResetContent()
@@ -30,24 +22,9 @@ void CInPlaceList::ResetContent()
 
 void CInPlaceList::SetCurSel(int index)
 {
-    // A value beyond the choices (say, read from a file) selects none.
-    if (index < 0 || index >= GetCount())
-        index = -1;
-    if (m_hWnd) {
-        if (index != m_hotIndex)
-            SetHot(index);
-    } else {
-        m_hotIndex = m_selIndex = index;
-    }
-}
-
-void CInPlaceList::SetHot(int index)
-{
-    if (index == m_hotIndex)
-        return;
-    m_hotIndex = index;
-    if (m_hWnd)
-        Invalidate(FALSE);
+    CInPlacePicker::SetCurSel(index);
+    if (!m_hWnd)
+        m_selIndex = m_hotIndex;
 }
 
 void CInPlaceList::SetFont(CFont* font)
@@ -61,24 +38,10 @@ void CInPlaceList::SetFont(CFont* font)
 
 BOOL CInPlaceList::AttachTo(HWND wnd)
 {
-    if (!SubclassWindow(wnd))
+    if (!AttachWindow(wnd))
         return FALSE;
-    ModifyStyle(0, WS_BORDER, SWP_FRAMECHANGED);
-    const DWORD pos = GetMessagePos();
-    m_lastPoint = {static_cast<short>(LOWORD(pos)), static_cast<short>(HIWORD(pos))};
-    ScreenToClient(&m_lastPoint);
-    m_pressed = FALSE;
     Layout();
     return TRUE;
-}
-
-void CInPlaceList::Detach()
-{
-    if (m_tracking && m_hWnd)
-        TrackMouseEvent(TME_LEAVE | TME_CANCEL);
-    m_tracking = FALSE;
-    if (m_hWnd)
-        UnsubclassWindow();
 }
 
 void CInPlaceList::Layout()
@@ -109,18 +72,6 @@ void CInPlaceList::Layout()
     const POINT at = PlaceInPlacePopup(owner, m_cellRect, SIZE{w + 2, height});
     SetWindowPos(static_cast<HWND>(nullptr), at.x, at.y, w + 2, height, SWP_NOZORDER | SWP_NOACTIVATE);
     Invalidate(FALSE);
-}
-
-int CInPlaceList::ChoiceAt(CPoint pt) const
-{
-    CRect client;
-    GetClientRect(&client);
-    if (!client.PtInRect(pt))
-        return -1;
-    for (int i = 0; i < m_itemRects.GetSize(); ++i)
-        if (PtInRect(&m_itemRects[i], pt))
-            return i;
-    return -1;
 }
 
 void CInPlaceList::OnPaint()
@@ -154,86 +105,24 @@ void CInPlaceList::OnPaint()
     dc.SelectObject(old);
 }
 
-void CInPlaceList::OnMouseMove(UINT, CPoint pt)
-{
-    if (!m_tracking)
-        m_tracking = TrackMouseEvent(TME_LEAVE);
-    if (pt != m_lastPoint) {
-        m_lastPoint = pt;
-        SetHot(ChoiceAt(pt));
-    }
-}
-
-void CInPlaceList::OnMouseLeave()
-{
-    m_tracking = FALSE;
-    SetHot(-1);
-}
-
-void CInPlaceList::ButtonDown(CPoint pt)
-{
-    m_pressed = TRUE;
-    CRect client;
-    GetClientRect(&client);
-    if (!client.PtInRect(pt))
-        PostMessage(WM_KEYDOWN, VK_ESCAPE, 0);
-}
-
-void CInPlaceList::ButtonUp(CPoint pt)
-{
-    if (!m_pressed)
-        return;
-    m_pressed = FALSE;
-    const int choice = ChoiceAt(pt);
-    if (choice >= 0) {
-        SetHot(choice);
-        PostMessage(WM_KEYDOWN, VK_RETURN, 0);
-    }
-}
-
-void CInPlaceList::OnKeyDown(UINT key, UINT, UINT)
+BOOL CInPlaceList::MoveKey(UINT key)
 {
     const int count = GetCount();
     switch (key) {
     case VK_UP:
         if (count > 0)
             SetHot(m_hotIndex <= 0 ? count - 1 : m_hotIndex - 1);
-        break;
+        return TRUE;
     case VK_DOWN:
         if (count > 0)
             SetHot(m_hotIndex < 0 || m_hotIndex >= count - 1 ? 0 : m_hotIndex + 1);
-        break;
-    case VK_HOME:
-        if (count > 0)
-            SetHot(0);
-        break;
-    case VK_END:
-        if (count > 0)
-            SetHot(count - 1);
-        break;
+        return TRUE;
     case VK_TAB:
     case VK_LEFT:
-    case VK_RIGHT: {
-        const int step = key == VK_LEFT || (key == VK_TAB && GetKeyState(VK_SHIFT) < 0) ? -1 : 1;
-        HWND owner = ::GetParent(m_hWnd);
-        ::SetFocus(owner);  // the focus loss commits the edit
-        ::PostMessageW(owner, WM_EDITOR_MOVE_COLUMN, static_cast<WPARAM>(step), 0);
-        break;
-    }
-    case VK_ESCAPE:
-        SetHot(-1);
-        Default();
-        break;
+    case VK_RIGHT:
+        PostEditorColumnMove(m_hWnd, key == VK_LEFT || (key == VK_TAB && GetKeyState(VK_SHIFT) < 0) ? -1 : 1);
+        return TRUE;
     default:
-        Default();  // Enter goes on to the list's editor procedure
-        break;
+        return FALSE;
     }
-}
-
-void CInPlaceList::OnSysKeyDown(UINT key, UINT, UINT)
-{
-    if (key == VK_MENU)
-        PostMessage(WM_KEYDOWN, VK_ESCAPE, 0);
-    else
-        Default();
 }

@@ -6,7 +6,7 @@
 #include "classlib/CMemDC.h"
 #include "common/Utility.h"
 
-BEGIN_MESSAGE_MAP(CScrlText, CWnd)
+BEGIN_MESSAGE_MAP(CScrlText, CScrollHostWnd)
     ON_WM_CREATE()
     ON_WM_DESTROY()
     ON_WM_SIZE()
@@ -15,9 +15,6 @@ BEGIN_MESSAGE_MAP(CScrlText, CWnd)
     ON_WM_VSCROLL()
     ON_WM_MOUSEWHEEL()
     ON_WM_LBUTTONDOWN()
-    ON_WM_NCCALCSIZE()
-    ON_WM_NCHITTEST()
-    ON_WM_NCPAINT()
 END_MESSAGE_MAP()
 
 CScrlText::~CScrlText()
@@ -60,11 +57,6 @@ void CScrlText::SetText(LPCWSTR text)
     FrameChanged();
     Wrap();
     UpdateScrollRange();
-}
-
-void CScrlText::FrameChanged()
-{
-    SetWindowPos(static_cast<HWND>(nullptr), 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CScrlText::Wrap()
@@ -114,32 +106,7 @@ void CScrlText::UpdateScrollRange()
 {
     if (!m_hWnd)
         return;
-    CRect client;
-    GetClientRect(&client);
-    const int content = GetContentHeight();
-    SCROLLINFO si{sizeof(si)};
-    if (client.Height() < content) {
-        si.fMask = SIF_RANGE | SIF_PAGE;
-        si.nMin = 0;
-        si.nMax = content;
-        si.nPage = static_cast<UINT>(client.Height());
-        SetScrollInfo(SB_VERT, &si, FALSE);
-        if (!(GetStyle() & WS_VSCROLL)) {
-            ModifyStyle(0, WS_VSCROLL);
-            FrameChanged();
-            UpdateWindow();
-        }
-    } else {
-        // Fits: no range and no stale position left to offset the rows.
-        si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
-        SetScrollInfo(SB_VERT, &si, FALSE);
-        if (GetStyle() & WS_VSCROLL) {
-            ModifyStyle(WS_VSCROLL, 0);
-            FrameChanged();
-            UpdateWindow();
-        }
-    }
-    FrameChanged();
+    SetVertContent(GetContentHeight());
 }
 
 void CScrlText::OnSize(UINT, int, int)
@@ -250,27 +217,6 @@ BOOL CScrlText::PreTranslateMessage(MSG* msg)
         default: break;
         }
     }
-    if (CCustomScrollBar::ForwardNCMouse(msg, &m_scrollBar))
-        return TRUE;
-    return CWnd::PreTranslateMessage(msg);
+    return CScrollHostWnd::PreTranslateMessage(msg);
 }
 
-void CScrlText::OnNcCalcSize(BOOL, NCCALCSIZE_PARAMS* params)
-{
-    CCustomScrollBar::UpdateFromHost(&m_scrollBar, params);
-}
-
-LRESULT CScrlText::OnNcHitTest(CPoint pt)
-{
-    LRESULT hit = CCustomScrollBar::HitTestNC(&m_scrollBar, pt.x, pt.y);
-    if (hit != -2)
-        return hit;
-    hit = Default();
-    return hit == HTVSCROLL ? HTCLIENT : hit;
-}
-
-void CScrlText::OnNcPaint()
-{
-    CCustomScrollBar::RedrawNC(&m_scrollBar);
-    CCustomScrollBar::DrawSizeBox(this);
-}

@@ -3,13 +3,13 @@
 // scrolled with a skinned vertical bar in its non-client area, the wheel and
 // the keyboard.
 #include "classlib/Afx.h"
-#include "controls/CustomScrollBar.h"
+#include "controls/ScrollHostWnd.h"
 
-class CScrlText : public CWnd {
+class CScrlText : public CScrollHostWnd {
 public:
     enum { BarId = 59650, RowPitch = 30, MinContentHeight = 306, LineStep = 10, PageStep = 35 };
 
-    CScrlText() = default;
+    CScrlText() : CScrollHostWnd(&m_scrollBar, nullptr) {}
     ~CScrlText() override;
 
     // Stores and wraps the text; NULL does nothing.
@@ -32,15 +32,11 @@ protected:
     void OnVScroll(UINT code, UINT pos, CScrollBar* bar);
     BOOL OnMouseWheel(UINT flags, short delta, CPoint pt);
     void OnLButtonDown(UINT flags, CPoint pt);
-    void OnNcCalcSize(BOOL calcValid, NCCALCSIZE_PARAMS* params);
-    LRESULT OnNcHitTest(CPoint pt);
-    void OnNcPaint();
     DECLARE_MESSAGE_MAP()
 
 private:
     void Wrap();
     void UpdateScrollRange();
-    void FrameChanged();
     // Keyboard and wheel: moves to pos, makes the thumb follow.
     void ScrollTo(int pos);
 

@@ -22,7 +22,6 @@ public:
     BOOL Populate(HTREEITEM node);
     void DeleteShellItem(HTREEITEM node);
 
-    BOOL IsInitialized() const { return m_initialized; }
     const CPidlArray& GetHistory() const { return m_history; }
     // The shell item of a node (NULL for an expand-box placeholder).
     CPidl* GetNodePidl(HTREEITEM node) const;

@@ -14,7 +14,6 @@ public:
     BOOL m_clickOnPress = FALSE;
 
     int GetState() const { return m_state; }
-    UINT GetCommandId() const { return m_id; }
     // Latches the button (state 2) or releases it (0, or 4 when disabled).
     // BM_SETCHECK does the same and BM_GETCHECK answers, so command updates
     // (CCmdUI::SetCheck) drive it like a system button.

@@ -2,6 +2,7 @@
 
 #include "common/ThemeLibrary.h"
 #include "common/Utility.h"
+#include "controls/CustomDialog.h"
 #include "core/Global.h"
 #include "frame/OwnVersion.h"
 #include "res/dialog_ids.h"
@@ -38,17 +39,8 @@ CAboutDlg::~CAboutDlg()
 
 void CAboutDlg::LeaveDialogStack()
 {
-    // Only our own entry: a box whose start stopped early never pushed one,
-    // and must not take another dialog's.
-    if (!m_onStack)
-        return;
-    m_onStack = FALSE;
-    CPtrArray& stack = theGlobal.m_dialogStack;
-    for (INT_PTR i = stack.GetSize() - 1; i >= 0; --i)
-        if (stack[i] == static_cast<CWnd*>(this)) {
-            stack.RemoveAt(i);
-            break;
-        }
+    // A box whose start stopped early never pushed an entry.
+    RemoveFromDialogStack(this, m_onStack);
 }
 
 BOOL CAboutDlg::OnInitDialog()

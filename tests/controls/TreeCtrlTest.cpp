@@ -221,6 +221,31 @@ TEST_F(TreeCtrl, DrawsCaretBoxTextAndExpandBoxes)
     EXPECT_EQ(ClientPixel(tree, a1rc.left - 10, a1rc.top + 2), 0x231E1E);
 }
 
+TEST_F(TreeCtrl, BothBarsMeetAtTheCornerAndTheCornerIsNoBar)
+{
+    Make(120, 100);
+    for (int i = 0; i < 20; ++i)
+        tree.InsertItem(L"A rather long folder name that does not fit");
+    PumpPending();
+    ASSERT_TRUE((tree.GetStyle() & (WS_VSCROLL | WS_HSCROLL)) == (WS_VSCROLL | WS_HSCROLL));
+    CRect client, vbar, hbar;
+    tree.GetClientRect(&client);
+    tree.ClientToScreen(&client);
+    tree.m_vScroll.GetWindowRect(&vbar);
+    tree.m_hScroll.GetWindowRect(&hbar);
+    // Each bar runs along its own edge of the client area, up to the corner.
+    EXPECT_EQ(client.right, vbar.left);
+    EXPECT_EQ(client.top, vbar.top);
+    EXPECT_EQ(client.bottom, vbar.bottom);
+    EXPECT_EQ(client.bottom, hbar.top);
+    EXPECT_EQ(client.left, hbar.left);
+    EXPECT_EQ(client.right, hbar.right);
+    // The corner holds the size box: a click there hits no bar.
+    const LRESULT corner = tree.SendMessage(WM_NCHITTEST, 0, MAKELPARAM(vbar.left + 2, hbar.top + 2));
+    EXPECT_NE(HTHSCROLL, corner);
+    EXPECT_NE(HTVSCROLL, corner);
+}
+
 TEST_F(TreeCtrl, TooltipShowsOnlyLabelsCutByTheEdge)
 {
     Make(120, 200);

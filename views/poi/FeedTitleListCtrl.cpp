@@ -4,6 +4,8 @@
 
 #include "classlib/CMemDC.h"
 #include "common/Utility.h"
+#include "controls/ListNotify.h"
+#include "controls/SelectionBar.h"
 
 namespace {
 
@@ -23,7 +25,7 @@ BOOL AttachFont(CFont& font, BOOL bold, BOOL underline)
 
 }  // namespace
 
-BEGIN_MESSAGE_MAP(CFeedTitleListCtrl, CWnd)
+BEGIN_MESSAGE_MAP(CFeedTitleListCtrl, CScrollHostWnd)
     ON_WM_CREATE()
     ON_WM_DESTROY()
     ON_WM_PAINT()
@@ -40,12 +42,9 @@ BEGIN_MESSAGE_MAP(CFeedTitleListCtrl, CWnd)
     ON_WM_TIMER()
     ON_WM_SETFOCUS()
     ON_WM_KILLFOCUS()
-    ON_WM_NCCALCSIZE()
-    ON_WM_NCHITTEST()
-    ON_WM_NCPAINT()
 END_MESSAGE_MAP()
 
-CFeedTitleListCtrl::CFeedTitleListCtrl()
+CFeedTitleListCtrl::CFeedTitleListCtrl() : CScrollHostWnd(&m_vScroll, nullptr)
 {
     InitDibImage(&m_selSkinMid);
     InitDibImage(&m_selSkinLeft);
@@ -166,17 +165,12 @@ BOOL CFeedTitleListCtrl::GetItem(LVITEMW* item) const
     if (GetStyle() & LVS_OWNERDATA) {
         wchar_t buffer[TextBufferSize] = L"";
         NMLVDISPINFOW info{};
-        info.hdr.hwndFrom = m_hWnd;
-        info.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID());
-        info.hdr.code = LVN_GETDISPINFOW;
         info.item = *item;
         info.item.mask = item->mask & (LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM);
         info.item.pszText = buffer;
         info.item.cchTextMax = TextBufferSize;
         info.item.iImage = -1;
-        HWND parent = ::GetParent(m_hWnd);
-        if (parent)
-            ::SendMessageW(parent, WM_NOTIFY, info.hdr.idFrom, reinterpret_cast<LPARAM>(&info));
+        SendNotifyToParent(m_hWnd, &info.hdr, LVN_GETDISPINFOW);
         if ((item->mask & LVIF_TEXT) && item->pszText && item->cchTextMax > 0 && info.item.pszText)
             lstrcpynW(item->pszText, info.item.pszText, item->cchTextMax);
         if (item->mask & LVIF_IMAGE)
@@ -407,13 +401,7 @@ void CFeedTitleListCtrl::DrawItem(DRAWITEMSTRUCT* dis)
     if (!selected) {
         dc.FillSolidRect(&rc, m_bkColor);
     } else if (m_useSelectionSkin && m_selSkinMid.bitmap) {
-        CRect left(rc.left, rc.top, rc.left + m_selSkinLeft.width, rc.bottom);
-        CRect right(rc.right - m_selSkinRight.width, rc.top, rc.right, rc.bottom);
-        CRect mid(left.right, rc.top, right.left, rc.bottom);
-        FillRectWithDib(dc, &m_selSkinLeft, &left, FALSE);
-        FillRectWithDib(dc, &m_selSkinRight, &right, FALSE);
-        if (!mid.IsRectEmpty())
-            FillRectWithDib(dc, &m_selSkinMid, &mid, FALSE);
+        DrawSelectionBar(dc, rc, m_selSkinLeft, m_selSkinMid, m_selSkinRight);
     } else {
         dc.FillSolidRect(&rc, kSelectedBack);
     }
@@ -470,17 +458,7 @@ void CFeedTitleListCtrl::DrawSubItem(CDC* dc, RECT* cell, int row, int column)
 
 void CFeedTitleListCtrl::NotifyItemChanged(int row, UINT newState, UINT oldState, UINT changed)
 {
-    NMLISTVIEW nm{};
-    nm.hdr.hwndFrom = m_hWnd;
-    nm.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID());
-    nm.hdr.code = LVN_ITEMCHANGED;
-    nm.iItem = row;
-    nm.uNewState = newState;
-    nm.uOldState = oldState;
-    nm.uChanged = changed;
-    HWND parent = ::GetParent(m_hWnd);
-    if (parent)
-        ::SendMessageW(parent, WM_NOTIFY, nm.hdr.idFrom, reinterpret_cast<LPARAM>(&nm));
+    SendItemChanged(m_hWnd, row, newState, oldState, changed);
 }
 
 void CFeedTitleListCtrl::MoveFocusTo(int row)
@@ -665,28 +643,9 @@ BOOL CFeedTitleListCtrl::OnNotify(WPARAM wp, LPARAM lp, LRESULT* result)
 // ---------------------------------------------------------------------------
 // Non-client area
 
-void CFeedTitleListCtrl::OnNcCalcSize(BOOL, NCCALCSIZE_PARAMS* params)
-{
-    CCustomScrollBar::UpdateFromHost(&m_vScroll, params);
-}
-
-LRESULT CFeedTitleListCtrl::OnNcHitTest(CPoint pt)
-{
-    LRESULT hit = CCustomScrollBar::HitTestNC(&m_vScroll, pt.x, pt.y);
-    if (hit != -2)
-        return hit;
-    hit = Default();
-    return hit == HTVSCROLL ? HTCLIENT : hit;
-}
-
-void CFeedTitleListCtrl::OnNcPaint()
-{
-    CCustomScrollBar::RedrawNC(&m_vScroll);
-}
-
 BOOL CFeedTitleListCtrl::PreTranslateMessage(MSG* msg)
 {
-    if (msg->hwnd == m_hWnd && CCustomScrollBar::ForwardNCMouse(msg, &m_vScroll))
+    if (msg->hwnd == m_hWnd && ForwardToBars(msg))
         return TRUE;
     if (m_tooltip.GetSafeHwnd() && msg->hwnd == m_hWnd)
         m_tooltip.RelayEvent(msg);

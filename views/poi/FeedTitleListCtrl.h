@@ -12,8 +12,9 @@
 #include "classlib/CToolTipCtrl.h"
 #include "common/DibImage.h"
 #include "controls/CustomListCtrl.h"
+#include "controls/ScrollHostWnd.h"
 
-class CFeedTitleListCtrl : public CWnd {
+class CFeedTitleListCtrl : public CScrollHostWnd {
 public:
     using _listitem = CCustomListCtrl::_listitem;
     enum : UINT { DisabledBit = 0x80 };
@@ -75,9 +76,6 @@ protected:
     void OnTimer(UINT_PTR id);
     void OnSetFocus(CWnd* old);
     void OnKillFocus(CWnd* next);
-    void OnNcCalcSize(BOOL calcValid, NCCALCSIZE_PARAMS* params);
-    LRESULT OnNcHitTest(CPoint pt);
-    void OnNcPaint();
     BOOL OnNotify(WPARAM wp, LPARAM lp, LRESULT* result) override;
     DECLARE_MESSAGE_MAP()
 

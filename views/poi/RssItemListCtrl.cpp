@@ -2,22 +2,11 @@
 
 #include <algorithm>
 
-namespace {
-
-constexpr COLORREF kSelectedBack = RGB(208, 209, 108);
-constexpr COLORREF kPlainText = RGB(254, 254, 254);
-constexpr COLORREF kReadOnlyText = RGB(128, 128, 128);
-
-}  // namespace
-
 int CRssItemListCtrl::ColumnRight(int x0, int column) const
 {
     int x = x0;
     for (int i = 0; i <= column && i < GetColumnCount(); ++i) {
-        HD_ITEMW hd{};
-        hd.mask = HDI_WIDTH;
-        m_header.GetItem(i, &hd);
-        x += hd.cxy - (i == 0 ? m_indent : 0);
+        x += GetColumnWidth(i);
         if (i == column)
             return x;
     }
@@ -29,12 +18,10 @@ void CRssItemListCtrl::DrawItem(DRAWITEMSTRUCT* dis)
     CDC dc;
     dc.Attach(dis->hDC);
     const RECT& rc = dis->rcItem;
-    const bool real = dis->itemID < static_cast<UINT>(GetItemCount());
-    const int row = real ? static_cast<int>(dis->itemID) : -1;
-    const bool selected = real && (m_items[row].item.state & LVIS_SELECTED);
-    const COLORREF back = selected ? kSelectedBack : m_bkColor;
-    const COLORREF textColour = selected ? RGB(0, 0, 0) : kPlainText;
-    dc.SelectObject(selected ? &m_fontBold : &m_font);
+    const RowLook look = BeginRowDraw(dc, dis);
+    const bool real = look.row >= 0, selected = look.selected;
+    const int row = look.row;
+    const COLORREF back = look.back, textColour = look.text;
     const bool skinned = selected && m_useSelectionSkin && m_selSkinMid.bitmap;
     if (!selected) {
         dc.FillSolidRect(&rc, back);
@@ -62,7 +49,7 @@ void CRssItemListCtrl::DrawItem(DRAWITEMSTRUCT* dis)
         if (after < rc.right)
             dc.FillSolidRect(after, rc.top, rc.right - after, rc.bottom - rc.top, m_bkColor);
     } else {
-        dc.FillSolidRect(&rc, kSelectedBack);
+        dc.FillSolidRect(&rc, SelectedBack);
     }
     dc.SetTextColor(textColour);
     dc.SetBkColor(back);
@@ -71,10 +58,7 @@ void CRssItemListCtrl::DrawItem(DRAWITEMSTRUCT* dis)
 
     int x = rc.left;
     for (int i = 0; i < GetColumnCount(); ++i) {
-        HD_ITEMW hd{};
-        hd.mask = HDI_WIDTH;
-        m_header.GetItem(i, &hd);
-        const int width = hd.cxy - (i == 0 ? m_indent : 0);
+        const int width = GetColumnWidth(i);
         if (width <= 0)
             continue;
         CRect cell(x, rc.top, x + width, rc.bottom);
@@ -82,19 +66,14 @@ void CRssItemListCtrl::DrawItem(DRAWITEMSTRUCT* dis)
         if (real) {
             if (i >= m_columnProps.GetSize())
                 break;
-            if (m_cellMode && row == m_curRow && i == m_curCol && i != ColCheck && i != ColStar && !m_editing) {
-                CRect focus(cell.left + 1, cell.top + 9, cell.right - 2, cell.bottom - 10);
-                dc.DrawFocusRect(&focus);
-                dc.SetBkMode(TRANSPARENT);
-            }
-            dc.SetTextColor(m_columnProps[i].type == EditReadOnly ? kReadOnlyText : textColour);
+            if (m_cellMode && row == m_curRow && i == m_curCol && i != ColCheck && i != ColStar && !m_editing)
+                DrawCellFocus(dc, cell);
+            dc.SetTextColor(m_columnProps[i].type == EditReadOnly ? ReadOnlyText : textColour);
             RECT sub = cell;
             DrawSubItem(&dc, &sub, row, i);
             dc.SetTextColor(textColour);
         }
-        SetDCPenColor(dc, m_gridColor);
-        dc.MoveTo(cell.right - 1, cell.top);
-        dc.LineTo(cell.right - 1, cell.bottom);
+        DrawGridLine(dc, cell);
     }
     dc.SetBkMode(OPAQUE);
     dc.Detach();
@@ -134,7 +113,7 @@ void CRssItemListCtrl::DrawSubItem(CDC* dc, RECT* cell, int row, int column)
                        ((format & 3) == LVCFMT_RIGHT ? DT_RIGHT : (format & 3) == LVCFMT_CENTER ? DT_CENTER : DT_LEFT);
     if (column == ColNumber) {
         // The number sits on the plain background, in the plain font.
-        const COLORREF oldText = dc->SetTextColor(kPlainText);
+        const COLORREF oldText = dc->SetTextColor(PlainText);
         const COLORREF oldBack = dc->SetBkColor(m_bkColor);
         HGDIOBJ old = dc->SelectObject(&m_font);
         dc->DrawText(text, &rc, flags);

@@ -5,16 +5,13 @@
 
 #include "classlib/CMemDC.h"
 #include "common/Utility.h"
+#include "controls/SelectionBar.h"
 #include "core/Global.h"
 #include "res/report_ids.h"
 
 namespace {
 
 const COLORREF kFrame = RGB(0x96, 0x96, 0x98);
-const COLORREF kSelectedBack = 0x6CD1D0;
-const COLORREF kSelectedText = 0x000000;
-const COLORREF kPlainText = 0xFEFEFE;
-const COLORREF kReadOnlyText = 0x808080;
 const COLORREF kLink = 0xFFED00;
 const COLORREF kLinkSelected = 0x7E7504;
 
@@ -61,42 +58,26 @@ void CDriveReportListCtrl::DrawItem(DRAWITEMSTRUCT* dis)
     CDC dc;
     dc.Attach(dis->hDC);
     const RECT& rc = dis->rcItem;
-    const bool real = dis->itemID < static_cast<UINT>(GetItemCount());
-    const int row = real ? static_cast<int>(dis->itemID) : -1;
-    const bool selected = real && (m_items[row].item.state & LVIS_SELECTED);
-    const COLORREF back = selected ? kSelectedBack : m_bkColor;
-    const COLORREF textColour = selected ? kSelectedText : kPlainText;
-    dc.SelectObject(selected ? &m_fontBold : &m_font);
+    const RowLook look = BeginRowDraw(dc, dis);
+    const bool real = look.row >= 0, selected = look.selected;
+    const int row = look.row;
+    const COLORREF back = look.back, textColour = look.text;
 
     // The widths of the columns, the first one less the horizontal scroll.
     std::vector<int> widths;
-    for (int i = 0; i < GetColumnCount(); ++i) {
-        HD_ITEMW hd{};
-        hd.mask = HDI_WIDTH;
-        m_header.GetItem(i, &hd);
-        widths.push_back(hd.cxy - (i == 0 ? m_indent : 0));
-    }
+    for (int i = 0; i < GetColumnCount(); ++i)
+        widths.push_back(GetColumnWidth(i));
     const bool overSkin = selected && m_useSelectionSkin && m_selSkinMid.bitmap;
-    if (!selected || !overSkin) {
-        SetDCPenColor(dc, back);
-        SetDCBrushColor(dc, back);
-        dc.Rectangle(&rc);
+    if (!overSkin) {
+        FillWithDcColour(dc, rc, back);
     } else {
         // The number and the tick keep the row colour; the skin starts after them.
         int skinLeft = rc.left;
         for (int i = 0; i < 2 && i < static_cast<int>(widths.size()); ++i)
             skinLeft += std::max(widths[i], 0);
-        SetDCPenColor(dc, m_bkColor);
-        SetDCBrushColor(dc, m_bkColor);
-        const CRect lead(rc.left, rc.top, skinLeft, rc.bottom);
-        dc.Rectangle(&lead);
-        CRect left(skinLeft, rc.top, skinLeft + m_selSkinLeft.width, rc.bottom);
-        CRect right(rc.right - m_selSkinRight.width, rc.top, rc.right, rc.bottom);
-        CRect mid(left.right, rc.top, right.left, rc.bottom);
-        FillRectWithDib(dc, &m_selSkinLeft, &left, FALSE);
-        FillRectWithDib(dc, &m_selSkinRight, &right, FALSE);
-        if (!mid.IsRectEmpty())
-            FillRectWithDib(dc, &m_selSkinMid, &mid, TRUE);
+        FillWithDcColour(dc, CRect(rc.left, rc.top, skinLeft, rc.bottom), m_bkColor);
+        DrawSelectionBar(dc, CRect(skinLeft, rc.top, rc.right, rc.bottom), m_selSkinLeft, m_selSkinMid, m_selSkinRight,
+                         TRUE);
         dc.SetBkMode(TRANSPARENT);
     }
     dc.SetTextColor(textColour);
@@ -114,28 +95,24 @@ void CDriveReportListCtrl::DrawItem(DRAWITEMSTRUCT* dis)
                 if (m_editing) {
                     dc.SetTextColor(back);
                 } else {
-                    CRect focus(cell.left + 1, cell.top + 9, cell.right - 2, cell.bottom - 10);
                     if (i == 1) {
                         dc.SetBkColor(m_bkColor);
                         dc.SetTextColor(RGB(255, 255, 255));
                     }
-                    dc.DrawFocusRect(&focus);
-                    dc.SetBkMode(TRANSPARENT);
+                    DrawCellFocus(dc, cell);
                     dc.SetTextColor(textColour);
                 }
             } else {
                 dc.SetTextColor(textColour);
             }
             if (m_columnProps[i].type == EditReadOnly)
-                dc.SetTextColor(kReadOnlyText);
+                dc.SetTextColor(ReadOnlyText);
             RECT sub = cell;
             DrawSubItem(&dc, &sub, row, i);
             dc.SetTextColor(textColour);
             dc.SelectObject(selected ? &m_fontBold : &m_font);
         }
-        SetDCPenColor(dc, m_gridColor);
-        dc.MoveTo(cell.right - 1, cell.top);
-        dc.LineTo(cell.right - 1, cell.bottom);
+        DrawGridLine(dc, cell);
     }
     dc.SetBkMode(OPAQUE);
     dc.Detach();

@@ -51,7 +51,7 @@ CString DateAndTime(const wchar_t* date, const wchar_t* time)
 
 // --- the panel window -------------------------------------------------------
 
-BEGIN_MESSAGE_MAP(CDrPropertyCtrl, CWnd)
+BEGIN_MESSAGE_MAP(CDrPropertyCtrl, CScrollHostWnd)
     ON_WM_CREATE()
     ON_WM_SIZE()
     ON_WM_PAINT()
@@ -60,12 +60,9 @@ BEGIN_MESSAGE_MAP(CDrPropertyCtrl, CWnd)
     ON_WM_MOUSEWHEEL()
     ON_WM_LBUTTONDOWN()
     ON_WM_DESTROY()
-    ON_WM_NCCALCSIZE()
-    ON_WM_NCPAINT()
-    ON_WM_NCHITTEST()
 END_MESSAGE_MAP()
 
-CDrPropertyCtrl::CDrPropertyCtrl() = default;
+CDrPropertyCtrl::CDrPropertyCtrl() : CScrollHostWnd(&m_scroll, nullptr) {}
 
 CDrPropertyCtrl::~CDrPropertyCtrl()
 {
@@ -205,29 +202,7 @@ BOOL CDrPropertyCtrl::PreTranslateMessage(MSG* msg)
         SetPosition(target);
         return TRUE;
     }
-    if (CCustomScrollBar::ForwardNCMouse(msg, &m_scroll))
-        return TRUE;
-    return CWnd::PreTranslateMessage(msg);
-}
-
-void CDrPropertyCtrl::OnNcCalcSize(BOOL, NCCALCSIZE_PARAMS* params)
-{
-    CCustomScrollBar::UpdateFromHost(&m_scroll, params);
-}
-
-void CDrPropertyCtrl::OnNcPaint()
-{
-    CCustomScrollBar::RedrawNC(&m_scroll);
-    CCustomScrollBar::DrawSizeBox(this);
-}
-
-LRESULT CDrPropertyCtrl::OnNcHitTest(CPoint pt)
-{
-    const LRESULT hit = CCustomScrollBar::HitTestNC(&m_scroll, pt.x, pt.y);
-    if (hit != -2)
-        return hit;
-    const LRESULT def = Default();
-    return def == HTVSCROLL ? HTCLIENT : def;
+    return CScrollHostWnd::PreTranslateMessage(msg);
 }
 
 void CDrPropertyCtrl::DrawPanelRows(HDC dc, const RECT& r, const DR_PROPERTY_DATA& d, BOOL printing,

@@ -7,7 +7,7 @@
 
 #include "controls/CustomButton.h"
 #include "controls/CustomDialog.h"
-#include "controls/CustomScrollBar.h"
+#include "controls/ScrollHostWnd.h"
 #include "doc/DrivingReport.h"
 #include "res/report_ids.h"
 
@@ -16,7 +16,7 @@ struct DR_PANEL {
     int number;  // 1-based place of the report in the list handed over
 };
 
-class CDrPropertyCtrl : public CWnd {
+class CDrPropertyCtrl : public CScrollHostWnd {
 public:
     enum { kPanelHeight = 310, kUnit = 10, kUnitsPerPanel = 31, kBufferHeight = 940 };
 
@@ -49,9 +49,6 @@ protected:
     BOOL OnMouseWheel(UINT flags, short delta, CPoint pt);
     void OnLButtonDown(UINT flags, CPoint pt);
     void OnDestroy();
-    void OnNcCalcSize(BOOL calcValid, NCCALCSIZE_PARAMS* params);
-    void OnNcPaint();
-    LRESULT OnNcHitTest(CPoint pt);
     DECLARE_MESSAGE_MAP()
 
     void DrawPanelRows(HDC dc, const RECT& r, const DR_PROPERTY_DATA& d, BOOL printing, BOOL withTexts) const;

@@ -57,19 +57,16 @@ CString ValueText(double value)
 
 }  // namespace
 
-BEGIN_MESSAGE_MAP(CGraphCtrl, CWnd)
+BEGIN_MESSAGE_MAP(CGraphCtrl, CScrollHostWnd)
     ON_WM_CREATE()
     ON_WM_SIZE()
     ON_WM_PAINT()
     ON_WM_ERASEBKGND()
     ON_WM_HSCROLL()
-    ON_WM_NCCALCSIZE()
-    ON_WM_NCPAINT()
-    ON_WM_NCHITTEST()
     ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
-CGraphCtrl::CGraphCtrl()
+CGraphCtrl::CGraphCtrl() : CScrollHostWnd(nullptr, &m_hScroll)
 {
     InitDibImage(&m_back);
     InitDibImage(&m_sizeBox);
@@ -258,33 +255,6 @@ void CGraphCtrl::OnHScroll(UINT code, UINT, CScrollBar*)
     SetScrollPos(SB_HORZ, pos, FALSE);
     SyncBar();
     Invalidate(FALSE);
-}
-
-void CGraphCtrl::OnNcCalcSize(BOOL, NCCALCSIZE_PARAMS* params)
-{
-    CCustomScrollBar::UpdateFromHost(&m_hScroll, params);
-}
-
-void CGraphCtrl::OnNcPaint()
-{
-    CCustomScrollBar::RedrawNC(&m_hScroll);
-    CCustomScrollBar::DrawSizeBox(this);
-}
-
-LRESULT CGraphCtrl::OnNcHitTest(CPoint pt)
-{
-    const LRESULT hit = CCustomScrollBar::HitTestNC(&m_hScroll, pt.x, pt.y);
-    if (hit != -2)
-        return hit;
-    const LRESULT def = Default();
-    return def == HTHSCROLL || def == HTVSCROLL ? HTCLIENT : def;
-}
-
-BOOL CGraphCtrl::PreTranslateMessage(MSG* msg)
-{
-    if (CCustomScrollBar::ForwardNCMouse(msg, &m_hScroll))
-        return TRUE;
-    return CWnd::PreTranslateMessage(msg);
 }
 
 void CGraphCtrl::Draw(HDC target, const RECT& rect)

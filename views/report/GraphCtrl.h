@@ -5,9 +5,9 @@
 // unit name and the axis values around it and can draw both into any DC.
 #include "classlib/Afx.h"
 #include "common/DibImage.h"
-#include "controls/CustomScrollBar.h"
+#include "controls/ScrollHostWnd.h"
 
-class CGraphCtrl : public CWnd {
+class CGraphCtrl : public CScrollHostWnd {
 public:
     enum { Width = 490, Height = 308, GridRows = 10 };
     CGraphCtrl();
@@ -43,11 +43,7 @@ protected:
     void OnPaint();
     BOOL OnEraseBkgnd(CDC*) { return FALSE; }
     void OnHScroll(UINT code, UINT pos, CScrollBar* bar);
-    void OnNcCalcSize(BOOL calcValid, NCCALCSIZE_PARAMS* params);
-    void OnNcPaint();
-    LRESULT OnNcHitTest(CPoint pt);
     void OnDestroy();
-    BOOL PreTranslateMessage(MSG* msg) override;
     DECLARE_MESSAGE_MAP()
 
     void UpdateScrollRange();

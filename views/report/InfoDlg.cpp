@@ -5,6 +5,7 @@
 
 #include "classlib/CMemDC.h"
 #include "common/Utility.h"
+#include "controls/CustomDialog.h"
 #include "core/Global.h"
 #include "res/report_ids.h"
 
@@ -52,16 +53,7 @@ CInfoDlg::~CInfoDlg()
 
 void CInfoDlg::LeaveDialogStack()
 {
-    // Only its own entry: a balloon that never got on the stack takes nothing.
-    if (!m_onStack)
-        return;
-    m_onStack = FALSE;
-    CPtrArray& stack = theGlobal.m_dialogStack;
-    for (INT_PTR i = stack.GetSize() - 1; i >= 0; --i)
-        if (stack[i] == this) {
-            stack.RemoveAt(i);
-            break;
-        }
+    RemoveFromDialogStack(this, m_onStack);
 }
 
 CInfoDlg::Wrapped CInfoDlg::WrapText(const CString& message, const std::function<int(const CString&)>& textWidth)
