@@ -94,6 +94,23 @@ BEGIN_MESSAGE_MAP(CReflectExEdit, CEdit)
     ON_CONTROL_REFLECT_EX(EN_CHANGE, OnReflectChange)
 END_MESSAGE_MAP()
 
+// An edit control of that kind on a logging parent, its text changed: what
+// the parent's log then holds.
+template <class Edit>
+std::vector<std::string> LogOfAnEdit()
+{
+    CLogParent parent;
+    if (!parent.CreateHidden())
+        return {"<no parent>"};
+    Edit edit;
+    if constexpr (requires { edit.log; })
+        edit.log = &parent.log;
+    if (!edit.Create(WS_VISIBLE, CRect(0, 0, 100, 20), &parent, kEditId))
+        return {"<no edit>"};
+    edit.SetWindowText(L"typed");
+    return parent.log;
+}
+
 // A control that notifies its parent like the common controls do.
 class CNotifier : public CWnd {
 public:
@@ -174,34 +191,17 @@ TEST_F(MessageMap, DerivedEntryOverridesBaseAndBaseEntriesRemain)
 
 TEST_F(MessageMap, ControlNotificationWithoutReflectionReachesParent)
 {
-    CLogParent parent;
-    ASSERT_TRUE(parent.CreateHidden());
-    CEdit edit;
-    ASSERT_TRUE(edit.Create(WS_VISIBLE, CRect(0, 0, 100, 20), &parent, kEditId));
-    edit.SetWindowText(L"typed");
-    EXPECT_EQ(parent.log, (std::vector<std::string>{"parent:EN_CHANGE"}));
+    EXPECT_EQ(LogOfAnEdit<CEdit>(), (std::vector<std::string>{"parent:EN_CHANGE"}));
 }
 
 TEST_F(MessageMap, ReflectedCommandStaysWithTheControl)
 {
-    CLogParent parent;
-    ASSERT_TRUE(parent.CreateHidden());
-    CReflectEdit edit;
-    edit.log = &parent.log;
-    ASSERT_TRUE(edit.Create(WS_VISIBLE, CRect(0, 0, 100, 20), &parent, kEditId));
-    edit.SetWindowText(L"typed");
-    EXPECT_EQ(parent.log, (std::vector<std::string>{"child:EN_CHANGE"}));
+    EXPECT_EQ(LogOfAnEdit<CReflectEdit>(), (std::vector<std::string>{"child:EN_CHANGE"}));
 }
 
 TEST_F(MessageMap, ReflectedCommandExReachesParentAfterTheControl)
 {
-    CLogParent parent;
-    ASSERT_TRUE(parent.CreateHidden());
-    CReflectExEdit edit;
-    edit.log = &parent.log;
-    ASSERT_TRUE(edit.Create(WS_VISIBLE, CRect(0, 0, 100, 20), &parent, kEditId));
-    edit.SetWindowText(L"typed");
-    EXPECT_EQ(parent.log, (std::vector<std::string>{"child:EN_CHANGE", "parent:EN_CHANGE"}));
+    EXPECT_EQ(LogOfAnEdit<CReflectExEdit>(), (std::vector<std::string>{"child:EN_CHANGE", "parent:EN_CHANGE"}));
 }
 
 TEST_F(MessageMap, ReflectedNotifyWithAndWithoutTheParent)

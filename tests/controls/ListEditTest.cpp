@@ -297,12 +297,7 @@ TEST_F(ListEditMore, IconOrTextByWhereTheClickWas)
     Make(LVS_EDITLABELS, 3);  // a click on the selected row edits (not so with single selection)
     list.m_cellMode = TRUE;
     CImageList images;
-    images.Create(16, 16, ILC_COLOR24, 4, 4);
-    HBITMAP bmp = CreateBitmap(16, 16, 1, 32, nullptr);
-    for (int i = 0; i < 4; ++i)
-        images.Add(bmp, static_cast<HBITMAP>(nullptr));
-    DeleteObject(bmp);
-    list.SetImageList(&images, LVSIL_SMALL);
+    GiveIcons(list, images, 4);
     list.m_columnProps[1].type = CCustomListCtrl::EditIconOrText;
     LVITEMW item{};
     item.mask = LVIF_IMAGE;

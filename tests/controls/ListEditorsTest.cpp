@@ -76,12 +76,7 @@ TEST_F(ListEditors, EachKindOpensItsWindowClass)
     };
     MakeWith(CCustomListCtrl::EditText, L"12:00:00");
     CImageList images;
-    images.Create(16, 16, ILC_COLOR24, 4, 4);
-    HBITMAP bmp = CreateBitmap(16, 16, 1, 32, nullptr);
-    for (int i = 0; i < 4; ++i)
-        images.Add(bmp, static_cast<HBITMAP>(nullptr));
-    DeleteObject(bmp);
-    list.SetImageList(&images, LVSIL_SMALL);
+    GiveIcons(list, images, 4);
     list.m_columnProps[1].options = L"x\ny";
     for (const auto& c : cases) {
         list.m_columnProps[1].type = c.type;
@@ -176,12 +171,7 @@ TEST_F(ListEditors, IconGridLayoutKeysLimitAndClick)
 {
     MakeWith(CCustomListCtrl::EditIcon);
     CImageList images;
-    images.Create(16, 16, ILC_COLOR24, 30, 4);
-    HBITMAP bmp = CreateBitmap(16, 16, 1, 32, nullptr);
-    for (int i = 0; i < 30; ++i)
-        images.Add(bmp, static_cast<HBITMAP>(nullptr));
-    DeleteObject(bmp);
-    list.SetImageList(&images, LVSIL_SMALL);
+    GiveIcons(list, images, 30);
     LVITEMW img{};
     img.mask = LVIF_IMAGE;
     img.iItem = 0;

@@ -209,6 +209,17 @@ inline void MoveTo(HWND hwnd, int x, int y)
     Drain(30);
 }
 
+// Gives the list count blank 16 x 16 small icons, held in images.
+inline void GiveIcons(CCustomListCtrl& list, CImageList& images, int count)
+{
+    images.Create(16, 16, ILC_COLOR24, count, 4);
+    HBITMAP bmp = CreateBitmap(16, 16, 1, 32, nullptr);
+    for (int i = 0; i < count; ++i)
+        images.Add(bmp, static_cast<HBITMAP>(nullptr));
+    DeleteObject(bmp);
+    list.SetImageList(&images, LVSIL_SMALL);
+}
+
 // A list of rows "Row N" with columns Name / Size / Kind, a parent and the skin.
 class ListTest : public GuiTest {
 protected:

@@ -13,15 +13,7 @@ namespace golden {
 
 inline std::wstring Path(const wchar_t* name, const wchar_t* folder = L"tests\\doc\\golden")
 {
-    wchar_t src[MAX_PATH] = {};
-    GetEnvironmentVariableW(L"MIROVALE_SOURCE", src, MAX_PATH);
-    std::wstring path = src;
-    for (auto& c : path)
-        if (c == L'/')
-            c = L'\\';
-    if (path.size() > 1 && path[0] == L'\\')
-        path = L"Z:" + path;  // a host path as Wine's root drive shows it
-    return path + L"\\" + folder + L"\\" + name;
+    return testsupport::SourceFile(std::wstring(folder) + L"\\" + name);
 }
 
 // Compares a written file with its golden copy; with MIROVALE_UPDATE_GOLDEN set

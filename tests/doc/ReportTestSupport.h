@@ -16,15 +16,7 @@ namespace reporttest {
 // tests/doc/tracks/<name> in the source tree.
 inline std::wstring TrackFixture(const wchar_t* name)
 {
-    wchar_t src[MAX_PATH] = {};
-    GetEnvironmentVariableW(L"MIROVALE_SOURCE", src, MAX_PATH);
-    std::wstring path = src;
-    for (auto& c : path)
-        if (c == L'/')
-            c = L'\\';
-    if (path.size() > 1 && path[0] == L'\\')
-        path = L"Z:" + path;
-    return path + L"\\tests\\doc\\tracks\\" + name;
+    return testsupport::SourceFile(std::wstring(L"tests\\doc\\tracks\\") + name);
 }
 
 inline void Put32(testsupport::Bytes& b, size_t at, uint32_t v)

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "TestFiles.h"
+#include "classlib/CCmdUI.h"
 #include "core/Global.h"
 #include "core/LanguageFile.h"
 
@@ -126,6 +127,25 @@ bool SaveShot(HWND hwnd, const wchar_t* name)
     RECT r{};
     ::GetWindowRect(hwnd, &r);
     return skintest::Pixels(r).SavePng(name);
+}
+
+void SelectRows(CCustomListCtrl& list, std::initializer_list<int> rows)
+{
+    list.SetCurSel(-1);
+    bool first = true;
+    for (int row : rows) {
+        list.SetItemState(row, first ? LVIS_SELECTED | LVIS_FOCUSED : LVIS_SELECTED, LVIS_SELECTED | LVIS_FOCUSED);
+        first = false;
+    }
+    list.SetFocus();
+}
+
+bool CommandEnabled(CCmdTarget& target, UINT id)
+{
+    CCmdUIProbe probe;
+    probe.m_nID = id;
+    probe.DoUpdate(&target, TRUE);
+    return probe.m_enabled != FALSE;
 }
 
 void DialogTest::SetUp()

@@ -5,9 +5,13 @@
 #include <windows.h>
 
 #include <functional>
+#include <initializer_list>
+#include <cwchar>
+#include <string>
 
 #include "SkinTestFixture.h"
 #include "controls/CustomDialog.h"
+#include "controls/CustomListCtrl.h"
 
 namespace dlgtest {
 
@@ -30,6 +34,26 @@ void PressKey(WORD vk);
 void RealClick(HWND hwnd, int x, int y, bool right = false);
 // Centre of a child window in its own client coordinates, clicked for real.
 void ClickChild(HWND child);
+
+// The text of a list's cell (column 0: the item), cut at capacity characters.
+template <class List>
+std::wstring CellText(List& list, int row, int column, int capacity = 300)
+{
+    std::wstring text(static_cast<size_t>(capacity), L'\0');
+    LVITEMW item{};
+    item.mask = LVIF_TEXT;
+    item.iItem = row;
+    item.iSubItem = column;
+    item.pszText = text.data();
+    item.cchTextMax = capacity;
+    list.GetItem(&item);
+    text.resize(wcslen(text.c_str()));
+    return text;
+}
+// Selects those rows of a custom list (the first also focused) and gives the list the focus.
+void SelectRows(CCustomListCtrl& list, std::initializer_list<int> rows);
+// Whether a window's update handlers enable a command.
+bool CommandEnabled(CCmdTarget& target, UINT id);
 
 // theGlobal.m_uiStrings from build/bin/language/English_US.dat.
 bool LoadShippedStrings();

@@ -9,6 +9,7 @@
 #include "ScriptedAnswers.h"
 #include "SkinTestFixture.h"
 #include "TestFiles.h"
+#include "TestMainWindow.h"
 #include "core/Global.h"
 #include "frame/CmdUIText.h"
 #include "frame/FadeSteps.h"
@@ -36,25 +37,18 @@ protected:
             s.Format(L"S%d", i);
             theGlobal.m_uiStrings.Add(s);
         }
-        theGlobal.m_views.RemoveAll();
-        theGlobal.m_viewKind = 0;
-        theGlobal.m_menuCategory = 0;
+        ForgetViews();
         theGlobal.m_animation = 0;
         theGlobal.m_modelType = 4;
         theGlobal.m_areaCode = 1;
         theGlobal.m_windowRect = {0, 0, 0, 0};
-        main = new CMainWnd;
-        ASSERT_TRUE(main->Create());
+        main = OpenMainWindow(app);
+        ASSERT_NE(main, nullptr);
         hwnd = main->GetSafeHwnd();
-        app.m_pMainWnd = main;
-        main->ShowWindow(SW_SHOW);
-        main->EnableWindow(TRUE);
     }
     void TearDown() override
     {
-        if (::IsWindow(hwnd))
-            ::DestroyWindow(hwnd);
-        app.m_pMainWnd = nullptr;
+        CloseMainWindow(app, hwnd);
         theGlobal.m_docPiKml.ResetDocument();
         theGlobal.m_docPiKml.SetModified(0);
         theGlobal.m_docFe.RemoveAll();

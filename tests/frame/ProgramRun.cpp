@@ -4,7 +4,12 @@
 
 #include <shlwapi.h>
 
+#include "res/dialog_ids.h"
+
 using testsupport::ExeDir;
+
+const wchar_t kReadyIni[] =
+    L"[File]\nLanguageFile=English_US.dat\nNaviFile=US_KV410.dat\n[Option]\nVerCheck=0\nAnimation=0\n";
 
 namespace {
 
@@ -98,6 +103,17 @@ bool ProgramRun::Start(const std::wstring& arguments)
     buffer.push_back(0);
     return ::CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, m_dir.Path().c_str(), &si,
                             &m_process) != FALSE;
+}
+
+HWND ProgramRun::StartWith(const std::wstring& ini)
+{
+    WriteIni(ini);
+    if (!Start())
+        return nullptr;
+    HWND main = WaitMainWindow();
+    if (main)
+        ::SetForegroundWindow(main);
+    return main;
 }
 
 std::vector<HWND> ProgramRun::TopWindows(const wchar_t* className) const
@@ -397,4 +413,74 @@ void Shot(HWND window, const wchar_t* name)
 {
     PumpFor(400);
     skintest::Pixels(window).SavePng(name);
+}
+
+HWND PaneControl(HWND main, int id)
+{
+    for (HWND pane : ChildWindows(main))
+        if (HWND c = ::GetDlgItem(pane, id))
+            return c;
+    return nullptr;
+}
+
+HWND WaitFileDialog(ProgramRun& run)
+{
+    const DWORD start = ::GetTickCount();
+    do {
+        for (HWND box : run.TopWindows(L"#32770"))
+            if (::IsWindowVisible(box) && (HasControl(box, 1148) || HasControl(box, 1152)))
+                return box;
+        PumpFor(50);
+    } while (::GetTickCount() - start < 15000);
+    return nullptr;
+}
+
+void PickComboItem(HWND combo, int steps)
+{
+    RealClick(combo);
+    for (int i = 0; i < steps; ++i)
+        PressKey(VK_DOWN);
+    PressKey(VK_RETURN);
+}
+
+void OpenTask(HWND menu, int category, int task)
+{
+    RealClick(::GetDlgItem(menu, category));
+    HWND button = ::GetDlgItem(menu, task);
+    const DWORD start = ::GetTickCount();
+    while (!(button && ::IsWindowVisible(button)) && ::GetTickCount() - start < 10000) {
+        PumpFor(50);
+        button = ::GetDlgItem(menu, task);
+    }
+    PumpFor(500);
+    RealClick(button);
+}
+
+HWND OpenFromStartMenu(HWND main, int category, int task, const wchar_t* page)
+{
+    HWND menu = FindDescendant(main, L"MainMenu");
+    if (!menu)
+        return nullptr;
+    OpenTask(menu, category, task);
+    return WaitPage(main, page) ? FindDescendant(main, page) : nullptr;
+}
+
+HWND PickCard(ProgramRun& run, int control)
+{
+    HWND chooser = WaitDialog(run, control);
+    if (!chooser)
+        return nullptr;
+    // The card is the list's first row.
+    RECT r;
+    ::GetWindowRect(chooser, &r);
+    RealClickAt(r.left + 60, r.top + 88);
+    return chooser;
+}
+
+void NameOnCard(HWND chooser, const wchar_t* name)
+{
+    RealClick(Shown(chooser, IDC_REMOVABLE_NAME));
+    PressKey(VK_HOME);
+    PressKey(VK_END, false, true);
+    TypeText(name);
 }

@@ -9,6 +9,10 @@
 
 #include "TestFiles.h"
 
+// Settings that bring the program straight to its start menu: US English, a
+// unit model chosen, no version check, no animation.
+extern const wchar_t kReadyIni[];
+
 class ProgramRun {
 public:
     // copyLanguage / copyNavi: whether the data folders come along.
@@ -23,6 +27,9 @@ public:
     void WriteIni(const std::wstring& text);
     std::wstring ReadIni(const wchar_t* section, const wchar_t* key) const;
     bool Start(const std::wstring& arguments = L"");
+    // Writes the settings, starts the program and brings its main window to
+    // the front: the main window, or null when the program did not get there.
+    HWND StartWith(const std::wstring& ini);
     DWORD ProcessId() const { return m_process.dwProcessId; }
     HANDLE Process() const { return m_process.hProcess; }
     // The visible, enabled main window, or null after the time.
@@ -77,3 +84,20 @@ HWND FindById(HWND top, int id);
 void Shot(HWND window, const wchar_t* name);
 // Waits until done() or the time is over, pumping the test's own messages.
 bool WaitFor(bool (*done)(void*), void* context, DWORD ms);
+// The control of that id on any of the main window's panes, or null.
+HWND PaneControl(HWND main, int id);
+// The program's common file dialog (known by its file-name box), or null after 15 s.
+HWND WaitFileDialog(ProgramRun& run);
+// Picks an item of a skinned combo as a user does: open it, walk down, Enter.
+void PickComboItem(HWND combo, int steps);
+// The start menu's category, then one of its tasks once the category's short
+// animation has brought it in.
+void OpenTask(HWND menu, int category, int task);
+// The page a task of the start menu leads to, opened as OpenTask does; null
+// when the menu or the page did not show.
+HWND OpenFromStartMenu(HWND main, int category, int task, const wchar_t* page);
+// The card chooser (known by one of its controls) once it shows, with the
+// card's row clicked; null when it did not come.
+HWND PickCard(ProgramRun& run, int control);
+// Types a file name over the one the card chooser proposes.
+void NameOnCard(HWND chooser, const wchar_t* name);

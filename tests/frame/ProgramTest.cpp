@@ -16,9 +16,6 @@
 
 namespace {
 
-const wchar_t kReadyIni[] =
-    L"[File]\nLanguageFile=English_US.dat\nNaviFile=US_KV410.dat\n[Option]\nVerCheck=0\nAnimation=0\n";
-
 std::wstring Text(HWND hwnd)
 {
     wchar_t text[256] = {};

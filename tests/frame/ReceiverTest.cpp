@@ -9,6 +9,7 @@
 
 #include "DialogDriver.h"
 #include "ScriptedAnswers.h"
+#include "TestMainWindow.h"
 #include "common/TextCheck.h"
 #include "core/CopyDataBlock.h"
 #include "core/Global.h"
@@ -61,9 +62,7 @@ protected:
         saved = {theGlobal.m_naviModel.m_modelGroup, theGlobal.m_naviModel.m_region};
         theGlobal.m_naviModel.m_modelGroup = CHARCLASS_GROUP1 | CHARCLASS_GROUP2;
         theGlobal.m_naviModel.m_region = 0;
-        theGlobal.m_views.RemoveAll();
-        theGlobal.m_viewKind = 0;
-        theGlobal.m_menuCategory = 0;
+        ForgetViews();
         theGlobal.m_modelType = 4;
         theGlobal.m_areaCode = 1;
         theGlobal.m_windowRect = {0, 0, 0, 0};
@@ -75,19 +74,14 @@ protected:
             d->ResetDocument();
             d->SetModified(0);
         }
-        window = new CMainWnd;
-        ASSERT_TRUE(window->Create());
+        window = OpenMainWindow(app);
+        ASSERT_NE(window, nullptr);
         hwnd = window->GetSafeHwnd();
-        app.m_pMainWnd = window;
-        window->ShowWindow(SW_SHOW);
-        window->EnableWindow(TRUE);
         PumpPending();
     }
     void TearDown() override
     {
-        if (::IsWindow(hwnd))
-            ::DestroyWindow(hwnd);
-        app.m_pMainWnd = nullptr;
+        CloseMainWindow(app, hwnd);
         for (CDocPi* d : {&theGlobal.m_docPiReceived, &theGlobal.m_docPiMap}) {
             d->ResetDocument();
             d->SetModified(0);

@@ -10,6 +10,7 @@
 #include "SkinTestFixture.h"
 #include "TestFiles.h"
 #include "common/FileArchive.h"
+#include "TestMainWindow.h"
 #include "core/Global.h"
 #include "frame/MainMenuWnd.h"
 #include "frame/MainWnd.h"
@@ -54,25 +55,18 @@ protected:
         theGlobal.m_uiStrings.RemoveAll();
         for (int i = 0; i <= 430; ++i)
             theGlobal.m_uiStrings.Add(i == 404 ? CString(L"Partners and services") : CString(L"Task caption"));
-        theGlobal.m_views.RemoveAll();
-        theGlobal.m_viewKind = 0;
-        theGlobal.m_menuCategory = 0;
+        ForgetViews();
         theGlobal.m_animation = 0;
         theGlobal.m_modelType = 4;
         theGlobal.m_areaCode = 1;
         theGlobal.m_windowRect = {0, 0, 0, 0};
-        main = new CMainWnd;
-        ASSERT_TRUE(main->Create());
+        main = OpenMainWindow(app);
+        ASSERT_NE(main, nullptr);
         hwnd = main->GetSafeHwnd();
-        app.m_pMainWnd = main;
-        main->ShowWindow(SW_SHOW);
-        main->EnableWindow(TRUE);
     }
     void TearDown() override
     {
-        if (::IsWindow(hwnd))
-            ::DestroyWindow(hwnd);
-        app.m_pMainWnd = nullptr;
+        CloseMainWindow(app, hwnd);
         theGlobal.m_naviModel.m_region = -1;
         GuiTest::TearDown();
     }

@@ -19,6 +19,19 @@ std::wstring ExeDir()
     return dir;
 }
 
+std::wstring SourceFile(const std::wstring& relative)
+{
+    wchar_t src[MAX_PATH] = {};
+    GetEnvironmentVariableW(L"MIROVALE_SOURCE", src, MAX_PATH);
+    std::wstring path = src;
+    for (auto& c : path)
+        if (c == L'/')
+            c = L'\\';
+    if (path.size() > 1 && path[0] == L'\\')
+        path = L"Z:" + path;  // a host path as Wine's root drive shows it
+    return path + L"\\" + relative;
+}
+
 TempDir::TempDir()
 {
     wchar_t base[MAX_PATH] = {};

@@ -12,6 +12,10 @@ using Bytes = std::vector<std::uint8_t>;
 // Folder of the running test program, ending in a backslash.
 std::wstring ExeDir();
 
+// A file of the source tree (a path with backslashes, e.g. L"tests\\doc\\golden\\a.kml")
+// as the test program sees it: MIROVALE_SOURCE, a host path, on Wine's root drive.
+std::wstring SourceFile(const std::wstring& relative);
+
 // A new empty folder under the user's temporary folder, removed with everything
 // in it when the object goes away.
 class TempDir {

@@ -144,8 +144,8 @@ TEST_F(FeedSafety, FeedRowsLoadWhileTheUpdateRuns)
     EXPECT_EQ(theGlobal.m_rssLoadBusy, 0);
     ASSERT_TRUE(Doc().StartItemLoad(&reader, 2));
     EXPECT_EQ(Doc().m_selectedFeed, 0);
-    EXPECT_TRUE(PumpUntil([&] { return reader.ready.load() == 1; }));
-    EXPECT_TRUE(CDocRssPoi::WaitForFeedWorkers(0) || PumpUntil([] { return theGlobal.m_rssLoadBusy == 0; }));
+    EXPECT_TRUE(DispatchUntil([&] { return reader.ready.load() == 1; }));
+    EXPECT_TRUE(CDocRssPoi::WaitForFeedWorkers(0) || DispatchUntil([] { return theGlobal.m_rssLoadBusy == 0; }));
     theGlobal.m_rssUpdateBusy = 0;
 }
 

@@ -11,6 +11,7 @@
 
 #include "DocTestSupport.h"
 #include "LocalHttpServer.h"
+#include "MessagePump.h"
 #include "TestFiles.h"
 #include "common/TextCheck.h"
 #include "core/Global.h"
@@ -128,22 +129,7 @@ private:
     HWND m_hwnd = nullptr;
 };
 
-// Handles sent and posted messages until done() or the time runs out.
-inline bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 20000)
-{
-    DWORD start = GetTickCount();
-    while (!done()) {
-        if (GetTickCount() - start > timeoutMs)
-            return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-    }
-    return true;
-}
+using testsupport::DispatchUntil;
 
 // ---- Feeds as publishers write them ----
 

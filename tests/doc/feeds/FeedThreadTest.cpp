@@ -52,7 +52,7 @@ protected:
     }
     bool WaitIdle(DWORD ms = 20000)
     {
-        return PumpUntil([] { return !theGlobal.m_rssUpdateBusy && !theGlobal.m_rssLoadBusy; }, ms);
+        return DispatchUntil([] { return !theGlobal.m_rssUpdateBusy && !theGlobal.m_rssLoadBusy; }, ms);
     }
 
     TestReader m_reader;
@@ -182,7 +182,7 @@ TEST_F(FeedThreads, CancelDuringASlowAnswerReturnsAtOnce)
     AddFeeds(2);
     m_delayMs = 3000;
     ASSERT_TRUE(Doc().StartUpdate(&m_reader));
-    ASSERT_TRUE(PumpUntil([] { return theGlobal.m_activeHttpClient != nullptr; }, 5000));
+    ASSERT_TRUE(DispatchUntil([] { return theGlobal.m_activeHttpClient != nullptr; }, 5000));
     DWORD start = GetTickCount();
     ASSERT_TRUE(Doc().LeaveReader(10000));
     EXPECT_LT(GetTickCount() - start, 1500u);
@@ -204,7 +204,7 @@ TEST_F(FeedThreads, LeavingWhileWorkersRunManyTimes)
         AddFeeds(4);
         ASSERT_TRUE(Doc().StartUpdate(&m_reader));
         int wait = std::uniform_int_distribution<int>(0, 400)(pick);
-        PumpUntil([] { return false; }, wait);
+        DispatchUntil([] { return false; }, wait);
         if (round % 3 == 0 && WaitIdle(10000)) {
             // An item list being built when the reader goes.
             ASSERT_TRUE(Doc().StartItemLoad(&m_reader, round % 2 == 0 ? 0 : 2));
@@ -230,7 +230,7 @@ TEST_F(FeedThreads, OneDownloadHoldsTheSlotsAtATime)
     std::wstring first = m_temp.File(L"a.xml"), second = m_temp.File(L"b.xml");
     std::atomic<int> firstResult{-1};
     std::thread worker([&] { firstResult = Doc().DownloadFile(first.c_str(), (m_server->BaseUrl() + L"/a.xml").c_str()); });
-    ASSERT_TRUE(PumpUntil([] { return theGlobal.m_activeHttpClient != nullptr; }, 5000));
+    ASSERT_TRUE(DispatchUntil([] { return theGlobal.m_activeHttpClient != nullptr; }, 5000));
     DWORD start = GetTickCount();
     EXPECT_FALSE(Doc().DownloadFile(second.c_str(), (m_server->BaseUrl() + L"/b.xml").c_str()));
     EXPECT_LT(GetTickCount() - start, 500u);

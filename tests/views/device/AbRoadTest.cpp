@@ -24,9 +24,6 @@ using namespace testsupport;
 
 namespace {
 
-const wchar_t kReadyIni[] =
-    L"[File]\nLanguageFile=English_US.dat\nNaviFile=US_KV410.dat\n[Option]\nVerCheck=0\nAnimation=0\n";
-
 // The card file as the unit reads it: a 60-byte header, ten special records
 // (the home first), then 399 entries of 492 bytes.
 constexpr size_t kHeader = 60, kRecord = 492, kRecords = 10 + 399;
@@ -65,26 +62,6 @@ CardEntry ReadRecord(const std::string& bytes, size_t index)
 
 HWND Page(HWND main, const wchar_t* name) { return FindDescendant(main, name); }
 
-HWND PaneControl(HWND main, int id)
-{
-    for (HWND pane : ChildWindows(main))
-        if (HWND c = ::GetDlgItem(pane, id))
-            return c;
-    return nullptr;
-}
-
-HWND WaitFileDialog(ProgramRun& run)
-{
-    const DWORD start = ::GetTickCount();
-    do {
-        for (HWND box : run.TopWindows(L"#32770"))
-            if (::IsWindowVisible(box) && (HasControl(box, 1148) || HasControl(box, 1152)))
-                return box;
-        PumpFor(50);
-    } while (::GetTickCount() - start < 15000);
-    return nullptr;
-}
-
 std::wstring MessageText(HWND box)
 {
     wchar_t text[512] = {};
@@ -101,14 +78,6 @@ std::wstring MessageText(HWND box)
     while (!t.empty() && t.back() == L' ')
         t.pop_back();
     return t;
-}
-
-void PickComboItem(HWND combo, int steps)
-{
-    RealClick(combo);
-    for (int i = 0; i < steps; ++i)
-        PressKey(VK_DOWN);
-    PressKey(VK_RETURN);
 }
 
 // Replaces the text of a dialog's edit field as a user does.
@@ -141,19 +110,7 @@ void ClickCell(const ListGeometry& g, int row, int column)
 // Opens the address book from the start menu.
 HWND OpenBook(HWND main)
 {
-    HWND menu = Page(main, L"MainMenu");
-    if (!menu)
-        return nullptr;
-    HWND task = ::GetDlgItem(menu, ID_ADDRESS_BOOK);
-    RealClick(::GetDlgItem(menu, ID_CATEGORY_TOOLS));
-    const DWORD start = ::GetTickCount();
-    while (!::IsWindowVisible(task) && ::GetTickCount() - start < 5000)
-        PumpFor(50);
-    PumpFor(200);
-    RealClick(task);
-    if (!WaitPage(main, L"AddressBookEdit"))
-        return nullptr;
-    return Page(main, L"AddressBookEdit");
+    return OpenFromStartMenu(main, ID_CATEGORY_TOOLS, ID_ADDRESS_BOOK, L"AddressBookEdit");
 }
 
 }  // namespace
@@ -169,11 +126,8 @@ TEST(AbRoad, ImportEditUndoExportAndReadTheCardBack)
                         "Alan Turing,1 Enigma Rd,555-0103\r\n");
 
     ProgramRun run;
-    run.WriteIni(kReadyIni);
-    ASSERT_TRUE(run.Start());
-    HWND main = run.WaitMainWindow();
+    HWND main = run.StartWith(kReadyIni);
     ASSERT_NE(main, nullptr);
-    ::SetForegroundWindow(main);
 
     HWND book = OpenBook(main);
     ASSERT_NE(book, nullptr);
@@ -288,11 +242,8 @@ TEST(AbRoad, ImportEditUndoExportAndReadTheCardBack)
 
     // Export through the drive chooser.
     RealClick(::GetDlgItem(book, ID_EXPORT));
-    HWND chooser = WaitDialog(run, IDC_REMOVABLE_LIST);
+    HWND chooser = PickCard(run, IDC_REMOVABLE_LIST);
     ASSERT_NE(chooser, nullptr);
-    RECT cr;
-    ::GetWindowRect(chooser, &cr);
-    RealClickAt(cr.left + 60, cr.top + 88);
     Shot(chooser, L"ab_12_chooser");
     RealClick(Shown(chooser, IDOK));
     ASSERT_TRUE(WaitGone(chooser));
@@ -346,11 +297,8 @@ TEST(AbRoad, AnEditedHomeEntryIsAskedAboutBeforeLeaving)
 {
     ClearCard();
     ProgramRun run;
-    run.WriteIni(kReadyIni);
-    ASSERT_TRUE(run.Start());
-    HWND main = run.WaitMainWindow();
+    HWND main = run.StartWith(kReadyIni);
     ASSERT_NE(main, nullptr);
-    ::SetForegroundWindow(main);
     HWND book = OpenBook(main);
     ASSERT_NE(book, nullptr);
     ListGeometry g{};

@@ -109,24 +109,8 @@ protected:
         DialogTest::TearDown();
     }
     static CDocAb& book() { return theGlobal.m_docAb; }
-    void Select(std::initializer_list<int> rows)
-    {
-        view.m_list.SetCurSel(-1);
-        bool first = true;
-        for (int row : rows) {
-            view.m_list.SetItemState(row, first ? LVIS_SELECTED | LVIS_FOCUSED : LVIS_SELECTED,
-                                     LVIS_SELECTED | LVIS_FOCUSED);
-            first = false;
-        }
-        view.m_list.SetFocus();
-    }
-    bool Enabled(UINT id)
-    {
-        CCmdUIProbe probe;
-        probe.m_nID = id;
-        probe.DoUpdate(&view, TRUE);
-        return probe.m_enabled != FALSE;
-    }
+    void Select(std::initializer_list<int> rows) { SelectRows(view.m_list, rows); }
+    bool Enabled(UINT id) { return CommandEnabled(view, id); }
     // Whether the view's update handler decides about a command at all.
     bool Decides(UINT id)
     {

@@ -101,22 +101,15 @@ TEST(AppsRoad, FromTheStartMenuToTheCardAndAFailedWrite)
     WriteBytes(apps + L"Device.dat", std::string(digits, 16));
 
     ProgramRun run;
-    run.WriteIni(L"[File]\nLanguageFile=English_US.dat\nNaviFile=US_KV410.dat\n[Option]\nVerCheck=0\nAnimation=0\n"
-                 L"AppsService=" + wbase + L"\n");
-    ASSERT_TRUE(run.Start());
-    HWND main = run.WaitMainWindow();
+    HWND main = run.StartWith(kReadyIni + (L"AppsService=" + wbase + L"\n"));
     ASSERT_NE(main, nullptr);
-    ::SetForegroundWindow(main);
     HWND menu = FindDescendant(main, L"MainMenu");
     ASSERT_NE(menu, nullptr);
     RealClick(::GetDlgItem(menu, ID_CATEGORY_APPS));
 
     // No number is remembered: the chooser lists only the apps card.
-    HWND chooser = WaitDialog(run, IDC_REMOVABLE_LIST);
+    HWND chooser = PickCard(run, IDC_REMOVABLE_LIST);
     ASSERT_NE(chooser, nullptr);
-    RECT cr;
-    ::GetWindowRect(chooser, &cr);
-    RealClickAt(cr.left + 60, cr.top + 88);
     skintest::Pixels(chooser).SavePng(L"apps_road_1_chooser");
     RealClick(Shown(chooser, IDOK));
     ASSERT_TRUE(WaitGone(chooser));
@@ -140,10 +133,8 @@ TEST(AppsRoad, FromTheStartMenuToTheCardAndAFailedWrite)
     // The second app's program cannot be downloaded: the card stays as it was.
     brokenExe = true;
     RealClick(::GetDlgItem(page, ID_DRIVE_SELECT));
-    chooser = WaitDialog(run, IDC_REMOVABLE_LIST);
+    chooser = PickCard(run, IDC_REMOVABLE_LIST);
     ASSERT_NE(chooser, nullptr);
-    ::GetWindowRect(chooser, &cr);
-    RealClickAt(cr.left + 60, cr.top + 88);
     RealClick(Shown(chooser, IDOK));
     ASSERT_TRUE(WaitGone(chooser));
     PumpFor(1500);

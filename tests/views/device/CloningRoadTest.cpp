@@ -46,23 +46,13 @@ TEST(CloningRoad, SettingsFromTheStartMenuToTheCard)
 {
     ClearCard();
     ProgramRun run;
-    run.WriteIni(L"[File]\nLanguageFile=English_US.dat\nNaviFile=US_NV-08.dat\n[Option]\nVerCheck=0\nAnimation=0\n");
-    ASSERT_TRUE(run.Start());
-    HWND main = run.WaitMainWindow();
+    HWND main = run.StartWith(L"[File]\nLanguageFile=English_US.dat\nNaviFile=US_NV-08.dat\n"
+                              L"[Option]\nVerCheck=0\nAnimation=0\n");
     ASSERT_NE(main, nullptr);
-    ::SetForegroundWindow(main);
 
     HWND menu = FindDescendant(main, L"MainMenu");
     ASSERT_NE(menu, nullptr);
-    RealClick(::GetDlgItem(menu, ID_CATEGORY_TOOLS));
-    // The category's tasks come in with a short animation: click once they stand.
-    HWND task = ::GetDlgItem(menu, ID_CLONING);
-    for (int i = 0; i < 100 && !(task && ::IsWindowVisible(task)); ++i) {
-        PumpFor(50);
-        task = ::GetDlgItem(menu, ID_CLONING);
-    }
-    PumpFor(500);
-    RealClick(task);
+    OpenTask(menu, ID_CATEGORY_TOOLS, ID_CLONING);
     ASSERT_TRUE(WaitPage(main, L"SettingsReplicator"));
     HWND page = FindDescendant(main, L"SettingsReplicator");
     Shot(main, L"cloning_road_1_page");
@@ -97,11 +87,8 @@ TEST(CloningRoad, SettingsFromTheStartMenuToTheCard)
 
     // Written to the card through the chooser.
     RealClick(::GetDlgItem(page, ID_SAVE_SD));
-    HWND chooser = WaitDialog(run, IDC_REMOVABLE_LIST);
+    HWND chooser = PickCard(run, IDC_REMOVABLE_LIST);
     ASSERT_NE(chooser, nullptr);
-    RECT cr;
-    ::GetWindowRect(chooser, &cr);
-    RealClickAt(cr.left + 60, cr.top + 88);
     Shot(chooser, L"cloning_road_3_chooser");
     RealClick(Shown(chooser, IDOK));
     ASSERT_TRUE(WaitGone(chooser));

@@ -116,13 +116,7 @@ protected:
         view.ShowWindow(SW_SHOW);
         PumpPending();
     }
-    bool Enabled(UINT id)
-    {
-        CCmdUIProbe probe;
-        probe.m_nID = id;
-        probe.DoUpdate(&view, TRUE);
-        return probe.m_enabled != FALSE;
-    }
+    bool Enabled(UINT id) { return CommandEnabled(view, id); }
     void Command(UINT id) { view.SendMessage(WM_COMMAND, id, 0); }
     std::vector<std::wstring> Saved(const wchar_t* folder) { return testsupport::ListFolder(dir.File(folder) + L"\\"); }
     static CDocIg& doc() { return theGlobal.m_docIg; }

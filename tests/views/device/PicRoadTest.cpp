@@ -108,12 +108,9 @@ TEST(PicRoad, FromTheStartMenuToASavedIcon)
     const std::vector<std::wstring> before = ListFolder(icons);
 
     ProgramRun run;
-    run.WriteIni(L"[File]\nLanguageFile=English_US.dat\nNaviFile=US_KV410.dat\nIgIniFolder=" +
-                 FolderSetting(photos.Path()) + L"\n[Option]\nVerCheck=0\nAnimation=0\n");
-    ASSERT_TRUE(run.Start());
-    HWND main = run.WaitMainWindow();
+    HWND main = run.StartWith(L"[File]\nLanguageFile=English_US.dat\nNaviFile=US_KV410.dat\n"
+                              L"IgIniFolder=" + FolderSetting(photos.Path()) + L"\n[Option]\nVerCheck=0\nAnimation=0\n");
     ASSERT_NE(main, nullptr);
-    ::SetForegroundWindow(main);
 
     HWND menu = FindDescendant(main, L"MainMenu");
     ASSERT_NE(menu, nullptr);

@@ -73,7 +73,7 @@ TEST_F(FeedLists, ClickingTheChosenRowAgainTellsNobody)
 {
     Rows(2);
     ClickRow(1);
-    ASSERT_TRUE(Pump([this] { return view.m_feedSwitch == 1; }, 1000));
+    ASSERT_TRUE(DispatchUntil([this] { return view.m_feedSwitch == 1; }, 1000));
     view.m_feedSwitch = 0;
     doc().m_selectedFeed = 5;  // anything but the row's: a notification would start a switch
     ClickRow(1);
@@ -109,7 +109,7 @@ TEST_F(FeedLists, ALongTitleShowsWholeInTheTooltip)
     EXPECT_EQ(titles().TitleHitTest(CPoint(p.x, p.y)), 2);
     EXPECT_EQ(titles().TitleHitTest(CPoint(10, p.y)), -1);  // left of the title
     skintest::Mouse(titles().m_hWnd, WM_MOUSEMOVE, p.x, p.y);
-    ASSERT_TRUE(Pump([this] { return !titles().GetTooltipText().IsEmpty(); }, 2000));
+    ASSERT_TRUE(DispatchUntil([this] { return !titles().GetTooltipText().IsEmpty(); }, 2000));
     EXPECT_EQ(std::wstring(titles().GetTooltipText()), Title(2));
     EXPECT_EQ(titles().m_tipRow, 2);
     // Moving on empties it until the mouse rests again.

@@ -15,6 +15,7 @@
 
 #include "DialogDriver.h"
 #include "LocalHttpServer.h"
+#include "MessagePump.h"
 #include "ScriptedAnswers.h"
 #include "TestFiles.h"
 #include "common/TextCheck.h"
@@ -149,22 +150,7 @@ public:
     explicit TextAnswers(std::map<std::wstring, int> answers) : ScriptedAnswers(std::move(answers), GivenText) {}
 };
 
-// Handles sent and posted messages until done() or the time runs out.
-inline bool Pump(const std::function<bool()>& done, DWORD timeoutMs = 20000)
-{
-    const DWORD start = GetTickCount();
-    while (!done()) {
-        if (GetTickCount() - start > timeoutMs)
-            return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-    }
-    return true;
-}
+using testsupport::DispatchUntil;
 
 class FeedReaderView : public DialogTest {
 protected:
@@ -291,7 +277,7 @@ protected:
             CreateView();
         view.ShowWindow(SW_SHOW);
         if (wait) {
-            ASSERT_TRUE(Pump([] { return theGlobal.m_rssUpdateBusy == 0; }, 30000));
+            ASSERT_TRUE(DispatchUntil([] { return theGlobal.m_rssUpdateBusy == 0; }, 30000));
         }
         PumpPending();
     }
@@ -306,41 +292,15 @@ protected:
         skintest::Mouse(titles().m_hWnd, WM_LBUTTONDOWN, 60, (rc.top + rc.bottom) / 2, MK_LBUTTON);
         skintest::Mouse(titles().m_hWnd, WM_LBUTTONUP, 60, (rc.top + rc.bottom) / 2);
         if (waitLoaded) {
-            ASSERT_TRUE(Pump([this] { return view.m_feedSwitch == 0 && theGlobal.m_rssLoadBusy == 0; }, 20000));
+            ASSERT_TRUE(
+                DispatchUntil([this] { return view.m_feedSwitch == 0 && theGlobal.m_rssLoadBusy == 0; }, 20000));
         }
         PumpPending();
     }
-    std::wstring Cell(int row, int column)
-    {
-        wchar_t text[300] = L"";
-        LVITEMW item{};
-        item.mask = LVIF_TEXT;
-        item.iItem = row;
-        item.iSubItem = column;
-        item.pszText = text;
-        item.cchTextMax = 300;
-        items().GetItem(&item);
-        return text;
-    }
-    std::wstring Title(int row)
-    {
-        wchar_t text[600] = L"";
-        LVITEMW item{};
-        item.mask = LVIF_TEXT;
-        item.iItem = row;
-        item.pszText = text;
-        item.cchTextMax = 600;
-        titles().GetItem(&item);
-        return text;
-    }
+    std::wstring Cell(int row, int column) { return CellText(items(), row, column); }
+    std::wstring Title(int row) { return CellText(titles(), row, 0, 600); }
     void Command(UINT id) { view.SendMessage(WM_COMMAND, id, 0); }
-    bool Enabled(UINT id)
-    {
-        CCmdUIProbe probe;
-        probe.m_nID = id;
-        probe.DoUpdate(&view, TRUE);
-        return probe.m_enabled != FALSE;
-    }
+    bool Enabled(UINT id) { return CommandEnabled(view, id); }
     // The last map request, after the debounce.
     PageLoad WaitMapLoad(size_t before)
     {
@@ -354,7 +314,7 @@ protected:
                 }
             return false;
         };
-        Pump([&] { return mapPage(nullptr); }, 5000);
+        DispatchUntil([&] { return mapPage(nullptr); }, 5000);
         PageLoad load;
         mapPage(&load);
         return load;

@@ -55,11 +55,11 @@ TEST_F(FeedReader, AVisitUpdatesEveryFeedAndTheRowsFollow)
     EXPECT_EQ(loads[0].body, std::wstring(BuildFeedMapPostBody()));
     EXPECT_TRUE(view.m_browserShown);
 
-    ASSERT_TRUE(Pump([this] { return titles().GetItemCount() >= 4; }, 10000));
+    ASSERT_TRUE(DispatchUntil([this] { return titles().GetItemCount() >= 4; }, 10000));
     EXPECT_TRUE(theGlobal.m_rssUpdateBusy);
     EXPECT_TRUE(titles().GetItemState(0, CFeedTitleListCtrl::DisabledBit));
     EXPECT_TRUE(skintest::Pixels(view.m_hWnd).SavePng(L"feed_reader_updating"));
-    ASSERT_TRUE(Pump([] { return theGlobal.m_rssUpdateBusy == 0; }, 20000));
+    ASSERT_TRUE(DispatchUntil([] { return theGlobal.m_rssUpdateBusy == 0; }, 20000));
     PumpPending();
     EXPECT_EQ(titles().GetItemCount(), 6 + 2);
     EXPECT_FALSE(titles().GetItemState(0, CFeedTitleListCtrl::DisabledBit));
@@ -98,7 +98,7 @@ TEST_F(FeedReader, ChoosingAFeedLoadsItsItemsAndAsksForTheMap)
 
     // Selecting an item asks again, after the pause, with the item first (the
     // load's own request has gone out by then).
-    ASSERT_TRUE(Pump([this] { return view.m_autoScale == 0; }, 3000));
+    ASSERT_TRUE(DispatchUntil([this] { return view.m_autoScale == 0; }, 3000));
     const size_t before = PageLoads().size();
     items().SetFocus();
     items().SetCurSel(1);
@@ -164,7 +164,7 @@ TEST_F(FeedReader, ChecksAndStarsFromTheCellsAndTheButtons)
     RECT cell;
     ASSERT_TRUE(items().GetSubItemRect(2, 2, LVIR_BOUNDS, &cell));
     skintest::Click(items().m_hWnd, (cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2);
-    ASSERT_TRUE(Pump([] { return theGlobal.m_docRssPoi.CountCheckedItems() == 3; }, 3000));
+    ASSERT_TRUE(DispatchUntil([] { return theGlobal.m_docRssPoi.CountCheckedItems() == 3; }, 3000));
     EXPECT_EQ(doc().GetItemCheck(view.m_pane.ItemOfRow(2)), 0);
     Command(ID_UNCHECK_ALL);
     EXPECT_EQ(doc().CountCheckedItems(), 0);
@@ -382,12 +382,13 @@ TEST_F(FeedReader, LeavingDuringAStalledDownloadWaitsThenCleansUp)
     Subscribe("/rss.xml", L"Harbour news");
     Subscribe("/slow.xml", L"Slow");
     Visit(false);
-    ASSERT_TRUE(Pump([] { return theGlobal.m_downloadBusy != 0 && theGlobal.m_docRssPoi.CountUpdatedFeeds() == 1; }));
+    ASSERT_TRUE(
+        DispatchUntil([] { return theGlobal.m_downloadBusy != 0 && theGlobal.m_docRssPoi.CountUpdatedFeeds() == 1; }));
     const CString folder = theGlobal.m_rssTempFolder;
     main.Clear();
     const DWORD start = GetTickCount();
     Command(ID_TOP);
-    ASSERT_TRUE(Pump([this] { return main.CountCommand(WM_COMMAND, ID_MAIN_MENU) == 1; }, 10000));
+    ASSERT_TRUE(DispatchUntil([this] { return main.CountCommand(WM_COMMAND, ID_MAIN_MENU) == 1; }, 10000));
     EXPECT_LT(GetTickCount() - start, 5000u);
     EXPECT_EQ(main.CountCommand(WM_COMMAND, ID_MENU_REFRESH), 1);
     EXPECT_EQ(theGlobal.m_rssUpdateBusy + theGlobal.m_downloadBusy + theGlobal.m_rssLoadBusy, 0);
@@ -406,7 +407,7 @@ TEST_F(FeedReader, AViewDestroyedDuringTheUpdateNeitherHangsNorCrashes)
         Subscribe(i % 2 ? "/slow.xml" : "/rss.xml", L"f");
     for (int round = 0; round < 5; ++round) {
         Visit(false);
-        Pump([] { return false; }, 50 + 97 * round % 400);
+        DispatchUntil([] { return false; }, 50 + 97 * round % 400);
         const DWORD start = GetTickCount();
         view.DestroyWindow();
         EXPECT_LT(GetTickCount() - start, 5000u) << round;
@@ -436,7 +437,7 @@ TEST_F(FeedReader, AWorkerThatOutlivesTheViewFindsNoWindowAndKeepsItsFiles)
     const DWORD savedWait = CPoiReaderWnd::s_workerWaitMs;
     CPoiReaderWnd::s_workerWaitMs = 300;
     Visit(false);
-    ASSERT_TRUE(Pump([&] { return held.load() > 0; }, 5000));
+    ASSERT_TRUE(DispatchUntil([&] { return held.load() > 0; }, 5000));
     const CString folder = theGlobal.m_rssTempFolder;
     const DWORD start = GetTickCount();
     view.DestroyWindow();
@@ -445,7 +446,7 @@ TEST_F(FeedReader, AWorkerThatOutlivesTheViewFindsNoWindowAndKeepsItsFiles)
     EXPECT_EQ(theGlobal.m_rssUpdateBusy, 1);
     EXPECT_TRUE(PathIsDirectoryW(folder));
     release = true;
-    EXPECT_TRUE(Pump([] { return theGlobal.m_rssUpdateBusy == 0; }, 10000));
+    EXPECT_TRUE(DispatchUntil([] { return theGlobal.m_rssUpdateBusy == 0; }, 10000));
     CDocRssPoi::SetDownloadStepHook(nullptr);
     CPoiReaderWnd::s_workerWaitMs = savedWait;
     testsupport::RemoveTree(folder.GetString());

@@ -29,9 +29,6 @@ using namespace testsupport;
 
 namespace {
 
-const wchar_t kReadyIni[] =
-    L"[File]\nLanguageFile=English_US.dat\nNaviFile=US_KV410.dat\n[Option]\nVerCheck=0\nAnimation=0\n";
-
 std::string Rss2(const std::string& title, const std::vector<std::string>& names, const char* encoding = "UTF-8")
 {
     std::string items;
@@ -154,14 +151,7 @@ private:
 
 HWND OpenReader(HWND main)
 {
-    HWND menu = FindDescendant(main, L"MainMenu");
-    if (!menu)
-        return nullptr;
-    RealClick(::GetDlgItem(menu, ID_CATEGORY_POI));
-    RealClick(::GetDlgItem(menu, ID_POI_RSS_READER));
-    if (!WaitPage(main, L"PoiGeoRss"))
-        return nullptr;
-    return FindDescendant(main, L"PoiGeoRss");
+    return OpenFromStartMenu(main, ID_CATEGORY_POI, ID_POI_RSS_READER, L"PoiGeoRss");
 }
 
 }  // namespace
@@ -178,11 +168,8 @@ TEST(FeedRoad, UpdateLeaveAgainReadStarAndExportToTheCard)
     WriteFeedList(feeds.Base(), {"/harbour.xml", "/cafes.xml", "/huts.xml", "/slow.xml", "/springs.xml"});
 
     ProgramRun run;
-    run.WriteIni(kReadyIni);
-    ASSERT_TRUE(run.Start());
-    HWND main = run.WaitMainWindow();
+    HWND main = run.StartWith(kReadyIni);
     ASSERT_NE(main, nullptr);
-    ::SetForegroundWindow(main);
 
     // The first visit: left with Back while the slow feed is still coming.
     HWND reader = OpenReader(main);
@@ -232,15 +219,9 @@ TEST(FeedRoad, UpdateLeaveAgainReadStarAndExportToTheCard)
 
     // Export the checked items to the card.
     RealClick(FindById(reader, ID_EXPORT));
-    HWND chooser = WaitDialog(run, IDC_REMOVABLE_NAME);
+    HWND chooser = PickCard(run, IDC_REMOVABLE_NAME);
     ASSERT_NE(chooser, nullptr);
-    RECT cr;
-    ::GetWindowRect(chooser, &cr);
-    RealClickAt(cr.left + 60, cr.top + 88);
-    RealClick(Shown(chooser, IDC_REMOVABLE_NAME));
-    PressKey(VK_HOME);
-    PressKey(VK_END, false, true);
-    TypeText(L"Harbour");
+    NameOnCard(chooser, L"Harbour");
     RealClick(Shown(chooser, IDOK));
     ASSERT_TRUE(WaitGone(chooser));
     HWND done = WaitDialog(run, IDC_MSG_TEXT);
@@ -274,11 +255,8 @@ TEST(FeedRoad, ClosingWhileAnUpdateRunsEndsTheProgramEveryTime)
     std::uniform_int_distribution<int> wait(0, 1500);
     for (int round = 0; round < 6; ++round) {
         ProgramRun run;
-        run.WriteIni(kReadyIni);
-        ASSERT_TRUE(run.Start());
-        HWND main = run.WaitMainWindow();
+        HWND main = run.StartWith(kReadyIni);
         ASSERT_NE(main, nullptr);
-        ::SetForegroundWindow(main);
         ASSERT_NE(OpenReader(main), nullptr);
         const int ms = wait(random);
         PumpFor(static_cast<DWORD>(ms));

@@ -10,6 +10,7 @@
 #include "DialogDriver.h"
 #include "ScriptedAnswers.h"
 #include "TestFiles.h"
+#include "TestMainWindow.h"
 #include "common/TextCheck.h"
 #include "core/Global.h"
 #include "core/RegisteredMessages.h"
@@ -841,23 +842,16 @@ protected:
     {
         CsvView::SetUp();
         main.DestroyWindow();
-        theGlobal.m_views.RemoveAll();
-        theGlobal.m_viewKind = 0;
-        theGlobal.m_menuCategory = 0;
+        ForgetViews();
         theGlobal.m_windowRect = {0, 0, 0, 0};
-        frame = new CMainWnd;
-        ASSERT_TRUE(frame->Create());
+        frame = OpenMainWindow(app);
+        ASSERT_NE(frame, nullptr);
         hwnd = frame->GetSafeHwnd();
-        app.m_pMainWnd = frame;
-        frame->ShowWindow(SW_SHOW);
-        frame->EnableWindow(TRUE);
         PumpPending();
     }
     void TearDown() override
     {
-        if (::IsWindow(hwnd))
-            ::DestroyWindow(hwnd);
-        app.m_pMainWnd = nullptr;
+        CloseMainWindow(app, hwnd);
         CsvView::TearDown();
     }
     // As a button or a key posts it, then what it leads to.

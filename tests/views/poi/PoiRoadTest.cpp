@@ -24,9 +24,6 @@ namespace {
 
 const wchar_t kGoldenFolder[] = L"tests\\views\\poi\\golden";
 
-const wchar_t kReadyIni[] =
-    L"[File]\nLanguageFile=English_US.dat\nNaviFile=US_KV410.dat\n[Option]\nVerCheck=0\nAnimation=0\n";
-
 // A few hundred places as a spreadsheet would save them: UTF-8 with its mark,
 // a heading row, quoted cells with commas and quotes, accents and Japanese.
 std::string RoadCsv(int rows)
@@ -45,36 +42,6 @@ std::string RoadCsv(int rows)
 
 HWND Page(HWND main, const wchar_t* name) { return FindDescendant(main, name); }
 
-HWND PaneControl(HWND main, int id)
-{
-    for (HWND pane : ChildWindows(main))
-        if (HWND c = ::GetDlgItem(pane, id))
-            return c;
-    return nullptr;
-}
-
-// The common file dialog of the program: its file-name box has the focus.
-HWND WaitFileDialog(ProgramRun& run)
-{
-    const DWORD start = ::GetTickCount();
-    do {
-        for (HWND box : run.TopWindows(L"#32770"))
-            if (::IsWindowVisible(box) && (HasControl(box, 1148) || HasControl(box, 1152)))
-                return box;
-        PumpFor(50);
-    } while (::GetTickCount() - start < 15000);
-    return nullptr;
-}
-
-// Picks an item of a skinned combo as a user does: open it, walk down, Enter.
-void PickComboItem(HWND combo, int steps)
-{
-    RealClick(combo);
-    for (int i = 0; i < steps; ++i)
-        PressKey(VK_DOWN);
-    PressKey(VK_RETURN);
-}
-
 }  // namespace
 
 TEST(PoiRoad, FromACsvFileThroughTheListToTheCard)
@@ -85,11 +52,8 @@ TEST(PoiRoad, FromACsvFileThroughTheListToTheCard)
     WriteBytes(csvPath, RoadCsv(300));
 
     ProgramRun run;
-    run.WriteIni(kReadyIni);
-    ASSERT_TRUE(run.Start());
-    HWND main = run.WaitMainWindow();
+    HWND main = run.StartWith(kReadyIni);
     ASSERT_NE(main, nullptr);
-    ::SetForegroundWindow(main);
 
     // Start menu: POI, then From CSV.
     HWND menu = Page(main, L"MainMenu");
@@ -181,15 +145,9 @@ TEST(PoiRoad, FromACsvFileThroughTheListToTheCard)
 
     // Export to the card through the chooser: the card's row, a file name, OK.
     RealClick(::GetDlgItem(listPage, ID_EXPORT));
-    HWND chooser = WaitDialog(run, IDC_REMOVABLE_NAME);
+    HWND chooser = PickCard(run, IDC_REMOVABLE_NAME);
     ASSERT_NE(chooser, nullptr);
-    RECT cr;
-    ::GetWindowRect(chooser, &cr);
-    RealClickAt(cr.left + 60, cr.top + 88);
-    RealClick(Shown(chooser, IDC_REMOVABLE_NAME));
-    PressKey(VK_HOME);
-    PressKey(VK_END, false, true);
-    TypeText(L"RoadTrip");
+    NameOnCard(chooser, L"RoadTrip");
     Shot(chooser, L"road_13_chooser");
     RealClick(Shown(chooser, IDOK));
     ASSERT_TRUE(WaitGone(chooser));
@@ -321,15 +279,9 @@ TEST(PoiRoad, LinksFromSecondStartsReachTheMapSearchListAndTheCard)
     // Export both to the card, and read the card back.
     HWND listPage = Page(main, L"PoiMap");
     RealClick(::GetDlgItem(listPage, ID_EXPORT));
-    HWND chooser = WaitDialog(run, IDC_REMOVABLE_NAME);
+    HWND chooser = PickCard(run, IDC_REMOVABLE_NAME);
     ASSERT_NE(chooser, nullptr);
-    RECT cr;
-    ::GetWindowRect(chooser, &cr);
-    RealClickAt(cr.left + 60, cr.top + 88);
-    RealClick(Shown(chooser, IDC_REMOVABLE_NAME));
-    PressKey(VK_HOME);
-    PressKey(VK_END, false, true);
-    TypeText(L"MapTrip");
+    NameOnCard(chooser, L"MapTrip");
     RealClick(Shown(chooser, IDOK));
     ASSERT_TRUE(WaitGone(chooser));
     HWND done = WaitDialog(run, IDC_MSG_TEXT);

@@ -117,25 +117,8 @@ protected:
         map().GetRecord(record, &r);
         return r.name;
     }
-    std::wstring Cell(int row, int column)
-    {
-        wchar_t text[300] = L"";
-        LVITEMW item{};
-        item.mask = LVIF_TEXT;
-        item.iItem = row;
-        item.iSubItem = column;
-        item.pszText = text;
-        item.cchTextMax = 300;
-        view.m_list.GetItem(&item);
-        return text;
-    }
-    bool Enabled(UINT id)
-    {
-        CCmdUIProbe probe;
-        probe.m_nID = id;
-        probe.DoUpdate(&view, TRUE);
-        return probe.m_enabled != FALSE;
-    }
+    std::wstring Cell(int row, int column) { return CellText(view.m_list, row, column); }
+    bool Enabled(UINT id) { return CommandEnabled(view, id); }
     // Runs the look-up button's dialog with a script inside it.
     INT_PTR LookUp(const std::function<void(CCustomDialog&)>& script)
     {

@@ -128,38 +128,11 @@ protected:
         doc().GetRecord(record, &r);
         return r.name;
     }
-    std::wstring Cell(int row, int column)
-    {
-        wchar_t text[300] = L"";
-        LVITEMW item{};
-        item.mask = LVIF_TEXT;
-        item.iItem = row;
-        item.iSubItem = column;
-        item.pszText = text;
-        item.cchTextMax = 300;
-        view.m_list.GetItem(&item);
-        return text;
-    }
-    void Select(std::initializer_list<int> rows)
-    {
-        view.m_list.SetCurSel(-1);
-        bool first = true;
-        for (int row : rows) {
-            view.m_list.SetItemState(row, first ? LVIS_SELECTED | LVIS_FOCUSED : LVIS_SELECTED,
-                                     LVIS_SELECTED | LVIS_FOCUSED);
-            first = false;
-        }
-        view.m_list.SetFocus();
-    }
+    std::wstring Cell(int row, int column) { return CellText(view.m_list, row, column); }
+    void Select(std::initializer_list<int> rows) { SelectRows(view.m_list, rows); }
     void Command(UINT id) { view.SendMessage(WM_COMMAND, id, 0); }
     // What the view's update handler says of a command.
-    bool Enabled(UINT id)
-    {
-        CCmdUIProbe probe;
-        probe.m_nID = id;
-        probe.DoUpdate(&view, TRUE);
-        return probe.m_enabled != FALSE;
-    }
+    bool Enabled(UINT id) { return CommandEnabled(view, id); }
     // An in-place edit of a cell committed with Enter.
     void EditCell(int row, int column, const wchar_t* text)
     {

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "DialogDriver.h"
+#include "TestMainWindow.h"
 #include "common/TextCheck.h"
 #include "core/Global.h"
 #include "frame/MainWnd.h"
@@ -36,10 +37,8 @@ protected:
         ASSERT_TRUE(skintest::OpenRealPack());
         ASSERT_TRUE(LoadShippedStrings());
         InitCharClassTable();
-        theGlobal.m_views.RemoveAll();
         theGlobal.m_dialogStack.RemoveAll();
-        theGlobal.m_viewKind = 0;
-        theGlobal.m_menuCategory = 0;
+        ForgetViews();
         theGlobal.m_animation = 0;
         theGlobal.m_modelType = 0;
         theGlobal.m_windowRect = {0, 0, 0, 0};
@@ -48,12 +47,9 @@ protected:
             for (DWORD w : {110, 110, 120, 150, 120, 150})
                 widths->Add(w);
         }
-        main = new CMainWnd;
-        ASSERT_TRUE(main->Create());
+        main = OpenMainWindow(app);
+        ASSERT_NE(main, nullptr);
         hwnd = main->GetSafeHwnd();
-        app.m_pMainWnd = main;
-        main->ShowWindow(SW_SHOW);
-        main->EnableWindow(TRUE);
         ::SetForegroundWindow(hwnd);
     }
     void TearDown() override
@@ -62,9 +58,7 @@ protected:
             doc->ResetDocument();
             doc->SetModified(0);
         }
-        if (::IsWindow(hwnd))
-            ::DestroyWindow(hwnd);
-        app.m_pMainWnd = nullptr;
+        CloseMainWindow(app, hwnd);
         GuiTest::TearDown();
     }
     void Command(UINT id)

@@ -13,6 +13,7 @@
 
 #include "DialogDriver.h"
 #include "TestFiles.h"
+#include "TestMainWindow.h"
 #include "common/TextCheck.h"
 #include "core/Global.h"
 #include "frame/MainWnd.h"
@@ -26,15 +27,7 @@ namespace drtest {
 // tests/views/report/tracks/<name> in the source tree.
 inline std::wstring Track(const wchar_t* name)
 {
-    wchar_t src[MAX_PATH] = {};
-    ::GetEnvironmentVariableW(L"MIROVALE_SOURCE", src, MAX_PATH);
-    std::wstring path = src;
-    for (auto& c : path)
-        if (c == L'/')
-            c = L'\\';
-    if (path.size() > 1 && path[0] == L'\\')
-        path = L"Z:" + path;
-    return path + L"\\tests\\views\\report\\tracks\\" + name;
+    return testsupport::SourceFile(std::wstring(L"tests\\views\\report\\tracks\\") + name);
 }
 
 inline const wchar_t* const kTrips[] = {L"trip_20090501.gpx", L"trip_20090502.gpx", L"trip_20090503.gpx",
@@ -118,10 +111,8 @@ protected:
         ASSERT_TRUE(skintest::OpenRealPack());
         ASSERT_TRUE(dlgtest::LoadShippedStrings());
         InitCharClassTable();
-        theGlobal.m_views.RemoveAll();
         theGlobal.m_dialogStack.RemoveAll();
-        theGlobal.m_viewKind = 0;
-        theGlobal.m_menuCategory = 0;
+        ForgetViews();
         theGlobal.m_animation = 0;
         theGlobal.m_transparentDlg = 0;
         theGlobal.m_modelType = 0;
@@ -137,13 +128,10 @@ protected:
         g_browseCalls = 0;
         g_watches.clear();
         CDriveReportWnd::s_browseFolder = AnswerFolder;
-        main = new CMainWnd;
-        ASSERT_TRUE(main->Create());
+        main = OpenMainWindow(app);
+        ASSERT_NE(main, nullptr);
         hwnd = main->GetSafeHwnd();
-        app.m_pMainWnd = main;
         main->MoveWindow(0, 0, 1024, 768);
-        main->ShowWindow(SW_SHOW);
-        main->EnableWindow(TRUE);
         ::SetForegroundWindow(hwnd);
         watchTimer = ::SetTimer(nullptr, 0, 40, &WatchTick);
         skintest::Settle(hwnd);
@@ -152,9 +140,7 @@ protected:
     {
         ::KillTimer(nullptr, watchTimer);
         g_watches.clear();
-        if (::IsWindow(hwnd))
-            ::DestroyWindow(hwnd);
-        app.m_pMainWnd = nullptr;
+        CloseMainWindow(app, hwnd);
         theGlobal.m_docDr.m_reports.RemoveAll();
         theGlobal.m_dialogStack.RemoveAll();
         GuiTest::TearDown();

@@ -95,15 +95,7 @@ TEST_F(DriveView, ImportsAFolderFromTheStartMenuAndRefusesTheBrokenFile)
     for (int i = 0; i < 4; ++i) {
         DR_LIST_DATA data{};
         ASSERT_TRUE(theGlobal.m_docDr.GetListData(view.m_listPane.m_index[i], data));
-        wchar_t text[300] = {};
-        LVITEMW item{};
-        item.mask = LVIF_TEXT;
-        item.iItem = i;
-        item.iSubItem = 2;
-        item.pszText = text;
-        item.cchTextMax = 300;
-        ASSERT_TRUE(view.m_listPane.m_list.GetItem(&item));
-        EXPECT_STREQ(text, data.name);
+        EXPECT_EQ(dlgtest::CellText(view.m_listPane.m_list, i, 2), data.name);
     }
     skintest::Settle(hwnd);
     Shot(L"drive_list");
@@ -406,17 +398,8 @@ TEST_F(DriveView, TheUnitsLtbFilesImportForTheirModelsAndGpxFilesAreLeftAlone)
     ASSERT_TRUE(RunWith([&] { Click(view.m_browse.m_btnImport.m_hWnd); }, {}));
     ASSERT_EQ(theGlobal.m_docDr.GetCount(), 4);
     std::vector<std::wstring> kinds;
-    for (int row = 0; row < 4; ++row) {
-        wchar_t text[64] = {};
-        LVITEMW item{};
-        item.mask = LVIF_TEXT;
-        item.iItem = row;
-        item.iSubItem = 3;
-        item.pszText = text;
-        item.cchTextMax = 64;
-        view.m_listPane.m_list.GetItem(&item);
-        kinds.push_back(text);
-    }
+    for (int row = 0; row < 4; ++row)
+        kinds.push_back(dlgtest::CellText(view.m_listPane.m_list, row, 3, 64));
     ClickHeader(2);
     EXPECT_EQ(RowNames(), (std::vector<std::wstring>{L"Bsi0002", L"Oth0003", L"Pri0001", L"Pri0004"}));
     std::sort(kinds.begin(), kinds.end());

@@ -52,18 +52,6 @@ std::vector<std::string> Lines(const std::wstring& path)
     return lines;
 }
 
-HWND WaitFileDialog(ProgramRun& run)
-{
-    const DWORD start = ::GetTickCount();
-    do {
-        for (HWND box : run.TopWindows(L"#32770"))
-            if (::IsWindowVisible(box) && (HasControl(box, 1148) || HasControl(box, 1152)))
-                return box;
-        PumpFor(50);
-    } while (::GetTickCount() - start < 15000);
-    return nullptr;
-}
-
 bool WaitFile(const std::wstring& path, DWORD ms = 10000)
 {
     const DWORD start = ::GetTickCount();
@@ -83,18 +71,6 @@ void SaveThroughDialog(ProgramRun& run, const std::wstring& path)
     TypeText(path);
     PressKey(VK_RETURN);
     ASSERT_TRUE(WaitGone(box));
-}
-
-// The start menu's Drive category, then its fuel task once that is shown.
-void OpenFuelTask(HWND menu)
-{
-    RealClick(::GetDlgItem(menu, ID_CATEGORY_DRIVE));
-    HWND task = ::GetDlgItem(menu, ID_SET_FUEL_MASTER);
-    const DWORD start = ::GetTickCount();
-    while (!::IsWindowVisible(task) && ::GetTickCount() - start < 10000)
-        PumpFor(50);
-    PumpFor(200);
-    RealClick(task);
 }
 
 bool Close(COLORREF c, int r, int g, int b, int tolerance)
@@ -117,18 +93,15 @@ TEST(FuelRoad, FromTheStartMenuThroughEditsToFilesAndTheGraph)
     std::wstring folder = dir.Path();
     if (!folder.empty() && folder.back() == L'\\')
         folder.pop_back();
-    run.WriteIni(L"[File]\nLanguageFile=English_US.dat\nNaviFile=US_KV410.dat\nDrFuelMasterFolder=" + folder +
-                 L"\nDrFuelMasterName=FuelMaster.csv\n[Option]\nVerCheck=0\nAnimation=0\nDistance=0\nAmount=0\n"
-                 L"Mileage=0\n");
-    ASSERT_TRUE(run.Start());
-    HWND main = run.WaitMainWindow();
+    HWND main = run.StartWith(L"[File]\nLanguageFile=English_US.dat\nNaviFile=US_KV410.dat\n"
+                              L"DrFuelMasterFolder=" + folder + L"\nDrFuelMasterName=FuelMaster.csv\n"
+                              L"[Option]\nVerCheck=0\nAnimation=0\nDistance=0\nAmount=0\nMileage=0\n");
     ASSERT_NE(main, nullptr);
-    ::SetForegroundWindow(main);
 
     // Start menu: Drive report, then the fuel task: the master file is loaded.
     HWND menu = FindDescendant(main, L"MainMenu");
     ASSERT_NE(menu, nullptr);
-    OpenFuelTask(menu);
+    OpenTask(menu, ID_CATEGORY_DRIVE, ID_SET_FUEL_MASTER);
     ASSERT_TRUE(WaitPage(main, L"FuelReport"));
     HWND page = FindDescendant(main, L"FuelReport");
     HWND list = ::GetDlgItem(page, IDC_FUEL_LIST);
@@ -292,15 +265,13 @@ TEST(FuelRoad, AMasterFileThatCannotBeReadIsReportedAndKept)
         folder.pop_back();
 
     ProgramRun run;
-    run.WriteIni(L"[File]\nLanguageFile=English_US.dat\nNaviFile=US_KV410.dat\nDrFuelMasterFolder=" + folder +
-                 L"\nDrFuelMasterName=MyCar.csv\n[Option]\nVerCheck=0\nAnimation=0\n");
-    ASSERT_TRUE(run.Start());
-    HWND main = run.WaitMainWindow();
+    HWND main = run.StartWith(L"[File]\nLanguageFile=English_US.dat\nNaviFile=US_KV410.dat\n"
+                              L"DrFuelMasterFolder=" + folder + L"\nDrFuelMasterName=MyCar.csv\n"
+                              L"[Option]\nVerCheck=0\nAnimation=0\n");
     ASSERT_NE(main, nullptr);
-    ::SetForegroundWindow(main);
     HWND menu = FindDescendant(main, L"MainMenu");
     ASSERT_NE(menu, nullptr);
-    OpenFuelTask(menu);
+    OpenTask(menu, ID_CATEGORY_DRIVE, ID_SET_FUEL_MASTER);
 
     // The user is told; the log opens empty.
     HWND box = WaitDialog(run, IDC_MSG_TEXT);
