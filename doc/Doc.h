@@ -47,3 +47,11 @@ protected:
     int m_errorCode = 0;
     CStringArray m_errorTexts;
 };
+
+// The text of the document's last failure, for a message box.
+inline CString ErrorText(const CDoc& doc)
+{
+    CString text;
+    return doc.GetErrorString(text);
+}
+

@@ -167,8 +167,10 @@ void CDocIg::GetCropRectByWidth(RECT* out) const { CropRect(out, true); }
 
 void CDocIg::GetCropRectByHeight(RECT* out) const { CropRect(out, false); }
 
-BOOL CDocIg::Crop(int x, int y, int width, int height)
+BOOL CDocIg::CropImage(int x, int y, int width, int height)
 {
+    // A failure names itself: the view shows this document's error text.
+    m_errorCode = DOCERR_4;
     if (!m_working.bits || width <= 0 || height <= 0)
         return FALSE;
     RECT frame;

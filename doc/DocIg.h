@@ -31,9 +31,9 @@ public:
     void GetCropRectByHeight(RECT* out) const;
     // Keeps width x height at (x, y) of the canvas (the fit frame centred on
     // the picture; its margin is taken off first);
-    // the part of the frame beside the picture comes out black. FALSE for an
+    // the part of the frame beside the picture comes out black. FALSE, with error 4, for an
     // empty size or a rectangle outside the frame.
-    BOOL Crop(int x, int y, int width, int height);
+    BOOL CropImage(int x, int y, int width, int height);
     BOOL HasPicture() const { return m_working.bitmap != nullptr; }
 
     DIB_IMAGE m_source;

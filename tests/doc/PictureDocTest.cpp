@@ -182,11 +182,15 @@ TEST_F(PictureDoc, CropInsideTheFrame)
     CDocIg doc;
     doc.m_targetKind = IG_TARGET_ICON;  // square frame
     LoadRed(doc, 40, 20);               // frame 40 x 40, picture rows 10..29 of it
-    EXPECT_FALSE(doc.Crop(0, 0, 0, 10));
-    EXPECT_FALSE(doc.Crop(-1, 0, 10, 10));
-    EXPECT_FALSE(doc.Crop(35, 0, 10, 10));
+    // A refused crop says why: the view shows the document's error text.
+    const RECT refused[] = {{0, 0, 0, 10}, {-1, 0, 10, 10}, {35, 0, 10, 10}};
+    for (const RECT& r : refused) {
+        doc.SetErrorCode(DOCERR_NONE);
+        EXPECT_FALSE(doc.CropImage(r.left, r.top, r.right, r.bottom));
+        EXPECT_EQ(DOCERR_4, doc.GetErrorCode());
+    }
     EXPECT_EQ(0, doc.IsModified());
-    ASSERT_TRUE(doc.Crop(5, 0, 20, 20));  // the upper half lies above the picture
+    ASSERT_TRUE(doc.CropImage(5, 0, 20, 20));  // the upper half lies above the picture
     EXPECT_EQ(1, doc.IsModified());
     EXPECT_EQ(20, doc.m_working.width);
     EXPECT_EQ(20, doc.m_working.height);

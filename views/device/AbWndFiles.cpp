@@ -14,12 +14,6 @@
 
 namespace {
 
-CString ErrorText(const CDoc& doc)
-{
-    CString text;
-    return doc.GetErrorString(text);
-}
-
 // The file dialog for *.L00 files, preset with the last name.
 BOOL AskBookPath(CWnd* owner, BOOL open, CString& path)
 {

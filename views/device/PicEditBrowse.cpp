@@ -56,12 +56,6 @@ void ReplacePidl(LPITEMIDLIST& slot, LPCITEMIDLIST pidl)
     slot = pidl ? ::ILClone(pidl) : nullptr;
 }
 
-CString ErrorText(const CDoc& doc)
-{
-    CString text;
-    return doc.GetErrorString(text);
-}
-
 bool IsPictureItem(const CCustomThumbCtrl& thumbs, int index)
 {
     if (index < 0 || index >= thumbs.GetItemCount())

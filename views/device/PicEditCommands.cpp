@@ -13,12 +13,6 @@
 
 namespace {
 
-CString ErrorText(const CDoc& doc)
-{
-    CString text;
-    return doc.GetErrorString(text);
-}
-
 RECT ToScreen(CWnd& wnd, RECT r)
 {
     ::MapWindowPoints(wnd.GetSafeHwnd(), nullptr, reinterpret_cast<POINT*>(&r), 2);
@@ -60,7 +54,7 @@ void CPicEditWnd::OnTrim()
 {
     CDocIg& doc = theGlobal.m_docIg;
     const RECT f = m_imagePane.m_frame;
-    if (!doc.Crop(f.left, f.top, f.right - f.left, f.bottom - f.top)) {
+    if (!doc.CropImage(f.left, f.top, f.right - f.left, f.bottom - f.top)) {
         ShowMessage(ErrorText(doc), 0);
         return;
     }

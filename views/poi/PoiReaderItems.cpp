@@ -23,12 +23,6 @@ namespace {
 
 constexpr size_t kMapItems = 50;
 
-CString ErrorText(const CDoc& doc)
-{
-    CString text;
-    return doc.GetErrorString(text);
-}
-
 // A link from a downloaded feed is opened only as a web page: anything else
 // (a program, a script, a share, a file) could be started by the click.
 bool IsWebLink(const wchar_t* link)

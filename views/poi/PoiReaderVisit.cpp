@@ -16,12 +16,6 @@
 
 namespace {
 
-CString ErrorText(const CDoc& doc)
-{
-    CString text;
-    return doc.GetErrorString(text);
-}
-
 // A new folder of its own under the temporary folder: "$$$xxxx\". The name
 // comes from GetTempFileNameW, whose reservation file is removed again, and a
 // folder that exists already is never taken (it would be deleted at the end).

@@ -12,16 +12,6 @@
 #include "views/poi/PoiSaveName.h"
 #include "views/poi/PoiWnd.h"
 
-namespace {
-
-CString ErrorText(const CDoc& doc)
-{
-    CString text;
-    return doc.GetErrorString(text);
-}
-
-}  // namespace
-
 CPoiWnd::SaveDialogFn CPoiWnd::s_saveDialog = AskKmlSavePath;
 CPoiWnd::CardChooserFn CPoiWnd::s_chooseCard = ChoosePoiCard;
 
