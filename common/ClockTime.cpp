@@ -31,17 +31,36 @@ __int64 LocalClockToSeconds(int year, int month, int day, int hour, int minute, 
     return _mktime64(&t);
 }
 
-bool SecondsToClock(__int64 seconds, int& year, int& month, int& day, int& hour, int& minute, int& second)
+namespace {
+
+void TmToClock(const tm& u, int& year, int& month, int& day, int& hour, int& minute, int& second)
 {
-    tm u{};
-    const __time64_t at = seconds;
-    if (seconds < 0 || _gmtime64_s(&u, &at) != 0)
-        return false;
     year = u.tm_year + 1900;
     month = u.tm_mon + 1;
     day = u.tm_mday;
     hour = u.tm_hour;
     minute = u.tm_min;
     second = u.tm_sec;
+}
+
+}  // namespace
+
+bool SecondsToClock(__int64 seconds, int& year, int& month, int& day, int& hour, int& minute, int& second)
+{
+    tm u{};
+    const __time64_t at = seconds;
+    if (seconds < 0 || _gmtime64_s(&u, &at) != 0)
+        return false;
+    TmToClock(u, year, month, day, hour, minute, second);
+    return true;
+}
+
+bool LocalSecondsToClock(__int64 seconds, int& year, int& month, int& day, int& hour, int& minute, int& second)
+{
+    tm u{};
+    const __time64_t at = seconds;
+    if (_localtime64_s(&u, &at) != 0)
+        return false;
+    TmToClock(u, year, month, day, hour, minute, second);
     return true;
 }

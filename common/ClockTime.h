@@ -13,3 +13,6 @@ __int64 LocalClockToSeconds(int year, int month, int day, int hour, int minute, 
 // The clock fields of seconds since 1970 with no zone involved; false (fields
 // unchanged) when it cannot be represented.
 bool SecondsToClock(__int64 seconds, int& year, int& month, int& day, int& hour, int& minute, int& second);
+// The PC's local clock at seconds since 1970; false (fields unchanged) when it
+// cannot be represented.
+bool LocalSecondsToClock(__int64 seconds, int& year, int& month, int& day, int& hour, int& minute, int& second);

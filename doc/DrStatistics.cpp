@@ -43,18 +43,10 @@ __int64 TransitionClock(const SYSTEMTIME& rule, int year)
 
 void SplitTime(__int64 t, int& y, int& mo, int& d, int& h, int& mi, int& s)
 {
-    tm parts{};
-    if (_localtime64_s(&parts, &t) != 0) {
+    if (!LocalSecondsToClock(t, y, mo, d, h, mi, s)) {
         y = mo = d = 0;
         h = mi = s = -1;
-        return;
     }
-    y = parts.tm_year + 1900;
-    mo = parts.tm_mon + 1;
-    d = parts.tm_mday;
-    h = parts.tm_hour;
-    mi = parts.tm_min;
-    s = parts.tm_sec;
 }
 
 CString DateText(__int64 t)

@@ -7,7 +7,10 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "ZoneTestSupport.h"
+#include "common/ClockTime.h"
 #include "core/Global.h"
 #include "doc/DocFe.h"
 #include "doc/DocRssPoi.h"
@@ -34,6 +37,7 @@ protected:
 class FeedDates : public BerlinZone {};
 class DrivePoints : public BerlinZone {};
 class FuelEco : public BerlinZone {};
+class LocalClock : public BerlinZone {};
 
 struct DateCase {
     const wchar_t* text;
@@ -104,5 +108,27 @@ TEST_F(FuelEco, TheThirtyDayWindowCountsRealSeconds)
         doc.m_records.Add(latest);
         doc.JudgeEco();
         EXPECT_EQ(c.level, doc.m_ecoLevel);
+    }
+}
+
+// Report dates and times are shown in the PC's clock: the skipped and the
+// repeated hour of 2009 come out as a Berlin clock shows them.
+TEST_F(LocalClock, SecondsReadAsTheBerlinClockAcrossBothChanges)
+{
+    const struct {
+        __int64 seconds;
+        int day, hour, minute, second;
+    } cases[] = {
+        {1238288399, 29, 1, 59, 59},  // the last second before the spring change
+        {1238288400, 29, 3, 0, 0},    // 01:00 UTC: clocks jump to 03:00
+        {1256430600, 25, 2, 30, 0},   // 00:30 UTC: summer 02:30
+        {1256434200, 25, 2, 30, 0},   // 01:30 UTC: the repeated 02:30
+    };
+    for (const auto& c : cases) {
+        int y = 0, mo = 0, d = 0, h = 0, mi = 0, s = 0;
+        ASSERT_TRUE(LocalSecondsToClock(c.seconds, y, mo, d, h, mi, s)) << c.seconds;
+        EXPECT_EQ(2009, y);
+        EXPECT_EQ(c.day == 29 ? 3 : 10, mo);
+        EXPECT_EQ((std::vector<int>{c.day, c.hour, c.minute, c.second}), (std::vector<int>{d, h, mi, s})) << c.seconds;
     }
 }
