@@ -89,6 +89,16 @@ inline void PumpMessages()
     }
 }
 
+// Handles messages for ms milliseconds, sleeping while none are waiting.
+inline void PumpFor(DWORD ms)
+{
+    const DWORD start = GetTickCount();
+    do {
+        PumpMessages();
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    } while (GetTickCount() - start < ms);
+}
+
 // The user's temporary folder followed by name.
 inline std::wstring TempPath(const wchar_t* name)
 {

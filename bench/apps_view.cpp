@@ -63,8 +63,7 @@ int main()
     BenchApp app(L"apps view bench");
     if (!OpenSkinPack())
         return 1;
-    for (int i = 0; i <= 430; ++i)
-        theGlobal.m_uiStrings.Add(L"Apps");
+    FillUiStrings(L"Apps");
     theGlobal.m_modelType = 4;
     theGlobal.m_docAp.InitErrorStrings();
 

@@ -25,19 +25,6 @@
 
 namespace {
 
-void Pump(DWORD ms)
-{
-    const DWORD start = ::GetTickCount();
-    do {
-        MSG msg;
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageW(&msg);
-        }
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-    } while (::GetTickCount() - start < ms);
-}
-
 std::wstring PhotoName(const std::wstring& folder, int i)
 {
     wchar_t name[32];
@@ -108,8 +95,8 @@ int main()
     if (!OpenSkinPack())
         return 1;
     // Text 41 (the first show's question) left empty: icon mode without asking.
-    for (int i = 0; i <= 430; ++i)
-        theGlobal.m_uiStrings.Add(i == 41 ? L"" : L"Pictures");
+    FillUiStrings(L"Pictures");
+    theGlobal.m_uiStrings.SetAt(41, L"");
     theGlobal.m_modelType = 5;
     theGlobal.m_animation = 0;
     theGlobal.m_picEditSplit = 0.3f;
@@ -156,7 +143,7 @@ int main()
     double listed = -1, firstShown = -1, screenful = -1, all = -1;
     int perScreen = 0;
     while (Seconds(start) < 600) {
-        Pump(5);
+        PumpFor(5);
         if (firstShown < 0 && Decoded(thumbs, thumbs.GetItemCount()) > 0) {
             thumbs.UpdateWindow();
             firstShown = Seconds(start);

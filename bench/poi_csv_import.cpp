@@ -35,15 +35,6 @@ SIZE_T PeakWorkingSetKb()
     return pmc.PeakWorkingSetSize / 1024;
 }
 
-void Pump()
-{
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-}
-
 }  // namespace
 
 int main()
@@ -52,8 +43,7 @@ int main()
     BenchApp app(L"csv import bench");
     if (!OpenSkinPack())
         return 1;
-    for (int i = 0; i <= 430; ++i)
-        theGlobal.m_uiStrings.Add(L"Label");
+    FillUiStrings(L"Label");
     theGlobal.m_modelType = 3;
     theGlobal.m_naviModel.m_modelGroup = 3;
     theGlobal.m_delimiter = 2;
@@ -88,7 +78,7 @@ int main()
         return 1;
     }
     CPoiFromCsvWnd::s_fileDialog = &AnswerFileDialog;
-    Pump();
+    PumpMessages();
 
     auto start = Clock::now();
     view.SendMessage(WM_COMMAND, ID_FILE_OPEN, 0);

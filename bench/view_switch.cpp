@@ -33,8 +33,7 @@ int main()
     BenchApp app(L"view switch bench");
     if (!OpenSkinPack())
         return 1;
-    for (int i = 0; i <= 430; ++i)
-        theGlobal.m_uiStrings.Add(L"Page");
+    FillUiStrings(L"Page");
     theGlobal.m_modelType = 4;
     theGlobal.m_areaCode = 1;
     auto* main = new CMainWnd;
