@@ -4,7 +4,10 @@
 # both figures and their ratio come from one run.
 #   sh bench/drive_reports.sh [build folder]
 set -eu
-build=$(cd "${1:-build}" && pwd)
+root=$(cd "$(dirname "$0")/.." && pwd)
+. "$root/tools/width.sh"
+build=$(cd "${1:-$(width_build "$root")}" && pwd)
+cmake --build "$build" --target bench_drive_reports >/dev/null
 work=$(mktemp -d /tmp/drive_reports_bench.XXXXXX)
 trap 'rm -rf "$work"' EXIT
 win="Z:$(echo "$work" | tr / '\\')"

@@ -8,7 +8,9 @@
 # Usage: sh bench/feeds_vs_feedparser.sh [build folder]
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
-build="${1:-$root/build}"
+. "$root/tools/width.sh"
+build="${1:-$(width_build "$root")}"
+cmake --build "$build" --target bench_feeds >/dev/null
 work=$(mktemp -d /tmp/mirovale_feeds.XXXXXX)
 server_pid=""
 cleanup() {

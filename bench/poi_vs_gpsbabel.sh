@@ -6,7 +6,9 @@
 # Usage: sh bench/poi_vs_gpsbabel.sh [build folder]
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
-build="${1:-$root/build}"
+. "$root/tools/width.sh"
+build="${1:-$(width_build "$root")}"
+cmake --build "$build" --target bench_poi_documents >/dev/null
 work=$(mktemp -d /tmp/mirovale_bench.XXXXXX)
 trap 'rm -rf "$work"' EXIT INT TERM
 out=$("$build/wine-run.sh" "$build/bench/bench_poi_documents.exe" "Z:$(echo "$work" | tr / '\\')" | tr -d '\r')

@@ -7,7 +7,9 @@
 #   sh bench/xml_vs_gpsbabel.sh [build folder] [runs]
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=$(cd "${1:-$root/build}" && pwd)
+. "$root/tools/width.sh"
+build=$(cd "${1:-$(width_build "$root")}" && pwd)
+cmake --build "$build" --target bench_xml_vs_gpsbabel >/dev/null
 runs=${2:-7}
 [ "$runs" -ge 5 ] || runs=5
 command -v gpsbabel >/dev/null 2>&1 || { echo "gpsbabel: not installed on the host (Debian package gpsbabel)"; exit 1; }

@@ -1,5 +1,5 @@
 # libjpeg (the 6b API) from Debian's libjpeg-turbo source package, built once per
-# build folder as a static i686 library with the cross compiler (SIMD off).
+# build folder as a static library with the build's own cross compiler (SIMD off).
 # Nothing of it lives in git: the sources are fetched with apt-get source.
 # Result: the imported target mirovale_jpeg.
 set(JPEG_ROOT ${CMAKE_BINARY_DIR}/_deps/libjpeg)
@@ -22,7 +22,7 @@ if(NOT EXISTS ${JPEG_LIB})
   list(GET JPEG_SRC 0 JPEG_SRC)
   message(STATUS "libjpeg: building ${JPEG_SRC}")
   execute_process(COMMAND ${CMAKE_COMMAND} -S ${JPEG_SRC} -B ${JPEG_BUILD} -G Ninja
-                          -DCMAKE_TOOLCHAIN_FILE=${CMAKE_SOURCE_DIR}/cmake/toolchain-i686-mingw.cmake
+                          -DCMAKE_TOOLCHAIN_FILE=${CMAKE_TOOLCHAIN_FILE}
                           -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=${JPEG_ROOT}/install -DWITH_SIMD=OFF -DENABLE_SHARED=OFF -DENABLE_STATIC=ON
                           -DWITH_TURBOJPEG=OFF -DWITH_JPEG8=OFF -DWITH_JPEG7=OFF
                   RESULT_VARIABLE rc OUTPUT_VARIABLE log ERROR_VARIABLE log)

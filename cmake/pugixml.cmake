@@ -1,5 +1,5 @@
 # pugixml from Debian's pugixml source package, built once per build folder as a
-# static i686 library with the cross compiler, in wide-character mode (its
+# static library with the build's own cross compiler, in wide-character mode (its
 # strings are the program's UTF-16 texts) and without exceptions (every failure
 # is a status). Nothing of it lives in git: the sources are fetched with
 # apt-get source. Result: the imported target mirovale_pugixml.
@@ -24,7 +24,7 @@ if(NOT EXISTS ${PUGIXML_LIB})
   list(GET PUGIXML_SRC 0 PUGIXML_SRC)
   message(STATUS "pugixml: building ${PUGIXML_SRC}")
   execute_process(COMMAND ${CMAKE_COMMAND} -S ${PUGIXML_SRC} -B ${PUGIXML_BUILD} -G Ninja
-                          -DCMAKE_TOOLCHAIN_FILE=${CMAKE_SOURCE_DIR}/cmake/toolchain-i686-mingw.cmake
+                          -DCMAKE_TOOLCHAIN_FILE=${CMAKE_TOOLCHAIN_FILE}
                           -DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=OFF -DPUGIXML_BUILD_TESTS=OFF
                           -DPUGIXML_WCHAR_MODE=ON -DPUGIXML_NO_EXCEPTIONS=ON
                   RESULT_VARIABLE rc OUTPUT_VARIABLE log ERROR_VARIABLE log)

@@ -5,6 +5,7 @@
 // import calls have their real arguments; the others keep their vtable places.
 #include <windows.h>
 #include <objbase.h>
+#include <cstddef>
 
 namespace wab {
 
@@ -43,7 +44,10 @@ struct SPropValue {
     ULONG dwAlignPad;
     PropValueUnion Value;
 };
-static_assert(sizeof(SPropValue) == 16, "SPropValue layout");
+// The platform's layout at either width: the union holds a pointer pair (SBinary).
+static_assert(offsetof(SPropValue, Value) == 8, "SPropValue layout");
+static_assert(sizeof(SPropValue) == (sizeof(void*) == 8 ? 24 : 16), "SPropValue layout");
+static_assert(sizeof(SBinary) == 2 * sizeof(void*), "SBinary layout");
 
 struct SRow {
     ULONG ulAdrEntryPad;

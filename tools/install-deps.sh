@@ -1,6 +1,7 @@
 #!/bin/sh
 # Installs the Debian packages the build and the tests need: the mingw-w64
-# cross compiler, Wine (32- and 64-bit, for the WoW64 test prefix), Xvfb,
+# cross compilers of both widths, Wine (32- and 64-bit: a WoW64 test prefix, or
+# a 64-bit one where the kernel runs no 32-bit code), Xvfb,
 # GoogleTest sources, librsvg, npm and DejaVu fonts (artwork), gpsbabel (the peer tool
 # the benchmarks time), and enables source packages so the
 # build can fetch the sources of libjpeg-turbo and pugixml.
@@ -8,7 +9,7 @@ set -eu
 [ "$(id -u)" = 0 ] && SUDO= || SUDO=sudo
 
 need=
-for p in g++-mingw-w64-i686-posix cmake ninja-build wine wine32 wine64 xvfb x11-apps \
+for p in g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix cmake ninja-build wine wine32 wine64 xvfb x11-apps \
          imagemagick fonts-wine fonts-droid-fallback googletest dpkg-dev librsvg2-bin python3 fonts-dejavu-core gpsbabel; do
     dpkg -s "$p" >/dev/null 2>&1 || need="$need $p"
 done
@@ -28,6 +29,7 @@ elif [ -f /etc/apt/sources.list ] && ! grep -q '^deb-src' /etc/apt/sources.list;
 fi
 $SUDO apt-get update -qq
 DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends \
-    g++-mingw-w64-i686-posix mingw-w64-tools binutils-mingw-w64-i686 cmake ninja-build \
+    g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-i686 \
+    binutils-mingw-w64-x86-64 cmake ninja-build \
     wine wine32 wine64 libwine libwine:i386 xvfb xauth x11-apps imagemagick fonts-wine fonts-droid-fallback \
     googletest dpkg-dev librsvg2-bin python3 fonts-dejavu-core gpsbabel $npm >/dev/null

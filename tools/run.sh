@@ -2,12 +2,20 @@
 # Installs what is missing, builds, and starts Mirovale under Wine. With a
 # display the program just runs there. Without one it runs on a private Xvfb,
 # a screenshot of the main window with the start menu is saved as
-# build/shots/main.png, and the program is ended again.
+# shots/main.png in the build folder, and the program is ended again.
+# The program starts at the width this machine runs (tools/width.sh): 32-bit, or
+# 64-bit where the kernel runs no 32-bit code.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
-build="${MIROVALE_BUILD:-$root/build}"
 sh "$root/tools/install-deps.sh"
-sh "$root/tools/build.sh" "$build"
+. "$root/tools/width.sh"
+pick_width "$root"
+build=$MIROVALE_BUILD
+case "$MIROVALE_ARCH" in
+    i686) echo "run: the 32-bit program ($MIROVALE_ARCH_WHY) from $build" ;;
+    *) echo "run: the 64-bit program ($MIROVALE_ARCH_WHY) from $build" ;;
+esac
+sh "$root/tools/build.sh" "$build" "$MIROVALE_ARCH" Mirovale Runemark runtime_data
 sh "$root/tools/make-prefix.sh" "$build"
 if [ -n "${DISPLAY:-}" ]; then
     exec "$build/wine-run.sh" "$build/bin/Mirovale.exe" "$@"

@@ -1,24 +1,35 @@
 #!/bin/sh
 # Installs what is missing, builds everything and runs every test under Wine
-# and Xvfb. Usage: tools/test.sh [ctest arguments...]
+# and Xvfb, at the width this machine runs (tools/width.sh). Where the kernel
+# runs no 32-bit code, the 32-bit program and Runemark.dll are still built (they
+# are what users install) and the tests are built and run as 64-bit code.
+# Usage: tools/test.sh [ctest arguments...]
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
-build="${MIROVALE_BUILD:-$root/build}"
 sh "$root/tools/install-deps.sh"
-sh "$root/tools/build.sh" "$build"
+. "$root/tools/width.sh"
+pick_width "$root"
+build=$MIROVALE_BUILD
+if [ "$MIROVALE_ARCH" = x86_64 ]; then
+    echo "test: 64-bit tests ($MIROVALE_ARCH_WHY) in $build; the 32-bit program in $root/build"
+    sh "$root/tools/build.sh" "$root/build" i686 Mirovale Runemark runtime_data
+else
+    echo "test: 32-bit program and tests ($MIROVALE_ARCH_WHY) in $build"
+fi
+sh "$root/tools/build.sh" "$build" "$MIROVALE_ARCH"
 sh "$root/tools/make-prefix.sh" "$build"
 
 # Pages the program would hand to the user's browser go nowhere: a test that
 # watches them names a file of its own, and no test ever starts a browser.
 export MIROVALE_URL_LOG=NUL
-export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 . "$root/tools/xvfb.sh"
 start_xvfb
 trap 'stop_xvfb' EXIT INT TERM
 # One wineserver for the whole run, started outside ctest's pipes; without it
 # every test program pays for Wine's start-up again.
+export WINEPREFIX="$build/wineprefix"
 wineserver -p30
-wine cmd /c exit >/dev/null 2>&1 || true
+"$build/wine-run.sh" cmd /c exit >/dev/null 2>&1 || true
 rc=0
 ctest --test-dir "$build" --output-on-failure -j"$(nproc)" "$@" || rc=$?
 # Let the server leave by itself; a program left hanging by a failed test is ended.
