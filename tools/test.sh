@@ -8,9 +8,6 @@ sh "$root/tools/install-deps.sh"
 sh "$root/tools/build.sh" "$build"
 sh "$root/tools/make-prefix.sh" "$build"
 
-# Pages the program would hand to the user's browser go nowhere: a test that
-# watches them names a file of its own, and no test ever starts a browser.
-export MIROVALE_URL_LOG=NUL
 export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 . "$root/tools/xvfb.sh"
 start_xvfb
