@@ -1,6 +1,6 @@
 #include "common/FileUtil.h"
 
-#include "core/Global.h"
+#include "common/UiTextSource.h"
 
 #include <commdlg.h>
 
@@ -33,11 +33,6 @@ const FileKind* FindKind(int kind)
         if (k.kind == kind)
             return &k;
     return nullptr;
-}
-
-const wchar_t* UiStringOrNull(int n)
-{
-    return n < theGlobal.m_uiStrings.GetSize() ? theGlobal.m_uiStrings[n].GetString() : nullptr;
 }
 
 // TRUE when the file name's extension is one the kind's filter offers.
@@ -181,7 +176,7 @@ BOOL ShowFileDialog(HWND owner, const wchar_t* initialFolder, int kind, BOOL ope
     ofn.nMaxFile = MAX_PATH;
     ofn.lpstrInitialDir = initialFolder;
     ofn.lpstrDefExt = k->extension;
-    ofn.lpstrTitle = UiStringOrNull(open ? 233 : 234);
+    ofn.lpstrTitle = UiTextOrNull(open ? 233 : 234);
     ofn.Flags = OFN_EXPLORER | (open ? OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_ENABLESIZING
                                      : OFN_PATHMUSTEXIST | OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY);
 

@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "common/FileReplace.h"
-#include "core/Global.h"
 
 namespace {
 
@@ -98,6 +97,7 @@ struct HttpRequestState {
     std::vector<BYTE> body;
     std::vector<BYTE> postData;
     std::wstring localPath;
+    volatile int* startedFlag = nullptr;
 };
 
 namespace {
@@ -212,8 +212,8 @@ unsigned __stdcall RequestWorker(void* arg)
     const bool post = state->verb == CHttpClient::VERB_POST;
     std::vector<BYTE> body;
     DWORD result = 0;
-    if (!post)
-        theGlobal.m_httpGetStarted = 1;
+    if (!post && state->startedFlag)
+        *state->startedFlag = 1;
 
     if (!post && state->Aborted()) {
         result = ERROR_REQUEST_ABORTED;
@@ -443,6 +443,7 @@ HANDLE CHttpClient::Start(bool post, const BYTE* body, DWORD length)
             state.postData.assign(body, body + length);
     }
     state.localPath = m_localPath.str();
+    state.startedFlag = m_startedFlag;
     auto* arg = new std::shared_ptr<HttpRequestState>(m_state);
     uintptr_t thread = _beginthreadex(nullptr, 0, RequestWorker, arg, 0, nullptr);
     if (!thread) {

@@ -57,6 +57,10 @@ public:
     const BYTE* GetBody() const;
     DWORD GetBodySize() const;
 
+    // A flag the worker sets to 1 when a GET starts (the feed download's
+    // cancel waits for it); null: none.
+    void SetStartedFlag(volatile int* flag) { m_startedFlag = flag; }
+
     // Registry key (under HKEY_CURRENT_USER) holding the user's Internet settings.
     static void SetInternetSettingsKey(LPCWSTR subKey);
 
@@ -68,6 +72,7 @@ private:
     CString m_url;
     CString m_localPath;
     HANDLE m_worker = nullptr;
+    volatile int* m_startedFlag = nullptr;
     // Terminate may come from another thread than the owner's.
     std::mutex m_workerLock;
 };

@@ -1,13 +1,18 @@
 #include "common/LogWriter.h"
 
-#include "core/Global.h"
-
 #include <shlwapi.h>
 
+#include <atomic>
 #include <mutex>
 
 namespace {
 std::mutex g_logMutex;  // whole lines from several threads, never mixed
+std::atomic<bool> g_logEnabled{false};
+}  // namespace
+
+void SetLogEnabled(bool on)
+{
+    g_logEnabled = on;
 }
 
 CString GetLogFilePath()
@@ -22,7 +27,7 @@ CString GetLogFilePath()
 
 void WriteLog(const wchar_t* text)
 {
-    if (!text || !theGlobal.m_logEnabled)
+    if (!text || !g_logEnabled)
         return;
     SYSTEMTIME t;
     GetLocalTime(&t);
@@ -47,7 +52,7 @@ void WriteLog(const wchar_t* text)
 
 void WriteLogF(const wchar_t* format, ...)
 {
-    if (!format || !theGlobal.m_logEnabled)
+    if (!format || !g_logEnabled)
         return;
     va_list args;
     va_start(args, format);

@@ -1,7 +1,9 @@
 #pragma once
 // The program's trace log: "<program>.txt" beside the program, one time-stamped
-// line per call, written only while theGlobal.m_logEnabled is on.
+// line per call, written only while the log is switched on (it starts off).
 #include "classlib/Afx.h"
+
+void SetLogEnabled(bool on);
 
 void WriteLog(const wchar_t* text);
 // printf-style convenience: formats, then WriteLog. Nothing is formatted while

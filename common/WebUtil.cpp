@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "common/TextCheck.h"
-#include "core/Global.h"
+#include "common/UiTextSource.h"
 
 #include <oleauto.h>
 
@@ -20,9 +20,10 @@ constexpr int kMaxUiTextInBody = 300;
 CString BuildMessageBody(std::initializer_list<int> tabbed, int lastId)
 {
     CString value;
+    auto text = [](int id) { return UiTextAt(id).Left(kMaxUiTextInBody); };
     for (int id : tabbed)
-        value += theGlobal.UiString(id).Left(kMaxUiTextInBody) + L"\t";
-    value += theGlobal.UiString(lastId).Left(kMaxUiTextInBody);
+        value += text(id) + L"\t";
+    value += text(lastId);
     // A form body: "&", "=", "+", "%" and non-ASCII text must be encoded.
     return L"message=" + UrlEncodeUtf8(value);
 }
@@ -433,11 +434,11 @@ CString ToLocaleShortDate(const wchar_t* date)
     return CString(out);
 }
 
-int GetCsvDelimiterKind()
+int GetCsvDelimiterKind(int setting)
 {
-    if (theGlobal.m_delimiter != 0)
-        return theGlobal.m_delimiter;
-    const CString& sample = theGlobal.UiString(359);
+    if (setting != 0)
+        return setting;
+    const CString sample = UiTextAt(359);
     if (sample.Find(L'\t') >= 0)
         return 1;
     if (sample.Find(L',') >= 0)

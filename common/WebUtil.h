@@ -51,6 +51,6 @@ void NormalizeDecimalSeparator(CString& text);
 int ParseFixedPoint(const wchar_t* text, int decimals);
 // "yyyy/mm/dd" in the user's short date format; empty when it cannot be formatted.
 CString ToLocaleShortDate(const wchar_t* date);
-// 1 tab, 2 comma, 3 semicolon: the setting, or when it is 0 what the language's
-// sample CSV text (UI string 359) holds.
-int GetCsvDelimiterKind();
+// 1 tab, 2 comma, 3 semicolon: the setting (the options' delimiter), or when it
+// is 0 what the language's sample CSV text (UI string 359) holds.
+int GetCsvDelimiterKind(int setting);

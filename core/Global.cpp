@@ -1,12 +1,37 @@
 #include "core/Global.h"
 
 #include "common/ModuleVersion.h"
+#include "common/UiTextSource.h"
 
 CGlobal theGlobal;
+
+namespace {
+
+const wchar_t* LoadedUiText(int n)
+{
+    return n >= 0 && n < theGlobal.m_uiStrings.GetSize() ? theGlobal.m_uiStrings[n].GetString() : nullptr;
+}
+
+// The services below the core read the loaded language through this.
+const bool g_uiTextsHanded = (SetUiTextLookup(LoadedUiText), true);
+
+}  // namespace
 
 CGlobal::CGlobal() = default;
 
 CGlobal::~CGlobal() = default;
+
+CString CGlobal::WebAddress(int n) const
+{
+    const CString text = n >= 0 && n < m_uiStrings.GetSize() ? m_uiStrings[n] : CString();
+    // A text with a scheme ("http:", "file:", ...) is a full address, left to
+    // the caller's check; a path of the program's site goes under the web base.
+    const int scheme = text.Find(L':');
+    const int path = text.FindOneOf(L"/?#");
+    if (text.IsEmpty() || (scheme >= 0 && (path < 0 || scheme < path)))
+        return text;
+    return m_webBaseUrl + text;
+}
 
 void CGlobal::RegisterView(CWnd* view)
 {

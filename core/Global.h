@@ -78,11 +78,13 @@ public:
     int m_poiListKind = 0;
     int m_menuCategory = 0;
     int m_areaCode = 0;
+    // The base address of the web services every caller appends its path to
+    // (settings: Option/WebBase).
     CString m_webBaseUrl;
-    // Stands in for m_webBaseUrl when not empty.
-    CString m_webUrlOverride;
-    // The base address of the web services every caller appends its path to.
-    CString WebBaseUrl() const { return m_webUrlOverride.IsEmpty() ? m_webBaseUrl : m_webUrlOverride; }
+    CString WebBaseUrl() const { return m_webBaseUrl; }
+    // The web address of UI string n: a full address as it is, any other text
+    // taken as a path under the web base.
+    CString WebAddress(int n) const;
     CString m_rssFolder;
     // 1 while the notice of a received place is open (one at a time).
     int m_receivedMessageOpen = 0;
@@ -99,7 +101,6 @@ public:
     CString m_drFuelMasterFolder;
     CString m_drFuelMasterName;
     CString m_poiFileTitle;
-    int m_logEnabled = 0;
 
     // Settings mirror
     float m_picFileSplit = 0, m_picEditSplit = 0;

@@ -64,6 +64,7 @@ const Key kKeys[] = {
     {L"Option", L"VerCheck", L"1", true, Int{&CGlobal::m_verCheck}},
     {L"Option", L"DeviceNo", L"", true, Text{&CGlobal::m_deviceNo}},
     {L"Option", L"AppsService", L"", false, Text{&CGlobal::m_appsService}},
+    {L"Option", L"WebBase", kWebBaseUrl, false, Text{&CGlobal::m_webBaseUrl}},
     {L"File", L"IgIniFolder", L"", true, Text{&CGlobal::m_igIniFolder}},
     {L"File", L"IgFileSpec", L"", true, Text{&CGlobal::m_igFileSpec}},
     {L"File", L"ClIniFolder", L"", true, Text{&CGlobal::m_clIniFolder}},
@@ -162,7 +163,7 @@ void CGlobal::LoadSettings()
     m_iconFolder = FolderUnder(root, L"icon");
     m_splashFolder = FolderUnder(root, L"splash");
     m_rssFolder = FolderUnder(root, L"RSS");
-    m_webBaseUrl = kWebBaseUrl;
+    m_webBaseUrl = WebBaseOr(m_webBaseUrl, kWebBaseUrl);
 }
 
 void CGlobal::SaveSettings()

@@ -86,3 +86,17 @@ CString FormatIntListText(const CDWordArray& values)
     s.Delete(0, 1);
     return s;
 }
+
+CString WebBaseOr(const wchar_t* text, const wchar_t* fallback)
+{
+    CString base(text);
+    base.Trim();
+    const bool web = _wcsnicmp(base, L"http://", 7) == 0 ? base.GetLength() > 7
+                     : _wcsnicmp(base, L"https://", 8) == 0 ? base.GetLength() > 8
+                                                             : false;
+    if (!web)
+        return fallback;
+    if (base.Right(1) != L"/")
+        base += L"/";
+    return base;
+}

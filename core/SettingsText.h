@@ -15,4 +15,7 @@ BOOL ParseRatioText(const wchar_t* text, float& ratio);
 // The folder when it is a full path (a drive or a UNC share), else fallback:
 // data folders are never relative to the current folder.
 CString FullFolderOr(const wchar_t* folder, const wchar_t* fallback);
+// The web base address: an http or https address, ending in "/" (added when
+// missing); anything else (empty, another scheme) gives fallback.
+CString WebBaseOr(const wchar_t* text, const wchar_t* fallback);
 CString FormatIntListText(const CDWordArray& values);

@@ -91,6 +91,7 @@ BOOL CDocRssPoi::DownloadFile(const wchar_t* localPath, const wchar_t* url)
 
     BOOL result = FALSE;
     auto* client = new CHttpClient;
+    client->SetStartedFlag(&theGlobal.m_httpGetStarted);
     HANDLE cancelEvent = nullptr;
     Step(1);
     if (client->Initialize(url, localPath)) {

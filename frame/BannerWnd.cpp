@@ -43,7 +43,7 @@ void CBannerWnd::SetPartner(int partner)
         m_linkText = kPartnerHomePage;
     } else if (partner == 1) {
         m_partner = 1;
-        m_linkText = theGlobal.m_uiStrings.GetSize() > 430 ? theGlobal.UiString(430) : CString();
+        m_linkText = theGlobal.WebAddress(430);
     }
 }
 
@@ -66,10 +66,16 @@ int CBannerWnd::OnCreate(LPCREATESTRUCTW)
     LoadLogo(m_btnViaMichelin, L"banner_viamichelin.bmp");
     m_btnWhereIs.ShowWindow(SW_HIDE);
     m_btnViaMichelin.ShowWindow(SW_HIDE);
-    if (!CreateTahomaFont(FALSE, &m_linkFont, 117, TRUE))
+    // The link's font shrinks until the whole address fits the banner.
+    m_linkRect = TextArea();
+    int percent = 117;
+    if (!m_linkText.IsEmpty()) {
+        CClientDC dc(this);
+        percent = FitFontPercent(dc.GetSafeHdc(), percent, &m_linkRect, m_linkText, FALSE);
+    }
+    if (!CreateTahomaFont(FALSE, &m_linkFont, percent, TRUE))
         return -1;
     // The link answers clicks only over its text.
-    m_linkRect = TextArea();
     if (!m_linkText.IsEmpty()) {
         CClientDC dc(this);
         HGDIOBJ old = ::SelectObject(dc.GetSafeHdc(), m_linkFont);
@@ -115,7 +121,7 @@ void CBannerWnd::OnPaint()
     HGDIOBJ old = ::SelectObject(hdc, m_linkFont);
     ::SetTextColor(hdc, kLink);
     ::SetBkMode(hdc, TRANSPARENT);
-    ::DrawTextW(hdc, m_linkText, m_linkText.GetLength(), &text, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    ::DrawTextW(hdc, m_linkText, m_linkText.GetLength(), &text, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
     ::SelectObject(hdc, old);
 }
 

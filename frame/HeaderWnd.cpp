@@ -9,7 +9,6 @@
 #include "frame/PaneSides.h"
 #include "frame/ViewTable.h"
 #include "res/frame_ids.h"
-#include "views/device/IconSelectDlg.h"
 
 namespace {
 
@@ -203,14 +202,9 @@ void CHeaderWnd::OnIconSelect()
     case 5: preset = theGlobal.m_docRssPoi.m_defaultIcon; break;
     default: break;
     }
-    CIconSelectDlg dlg;
-    dlg.m_icon = preset;
-    if (dlg.DoModal() != IDOK)
+    int value = 0;
+    if (!ChooseDocumentIcon(preset, value))
         return;
-    // A stock pick of model types 0 and 2 is a picture; the documents keep
-    // the first table row showing it.
-    const int chosen = dlg.m_icon;
-    const int value = chosen < dlg.GetStockCount() ? theGlobal.m_docIcon.FindIconByImage(chosen) : chosen;
     SetDocumentIcon(value);
 }
 

@@ -89,5 +89,5 @@ void CPartnersInfoDlg::OnPartnerCommand(UINT id)
     if (id == ID_WHERE_IS)
         OpenWebLink(owner, kPartnerHomePage);
     else if (id == ID_VIA_MICHELIN)
-        OpenWebLink(owner, UiText(430));
+        OpenWebLink(owner, theGlobal.WebAddress(430));
 }

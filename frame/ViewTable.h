@@ -3,6 +3,8 @@
 // selects it, its page title, the word of its creation log line, its mode and
 // whether it registers for refreshes. Views that are not built yet are
 // placeholders; a view joins by giving its row a factory.
+// The frame knows no view class: the application, above the frame and the
+// views, provides the table and the functions below (app/ViewTable.cpp).
 #include <memory>
 
 #include "frame/ViewWnd.h"
@@ -27,3 +29,6 @@ const VIEW_TABLE_ROW* FindViewRow(int index);
 int ViewIndexOfCommand(unsigned command);
 // The view object of a row: its own class, or a placeholder with its title.
 std::unique_ptr<CWnd> MakeView(const VIEW_TABLE_ROW& row);
+// The header's icon button: the icon selection dialog opened on preset; TRUE
+// and the documents' icon value of the choice, FALSE when cancelled.
+BOOL ChooseDocumentIcon(int preset, int& value);

@@ -108,14 +108,22 @@ def load_table(path, seen=()):
 
 
 URL = re.compile(r"https?://[A-Za-z0-9.-]+(:[0-9]+)?/[\x21-\x7e]*")
+# A page of the program's web site: its path under the web base the program reads
+# from its settings.
+WEB_PATH = re.compile(r"[A-Za-z0-9_.~-][\x21-\x7e]*")
+
+
+def web_address(text):
+    return URL.fullmatch(text) or (WEB_PATH.fullmatch(text) and not re.match(r"[^/?#]*:", text))
+
 
 # Lines the program reads as values rather than shows.
 RULES = [
     (307, lambda t: "/" in t, "must contain '/' (the km label is the part before it)"),
     (359, lambda t: t != "", "the CSV delimiter sample must not be empty"),
-    (360, URL.fullmatch, "must be a web address"),
-    (361, URL.fullmatch, "must be a web address"),
-    (430, URL.fullmatch, "must be a web address"),
+    (360, web_address, "must be a web address or a path under the web base"),
+    (361, web_address, "must be a web address or a path under the web base"),
+    (430, web_address, "must be a web address or a path under the web base"),
     (362, lambda t: re.fullmatch(r"[A-Za-z0-9_-]+", t), "must be a folder name"),
     (383, lambda t: re.fullmatch(r"-?[0-9]+", t), "must be an integer"),
     (385, lambda t: re.fullmatch(r"-?[0-9]+", t), "must be an integer"),

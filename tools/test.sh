@@ -19,9 +19,6 @@ fi
 sh "$root/tools/build.sh" "$build" "$MIROVALE_ARCH"
 sh "$root/tools/make-prefix.sh" "$build"
 
-# Pages the program would hand to the user's browser go nowhere: a test that
-# watches them names a file of its own, and no test ever starts a browser.
-export MIROVALE_URL_LOG=NUL
 . "$root/tools/xvfb.sh"
 start_xvfb
 trap 'stop_xvfb' EXIT INT TERM

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/Global.h"
+#include "UiTexts.h"
 #include "tests/support/TestFiles.h"
 
 #include <atomic>
@@ -72,16 +72,12 @@ protected:
         m_owner = CreateWindowExW(0, L"STATIC", L"owner", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr,
                                   nullptr, nullptr);
         ASSERT_NE(nullptr, m_owner);
-        theGlobal.m_uiStrings.RemoveAll();
-        for (int i = 0; i < 431; ++i)
-            theGlobal.m_uiStrings.Add(L"");
-        theGlobal.m_uiStrings[233] = L"Open a file";
-        theGlobal.m_uiStrings[234] = L"Save a file";
+        m_texts.Set(233, L"Open a file");
+        m_texts.Set(234, L"Save a file");
     }
     void TearDown() override
     {
         DestroyWindow(m_owner);
-        theGlobal.m_uiStrings.RemoveAll();
     }
     // Runs the dialog with the driver typing name (or cancelling).
     BOOL Run(int kind, BOOL open, const std::wstring& typed, std::wstring& chosen, std::wstring* title = nullptr)
@@ -99,6 +95,7 @@ protected:
         return ok;
     }
     HWND m_owner = nullptr;
+    testsupport::UiTexts m_texts{431};
     TempDir m_folder;
 };
 

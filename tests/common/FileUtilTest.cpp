@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include "core/Global.h"
 #include "tests/support/TestFiles.h"
 
 #include <atomic>

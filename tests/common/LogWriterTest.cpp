@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "core/Global.h"
 #include "tests/support/TestFiles.h"
 
 #include <regex>
@@ -16,15 +15,15 @@ TEST(LogWriter, WritesTimeStampedLinesOnlyWhileSwitchedOn)
     ASSERT_TRUE(path.Right(4).CompareNoCase(L".txt") == 0) << path.GetString();
     DeleteFileW(path);
 
-    theGlobal.m_logEnabled = 0;
+    SetLogEnabled(false);
     WriteLog(L"not written");
     EXPECT_FALSE(FileExists(path.GetString()));
 
-    theGlobal.m_logEnabled = 1;
+    SetLogEnabled(true);
     WriteLog(L"first line");
     WriteLogF(L"second %s %d", L"line", 2);
     WriteLog(nullptr);
-    theGlobal.m_logEnabled = 0;
+    SetLogEnabled(false);
 
     Bytes b = ReadBytes(path.GetString());
     std::string text(b.begin(), b.end());

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "TestFiles.h"
-#include "core/Global.h"
+#include "UiTexts.h"
 
 #include <clocale>
 #include <cmath>
@@ -29,18 +29,6 @@ private:
     std::string m_saved;
     bool m_ok;
 };
-
-void SetUiStrings(int count, const std::vector<std::pair<int, std::wstring>>& texts)
-{
-    theGlobal.m_uiStrings.RemoveAll();
-    for (int i = 0; i < count; ++i) {
-        CString s;
-        s.Format(L"ui%d", i);
-        theGlobal.m_uiStrings.Add(s);
-    }
-    for (const auto& [n, text] : texts)
-        theGlobal.m_uiStrings[n] = text.c_str();
-}
 
 }  // namespace
 
@@ -148,7 +136,11 @@ TEST(WebUtil, SeparatorsWithCommaLocale)
 TEST(WebUtil, FormBodies)
 {
     std::wstring long301(301, L'x');
-    SetUiStrings(431, {{327, L"A&B=1+1"}, {328, long301}, {355, L"end %"}, {356, L"f1"}, {352, L"\u00E4"}});
+    {
+    testsupport::UiTexts texts(431);
+    for (const auto& [n, text] : std::vector<std::pair<int, std::wstring>>{
+             {327, L"A&B=1+1"}, {328, long301}, {355, L"end %"}, {356, L"f1"}, {352, L"\u00E4"}})
+        texts.Set(n, text);
     CString route = BuildRouteMapPostBody();
     std::wstring expected = L"message=A%26B%3D1%2B1%09" + std::wstring(300, L'x') + L"%09";
     for (int n = 329; n <= 354; ++n)
@@ -156,25 +148,22 @@ TEST(WebUtil, FormBodies)
     expected += L"end+%25";
     EXPECT_EQ(expected, std::wstring(route.GetString()));
     EXPECT_EQ(CString(L"message=f1%09ui357%09ui358%09%C3%A4"), BuildFeedMapPostBody());
+    }
 
-    SetUiStrings(300, {});
+    testsupport::UiTexts shortTable(300);
     EXPECT_THROW(BuildFeedMapPostBody(), CInvalidArgException);
-    theGlobal.m_uiStrings.RemoveAll();
 }
 
 TEST(WebUtil, CsvDelimiterKind)
 {
-    SetUiStrings(431, {{359, L"a;b"}});
-    theGlobal.m_delimiter = 0;
-    EXPECT_EQ(3, GetCsvDelimiterKind());
-    theGlobal.m_uiStrings[359] = L"a,b;c";
-    EXPECT_EQ(2, GetCsvDelimiterKind());
-    theGlobal.m_uiStrings[359] = L"a\tb,c";
-    EXPECT_EQ(1, GetCsvDelimiterKind());
-    theGlobal.m_delimiter = 3;
-    EXPECT_EQ(3, GetCsvDelimiterKind());
-    theGlobal.m_delimiter = 0;
-    theGlobal.m_uiStrings.RemoveAll();
+    testsupport::UiTexts texts(431);
+    texts.Set(359, L"a;b");
+    EXPECT_EQ(3, GetCsvDelimiterKind(0));
+    texts.Set(359, L"a,b;c");
+    EXPECT_EQ(2, GetCsvDelimiterKind(0));
+    texts.Set(359, L"a\tb,c");
+    EXPECT_EQ(1, GetCsvDelimiterKind(0));
+    EXPECT_EQ(3, GetCsvDelimiterKind(3));
 }
 
 TEST(WebUtil, ShortDate)

@@ -53,16 +53,48 @@ TEST_F(SettingsTest, FreshStartGivesTheDefaults)
     EXPECT_TRUE(g.m_languageFile.IsEmpty());
     EXPECT_TRUE(g.m_webBaseUrl.Left(7) == L"http://");
     EXPECT_TRUE(g.m_webBaseUrl.Right(10) == L"/mirovale/");
-    // The web services' base: the override when one is set, else the product's.
-    EXPECT_TRUE(g.m_webUrlOverride.IsEmpty());
     EXPECT_TRUE(g.WebBaseUrl() == g.m_webBaseUrl);
-    g.m_webUrlOverride = L"http://127.0.0.1:8080/mirovale/";
-    EXPECT_TRUE(g.WebBaseUrl() == L"http://127.0.0.1:8080/mirovale/");
-    g.m_webUrlOverride.Empty();
     EXPECT_TRUE(g.m_iconFolder.Right(5) == L"icon\\") << g.m_iconFolder.GetString();
     EXPECT_TRUE(g.m_splashFolder.Right(7) == L"splash\\");
     EXPECT_TRUE(g.m_rssFolder.Right(4) == L"RSS\\");
     EXPECT_GE(g.m_iconFolder.Find(L"core_tests\\icon\\"), 0) << "data root is named after the program";
+}
+
+// The web base comes from Option/WebBase; the language's pages of the site follow it.
+TEST_F(SettingsTest, TheWebBaseIsReadAndTheSitePagesFollowIt)
+{
+    const struct {
+        const wchar_t* value;  // null: no key
+        const wchar_t* base;   // empty: the product's
+    } cases[] = {
+        {nullptr, L""},
+        {L"http://127.0.0.1:8080/mirovale/", L"http://127.0.0.1:8080/mirovale/"},
+        {L"https://mirror.example/m", L"https://mirror.example/m/"},
+        {L"ftp://mirror.example/", L""},
+        {L"http://", L""},
+        {L"  ", L""},
+    };
+    g.LoadSettings();
+    const CString product = g.m_webBaseUrl;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << (c.value ? testsupport::Utf8(c.value) : "no key"));
+        Write(L"Option", L"WebBase", c.value);
+        g.LoadSettings();
+        EXPECT_EQ(g.WebBaseUrl(), *c.base ? CString(c.base) : product);
+    }
+    Write(L"Option", L"WebBase", L"http://127.0.0.1:8080/m/");
+    g.LoadSettings();
+    g.m_uiStrings.RemoveAll();
+    for (const wchar_t* text : {L"map/lookup.htm?q=", L"https://partner.example/x", L"", L"file:///C:/x.exe"})
+        g.m_uiStrings.Add(text);
+    EXPECT_EQ(g.WebAddress(0), CString(L"http://127.0.0.1:8080/m/map/lookup.htm?q="));
+    EXPECT_EQ(g.WebAddress(1), CString(L"https://partner.example/x"));
+    EXPECT_EQ(g.WebAddress(2), CString());
+    // Another scheme stays as it is, for the caller's web-page check to refuse.
+    EXPECT_EQ(g.WebAddress(3), CString(L"file:///C:/x.exe"));
+    EXPECT_EQ(g.WebAddress(4), CString());
+    g.SaveSettings();
+    EXPECT_EQ(Read(L"Option", L"WebBase"), CString(L"http://127.0.0.1:8080/m/")) << "read, never rewritten";
 }
 
 TEST_F(SettingsTest, SaveWritesEveryWrittenKeyAndNoReadOnlyOne)

@@ -130,10 +130,10 @@ TEST(WabImport, ReadsTheAddressBookThatTheRegistryNames)
         setup(0, 0);
         CString logPath = GetLogFilePath();
         DeleteFileW(logPath);
-        theGlobal.m_logEnabled = 1;
+        SetLogEnabled(true);
         CDocImport table;
         EXPECT_TRUE(table.ImportWab());
-        theGlobal.m_logEnabled = 0;
+        SetLogEnabled(false);
         auto bytes = testsupport::ReadBytes(logPath.GetString());
         DeleteFileW(logPath);
         std::string log(bytes.begin(), bytes.end());

@@ -3,8 +3,10 @@
 // started), banners of unknown partners inert, and only web pages opened.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 
+#include "PageRecorder.h"
 #include "DialogDriver.h"
 #include "TestFiles.h"
 #include "core/Global.h"
@@ -24,12 +26,12 @@ protected:
         for (int n : {383, 385, 430})
             saved.push_back(theGlobal.m_uiStrings[n]);
         log = dir.File(L"urls.txt");
-        ::SetEnvironmentVariableW(L"MIROVALE_URL_LOG", log.c_str());
+        recorder = std::make_unique<PageRecorder>(log);
         main.MoveWindow(0, 0, 1000, 700);
     }
     void TearDown() override
     {
-        ::SetEnvironmentVariableW(L"MIROVALE_URL_LOG", nullptr);
+        recorder.reset();
         const int numbers[] = {383, 385, 430};
         for (int i = 0; i < 3; ++i)
             theGlobal.m_uiStrings[numbers[i]] = saved[i];
@@ -56,6 +58,7 @@ protected:
     }
     testsupport::TempDir dir;
     std::wstring log;
+    std::unique_ptr<PageRecorder> recorder;
     std::vector<CString> saved;
 };
 
@@ -116,6 +119,38 @@ TEST_F(Partners, TwoPanelsEachOpeningItsPartner)
     for (const wchar_t* p = kPartnerHomePage; *p; ++p)
         home += static_cast<char>(*p);
     EXPECT_EQ(Opened(), "http://planner.example/route/\n" + home + "\n");
+}
+
+// The shipped route planner address is a page of the program's site: it follows
+// the web base, and the banner shows all of it, however long the base.
+TEST_F(Partners, TheSitesAddressFollowsTheWebBaseAndFitsItsBanner)
+{
+    const CString savedBase = theGlobal.m_webBaseUrl;
+    for (const wchar_t* base : {L"http://www.mirovale.example/mirovale/", L"http://127.0.0.1:65001/mirovale/"}) {
+        SCOPED_TRACE(testsupport::Utf8(base));
+        theGlobal.m_webBaseUrl = base;
+        Strings(L"0", L"1", L"partners/routeplanner/");
+        const std::wstring address = std::wstring(base) + L"partners/routeplanner/";
+        CPartnersInfoDlg dlg;
+        RunModal([&] { return dlg.DoModal(); },
+                 [&](CCustomDialog& d) {
+                     CBannerWnd& banner = dlg.m_banner[1];
+                     EXPECT_EQ(banner.GetLinkText(), address.c_str());
+                     // The link rectangle is the text's own, within the banner's text area.
+                     CRect client;
+                     banner.GetClientRect(&client);
+                     EXPECT_LE(banner.GetLinkRect().Width(), client.Width() - 10);
+                     EXPECT_GE(banner.GetLinkRect().left, client.left + 5);
+                     PumpUntil([] { return false; }, 200);
+                     SaveShot(d.m_hWnd, L"partners_site_address");
+                     ClickLink(banner);
+                     PumpUntil([] { return false; }, 200);
+                     d.EndDialog(IDCANCEL);
+                 });
+    }
+    theGlobal.m_webBaseUrl = savedBase;
+    EXPECT_EQ(Opened(), "http://www.mirovale.example/mirovale/partners/routeplanner/\n"
+                        "http://127.0.0.1:65001/mirovale/partners/routeplanner/\n");
 }
 
 TEST_F(Partners, UnknownPartnersAndForeignAddressesOpenNothing)

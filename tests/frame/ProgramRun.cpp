@@ -4,6 +4,8 @@
 
 #include <shlwapi.h>
 
+#include <algorithm>
+
 #include "res/dialog_ids.h"
 
 using testsupport::ExeDir;
@@ -47,8 +49,31 @@ BOOL CALLBACK CollectTop(HWND hwnd, LPARAM lp)
 
 }  // namespace
 
+namespace {
+
+const wchar_t* const kPageHandlers[2] = {L"http\\shell\\open\\command", L"https\\shell\\open\\command"};
+
+std::wstring ReadHandler(const wchar_t* key)
+{
+    wchar_t value[1024] = {};
+    LONG size = sizeof value;
+    return ::RegQueryValueW(HKEY_CLASSES_ROOT, key, value, &size) == ERROR_SUCCESS ? value : L"";
+}
+
+void WriteHandler(const wchar_t* key, const std::wstring& command)
+{
+    ::RegSetValueW(HKEY_CLASSES_ROOT, key, REG_SZ, command.c_str(), static_cast<DWORD>(command.size() * sizeof(wchar_t)));
+}
+
+}  // namespace
+
 ProgramRun::ProgramRun(bool copyLanguage, bool copyNavi)
 {
+    const std::wstring recorder = L"\"" + ExeDir() + L"page_recorder.exe\" \"" + m_dir.File(L"pages.txt") + L"\" \"%1\"";
+    for (int i = 0; i < 2; ++i) {
+        m_savedHandlers[i] = ReadHandler(kPageHandlers[i]);
+        WriteHandler(kPageHandlers[i], recorder);
+    }
     const std::wstring bin = ExeDir() + L"..\\bin\\";
     for (const wchar_t* name : {L"Mirovale.exe", L"Runemark.dll", L"Mirovale.qpk"})
         ::CopyFileW((bin + name).c_str(), m_dir.File(name).c_str(), FALSE);
@@ -60,6 +85,9 @@ ProgramRun::ProgramRun(bool copyLanguage, bool copyNavi)
 
 ProgramRun::~ProgramRun()
 {
+    for (int i = 0; i < 2; ++i)
+        if (!m_savedHandlers[i].empty())
+            WriteHandler(kPageHandlers[i], m_savedHandlers[i]);
     if (m_process.hProcess) {
         if (::WaitForSingleObject(m_process.hProcess, 0) == WAIT_TIMEOUT) {
             for (HWND box : TopWindows(L"#32770"))
@@ -84,6 +112,23 @@ void ProgramRun::WriteIni(const std::wstring& text)
         crlf += c;
     }
     testsupport::WriteBytes(IniPath(), testsupport::Utf8(crlf));
+}
+
+std::string ProgramRun::OpenedPages(size_t atLeast) const
+{
+    const std::wstring file = m_dir.File(L"pages.txt");
+    std::string text;
+    // Each page's recorder runs apart from the program: give them time to write.
+    for (int i = 0; i < 60; ++i) {
+        if (testsupport::FileExists(file)) {
+            const testsupport::Bytes bytes = testsupport::ReadBytes(file);
+            text.assign(bytes.begin(), bytes.end());
+            if (static_cast<size_t>(std::count(text.begin(), text.end(), '\n')) >= atLeast)
+                break;
+        }
+        ::Sleep(50);
+    }
+    return text;
 }
 
 std::wstring ProgramRun::ReadIni(const wchar_t* section, const wchar_t* key) const

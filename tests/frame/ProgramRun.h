@@ -41,11 +41,17 @@ public:
     DWORD Quit(HWND main, DWORD ms = 15000);
     // Exit code, or STILL_ACTIVE when the program did not end in time.
     DWORD WaitExit(DWORD ms);
+    // The web pages the program handed to the system, one UTF-8 line each: while
+    // a run lives, http and https pages go to a recorder, never to a browser.
+    // Waits up to 3 s for atLeast lines.
+    std::string OpenedPages(size_t atLeast = 1) const;
     // Top-level windows of the program's process of a class (empty: any).
     std::vector<HWND> TopWindows(const wchar_t* className = nullptr) const;
 
 private:
     testsupport::TempDir m_dir;
+    // The handlers of http and https before the run, put back after it.
+    std::wstring m_savedHandlers[2];
     PROCESS_INFORMATION m_process{};
 };
 

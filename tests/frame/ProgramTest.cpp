@@ -7,6 +7,7 @@
 #include <cwctype>
 #include <string>
 
+#include "LocalHttpServer.h"
 #include "ProgramRun.h"
 #include "SkinTestFixture.h"
 #include "TestFiles.h"
@@ -340,22 +341,40 @@ TEST(Program, LeftoverAppsFolderIsRemovedOnlyInsideTheTemporaryFolder)
 
 TEST(Program, PagesOpenThroughTheRecordedSeam)
 {
-    testsupport::TempDir dir;
-    const std::wstring log = dir.File(L"urls.txt");
-    ::SetEnvironmentVariableW(L"MIROVALE_URL_LOG", log.c_str());
     ProgramRun run;
     run.WriteIni(kReadyIni);
     ASSERT_TRUE(run.Start());
     HWND main = run.WaitMainWindow();
-    ::SetEnvironmentVariableW(L"MIROVALE_URL_LOG", nullptr);
     ASSERT_NE(main, nullptr);
     ::SendMessageW(main, WM_COMMAND, ID_HOMEPAGE, 0);
     ::SendMessageW(main, WM_COMMAND, ID_HELP, 0);
-    const auto bytes = testsupport::ReadBytes(log);
-    const std::string text(bytes.begin(), bytes.end());
+    const std::string text = run.OpenedPages(2);
     EXPECT_NE(text.find("https://www.halvern.com/us/mirovale/\n"), std::string::npos) << text;
     EXPECT_NE(text.find("/help/pcapp3/"), std::string::npos) << text;
     EXPECT_NE(text.find("/index.htm\n"), std::string::npos) << text;
+}
+
+// Option/WebBase of the settings moves the program's site: the start-up
+// version file and the help pages come from there.
+TEST(Program, TheWebBaseOfTheSettingsServesTheSitesPages)
+{
+    testsupport::LocalHttpServer server([](const testsupport::HttpRequest&, testsupport::HttpConnection& c) {
+        c.Reply(404, "", "text/plain");
+    });
+    const std::wstring base = server.BaseUrl() + L"/site/";
+    std::wstring ini = kReadyIni;
+    ini.replace(ini.find(L"VerCheck=0"), 10, L"VerCheck=1\nWebBase=" + base);
+    ProgramRun run;
+    HWND main = run.StartWith(ini);
+    ASSERT_NE(main, nullptr);
+    const auto requests = server.Requests();
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_EQ(requests[0].method, "GET");
+    EXPECT_EQ(requests[0].target, "/site/version/Mirovale2009.xml");
+    ::SendMessageW(main, WM_COMMAND, ID_HELP, 0);
+    const std::string pages = run.OpenedPages();
+    EXPECT_EQ(pages.find(testsupport::Utf8(base) + "help/pcapp3/"), 0u) << pages;
+    EXPECT_EQ(run.Quit(main), 0u);
 }
 
 TEST(Program, ApplicationCommandsOpenTheirDialogs)

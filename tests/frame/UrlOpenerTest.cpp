@@ -1,11 +1,12 @@
 // A page for the user's browser is handed to the system, under Wine as
-// anywhere; only a test that names a record file gets a line instead.
+// anywhere; only a hook a test installed gets it instead.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
 #include <string>
 
+#include "PageRecorder.h"
 #include "TestFiles.h"
 #include "frame/UrlOpener.h"
 
@@ -62,21 +63,24 @@ TEST(UrlOpener, ThePageIsHandedToTheSystem)
     testsupport::TempDir dir;
     const std::wstring out = dir.File(L"opened.txt");
     TestScheme scheme(out);
-    ::SetEnvironmentVariableW(L"MIROVALE_URL_LOG", nullptr);
+    SystemBrowser system;
     OpenInBrowser(nullptr, L"mirovaletest:help-page");
     EXPECT_NE(WaitForFile(out, 10000).find("mirovaletest:help-page"), std::string::npos);
 }
 
-TEST(UrlOpener, ARecordFileTakesThePageInstead)
+TEST(UrlOpener, AnInstalledHookTakesThePageInstead)
 {
     testsupport::TempDir dir;
-    const std::wstring out = dir.File(L"opened.txt"), log = dir.File(L"pages.log");
+    const std::wstring out = dir.File(L"opened.txt");
     TestScheme scheme(out);
-    ::SetEnvironmentVariableW(L"MIROVALE_URL_LOG", log.c_str());
-    OpenInBrowser(nullptr, L"mirovaletest:home-page");
-    OpenInBrowser(nullptr, L"");
-    ::SetEnvironmentVariableW(L"MIROVALE_URL_LOG", nullptr);
-    EXPECT_EQ(ReadText(log), "mirovaletest:home-page\n");
+    static std::wstring seen;
+    {
+        SystemBrowser restoresTheTestDefault;
+        SetBrowserHook([](HWND, const wchar_t* address) { seen += address + std::wstring(L"\n"); });
+        OpenInBrowser(nullptr, L"mirovaletest:home-page");
+        OpenInBrowser(nullptr, L"");
+    }
+    EXPECT_EQ(seen, L"mirovaletest:home-page\n");
     ::Sleep(500);
     EXPECT_FALSE(testsupport::FileExists(out));
 }

@@ -1,6 +1,9 @@
 // The version check: reading the published version, comparing part by part,
 // removing the download folder, the loopback web service, and the dialog.
 // The server header brings winsock2.h, which must come before windows.h.
+#include <memory>
+
+#include "PageRecorder.h"
 #include "LocalHttpServer.h"
 
 #include <windows.h>
@@ -183,11 +186,11 @@ protected:
         savedArea = theGlobal.m_areaCode;
         savedCheck = theGlobal.m_verCheck;
         log = dir.File(L"urls.txt");
-        ::SetEnvironmentVariableW(L"MIROVALE_URL_LOG", log.c_str());
+        recorder = std::make_unique<PageRecorder>(log);
     }
     void TearDown() override
     {
-        ::SetEnvironmentVariableW(L"MIROVALE_URL_LOG", nullptr);
+        recorder.reset();
         theGlobal.m_areaCode = savedArea;
         theGlobal.m_verCheck = savedCheck;
         theGlobal.m_tempFolderPath.Empty();
@@ -203,6 +206,7 @@ protected:
     ComInit com;
     TempDir dir;
     std::wstring log;
+    std::unique_ptr<PageRecorder> recorder;
     int savedArea = 0, savedCheck = 0;
 };
 

@@ -145,7 +145,7 @@ void CPoiFromCsvWnd::OnFileOpen()
         return;
     WriteLog(L"CSV File Open Start");
     CDocImport& doc = ImportDocument();
-    if (!doc.SetDelimiterAndLoad(GetCsvDelimiterKind(), path))
+    if (!doc.SetDelimiterAndLoad(GetCsvDelimiterKind(theGlobal.m_delimiter), path))
         ShowMessage(UiText(8), 0);
     else if (doc.GetRowCount() == 0)
         ShowMessage(UiText(24), 0);

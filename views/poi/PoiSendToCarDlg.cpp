@@ -125,7 +125,7 @@ void CPoiSendToCarDlg::OnTimer(UINT_PTR id)
         return;
     }
     KillTimer(id);
-    OpenWebLink(MainHandle(), id == OpenMapTimer ? UiText(360) : m_mapAddress);
+    OpenWebLink(MainHandle(), id == OpenMapTimer ? theGlobal.WebAddress(360) : m_mapAddress);
 }
 
 void CPoiSendToCarDlg::OnOK()
@@ -213,7 +213,7 @@ BOOL LookUpEntryPosition(CWnd* parent, DOCPI_RECORD& rec)
     CPoiSendToCarDlg dlg(parent);
     dlg.m_mode = 3;
     dlg.m_record = &entry;
-    dlg.m_mapAddress = UiText(361) + UrlEncodeUtf8(entry.address);
+    dlg.m_mapAddress = theGlobal.WebAddress(361) + UrlEncodeUtf8(entry.address);
     if (dlg.DoModal() != IDOK || !dlg.m_received)
         return FALSE;
     rec = entry;

@@ -99,7 +99,7 @@ void CDrPropertyDlg::OnDestroy()
 
 wchar_t CDrPropertyDlg::Delimiter()
 {
-    switch (GetCsvDelimiterKind()) {
+    switch (GetCsvDelimiterKind(theGlobal.m_delimiter)) {
     case 2: return L',';
     case 3: return L';';
     default: return L'\t';

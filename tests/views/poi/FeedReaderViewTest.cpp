@@ -3,6 +3,7 @@
 // deleted, Save to PC, the card export read back, and leaving.
 #include <shlwapi.h>
 
+#include "PageRecorder.h"
 #include "FeedReaderFixture.h"
 #include "common/WebUtil.h"
 
@@ -242,7 +243,7 @@ TEST_F(FeedReader, AnItemsLinkOpensOnlyAsAWebPage)
     Choose(2);
     testsupport::TempDir dir;
     const std::wstring log = dir.File(L"urls.txt");
-    ::SetEnvironmentVariableW(L"MIROVALE_URL_LOG", log.c_str());
+    auto recorder = std::make_unique<PageRecorder>(log);
     items().SetFocus();
     items().SetCurSel(0);
     EXPECT_TRUE(Enabled(ID_LINK_BROWSE));
@@ -263,7 +264,7 @@ TEST_F(FeedReader, AnItemsLinkOpensOnlyAsAWebPage)
     }
     const auto after = testsupport::ReadBytes(log);
     EXPECT_EQ(after, opened);
-    ::SetEnvironmentVariableW(L"MIROVALE_URL_LOG", nullptr);
+    recorder.reset();
 }
 
 TEST_F(FeedReader, SaveToThePcAndExportToTheCard)

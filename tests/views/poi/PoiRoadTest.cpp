@@ -213,13 +213,9 @@ void SecondStart(const std::wstring& link)
 TEST(PoiRoad, LinksFromSecondStartsReachTheMapSearchListAndTheCard)
 {
     ClearCard();
-    TempDir dir;
-    const std::wstring log = dir.File(L"urls.txt");
-    ::SetEnvironmentVariableW(L"MIROVALE_URL_LOG", log.c_str());
     ProgramRun run;
     run.WriteIni(kReadyIni);
     ASSERT_TRUE(run.Start());
-    ::SetEnvironmentVariableW(L"MIROVALE_URL_LOG", nullptr);
     HWND main = run.WaitMainWindow();
     ASSERT_NE(main, nullptr);
     ::SetForegroundWindow(main);

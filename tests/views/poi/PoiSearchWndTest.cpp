@@ -3,8 +3,10 @@
 // page's opening recorded instead of a browser started.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 
+#include "PageRecorder.h"
 #include "DialogDriver.h"
 #include "ScriptedAnswers.h"
 #include "TestFiles.h"
@@ -65,14 +67,14 @@ protected:
             d->SetModified(0);
         }
         log = dir.File(L"urls.txt");
-        ::SetEnvironmentVariableW(L"MIROVALE_URL_LOG", log.c_str());
+        recorder = std::make_unique<PageRecorder>(log);
         main.MoveWindow(0, 0, 1010, 740);
     }
     void TearDown() override
     {
         if (view.m_hWnd)
             view.DestroyWindow();
-        ::SetEnvironmentVariableW(L"MIROVALE_URL_LOG", nullptr);
+        recorder.reset();
         for (CDocPi* d : {&map(), &received()}) {
             d->ResetDocument();
             d->SetModified(0);
@@ -105,7 +107,7 @@ protected:
     }
     std::string MapPage() const
     {
-        const CString& page = theGlobal.UiString(360);
+        const CString page = theGlobal.WebAddress(360);
         std::string line;
         for (int i = 0; i < page.GetLength(); ++i)
             line += static_cast<char>(page[i]);
@@ -138,6 +140,7 @@ protected:
 
     testsupport::TempDir dir;
     std::wstring log;
+    std::unique_ptr<PageRecorder> recorder;
     CPoiSearchWnd view;
     int savedGroup = 0;
 };
@@ -283,7 +286,8 @@ TEST_F(MapSearch, AddressBookLookUpOpensTheEntrysPageAndReturnsTheReceivedPositi
     EXPECT_DOUBLE_EQ(entry.longitude, 2.5);
     EXPECT_DOUBLE_EQ(entry.latitude, 48.75);
     std::string page;
-    for (const wchar_t* p = theGlobal.UiString(361); *p; ++p)
+    const CString search = theGlobal.WebAddress(361);
+    for (const wchar_t* p = search; *p; ++p)
         page += static_cast<char>(*p);
     EXPECT_EQ(Opened(), page + "1+Caf%C3%A9+Road\n");
     // Closed without a position: nothing found, the entry as it was.

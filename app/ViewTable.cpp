@@ -1,11 +1,13 @@
 #include "frame/ViewTable.h"
 
+#include "core/Global.h"
 #include "frame/MainMenuWnd.h"
 #include "frame/PlaceholderView.h"
 #include "res/frame_ids.h"
 #include "views/device/AbWnd.h"
 #include "views/device/ApWnd.h"
 #include "views/device/CloningWnd.h"
+#include "views/device/IconSelectDlg.h"
 #include "views/device/PicEditWnd.h"
 #include "views/poi/PoiFromCsvWnd.h"
 #include "views/poi/PoiReaderWnd.h"
@@ -84,4 +86,17 @@ std::unique_ptr<CWnd> MakeView(const VIEW_TABLE_ROW& row)
     auto view = std::make_unique<CPlaceholderView>(row.titleString, row.registered);
     view->m_mode = row.mode;
     return view;
+}
+
+BOOL ChooseDocumentIcon(int preset, int& value)
+{
+    CIconSelectDlg dlg;
+    dlg.m_icon = preset;
+    if (dlg.DoModal() != IDOK)
+        return FALSE;
+    // A stock pick of model types 0 and 2 is a picture; the documents keep
+    // the first table row showing it.
+    const int chosen = dlg.m_icon;
+    value = chosen < dlg.GetStockCount() ? theGlobal.m_docIcon.FindIconByImage(chosen) : chosen;
+    return TRUE;
 }
