@@ -7,6 +7,7 @@
 
 #include <oleauto.h>
 
+#include <charconv>
 #include <climits>
 #include <clocale>
 #include <string>
@@ -304,9 +305,25 @@ bool ParseLocaleDecimal(const CString& text, double& value)
         value = negative ? -v : v;
         return true;
     }
-    wchar_t* end = nullptr;
-    const double v = wcstod(text, &end);
-    if (!end || *end || !std::isfinite(v))
+    // Longer numbers: the correctly rounded value too (the run-time's wcstod is
+    // off by one in the last place for some texts, and differs from ours).
+    std::string ascii;
+    for (const wchar_t* q = text.GetString(); *q;) {
+        if (*q >= L'0' && *q <= L'9') {
+            ascii += static_cast<char>(*q++);
+        } else if (*q == L'-') {
+            ascii += '-';
+            ++q;
+        } else if (*q == L'+') {
+            ++q;
+        } else {
+            ascii += '.';
+            q += point.GetLength();
+        }
+    }
+    double v = 0;
+    const auto [end, ec] = std::from_chars(ascii.data(), ascii.data() + ascii.size(), v, std::chars_format::fixed);
+    if (ec != std::errc() || end != ascii.data() + ascii.size() || !std::isfinite(v))
         return false;
     value = v;
     return true;
