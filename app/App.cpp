@@ -21,9 +21,11 @@
 #include "core/RegisteredMessages.h"
 #include "frame/MainMenuWnd.h"
 #include "frame/MainWnd.h"
+#include "frame/MainWndClass.h"
 #include "frame/LanguageSelectDlg.h"
 #include "frame/MessageDlg.h"
 #include "frame/ModelSelectDlg.h"
+#include "frame/ReceivedLink.h"
 #include "frame/SplashWnd.h"
 #include "frame/VerCheckDlg.h"
 #include "frame/VersionCheck.h"
@@ -143,7 +145,7 @@ BOOL CVelmora11App::InitInstance()
         return FALSE;
     }
     const wchar_t* commandLine = ::GetCommandLineW();
-    const wchar_t* link = wcsstr(commandLine, L"mirovale:");
+    const wchar_t* link = FindLinkScheme(commandLine);
     const int linkIndex = link ? static_cast<int>(link - commandLine) : -1;
 
     wchar_t semaphoreName[128] = {};
@@ -152,7 +154,7 @@ BOOL CVelmora11App::InitInstance()
     if (!m_semaphore || ::GetLastError() == ERROR_ALREADY_EXISTS) {
         // Another instance runs: hand it the link, if any, and end.
         if (linkIndex > 0)
-            if (HWND first = ::FindWindowW(nullptr, BrandTitle(theGlobal.m_areaCode))) {
+            if (HWND first = FindRunningMainWindow(BrandTitle(theGlobal.m_areaCode))) {
                 CMDLINE_COPYDATA block;
                 FillCommandLineBlock(block, commandLine);
                 SendCommandLineBlock(first, block);

@@ -202,24 +202,16 @@ BOOL GetQueryValue(const wchar_t* key, const wchar_t* text, CString& value)
     value.Empty();
     if (!key || !text || !*key)
         return FALSE;
-    CString k = CString(key) + L"=";
-    CString rest(text);
-    int at = rest.Find(k);
+    const CString k = CString(key) + L"=";
+    const CString all(text);
+    // An occurrence counts at the very start or right after "&" or ":" in the
+    // text, never because an earlier occurrence ended just before it.
+    int at = all.Find(k);
+    while (at > 0 && all[at - 1] != L'&' && all[at - 1] != L':')
+        at = all.Find(k, at + k.GetLength());
     if (at < 0)
         return FALSE;
-    // An occurrence counts at the very start or right after "&" or ":".
-    while (at > 0) {
-        wchar_t before = rest[at - 1];
-        if (before == L'&' || before == L':') {
-            rest = rest.Mid(at);
-            break;
-        }
-        rest = rest.Mid(at + k.GetLength());
-        at = rest.Find(k);
-        if (at < 0)
-            return FALSE;
-    }
-    CString raw = rest.Mid(k.GetLength());
+    CString raw = all.Mid(at + k.GetLength());
     int amp = raw.Find(L'&');
     if (amp >= 0)
         raw = raw.Left(amp);

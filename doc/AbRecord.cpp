@@ -31,8 +31,15 @@ CString GetText(const wchar_t* field, DWORD length, int capacity)
 LONG ToStored(double degrees)
 {
     double units = degrees * kUnitsPerDegree;
+    // Degrees read from a stored value miss it by a rounding error, at times
+    // just below it: they must give that value back, not the one under it.
+    const double nearest = std::nearbyint(units);
+    if (std::fabs(units - nearest) < 1e-4)
+        units = nearest;
     // A value the field cannot hold is no position rather than a wrapped one.
-    if (!std::isfinite(units) || units >= 2147483647.0 || units <= -2147483648.0)
+    // Truncated toward zero, everything above -2147483649 still fits; the top
+    // value is the field's "no position".
+    if (!std::isfinite(units) || units >= 2147483647.0 || units <= -2147483649.0)
         return AB_NO_COORD;
     return static_cast<LONG>(units);  // toward zero
 }

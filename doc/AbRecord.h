@@ -10,6 +10,9 @@ constexpr LONG AB_NO_COORD = 0x7FFFFFFF;
 // Stored category n is this plus n.
 constexpr DWORD AB_CATEGORY_BASE = 0x41020000;
 constexpr int AB_MAX_CATEGORY = 30;
+// Position flag of an entry whose position was placed from the map page (1 is
+// any other position). The card file does not hold it.
+constexpr int AB_FLAG_FROM_MAP = 2;
 
 #pragma pack(push, 1)
 struct DOCAB_UI_RECORD {

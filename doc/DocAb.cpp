@@ -69,8 +69,11 @@ void CDocAb::StoreRecord(CDocAbRecord& r, int number, const DOCAB_UI_RECORD& rec
     int category = rec.category >= 0 && rec.category <= AB_MAX_CATEGORY ? rec.category : 0;
     r.m_rec.category = AB_CATEGORY_BASE + category;
     r.SetPosition(rec.longitude, rec.latitude);
-    // The flag follows what was stored, not what the caller claims.
+    // Without a stored position the flag is 0 whatever the caller claims; with
+    // one, the caller's "placed from the map" (2) is kept.
     r.UpdateValidFlag();
+    if (r.m_valid && rec.valid == AB_FLAG_FROM_MAP)
+        r.m_valid = AB_FLAG_FROM_MAP;
     r.SetName(rec.name);
     r.SetAddress(rec.address);
     r.SetPhone(rec.phone);

@@ -96,28 +96,31 @@ bool IsUnitIconFileName(const CString& name)
 
 BOOL CDocIcon::LoadIcons()
 {
-    // The POI documents' default icons are indices into these lists: a default
-    // user icon keeps pointing at its picture (by its file name), or, when the
-    // picture is gone, falls back to the model's default stock icon.
+    // The POI and feed documents' default icons are indices into these lists:
+    // a default user icon keeps pointing at its picture (by its file name), or,
+    // when the picture is gone, falls back to the model's default stock icon.
     const int oldStock = m_stockCount;
     CStringArray oldNames;
     oldNames.Copy(m_userIconNames);
     const BOOL loaded = LoadIconLists();
     if (this == &theGlobal.m_docIcon && !oldNames.IsEmpty()) {
-        for (CDocPi* doc : {&theGlobal.m_docPiMap, &theGlobal.m_docPiCsv, &theGlobal.m_docPiKml,
-                            &theGlobal.m_docPiReceived}) {
-            const int user = doc->m_defaultIcon - oldStock;
+        auto follow = [&](auto& doc) {
+            const int user = doc.m_defaultIcon - oldStock;
             if (user < 0 || user >= oldNames.GetSize())
-                continue;
+                return;
             int now = -1;
             for (int j = 0; j < m_userIconNames.GetSize() && now < 0; ++j)
                 if (m_userIconNames[j].CompareNoCase(oldNames[user]) == 0)
                     now = j;
             if (now >= 0)
-                doc->m_defaultIcon = m_stockCount + now;
+                doc.m_defaultIcon = m_stockCount + now;
             else
-                doc->ResetDefaultIcon();
-        }
+                doc.ResetDefaultIcon();
+        };
+        for (CDocPi* doc : {&theGlobal.m_docPiMap, &theGlobal.m_docPiCsv, &theGlobal.m_docPiKml,
+                            &theGlobal.m_docPiReceived})
+            follow(*doc);
+        follow(theGlobal.m_docRssPoi);
     }
     return loaded;
 }

@@ -247,8 +247,10 @@ public:
     std::set<int> m_newItemFolders, m_removedNewItemFolders;
     std::map<std::wstring, int> m_newItemFavorites;
 
-private:
+    // The model's default stock icon (also when the user icon is deleted).
     void ResetDefaultIcon();
+
+private:
     CString FeedCachePath(int feed) const;
     BOOL NewCacheName(CString& path);
     void StoreCacheName(int feed, const CString& path);

@@ -7,6 +7,7 @@
 #include "core/CopyDataBlock.h"
 #include "core/Global.h"
 #include "core/RegisteredMessages.h"
+#include "frame/MainWndClass.h"
 #include "frame/MessageDlg.h"
 #include "frame/ViewTable.h"
 #include "res/frame_ids.h"
@@ -80,9 +81,17 @@ CRect CMainWnd::InitialRect(const RECT& saved, int screenWidth, int screenHeight
 
 BOOL CMainWnd::Create(const wchar_t*, const wchar_t*, DWORD, const RECT&, CWnd*, UINT, void*)
 {
-    HICON icon = ::LoadIconW(AfxGetInstanceHandle(), MAKEINTRESOURCEW(IDR_MAINFRAME));
-    const wchar_t* cls = AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursorW(nullptr, IDC_ARROW),
-                                             static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH)), icon);
+    WNDCLASSW wc{};
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = &::DefWindowProcW;
+    wc.hInstance = AfxGetInstanceHandle();
+    wc.hIcon = ::LoadIconW(AfxGetInstanceHandle(), MAKEINTRESOURCEW(IDR_MAINFRAME));
+    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));
+    wc.lpszClassName = kMainWndClass;
+    if (!::RegisterClassW(&wc) && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
+        return FALSE;
+    const wchar_t* cls = kMainWndClass;
     wchar_t title[128] = {};
     ::LoadStringW(AfxGetResourceHandle(), IDS_APP_NAME, title, 128);
     bool centre = false;

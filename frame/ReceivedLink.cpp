@@ -11,19 +11,19 @@
 const wchar_t kLinkRegionRefused[] = L"Google Maps SEND TO GPS is not available for the selected area.";
 
 namespace {
-
 const wchar_t kScheme[] = L"mirovale:";
+}  // namespace
 
-// The scheme word anywhere in the text, in any case (the shell passes the
-// address as the page wrote it).
-const wchar_t* FindScheme(const wchar_t* text)
+const wchar_t* FindLinkScheme(const wchar_t* text)
 {
     const size_t n = wcslen(kScheme);
-    for (const wchar_t* p = text; *p; ++p)
+    for (const wchar_t* p = text; p && *p; ++p)
         if (_wcsnicmp(p, kScheme, n) == 0)
             return p;
     return nullptr;
 }
+
+namespace {
 
 void CopyField(wchar_t* field, int size, CString value, int classMask)
 {
@@ -55,7 +55,7 @@ LinkVerdict ParseReceivedLink(const wchar_t* text, int classMask, int region, DO
 {
     rec = DOCPI_RECORD{};
     rec.longitude = rec.latitude = POI_NO_POSITION;
-    const wchar_t* link = text ? FindScheme(text) : nullptr;
+    const wchar_t* link = FindLinkScheme(text);
     if (!link)
         return LinkVerdict::NotALink;
     // The scheme word ends in ':', which lets the first key follow it directly.

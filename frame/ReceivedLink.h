@@ -13,6 +13,10 @@ enum class LinkVerdict {
     OutOfRange,     // longitude outside -180..180 or latitude outside -90..90
 };
 
+// The scheme word "mirovale:" in a command line, in any case (the shell passes
+// the address as the page wrote it); null when there is none.
+const wchar_t* FindLinkScheme(const wchar_t* text);
+
 // The text the region refusal shows.
 extern const wchar_t kLinkRegionRefused[];
 

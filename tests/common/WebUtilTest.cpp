@@ -77,6 +77,8 @@ TEST(WebUtil, GetQueryValue)
         {L"name", L"a=1&name=\"quoted\"&b=2", TRUE, L"quoted"},
         {L"name", L"a=1&name=%E6%9D%B1", TRUE, L"\u6771"},
         {L"id", L"x=kid=5&id=7", TRUE, L"7"},                        // key inside another value
+        {L"id", L"x=kid=id=5&id=7", TRUE, L"7"},                     // right after a skipped one
+        {L"id", L"kid=id=5", FALSE, L""},
         {L"id", L"x=1&id=", TRUE, L""},
         {L"id", L"", FALSE, L""},
     };

@@ -45,6 +45,7 @@ TEST_F(AddressBook, CoordinatesAreStoredInQuarterArcSecondUnits)
         {AB_NO_POSITION, 35.0, 0x7FFFFFFF, 0x7FFFFFFF},  // either one: no position
         {10.0, AB_NO_POSITION, 0x7FFFFFFF, 0x7FFFFFFF},
         {1e12, 35.0, 0x7FFFFFFF, 0x7FFFFFFF},   // cannot be held: no position, not a wrapped value
+        {INT32_MIN * 0.0390625 / 36000, 35.25, INT32_MIN, 32486400},  // the lowest value the field holds
     };
     for (const Case& c : cases) {
         CDocAbRecord r;
@@ -104,6 +105,59 @@ TEST_F(AddressBook, SetEntryStampsNewEntriesAndComputesTheValidFlag)
     GetLocalTime(&now);
     EXPECT_EQ(now.wYear, static_cast<int>(r.m_rec.regDate >> 16));
     EXPECT_EQ(now.wMonth, static_cast<int>((r.m_rec.regDate >> 8) & 0xFF));
+}
+
+struct FlagCase {
+    double lon;
+    int given, kept;
+};
+
+TEST_F(AddressBook, SetEntryKeepsTheMapFlagOfAStoredPosition)
+{
+    const FlagCase cases[] = {
+        {139.5, AB_FLAG_FROM_MAP, AB_FLAG_FROM_MAP}, {139.5, 1, 1}, {139.5, 0, 1},
+        {AB_NO_POSITION, AB_FLAG_FROM_MAP, 0},       {1e12, AB_FLAG_FROM_MAP, 0},  // nothing stored
+    };
+    for (const FlagCase& c : cases) {
+        DOCAB_UI_RECORD e = Entry(L"x", c.lon, 35.0);
+        e.valid = c.given;
+        ASSERT_TRUE(book.SetEntry(7, e));
+        ASSERT_TRUE(book.SetHome(0, &e));
+        DOCAB_UI_RECORD out{};
+        ASSERT_TRUE(book.GetEntry(7, &out));
+        EXPECT_EQ(c.kept, out.valid) << c.lon << " flag " << c.given;
+        ASSERT_TRUE(book.GetHome(&out));
+        EXPECT_EQ(c.kept, out.valid) << "home " << c.lon << " flag " << c.given;
+    }
+}
+
+// A card file's coordinates come back as degrees that do not always convert
+// back exactly: a rename must write the units it read.
+TEST_F(AddressBook, ARenameKeepsTheStoredCoordinates)
+{
+    const int32_t stored[][2] = {{INT32_MIN, 115}, {-123, INT32_MIN + 1}, {128563200 + 229, -32486400 - 119}};
+    for (const auto& xy : stored) {
+        ASSERT_GE(book.AddEntry(Entry(L"old", 1, 1)), 0);
+        Bytes b = Saved(book, L"card.L00");
+        PutI32(b, Rec(10) + 4, xy[0]);
+        PutI32(b, Rec(10) + 8, xy[1]);
+        testsupport::WriteBytes(dir.File(L"card.L00"), b);
+        CDocAb doc;
+        doc.InitHome();
+        ASSERT_TRUE(doc.Load(dir.File(L"card.L00").c_str()));
+        DOCAB_UI_RECORD e{};
+        ASSERT_TRUE(doc.GetEntry(0, &e));
+        wcscpy(e.name, L"renamed");
+        ASSERT_TRUE(doc.SetEntry(0, e));
+        const Bytes after = Saved(doc, L"renamed.L00");
+        EXPECT_EQ(xy[0], I32(after, Rec(10) + 4)) << xy[0] << "," << xy[1];
+        EXPECT_EQ(xy[1], I32(after, Rec(10) + 8)) << xy[0] << "," << xy[1];
+        // Pasted into a free entry, the position converts to the same units.
+        ASSERT_EQ(1, doc.AddEntry(e));
+        EXPECT_EQ(xy[0], doc.m_entries[1].m_rec.longitude);
+        EXPECT_EQ(xy[1], doc.m_entries[1].m_rec.latitude);
+        book.ClearAll();
+    }
 }
 
 TEST_F(AddressBook, CategoryThirtySurvivesASaveAndLoad)

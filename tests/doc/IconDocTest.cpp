@@ -163,9 +163,9 @@ TEST_F(IconDoc, DeleteUserIcon)
 
 namespace {
 
-// The program's own icon document and POI documents: a default user icon
-// keeps its picture when an icon before it is deleted, and falls back to the
-// model's default stock icon when its own picture is deleted.
+// The program's own icon document, POI documents and feed document: a default
+// user icon keeps its picture when an icon before it is deleted, and falls
+// back to the model's default stock icon when its own picture is deleted.
 TEST_F(IconDoc, DefaultIconsFollowTheirPicturesWhenAUserIconIsDeleted)
 {
     doctest::SetModel(5);
@@ -184,6 +184,7 @@ TEST_F(IconDoc, DefaultIconsFollowTheirPicturesWhenAUserIconIsDeleted)
     theGlobal.m_docPiCsv.m_defaultIcon = userIndex(L"u01.bmp");
     theGlobal.m_docPiKml.m_defaultIcon = 5;  // a stock icon
     theGlobal.m_docPiReceived.m_defaultIcon = userIndex(L"u00.bmp");
+    theGlobal.m_docRssPoi.m_defaultIcon = userIndex(L"u02.bmp");
     ASSERT_TRUE(icons.DeleteUserIcon(userIndex(L"u01.bmp") - stock));
     ASSERT_TRUE(icons.LoadIcons());
     ASSERT_EQ(2, icons.GetUserCount());
@@ -191,6 +192,12 @@ TEST_F(IconDoc, DefaultIconsFollowTheirPicturesWhenAUserIconIsDeleted)
     EXPECT_EQ(1, theGlobal.m_docPiCsv.m_defaultIcon);  // the model's default stock icon
     EXPECT_EQ(5, theGlobal.m_docPiKml.m_defaultIcon);
     EXPECT_EQ(userIndex(L"u00.bmp"), theGlobal.m_docPiReceived.m_defaultIcon);
+    EXPECT_EQ(userIndex(L"u02.bmp"), theGlobal.m_docRssPoi.m_defaultIcon);
+    // The feed document's own picture deleted: the model's default stock icon.
+    ASSERT_TRUE(icons.DeleteUserIcon(userIndex(L"u02.bmp") - stock));
+    ASSERT_TRUE(icons.LoadIcons());
+    EXPECT_EQ(1, theGlobal.m_docRssPoi.m_defaultIcon);
+    theGlobal.m_docRssPoi.ResetDefaultIcon();
     for (CDocPi* doc : {&theGlobal.m_docPiMap, &theGlobal.m_docPiCsv, &theGlobal.m_docPiKml, &theGlobal.m_docPiReceived})
         doc->ResetDefaultIcon();
 }

@@ -11,6 +11,7 @@
 #include "ProgramRun.h"
 #include "SkinTestFixture.h"
 #include "TestFiles.h"
+#include "frame/MainWndClass.h"
 #include "frame/OptionPages.h"
 #include "res/dialog_ids.h"
 #include "res/frame_ids.h"
@@ -241,10 +242,12 @@ TEST(Program, FirstStartAsksLanguageAndModelAndKeepsTheChoice)
 namespace {
 
 // Stands in for a running first instance: the named semaphore and a window
-// with the main window's title that records what arrives.
+// of the main window's class and title that records what arrives; above it,
+// another program's window with the same title.
 struct FirstInstance {
     HANDLE semaphore = nullptr;
     HWND window = nullptr;
+    HWND sameTitle = nullptr;
     static inline std::vector<std::vector<BYTE>> blocks;
     static inline std::vector<ULONG_PTR> kinds;
 
@@ -267,13 +270,19 @@ struct FirstInstance {
         WNDCLASSW wc{};
         wc.lpfnWndProc = Proc;
         wc.hInstance = ::GetModuleHandleW(nullptr);
-        wc.lpszClassName = L"FirstInstanceStandIn";
+        wc.lpszClassName = kMainWndClass;
         ::RegisterClassW(&wc);
         window = ::CreateWindowW(wc.lpszClassName, L"Mirovale", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
                                  wc.hInstance, nullptr);
+        wc.lpfnWndProc = &::DefWindowProcW;
+        wc.lpszClassName = L"AnotherProgram";
+        ::RegisterClassW(&wc);
+        sameTitle = ::CreateWindowW(wc.lpszClassName, L"Mirovale", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                    wc.hInstance, nullptr);
     }
     ~FirstInstance()
     {
+        ::DestroyWindow(sameTitle);
         ::DestroyWindow(window);
         ::CloseHandle(semaphore);
     }
@@ -310,6 +319,16 @@ TEST(Program, SecondStartHandsItsLinkToTheFirstAndEnds)
         EXPECT_EQ(run.WaitExit(20000), 0u);
         PumpFor(100);
         EXPECT_EQ(FirstInstance::blocks.size(), 1u);
+    }
+    {
+        // The scheme word as a page may write it.
+        ProgramRun run(false, false);
+        ASSERT_TRUE(run.Start(L"MiroVale:name=Upper&lat=1&long=2"));
+        EXPECT_EQ(run.WaitExit(20000), 0u);
+        PumpFor(100);
+        ASSERT_EQ(FirstInstance::blocks.size(), 2u);
+        const auto* text = reinterpret_cast<const wchar_t*>(FirstInstance::blocks[1].data() + 4);
+        EXPECT_NE(std::wstring(text).find(L"MiroVale:name=Upper"), std::wstring::npos);
     }
 }
 

@@ -37,6 +37,7 @@ TEST_F(ReceivedLink, ReadsFieldsAndPositions)
         {L"mirovale:name=Caf%C3%A9&lat=35.5&long=139.7", LinkVerdict::Accepted, L"Caf\u00e9", 139.7, 35.5},
         // A key inside another value counts only after '&' or ':'.
         {L"mirovale:notes=see%20lat=1&lat=35&long=2", LinkVerdict::Accepted, L"", 2, 35},
+        {L"mirovale:notes=flat=lat=1&lat=35&long=2", LinkVerdict::Accepted, L"", 2, 35},
         {L"mirovale:name=%22Joe%22&long=1&lat=2", LinkVerdict::Accepted, L"\"Joe\"", 1, 2},
         {L"mirovale:name=\"Joe\"&long=1&lat=2", LinkVerdict::Accepted, L"Joe", 1, 2},
         {L"mirovale:name=A+B&long=180&lat=-90", LinkVerdict::Accepted, L"A B", 180, -90},

@@ -190,6 +190,9 @@ TEST_F(Receiver, ANoticeOnceWhileLaterLinksReplaceThePlace)
             box.EndDialog(IDOK);
         });
     EXPECT_EQ(notice, Ui(42));
+    // The place waits for the map search, which the notice names; no list has it yet.
+    EXPECT_NE(notice.find(Ui(108)), std::wstring::npos) << notice;
+    EXPECT_EQ(theGlobal.m_docPiMap.GetRecordCount(), 0);
     EXPECT_EQ(boxesOpen, 0);
     EXPECT_EQ(theGlobal.m_receivedMessageOpen, 0);
     DOCPI_RECORD r{};

@@ -35,7 +35,7 @@ public:
     // Results of CheckFieldText.
     enum { FieldRefused = CellTextRefused, FieldOk = CellTextOk, FieldCut = CellTextCut };
     // The position flag of an entry whose position came from the map page.
-    enum { kFlagFromMap = 2 };
+    enum { kFlagFromMap = AB_FLAG_FROM_MAP };
 
     explicit CAbListModel(CDocAb& doc) : m_doc(doc) {}
     virtual ~CAbListModel() = default;

@@ -96,13 +96,16 @@ LRESULT CPoiSendToCarDlg::OnAddData(WPARAM, LPARAM)
 {
     if (m_mode == 3) {
         DOCPI_RECORD rec{};
-        if (theGlobal.m_docPiReceived.GetRecord(0, &rec)) {
-            m_receivedLon = rec.longitude;
-            m_receivedLat = rec.latitude;
-            m_received = 1;
-            // Taken for this entry: the map search must not offer it again.
-            theGlobal.m_docPiReceived.ResetDocument();
-        }
+        // A place without a position brings the entry nothing: keep waiting
+        // (and leave the place to the map search) rather than erase its position.
+        if (!theGlobal.m_docPiReceived.GetRecord(0, &rec) || rec.longitude == POI_NO_POSITION ||
+            rec.latitude == POI_NO_POSITION)
+            return 1;
+        m_receivedLon = rec.longitude;
+        m_receivedLat = rec.latitude;
+        m_received = 1;
+        // Taken for this entry: the map search must not offer it again.
+        theGlobal.m_docPiReceived.ResetDocument();
         MessageDlgWithParent(UiText(112), this);
     }
     KillTimer(OpenMapTimer);

@@ -50,6 +50,18 @@ public:
         return rows;
     }
     void SortChanged() override { ++sortMarks; }
+    // A row's entry given a position as the map look-up stores it (flag 2 is
+    // placed from the map, 1 any other position, 0 none); no history of it.
+    void Place(int row, int flag)
+    {
+        DOCAB_UI_RECORD rec{};
+        ASSERT_TRUE(RecordOfRow(row, rec));
+        rec.longitude = flag ? 139.5 : AB_NO_POSITION;
+        rec.latitude = flag ? 35.25 : AB_NO_POSITION;
+        rec.valid = flag;
+        ASSERT_TRUE(ChangeRow(row, rec));
+        ClearUndo();
+    }
     CDocAb doc;
     int sortMarks = 0;
 };
@@ -296,12 +308,12 @@ TEST(AbBook, WhichCellsOpenAnEditor)
     const CellCase cases[] = {
         {0, 0, 1, FALSE}, {1, 0, 1, TRUE},  {1, 0, 2, TRUE},  {0, 1, 1, FALSE}, {1, 1, 1, FALSE}, {0, 2, 1, TRUE},
         {1, 2, 1, TRUE},  {1, 3, 0, TRUE},  {1, 4, 1, TRUE},  {-1, 2, 1, FALSE}, {1, -1, 1, FALSE}, {5, 2, 1, FALSE},
+        {1, 2, 2, FALSE}, {1, 4, 2, FALSE},  // placed from the map: the texts stay
     };
     for (const CellCase& c : cases) {
         Book book;
         book.Fill(1);
-        // The flag of a position found on the map lives in the entry's record only.
-        book.doc.m_entries[0].m_valid = c.flag;
+        book.Place(1, c.flag);
         EXPECT_EQ(book.CanEditCell(c.row, c.column), c.editable) << c.row << "," << c.column << " flag " << c.flag;
     }
 }
@@ -310,7 +322,7 @@ TEST(AbBook, EntriesFromTheMapKeepTheirTextsInAMultiRowEdit)
 {
     Book book;
     book.Fill(2);
-    book.doc.m_entries[1].m_valid = CAbListModel::kFlagFromMap;
+    book.Place(2, CAbListModel::kFlagFromMap);
     book.SetFieldOfRows({1, 2}, CAbListModel::ColName, L"Both", 0);
     EXPECT_EQ(book.Rows()[1].substr(0, 5), L"Both|");
     EXPECT_EQ(book.Rows()[2].substr(0, 3), L"E1|");

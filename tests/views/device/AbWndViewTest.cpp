@@ -17,8 +17,10 @@
 #include "res/device_ids.h"
 #include "res/frame_ids.h"
 #include "res/poi_ids.h"
+#include "core/RegisteredMessages.h"
 #include "frame/RemovableDlg.h"
 #include "views/device/AbWnd.h"
+#include "views/poi/PoiSendToCarDlg.h"
 
 using namespace dlgtest;
 
@@ -210,6 +212,61 @@ TEST_F(AbView, ButtonsWithAndWithoutTheMapButton)
         book().ClearAll();
         book().InitHome();
     }
+}
+
+// A position placed from the map through the real look-up dialog: the entry
+// keeps the map's flag, shows its picture, and its texts stay as they were,
+// also after an undo and a redo.
+TEST_F(AbView, APositionPlacedFromTheMapLocksTheEntrysTexts)
+{
+    const CAbWnd::MapLookupFn savedLookup = CAbWnd::s_mapLookup;
+    CAbWnd::s_mapLookup = LookUpEntryPosition;
+    Open(2);
+    Select({2});
+    ScriptedAnswers boxes({{Ui(112), IDOK}}, ScriptedAnswers::GivenText);
+    RunModal(
+        [&] {
+            view.SendMessage(WM_COMMAND, ID_GOOGLE, 0);
+            return INT_PTR{0};
+        },
+        [&](CCustomDialog& d) {
+            DOCPI_RECORD place{};
+            wcscpy(place.name, L"Sent");
+            place.longitude = 139.5;
+            place.latitude = 35.25;
+            theGlobal.m_docPiReceived.ResetDocument();
+            theGlobal.m_docPiReceived.AddRecord(place);
+            ::SendMessageW(theGlobal.m_hMapDlg, WM_ADD_GOOGLE_DATA, 0, 0);
+            d.SendMessage(WM_COMMAND, IDOK, 0);
+        });
+    CAbWnd::s_mapLookup = savedLookup;
+    auto image = [&](int row) {
+        LVITEMW item{};
+        item.mask = LVIF_IMAGE;
+        item.iItem = row;
+        item.iSubItem = CAbWnd::ColPosition;
+        view.m_list.GetItem(&item);
+        return item.iImage;
+    };
+    auto placed = [&] {
+        DOCAB_UI_RECORD rec{};
+        EXPECT_TRUE(view.RecordOfRow(2, rec));
+        EXPECT_EQ(std::wstring(rec.name), L"Friend 2");
+        EXPECT_EQ(rec.longitude, 139.5);
+        EXPECT_EQ(rec.valid, CAbWnd::kFlagFromMap);
+        EXPECT_EQ(image(2), CAbWnd::kFlagFromMap);
+        EXPECT_FALSE(view.CanEditCell(2, CAbWnd::ColName));
+    };
+    placed();
+    EXPECT_EQ(image(1), 0);
+    EXPECT_TRUE(view.CanEditCell(1, CAbWnd::ColName));
+    view.SendMessage(WM_COMMAND, ID_EDIT_UNDO, 0);
+    DOCAB_UI_RECORD rec{};
+    ASSERT_TRUE(view.RecordOfRow(2, rec));
+    EXPECT_EQ(rec.valid, 0);
+    EXPECT_TRUE(view.CanEditCell(2, CAbWnd::ColName));
+    view.SendMessage(WM_COMMAND, ID_EDIT_REDO, 0);
+    placed();
 }
 
 TEST_F(AbView, OneInPlaceNameForSeveralRowsIsAskedOnceAndCutOnce)

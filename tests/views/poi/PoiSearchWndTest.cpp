@@ -243,6 +243,47 @@ TEST_F(MapSearch, EntryModeTakesOnlyAPositionThatArrivesWhileOpen)
     EXPECT_EQ(received().GetRecordCount(), 0);
 }
 
+// A link without coordinates is no position for the entry: its own stays, the
+// dialog keeps waiting and the place is left to the map search.
+TEST_F(MapSearch, EntryModeKeepsWaitingThroughAPlaceWithoutAPosition)
+{
+    DOCPI_RECORD entry = Place(L"Kept", 1.5, 2.5);
+    ScriptedAnswers boxes({{Ui(112), IDOK}}, ScriptedAnswers::GivenText);
+    BOOL found = TRUE;
+    RunModal(
+        [&] {
+            found = LookUpEntryPosition(&main, entry);
+            return INT_PTR{0};
+        },
+        [&](CCustomDialog& d) {
+            Receive(Place(L"No position"));
+            ::SendMessageW(theGlobal.m_hMapDlg, WM_ADD_GOOGLE_DATA, 0, 0);
+            EXPECT_TRUE(boxes.asked.empty());
+            EXPECT_EQ(received().GetRecordCount(), 1);
+            d.SendMessage(WM_COMMAND, IDOK, 0);
+        });
+    EXPECT_FALSE(found);
+    EXPECT_DOUBLE_EQ(entry.longitude, 1.5);
+    EXPECT_DOUBLE_EQ(entry.latitude, 2.5);
+    // Still waiting: a position that follows is taken.
+    RunModal(
+        [&] {
+            found = LookUpEntryPosition(&main, entry);
+            return INT_PTR{0};
+        },
+        [&](CCustomDialog& d) {
+            Receive(Place(L"No position"));
+            ::SendMessageW(theGlobal.m_hMapDlg, WM_ADD_GOOGLE_DATA, 0, 0);
+            Receive(Place(L"Sent", -3.25, 50.5));
+            ::SendMessageW(theGlobal.m_hMapDlg, WM_ADD_GOOGLE_DATA, 0, 0);
+            d.SendMessage(WM_COMMAND, IDOK, 0);
+        });
+    EXPECT_TRUE(found);
+    EXPECT_DOUBLE_EQ(entry.longitude, -3.25);
+    EXPECT_DOUBLE_EQ(entry.latitude, 50.5);
+    EXPECT_EQ(boxes.asked, std::vector<std::wstring>{Ui(112)});
+}
+
 TEST_F(MapSearch, EntryModeCancelWritesNothingAndAForeignMapAddressIsNotOpened)
 {
     DOCPI_RECORD entry = Place(L"Kept", 1, 2);
