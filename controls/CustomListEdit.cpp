@@ -2,8 +2,8 @@
 //
 // An edit opens a child window over the cell (class by the column's editor
 // type), puts EditorWndProc on it (Enter and focus loss post a commit, Escape
-// a cancel, all as WM_END_EDIT_LABEL to the list) and attaches the matching
-// editor object on top. EndEdit takes both off again, destroys the window and,
+// a cancel, all as WM_END_EDIT_LABEL to the list), marks it as a cell editor
+// (its editing keys are its own) and attaches the matching editor object on top. EndEdit takes both off again, destroys the window and,
 // on a commit whose value differs from the cell's, sends LVN_ENDLABELEDITW and
 // stores the record as the parent left it.
 #include <windows.h>
