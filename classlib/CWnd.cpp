@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "classlib/CWinApp.h"
+#include "classlib/EditingKeys.h"
 #include "classlib/WndThreadState.h"
 
 namespace {
@@ -234,6 +235,12 @@ BOOL CWnd::OnNotify(WPARAM, LPARAM lp, LRESULT* result)
 
 BOOL CWnd::WalkPreTranslateTree(MSG* msg)
 {
+    // The editing keys of an edit field or a cell editor are its own: only
+    // the window itself looks at them before they go to it.
+    if (afx::IsOwnEditingKey(*msg)) {
+        CWnd* wnd = FromHandlePermanent(msg->hwnd);
+        return (wnd && wnd->PreTranslateMessage(msg)) || afx::CarryOutEditingKey(*msg);
+    }
     for (HWND h = msg->hwnd; h; h = ::GetParent(h)) {
         CWnd* wnd = FromHandlePermanent(h);
         if (wnd && wnd->PreTranslateMessage(msg))

@@ -2,8 +2,8 @@
 //
 // An edit opens a child window over the cell (class by the column's editor
 // type), puts EditorWndProc on it (Enter and focus loss post a commit, Escape
-// a cancel, all as WM_END_EDIT_LABEL to the list) and attaches the matching
-// editor object on top. EndEdit takes both off again, destroys the window and,
+// a cancel, all as WM_END_EDIT_LABEL to the list), marks it as a cell editor
+// (its editing keys are its own) and attaches the matching editor object on top. EndEdit takes both off again, destroys the window and,
 // on a commit whose value differs from the cell's, sends LVN_ENDLABELEDITW and
 // stores the record as the parent left it.
 #include <windows.h>
@@ -11,6 +11,7 @@
 
 #include <cwchar>
 
+#include "classlib/EditingKeys.h"
 #include "controls/CustomListCtrl.h"
 #include "controls/EditMessages.h"
 #include "controls/ListNotify.h"
@@ -166,6 +167,7 @@ HWND CCustomListCtrl::EditSubItem(int row, int column)
     }
     SendToMainWindow(WM_ENTERMENULOOP);
     m_editorWnd = wnd;
+    AfxSetCellEditor(wnd, TRUE);
     m_editorOldProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CCustomListCtrl::EditorWndProc)));
     ::SendMessageW(wnd, WM_SETFONT, reinterpret_cast<WPARAM>(static_cast<HFONT>(m_font)), FALSE);
@@ -298,6 +300,8 @@ void CCustomListCtrl::RestoreEditorProc()
         m_timeEditor.Close();
     if (wnd && ::IsWindow(wnd) && m_editorOldProc)
         SetWindowLongPtrW(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_editorOldProc));
+    if (wnd && ::IsWindow(wnd))
+        AfxSetCellEditor(wnd, FALSE);
     m_editorOldProc = nullptr;
 }
 

@@ -230,29 +230,3 @@ void CHeaderWnd::OnTitleChange()
     theGlobal.m_headerTitle = text;
 }
 
-BOOL CHeaderWnd::PreTranslateMessage(MSG* msg)
-{
-    if (msg->message != WM_KEYDOWN || msg->hwnd != m_titleEdit.GetSafeHwnd())
-        return CViewWnd::PreTranslateMessage(msg);
-    if (msg->wParam == VK_DELETE) {
-        m_titleEdit.SendMessage(WM_KEYDOWN, msg->wParam, msg->lParam);
-        return CViewWnd::PreTranslateMessage(msg);
-    }
-    if (::GetAsyncKeyState(VK_CONTROL) < 0) {
-        switch (msg->wParam) {
-        case 'A':
-            m_titleEdit.SendMessage(EM_SETSEL, 0, -1);
-            m_titleEdit.SendMessage(EM_SCROLLCARET, 0, 0);
-            return TRUE;
-        case 'C': m_titleEdit.SendMessage(WM_COPY, 0, 0); return TRUE;
-        case 'V': m_titleEdit.SendMessage(WM_PASTE, 0, 0); return TRUE;
-        case 'X': m_titleEdit.SendMessage(WM_CUT, 0, 0); return TRUE;
-        case 'Z':
-            if (m_titleEdit.SendMessage(EM_CANUNDO, 0, 0))
-                m_titleEdit.SendMessage(EM_UNDO, 0, 0);
-            return TRUE;
-        default: break;
-        }
-    }
-    return CViewWnd::PreTranslateMessage(msg);
-}

@@ -13,7 +13,6 @@ class CHeaderWnd : public CViewWnd {
 public:
     CHeaderWnd();
     ~CHeaderWnd() override;
-    BOOL PreTranslateMessage(MSG* msg) override;
     int GetPaneHeight() const { return m_images[0].height; }
     // The page title the main window's view switch sets.
     void SetPageTitle(const CString& title);

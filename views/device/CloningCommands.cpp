@@ -277,11 +277,6 @@ BOOL CCloningWnd::PreTranslateMessage(MSG* msg)
             edit.SendMessage(EM_SCROLLCARET, 0, 0);
             return TRUE;
         }
-        if (k >= 0 && msg->wParam == VK_DELETE && !shift) {
-            // Delivered once, here: the accelerator table must not also take it as Delete.
-            m_spins[k].m_edit.SendMessage(WM_KEYDOWN, VK_DELETE, msg->lParam);
-            return TRUE;
-        }
     }
     return CViewWnd::PreTranslateMessage(msg);
 }
