@@ -6,6 +6,10 @@
 
 #include "common/DibImage.h"
 
+// Link text (underlined titles and names) over the selection bar: light, as
+// the bar itself is a dark teal.
+constexpr COLORREF kLinkTextOnSelection = RGB(254, 254, 254);
+
 void DrawSelectionBar(HDC dc, const RECT& bar, const DIB_IMAGE& left, const DIB_IMAGE& mid, const DIB_IMAGE& right,
                       BOOL tileMid = FALSE);
 

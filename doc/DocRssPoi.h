@@ -180,6 +180,8 @@ public:
     BOOL AppendNewItemFolder(int fileId);
     BOOL ReadNewItems();
     BOOL RemoveNewItemFolder(int feed);
+    // The favourite marks kept for the file (see m_newItemFavorites) written into it.
+    BOOL WriteNewItemMarks();
     void BuildNewItemsList();
 
     // Download and parse.
@@ -205,6 +207,8 @@ public:
     // Waits until both busy flags are clear, handling messages sent to this
     // thread meanwhile (the workers report synchronously). FALSE on time-out.
     static BOOL WaitForFeedWorkers(DWORD timeoutMs);
+    // The same for a running item load only.
+    static BOOL WaitForItemLoad(DWORD timeoutMs);
     // Called at each step of a download with the step's number (tests only).
     static void SetDownloadStepHook(std::function<void(int)> hook);
     // The reader's side of starting and ending work: an update of all feeds

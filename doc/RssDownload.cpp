@@ -164,10 +164,12 @@ void CDocRssPoi::CancelFeedWork()
         SetEvent(theGlobal.m_cancelEvent);
 }
 
-BOOL CDocRssPoi::WaitForFeedWorkers(DWORD timeoutMs)
+namespace {
+
+BOOL WaitWhile(bool (*busy)(), DWORD timeoutMs)
 {
     DWORD start = GetTickCount();
-    while (theGlobal.m_rssUpdateBusy || theGlobal.m_rssLoadBusy) {
+    while (busy()) {
         if (GetTickCount() - start >= timeoutMs)
             return FALSE;
         // A worker may be waiting in SendMessage for this thread.
@@ -176,6 +178,18 @@ BOOL CDocRssPoi::WaitForFeedWorkers(DWORD timeoutMs)
         PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
     }
     return TRUE;
+}
+
+}  // namespace
+
+BOOL CDocRssPoi::WaitForFeedWorkers(DWORD timeoutMs)
+{
+    return WaitWhile([] { return theGlobal.m_rssUpdateBusy || theGlobal.m_rssLoadBusy; }, timeoutMs);
+}
+
+BOOL CDocRssPoi::WaitForItemLoad(DWORD timeoutMs)
+{
+    return WaitWhile([] { return theGlobal.m_rssLoadBusy != 0; }, timeoutMs);
 }
 
 BOOL CDocRssPoi::DownloadFeed(int index)

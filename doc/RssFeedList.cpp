@@ -214,6 +214,8 @@ BOOL CDocRssPoi::AddFetchedFeed(const wchar_t* url, const CString& local, const 
     CopyField(feed.url, url);
     CopyField(feed.title, title);
     feed.fileId = fileId;
+    // A load worker may be reading the feed list.
+    std::lock_guard<std::mutex> work(m_feedWorkLock);
     int index = GetFeedCount();
     m_feeds.Add(feed);
     m_feedFiles.SetSize(index);

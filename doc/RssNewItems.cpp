@@ -164,6 +164,32 @@ BOOL CDocRssPoi::ReadNewItems()
     return whole;
 }
 
+BOOL CDocRssPoi::WriteNewItemMarks()
+{
+    CRssLock hold(m_newItemFileLock);
+    if (m_newItemFavorites.empty())
+        return TRUE;
+    if (theGlobal.m_rssTempFolder.IsEmpty())
+        return FALSE;
+    CXmlDocument xml;
+    const CString path = NewItemPath();
+    XmlElementPtr root = rss::LoadUtf16(xml, path);
+    if (!root)
+        return FALSE;
+    for (const XmlElementPtr& folder : rss::ChildElements(root, L"Folder"))
+        for (const XmlElementPtr& pm : rss::ChildElements(folder, L"Placemark")) {
+            const CString guid = rss::PlacemarkGuid(pm);
+            for (const auto& [markGuid, favorite] : m_newItemFavorites)
+                if (!guid.IsEmpty() && rss::SameText(guid, markGuid.c_str()) &&
+                    !rss::RewriteFavorite(xml, pm, favorite))
+                    return FALSE;
+        }
+    if (!xml.Save(path))
+        return FALSE;
+    m_newItemFavorites.clear();
+    return TRUE;
+}
+
 BOOL CDocRssPoi::RemoveNewItemFolder(int feed)
 {
     if (feed < 0 || feed >= GetFeedCount() || theGlobal.m_rssTempFolder.IsEmpty())

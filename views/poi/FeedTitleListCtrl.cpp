@@ -13,7 +13,6 @@ constexpr COLORREF kSelectedBack = RGB(208, 209, 108);
 constexpr COLORREF kPlainText = RGB(254, 254, 254);
 constexpr COLORREF kTitleText = RGB(0, 237, 255);
 constexpr COLORREF kDisabledText = RGB(0, 152, 163);
-constexpr COLORREF kSelectedText = RGB(4, 117, 126);
 // The row spans the client width and this much more (as the report list's cells do).
 constexpr int kRowExtra = 11;
 
@@ -443,7 +442,7 @@ void CFeedTitleListCtrl::DrawSubItem(CDC* dc, RECT* cell, int row, int column)
     if (state & DisabledBit)
         dc->SetTextColor(kDisabledText);
     else if (selected)
-        dc->SetTextColor(kSelectedText);
+        dc->SetTextColor(kLinkTextOnSelection);
     else
         dc->SetTextColor(kTitleText);
     dc->DrawText(text, &rc, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_LEFT);

@@ -1,7 +1,5 @@
 // The reader's item list: cells, marks, sorting, the map page's requests, the
 // item's link and properties, Save to PC and the export to the card.
-#include <shlwapi.h>
-
 #include <algorithm>
 
 #include "common/FileUtil.h"
@@ -16,6 +14,7 @@
 #include "res/feeds_ids.h"
 #include "views/poi/PoiCardChooser.h"
 #include "views/poi/PoiEditDlg.h"
+#include "views/poi/PoiKmlOutput.h"
 #include "views/poi/PoiReaderWnd.h"
 #include "views/poi/PoiSaveName.h"
 
@@ -131,7 +130,7 @@ void CPoiReaderWnd::OnItemChanged(NMHDR*, LRESULT* result)
 
 void CPoiReaderWnd::RestartMapTimer()
 {
-    KillTimer(TimerLoad);
+    // A feed load waiting for the running one (timer 10002) stays pending.
     KillTimer(TimerMapDebounce);
     KillTimer(TimerMap);
     SetTimer(TimerMapDebounce, 500, nullptr);
@@ -192,11 +191,10 @@ void CPoiReaderWnd::OnEndLabelEdit(NMHDR* nm, LRESULT* result)
         doc.SetItemCheck(index, item.check == 1 ? 0 : 1);
         RestartMapTimer();
     } else if (info->item.iSubItem == 3) {
-        if (item.favorite != 1 && doc.m_favorites.GetSize() > RSS_MAX_SHOWN - 1) {
+        if (item.favorite != 1 && doc.m_favorites.GetSize() > RSS_MAX_SHOWN - 1)
             ShowMessage(theGlobal.UiString(19), 0);
-            return;
-        }
-        doc.SetItemFavorite(index, item.favorite == 1 ? 0 : 1);
+        else
+            doc.SetItemFavorite(index, item.favorite == 1 ? 0 : 1);
     }
     m_pane.m_itemList.Invalidate(FALSE);
 }
@@ -319,9 +317,7 @@ void CPoiReaderWnd::OnLink()
 
 void CPoiReaderWnd::OnUpdateLink(CCmdUI* ui)
 {
-    // The button works from the pane as well; the menu item needs the list's focus.
-    const bool fromMenu = ui->m_pMenu != nullptr;
-    ui->Enable((!fromMenu || ItemListHasFocus()) && m_pane.m_itemList.GetSelectedCount() == 1);
+    ui->Enable(ItemListHasFocus() && m_pane.m_itemList.GetSelectedCount() == 1);
     SetCmdUIText(ui, theGlobal.UiString(148));
 }
 
@@ -363,70 +359,31 @@ BOOL CPoiReaderWnd::AcceptInvalidItems()
     return ShowMessage(ErrorText(doc), 1) == IDOK;
 }
 
-void CPoiReaderWnd::OnSave()
+PoiKmlOutput CPoiReaderWnd::KmlOutput()
 {
     CDocRssPoi& doc = theGlobal.m_docRssPoi;
+    return {doc, [&doc](const CString& name) { doc.SetFolderName(name); },
+            [this, &doc](const CString& path) { return doc.WriteItemsKml(path, 0, ShownRows()); }};
+}
+
+void CPoiReaderWnd::OnSave()
+{
     if (!AcceptInvalidItems())
         return;
-    CString path = ProposedSaveName(L"POI.KML");
     CWnd* main = AfxGetMainWnd();
-    if (!s_saveDialog(main ? main->GetSafeHwnd() : GetSafeHwnd(), theGlobal.m_piIniFolder, path))
-        return;
-    const int slash = path.ReverseFind(L'\\');
-    const CString fileName = path.Mid(slash + 1);
-    CString title = fileName;
-    const int dot = title.ReverseFind(L'.');
-    if (dot > 0)
-        title = title.Left(dot);
-    doc.SetFolderName(title);
-    if (!doc.WriteItemsKml(path, 0, ShownRows())) {
-        ShowMessage(ErrorText(doc), 0);
-        return;
-    }
-    theGlobal.m_piFileSpec = fileName;
-    theGlobal.m_piIniFolder = path.Left(slash > 0 ? slash : 0);
+    SavePoiKmlToPc(main ? main->GetSafeHwnd() : GetSafeHwnd(), s_saveDialog, KmlOutput());
 }
 
 void CPoiReaderWnd::OnExport()
 {
+    CDocRssPoi& doc = theGlobal.m_docRssPoi;
     if (!AcceptInvalidItems())
         return;
     CString root, name;
     if (!s_chooseCard(ProposedSaveName(L"POI"), root, name))
         return;
-    if (ExportFiles(root, name))
+    PoiKmlOutput out = KmlOutput();
+    out.write = [&doc](const CString& path) { return doc.ExportToCard(path); };
+    if (ExportPoiToCard(root, name, doc.CountCheckedItems(), out))
         ShowMessage(theGlobal.UiString(16), 0);
-}
-
-BOOL CPoiReaderWnd::ExportFiles(const CString& root, const CString& name)
-{
-    CDocRssPoi& doc = theGlobal.m_docRssPoi;
-    const int type = theGlobal.m_modelType;
-    const CString folder = GetPoiCardFolder(root, type);
-    if (!CDocPi::CheckCardFileCount(folder, doc.CountCheckedItems(), GetMaxPoiPerFile(type))) {
-        ShowMessage(theGlobal.UiString(20), 0);
-        return FALSE;
-    }
-    doc.SetFolderName(name);
-    if (!doc.ExportToCard(folder + name + L".kml")) {
-        ShowMessage(ErrorText(doc), 0);
-        return FALSE;
-    }
-    CDocIcon& icons = theGlobal.m_docIcon;
-    const BOOL iconsWritten =
-        type == 0 || type == 2 ? icons.ExportUserIconBitmaps(root) : icons.ExportCustomPoiSymbols(root);
-    if (!iconsWritten) {
-        ShowMessage(ErrorText(icons), 0);
-        return FALSE;
-    }
-    if (type != 0 && type != 2) {
-        wchar_t version[MAX_PATH];
-        lstrcpynW(version, root, MAX_PATH);
-        if (!::PathAppendW(version, L"NDB") || !::PathAppendW(version, L"VersionManage") ||
-            !::PathAppendW(version, L"Version") || !CDocPi::WriteCustomPoiVersion(version)) {
-            ShowMessage(theGlobal.UiString(10), 0);
-            return FALSE;
-        }
-    }
-    return TRUE;
 }

@@ -163,9 +163,20 @@ void CPoiReaderWnd::OnFeedChanged(NMHDR*, LRESULT* result)
     if (i == doc.m_selectedFeed)
         return;
     if (r >= 2 && (i >= doc.m_feedFiles.GetSize() || doc.m_feedFiles[i].IsEmpty())) {
-        ShowMessage(theGlobal.UiString(48), 0);
-        doc.m_selectedFeed = i;
+        // A switch still pending would load this feed's old cache during the message.
+        KillTimer(TimerSwitch);
+        KillTimer(TimerLoad);
         m_feedSwitch = 0;
+        ShowMessage(theGlobal.UiString(48), 0);
+        // The rows shown must belong to the chosen feed, or a star would land in
+        // its cache: the list is emptied once a running load has ended.
+        theGlobal.m_rssLoadCancel = 1;
+        CDocRssPoi::WaitForItemLoad(s_workerWaitMs);
+        m_anime.Stop();
+        m_anime.ShowWindow(SW_HIDE);
+        ClearItemRows();
+        doc.ClearListedItems();
+        doc.m_selectedFeed = i;
         m_pane.m_titleList.SetFocus();
         return;
     }
@@ -182,6 +193,13 @@ void CPoiReaderWnd::OnSwitchTimer()
     KillTimer(TimerSwitch);
     if (m_pane.m_titleList.GetCurSel() < 0)
         return;
+    ClearItemRows();
+    theGlobal.m_rssLoadCancel = 1;
+    SetTimer(TimerLoad, 500, nullptr);
+}
+
+void CPoiReaderWnd::ClearItemRows()
+{
     ShowMap(FALSE);
     CRssItemListCtrl& items = m_pane.m_itemList;
     for (int row = 0; row < items.GetItemCount(); ++row)
@@ -193,8 +211,6 @@ void CPoiReaderWnd::OnSwitchTimer()
     m_pane.m_sortKey = CPoiRssListWnd::kNoSortKey;
     m_pane.m_sortAscending = 1;
     items.SetSortArrow(CPoiRssListWnd::kNoSortKey, TRUE);
-    theGlobal.m_rssLoadCancel = 1;
-    SetTimer(TimerLoad, 500, nullptr);
 }
 
 void CPoiReaderWnd::OnLoadTimer()
@@ -209,10 +225,8 @@ void CPoiReaderWnd::OnLoadTimer()
     }
     theGlobal.m_rssLoadCancel = 0;
     CDocRssPoi& doc = theGlobal.m_docRssPoi;
-    if (r != 1) {
-        m_anime.ShowWindow(SW_SHOW);
-        m_anime.Start();
-    }
+    m_anime.ShowWindow(SW_SHOW);
+    m_anime.Start();
     if (!doc.StartItemLoad(m_link, r)) {
         // Refused while the update still writes what the row shows: try again.
         if (theGlobal.m_rssUpdateBusy)
@@ -228,13 +242,13 @@ void CPoiReaderWnd::OnLoadTimer()
     }
 }
 
-BOOL CPoiReaderWnd::AddFeedOnWorker(const CString& url)
+CPoiReaderWnd::AddResult CPoiReaderWnd::AddFeedOnWorker(const CString& url)
 {
     FetchJob job;
     job.url = url;
     const uintptr_t handle = _beginthreadex(nullptr, 0, FetchThread, &job, 0, nullptr);
     if (!handle)
-        return theGlobal.m_docRssPoi.AddFeed(url);
+        return theGlobal.m_docRssPoi.AddFeed(url) ? AddDone : AddFailed;
     HANDLE thread = reinterpret_cast<HANDLE>(handle);
     CProgressDlg progress;
     CWnd* main = AfxGetMainWnd();
@@ -263,9 +277,11 @@ BOOL CPoiReaderWnd::AddFeedOnWorker(const CString& url)
     ::CloseHandle(thread);
     if (shown)
         progress.DestroyWindow();
+    if (cancelled && !job.ok)
+        return AddCancelled;
     if (!job.ok)
-        return FALSE;
-    return theGlobal.m_docRssPoi.AddFetchedFeed(url, job.local, job.title);
+        return AddFailed;
+    return theGlobal.m_docRssPoi.AddFetchedFeed(url, job.local, job.title) ? AddDone : AddFailed;
 }
 
 void CPoiReaderWnd::OnAddFeed()
@@ -278,10 +294,22 @@ void CPoiReaderWnd::OnAddFeed()
     CUrlEntryDlg dlg;
     if (dlg.DoModal() != IDOK)
         return;
-    if (AddFeedOnWorker(dlg.GetUrl()))
-        OnUrlListUpdate();
-    else
-        ShowMessage(ErrorText(doc), 0);
+    switch (AddFeedOnWorker(dlg.GetUrl())) {
+    case AddDone: OnUrlListUpdate(); break;
+    case AddFailed: ShowMessage(ErrorText(doc), 0); break;
+    case AddCancelled: break;  // the user's own choice: nothing to tell
+    }
+}
+
+BOOL CPoiReaderWnd::FeedWorkRunning()
+{
+    return theGlobal.m_rssUpdateBusy || theGlobal.m_rssLoadBusy;
+}
+
+void CPoiReaderWnd::OnUpdateAddFeed(CCmdUI* ui)
+{
+    // The document refuses to change the feed list while a worker reads it.
+    ui->Enable(!FeedWorkRunning());
 }
 
 void CPoiReaderWnd::OnDeleteFeed()
@@ -310,7 +338,8 @@ void CPoiReaderWnd::OnDeleteFeed()
 void CPoiReaderWnd::OnUpdateDeleteFeed(CCmdUI* ui)
 {
     const int r = m_pane.m_titleList.GetCurSel();
-    ui->Enable(!m_feedSwitch && FeedListHasFocus() && m_pane.m_titleList.GetSelectedCount() > 0 && r >= 2);
+    ui->Enable(!m_feedSwitch && !FeedWorkRunning() && FeedListHasFocus() &&
+               m_pane.m_titleList.GetSelectedCount() > 0 && r >= 2);
     SetCmdUIText(ui, theGlobal.UiString(270));
 }
 
@@ -333,6 +362,8 @@ void CPoiReaderWnd::Leave(int back)
     // Flags, the running download's client and its event, all under the
     // document's lock (the worker may be ending that download right now).
     CDocRssPoi::CancelFeedWork();
+    // Whatever reads the new-items file next finds the stars set in it.
+    theGlobal.m_docRssPoi.WriteNewItemMarks();
     m_back = back;
     SetTimer(TimerLeave, 100, nullptr);
 }

@@ -62,7 +62,7 @@ BEGIN_MESSAGE_MAP(CPoiReaderWnd, CViewWnd)
     ON_COMMAND(ID_UPDATE, OnUpdate)
     ON_COMMAND(ID_VIEW_GOOGLEMAPS, OnItemsLoaded)
     ON_COMMAND(ID_ENTRY, OnAddFeed)
-    ON_UPDATE_COMMAND_UI(ID_ENTRY, OnUpdateAlways)
+    ON_UPDATE_COMMAND_UI(ID_ENTRY, OnUpdateAddFeed)
     ON_COMMAND(ID_URL_DELETE, OnDeleteFeed)
     ON_UPDATE_COMMAND_UI(ID_URL_DELETE, OnUpdateDeleteFeed)
     ON_COMMAND(ID_CHECK_ON, OnCheckOn)
@@ -169,6 +169,7 @@ void CPoiReaderWnd::OnDestroy()
         m_link->Detach();
     CDocRssPoi::CancelFeedWork();
     const BOOL ended = CDocRssPoi::WaitForFeedWorkers(s_workerWaitMs);
+    theGlobal.m_docRssPoi.WriteNewItemMarks();
     if (ended) {
         delete m_link;
         theGlobal.m_docRssPoi.DeleteFeedFiles();

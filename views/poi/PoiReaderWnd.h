@@ -19,6 +19,7 @@
 #include "doc/DocRssPoi.h"
 #include "frame/SplitDrag.h"
 #include "frame/ViewWnd.h"
+#include "views/poi/PoiKmlOutput.h"
 #include "views/poi/PoiRssListWnd.h"
 
 class CFeedReaderLink;
@@ -103,6 +104,8 @@ protected:
     void OnFeedDispInfo(NMHDR* nm, LRESULT* result);
     void OnSwitchTimer();
     void OnLoadTimer();
+    // Empties the item rows, the view order and the sort; hides the map.
+    void ClearItemRows();
     void OnAddFeed();
     void OnDeleteFeed();
     void OnUpdateDeleteFeed(CCmdUI* ui);
@@ -111,7 +114,10 @@ protected:
     void Leave(int back);
     void OnLeaveTimer();
     void FinishLeave();
-    BOOL AddFeedOnWorker(const CString& url);
+    enum AddResult { AddDone, AddFailed, AddCancelled };
+    AddResult AddFeedOnWorker(const CString& url);
+    void OnUpdateAddFeed(CCmdUI* ui);
+    static BOOL FeedWorkRunning();
 
     // Items (PoiReaderItems.cpp).
     void OnItemDispInfo(NMHDR* nm, LRESULT* result);
@@ -141,7 +147,7 @@ protected:
     void OnMapTimer();
     void SetChecks(int value);
     BOOL AcceptInvalidItems();
-    BOOL ExportFiles(const CString& root, const CString& name);
+    PoiKmlOutput KmlOutput();
     DECLARE_MESSAGE_MAP()
 
     void PlaceChildren();

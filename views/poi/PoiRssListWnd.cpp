@@ -393,13 +393,17 @@ BOOL CPoiRssListWnd::SortItems(int count, int key, BOOL ascending)
     std::vector<int> positions(static_cast<size_t>(count));
     for (int i = 0; i < count; ++i)
         positions[i] = i;
-    // Stable: equal items keep their order, as the exchange sort keeps them.
-    std::stable_sort(positions.begin(), positions.end(), [&](int a, int b) {
-        if (!have[a] || !have[b])
-            return false;
-        const int c = CompareItems(items[a], items[b], key);
-        return ascending ? c < 0 : c > 0;
-    });
+    // The exchange sort: each position against every later one, swapped when
+    // out of order. Its order of equal items is what users have seen.
+    for (int i = 0; i < count; ++i)
+        for (int j = i + 1; j < count; ++j) {
+            const int a = positions[i], b = positions[j];
+            if (!have[a] || !have[b])
+                continue;
+            const int c = CompareItems(items[a], items[b], key);
+            if (ascending ? c > 0 : c < 0)
+                std::swap(positions[i], positions[j]);
+        }
     CWordArray sorted;
     for (int p : positions)
         sorted.Add(m_order[p]);

@@ -14,6 +14,7 @@
 #include "common/DibImage.h"
 #include "controls/CustomButton.h"
 #include "frame/ViewWnd.h"
+#include "views/poi/PoiKmlOutput.h"
 #include "views/poi/PoiListCtrl.h"
 #include "views/poi/PoiListModel.h"
 
@@ -92,7 +93,7 @@ protected:
     void OnUpdateSave(CCmdUI* ui);
     // Validation before writing: TRUE to go on (valid, or the user said OK).
     BOOL AcceptInvalidRecords();
-    BOOL ExportFiles(const CString& root, const CString& name);
+    PoiKmlOutput KmlOutput();
 
     // History (PoiWndHistory.cpp).
     void OnUndo();

@@ -99,10 +99,11 @@ void CRssItemListCtrl::DrawSubItem(CDC* dc, RECT* cell, int row, int column)
         UINT style = ILD_NORMAL;
         if (column == 0)
             style |= state & LVIS_OVERLAYMASK;
-        if (selected && column > ColStar)
+        // A selected row's images are tinted with the selection colour.
+        if (selected)
             style |= ILD_BLEND25;
-        ImageList_DrawEx(list, image, *dc, rc.left + 2, y, std::min<int>(icon.cx, w - 2), icon.cy, CLR_NONE, CLR_NONE,
-                         style);
+        ImageList_DrawEx(list, image, *dc, rc.left + 2, y, std::min<int>(icon.cx, w - 2), icon.cy, CLR_NONE,
+                         selected ? CLR_DEFAULT : CLR_NONE, style);
         rc.left += icon.cx + 4;
     }
     if (!text || !*text)

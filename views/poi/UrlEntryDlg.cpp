@@ -93,12 +93,13 @@ BOOL CUrlEntryDlg::OnEraseBkgnd(CDC* dc)
     HBRUSH brush = ::CreateSolidBrush(kGreyColour);
     ::FrameRect(dc->GetSafeHdc(), &frame, brush);
     ::DeleteObject(brush);
-    RECT text{30, 44, 130, 70};
-    HGDIOBJ old = ::SelectObject(dc->GetSafeHdc(), reinterpret_cast<HGDIOBJ>(SendMessage(WM_GETFONT)));
+    // The label's box ends where the edit begins: a long label is drawn
+    // smaller rather than cut.
+    const RECT text{30, 44, 128, 70};
     dc->SetBkMode(TRANSPARENT);
     dc->SetTextColor(RGB(255, 255, 255));
-    dc->DrawText(UiText(231), &text, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
-    ::SelectObject(dc->GetSafeHdc(), old);
+    DrawTextShrinkToFit(dc->GetSafeHdc(), 100, &text, UiText(231), FALSE,
+                        DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
     return TRUE;
 }
 

@@ -13,7 +13,7 @@ namespace {
 
 const COLORREF kFrame = RGB(0x96, 0x96, 0x98);
 const COLORREF kLink = 0xFFED00;
-const COLORREF kLinkSelected = 0x7E7504;
+const COLORREF kLinkSelected = kLinkTextOnSelection;
 
 int CompareText(const wchar_t* a, const wchar_t* b)
 {

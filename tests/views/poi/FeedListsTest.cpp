@@ -44,7 +44,10 @@ TEST_F(FeedLists, ADisabledRowCannotBeChosenByAnyMeans)
 {
     TextAnswers answers({});  // the feeds have no download: the reader says so
     Rows(3);
-    ClickRow(2);
+    {
+        TextAnswers answers({});  // none of the feeds was downloaded
+        ClickRow(2);
+    }
     ASSERT_TRUE(Selected(2));
     titles().SetItemState(1, CFeedTitleListCtrl::DisabledBit, CFeedTitleListCtrl::DisabledBit);
     ClickRow(1);
@@ -140,6 +143,58 @@ TEST_F(FeedLists, ASelectedItemRowKeepsNumberCheckAndStarOnThePlainBackground)
     ASSERT_TRUE(items().GetSubItemRect(2, 5, LVIR_BOUNDS, &other));
     EXPECT_TRUE(skintest::Near(pixels.At(other.right - 20, other.top + 3), items().m_bkColor, 2));
     EXPECT_TRUE(pixels.SavePng(L"feed_lists_selected_item"));
+}
+
+TEST_F(FeedLists, ASelectedItemRowBlendsItsImages)
+{
+    Page("/kml.xml", Kml("Kml feed", 4));
+    Subscribe("/kml.xml", L"Kml feed");
+    Visit();
+    Choose(2);
+    ASSERT_EQ(items().GetItemCount(), 4);
+    items().SetFocus();
+    items().SetCurSel(1);
+    items().Invalidate(FALSE);
+    PumpPending();
+    skintest::Pixels pixels(items().m_hWnd);
+    // New mark, check box and star: the same images in rows 1 and 2, tinted in row 1 only.
+    for (int column : {0, 2, 3}) {
+        RECT selected, plain;
+        ASSERT_TRUE(items().GetSubItemRect(1, column, LVIR_BOUNDS, &selected));
+        ASSERT_TRUE(items().GetSubItemRect(2, column, LVIR_BOUNDS, &plain));
+        int differing = 0;
+        for (int y = 0; y < selected.bottom - selected.top; ++y)
+            for (int x = selected.left + 2; x < selected.left + 18 && x < selected.right; ++x)
+                differing += !skintest::Near(pixels.At(x, selected.top + y), pixels.At(x, plain.top + y), 6);
+        EXPECT_GT(differing, 2) << column;
+    }
+}
+
+TEST_F(FeedLists, ASelectedTitleStaysReadableOnTheSelectionBar)
+{
+    Rows(3);
+    {
+        TextAnswers answers({});  // none of the feeds was downloaded
+        ClickRow(2);
+    }
+    ASSERT_TRUE(Selected(2));
+    titles().Invalidate(FALSE);
+    PumpPending();
+    skintest::Pixels pixels(titles().m_hWnd);
+    auto lightPixels = [&](int row) {
+        RECT rc{};
+        titles().GetItemRect(row, 0, &rc, LVIR_BOUNDS);
+        int light = 0;
+        for (int y = rc.top; y < rc.bottom; ++y)
+            for (int x = std::max<int>(rc.left, 0); x < std::min<int>(rc.right, 200); ++x) {
+                const COLORREF c = pixels.At(x, y);
+                light += GetRValue(c) + GetGValue(c) + GetBValue(c) > 3 * 200;
+            }
+        return light;
+    };
+    // The title's strokes stand out of the dark teal bar as they do on the plain rows.
+    EXPECT_GT(lightPixels(2), 40);
+    EXPECT_TRUE(pixels.SavePng(L"feed_lists_selected_title"));
 }
 
 TEST_F(FeedLists, TheAddressDialogLimitsTheLengthOnly)

@@ -6,6 +6,8 @@
 #include "PageRecorder.h"
 #include "FeedReaderFixture.h"
 #include "common/WebUtil.h"
+#include "core/RegisteredMessages.h"
+#include "doc/DocPaths.h"
 
 using namespace feedview;
 
@@ -111,7 +113,7 @@ TEST_F(FeedReader, ChoosingAFeedLoadsItsItemsAndAsksForTheMap)
     EXPECT_TRUE(skintest::Pixels(view.m_hWnd).SavePng(L"feed_reader_items"));
 }
 
-TEST_F(FeedReader, AFeedWithoutADownloadSaysSoAndKeepsTheItems)
+TEST_F(FeedReader, AFeedWithoutADownloadSaysSoAndShowsNoOtherFeedsItems)
 {
     FourShapes();
     Visit();
@@ -123,8 +125,52 @@ TEST_F(FeedReader, AFeedWithoutADownloadSaysSoAndKeepsTheItems)
         ASSERT_EQ(answers.asked.size(), 1u);
         EXPECT_EQ(answers.asked[0], Ui(48));
     }
+    // The rows shown belong to the chosen feed: none, so no star can land in
+    // its cache for another feed's items.
     EXPECT_EQ(doc().m_selectedFeed, 5);
-    EXPECT_EQ(items().GetItemCount(), 3);
+    EXPECT_EQ(items().GetItemCount(), 0);
+    EXPECT_EQ(doc().GetShownItemCount(), 0);
+    EXPECT_FALSE(Enabled(ID_CHECK_ALL));
+
+    // A switch still pending when the failed row is chosen loads nothing later.
+    Choose(2);
+    ASSERT_EQ(items().GetItemCount(), 3);
+    Choose(3, false);
+    {
+        TextAnswers answers({});
+        Choose(7, false);
+        ASSERT_EQ(answers.asked.size(), 1u);
+    }
+    const size_t loads = PageLoads().size();
+    DispatchUntil([] { return false; }, 1500);
+    EXPECT_EQ(PageLoads().size(), loads);
+    EXPECT_EQ(view.m_feedSwitch, 0);
+    EXPECT_EQ(doc().m_selectedFeed, 5);
+    EXPECT_EQ(items().GetItemCount(), 0);
+}
+
+TEST_F(FeedReader, ALoadWaitingForTheRunningOneIsNeverDropped)
+{
+    FourShapes();
+    Visit();
+    Choose(2);
+    ASSERT_EQ(items().GetItemCount(), 3);
+    // Every command that asks for the map anew, while the next feed waits.
+    const UINT commands[] = {ID_CHECK_ALL, ID_UNCHECK_ALL, ID_CHECK_NEW, ID_CHECK_OLD};
+    int row = 2;
+    for (UINT command : commands) {
+        row = row == 2 ? 3 : 2;
+        theGlobal.m_rssLoadBusy = 1;  // a load still runs
+        Choose(row, false);
+        ASSERT_TRUE(DispatchUntil([this] { return items().GetItemCount() == 0; }, 3000)) << command;
+        DispatchUntil([] { return false; }, 600);  // the load timer waits now
+        Command(command);
+        theGlobal.m_rssLoadBusy = 0;
+        EXPECT_TRUE(DispatchUntil(
+            [this, row] { return doc().m_selectedFeed == row - 2 && view.m_feedSwitch == 0 && items().GetItemCount() > 0; },
+            5000))
+            << command;
+    }
 }
 
 TEST_F(FeedReader, NewItemsAndFavouritesRows)
@@ -198,12 +244,15 @@ TEST_F(FeedReader, ChecksAndStarsFromTheCellsAndTheButtons)
     info.hdr.code = LVN_ENDLABELEDITW;
     info.item.iItem = 0;
     info.item.iSubItem = 3;
+    items().UpdateWindow();
     {
         TextAnswers answers({});
         view.SendMessage(WM_NOTIFY, IDC_RSS_ITEM_LIST, reinterpret_cast<LPARAM>(&info));
         ASSERT_EQ(answers.asked.size(), 1u);
         EXPECT_EQ(answers.asked[0], Ui(19));
     }
+    // The refused star is drawn again as it stays.
+    EXPECT_TRUE(::GetUpdateRect(items().m_hWnd, nullptr, FALSE));
     DOCPI_RSS_ITEM item;
     ASSERT_TRUE(doc().GetItem(view.m_pane.ItemOfRow(0), &item));
     EXPECT_EQ(item.favorite, 0);
@@ -244,9 +293,17 @@ TEST_F(FeedReader, AnItemsLinkOpensOnlyAsAWebPage)
     testsupport::TempDir dir;
     const std::wstring log = dir.File(L"urls.txt");
     auto recorder = std::make_unique<PageRecorder>(log);
-    items().SetFocus();
+    // The button, as the menu item, acts on the item list's selection: with
+    // the list's focus only.
     items().SetCurSel(0);
+    titles().SetFocus();
+    EXPECT_FALSE(Enabled(ID_LINK_BROWSE));
+    view.SendMessage(WM_USER_IDLE, 0, 0);
+    EXPECT_FALSE(view.m_pane.m_btnLink.IsWindowEnabled());
+    items().SetFocus();
     EXPECT_TRUE(Enabled(ID_LINK_BROWSE));
+    view.SendMessage(WM_USER_IDLE, 0, 0);
+    EXPECT_TRUE(view.m_pane.m_btnLink.IsWindowEnabled());
     Command(ID_LINK_BROWSE);
     const auto opened = testsupport::ReadBytes(log);
     EXPECT_EQ(std::string(opened.begin(), opened.end()).find("http://example.com/0"), 0u);
@@ -258,6 +315,7 @@ TEST_F(FeedReader, AnItemsLinkOpensOnlyAsAWebPage)
             wcscpy(doc().m_shownItems[view.m_pane.ItemOfRow(0)].itemLink, link);
         }
         TextAnswers answers({});
+        items().SetFocus();  // opening a page may take it
         Command(ID_LINK_BROWSE);
         ASSERT_EQ(answers.asked.size(), 1u);
         EXPECT_EQ(answers.asked[0], Ui(49));
@@ -362,6 +420,89 @@ TEST_F(FeedReader, AddingAFeedRunsBesideTheWindowAndDeletingAsksFirst)
     EXPECT_EQ(doc().m_selectedFeed, RSS_SHOW_NOTHING);
     EXPECT_EQ(titles().GetItemCount(), 3);
     EXPECT_EQ(titles().GetSelectedCount(), 0);
+}
+
+TEST_F(FeedReader, AddAndDeleteAreOffWhileTheUpdateRuns)
+{
+    Page("/rss.xml", Rss2("Harbour news", {"Pier"}, 35.1));
+    Page("/slow.xml", Atom("Mountain huts", 2), 2500);
+    Subscribe("/rss.xml", L"Harbour news");
+    Subscribe("/slow.xml", L"Mountain huts");
+    CreateView();
+    Visit(false);
+    ASSERT_TRUE(DispatchUntil([this] { return titles().GetItemCount() >= 3; }, 10000));
+    Choose(2);
+    titles().SetFocus();
+    ASSERT_TRUE(theGlobal.m_rssUpdateBusy);
+    EXPECT_FALSE(Enabled(ID_ENTRY));
+    EXPECT_FALSE(Enabled(ID_URL_DELETE));
+    view.SendMessage(WM_USER_IDLE, 0, 0);
+    EXPECT_FALSE(view.m_pane.m_btnAdd.IsWindowEnabled());
+    EXPECT_FALSE(view.m_pane.m_btnDelete.IsWindowEnabled());
+    ASSERT_TRUE(DispatchUntil([] { return theGlobal.m_rssUpdateBusy == 0; }, 20000));
+    titles().SetFocus();
+    EXPECT_TRUE(Enabled(ID_ENTRY));
+    EXPECT_TRUE(Enabled(ID_URL_DELETE));
+    view.SendMessage(WM_USER_IDLE, 0, 0);
+    EXPECT_TRUE(view.m_pane.m_btnAdd.IsWindowEnabled());
+    EXPECT_TRUE(view.m_pane.m_btnDelete.IsWindowEnabled());
+}
+
+TEST_F(FeedReader, AnExportFailingPartWayTakesBackWhatItAdded)
+{
+    FourShapes();
+    Visit();
+    Choose(2);
+    // The close-up map icon is written, then its settings cannot be (a folder
+    // holds their name): the KML file just written goes again.
+    ::CreateDirectoryW((testsupport::CardRoot() + L"usericon").c_str(), nullptr);
+    ::CreateDirectoryW((testsupport::CardRoot() + L"usericon\\poi_mapclose.spr").c_str(), nullptr);
+    ::CreateDirectoryW((testsupport::CardRoot() + L"POI").c_str(), nullptr);
+    testsupport::WriteBytes(testsupport::CardRoot() + L"POI\\Old.kml", std::string("keep"));
+    {
+        TextAnswers answers({});
+        Command(ID_EXPORT);
+        ASSERT_EQ(answers.asked.size(), 1u);
+        CString text;
+        EXPECT_EQ(answers.asked[0], std::wstring(theGlobal.m_docIcon.GetErrorString(text)));
+    }
+    EXPECT_EQ(testsupport::ListFolder(testsupport::CardRoot() + L"POI\\"), std::vector<std::wstring>{L"Old.kml"});
+    EXPECT_EQ(testsupport::ListFolder(testsupport::CardRoot() + L"usericon\\"),
+              std::vector<std::wstring>{L"poi_mapclose.spr"});
+}
+
+TEST_F(FeedReader, StarsOfTheNewItemsReachTheirFileWhenTheReaderIsLeft)
+{
+    FourShapes();
+    Visit();
+    Choose(0);
+    ASSERT_GE(items().GetItemCount(), 3);
+    auto star = [this](int row) {
+        NMLVDISPINFOW info{};
+        info.hdr.hwndFrom = items().m_hWnd;
+        info.hdr.idFrom = IDC_RSS_ITEM_LIST;
+        info.hdr.code = LVN_ENDLABELEDITW;
+        info.item.iItem = row;
+        info.item.iSubItem = 3;
+        view.SendMessage(WM_NOTIFY, IDC_RSS_ITEM_LIST, reinterpret_cast<LPARAM>(&info));
+    };
+    for (int row : {0, 1, 2})
+        star(row);
+    // One mark taken off again from the favourites row.
+    Choose(1);
+    ASSERT_EQ(items().GetItemCount(), 3);
+    star(0);
+    const std::wstring file = std::wstring(WithBackslash(theGlobal.m_rssTempFolder)) + L"NewItem.kml";
+    Command(ID_BACK);
+    const auto bytes = testsupport::ReadBytes(file);
+    ASSERT_GT(bytes.size(), 2u);
+    const std::wstring text(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / 2);
+    size_t marked = 0;
+    for (size_t at = text.find(L"<Favorite>1</Favorite>"); at != std::wstring::npos;
+         at = text.find(L"<Favorite>1</Favorite>", at + 1))
+        ++marked;
+    EXPECT_EQ(marked, 2u);
+    ASSERT_TRUE(DispatchUntil([] { return theGlobal.m_rssTempFolder.IsEmpty(); }, 5000));
 }
 
 TEST_F(FeedReader, TheTwoHundredAndFirstFeedIsRefusedBeforeTheDialog)

