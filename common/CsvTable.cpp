@@ -220,13 +220,30 @@ BOOL CCsvTable::Save(const wchar_t* path) const
     } catch (const std::exception&) {
         return FALSE;
     }
+    const std::string bytes = EncodeTextFile(text.data(), text.size());
+    return !bytes.empty() && WriteFileReplacing(path, bytes.data(), bytes.size());
+}
+
+std::string EncodeTextFile(const wchar_t* text, size_t length)
+{
+    const int size = static_cast<int>(length);
     std::string bytes;
-    int n = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    if (n <= 0)
-        return FALSE;
-    bytes.resize(n);
-    WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), bytes.data(), n, nullptr, nullptr);
-    return WriteFileReplacing(path, bytes.data(), bytes.size());
+    if (size <= 0)
+        return bytes;
+    BOOL lossy = FALSE;
+    int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text, size, nullptr, 0, nullptr, &lossy);
+    if (!lossy && n > 0) {
+        bytes.resize(static_cast<size_t>(n));
+        WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text, size, bytes.data(), n, nullptr, nullptr);
+        return bytes;
+    }
+    n = WideCharToMultiByte(CP_UTF8, 0, text, size, nullptr, 0, nullptr, nullptr);
+    bytes = "\xEF\xBB\xBF";
+    if (n > 0) {
+        bytes.resize(3 + static_cast<size_t>(n));
+        WideCharToMultiByte(CP_UTF8, 0, text, size, bytes.data() + 3, n, nullptr, nullptr);
+    }
+    return bytes;
 }
 
 CString QuoteCsvText(const wchar_t* text)

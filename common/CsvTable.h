@@ -4,6 +4,7 @@
 #include "classlib/Afx.h"
 
 #include <memory>
+#include <string>
 #include <vector>
 
 class CCsvTable {
@@ -50,3 +51,7 @@ CString QuoteCsvText(const wchar_t* text);
 // The index-th (0-based) comma-separated field of line, unquoted; FALSE when the
 // line has fewer fields.
 BOOL GetCsvField(const wchar_t* line, CString& field, int index);
+// The bytes of a text file: the ANSI code page while it holds every character
+// (as files always were), else UTF-8 with its byte-order mark, which Load reads,
+// so that no character turns into "?".
+std::string EncodeTextFile(const wchar_t* text, size_t length);

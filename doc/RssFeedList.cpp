@@ -130,23 +130,8 @@ BOOL CDocRssPoi::SaveFeedList()
 
 std::string CDocRssPoi::EncodeFeedList(const CString& text)
 {
-    // The ANSI code page as ever while it holds every character; else UTF-8
-    // with its mark (which the list reader knows), so no address turns into "?".
-    BOOL lossy = FALSE;
-    int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text, text.GetLength(), nullptr, 0, nullptr, &lossy);
-    std::string bytes;
-    if (!lossy && n > 0) {
-        bytes.resize(static_cast<size_t>(n));
-        WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text, text.GetLength(), bytes.data(), n, nullptr, nullptr);
-        return bytes;
-    }
-    n = WideCharToMultiByte(CP_UTF8, 0, text, text.GetLength(), nullptr, 0, nullptr, nullptr);
-    bytes = "\xEF\xBB\xBF";
-    if (n > 0) {
-        bytes.resize(3 + static_cast<size_t>(n));
-        WideCharToMultiByte(CP_UTF8, 0, text, text.GetLength(), bytes.data() + 3, n, nullptr, nullptr);
-    }
-    return bytes;
+    // The list reader knows the UTF-8 mark, so no address turns into "?".
+    return EncodeTextFile(text, static_cast<size_t>(text.GetLength()));
 }
 
 BOOL CDocRssPoi::AddFeed(const wchar_t* url)

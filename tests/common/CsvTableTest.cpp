@@ -221,7 +221,7 @@ TEST(CsvTable, LineBreakInsideCellDoesNotSplitRow)
     EXPECT_EQ((std::vector<std::wstring>{L"a", L"two lines", L"b"}), Cells(back, 0));
 }
 
-TEST(CsvTable, CharactersOutsideAnsiCodePageBecomeQuestionMarks)
+TEST(CsvTable, CharactersOutsideAnsiCodePageSurviveAsUtf8)
 {
     TempDir dir;
     std::wstring path = dir.File(L"cp.csv");
@@ -230,7 +230,7 @@ TEST(CsvTable, CharactersOutsideAnsiCodePageBecomeQuestionMarks)
     ASSERT_TRUE(t.Save(path.c_str()));
     CCsvTable back;
     ASSERT_TRUE(back.Load(path.c_str()));
-    EXPECT_EQ(CString(L"???"), back.GetCell(0, 0));
+    EXPECT_EQ(CString(L"\u041C\u0438\u0440"), back.GetCell(0, 0));
     EXPECT_EQ(CString(L"ok"), back.GetCell(0, 1));
 }
 

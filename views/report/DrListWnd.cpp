@@ -8,6 +8,7 @@
 #include "controls/SelectionBar.h"
 #include "core/Global.h"
 #include "res/report_ids.h"
+#include "views/report/CheckImages.h"
 
 namespace {
 
@@ -180,16 +181,8 @@ int CDrListWnd::OnCreate(LPCREATESTRUCTW)
         return -1;
     m_list.m_cellMode = TRUE;
     m_list.m_tabNavigation = TRUE;
-    HIMAGELIST images = ImageList_Create(23, 16, ILC_COLOR32 | ILC_MASK, 3, 0);
-    if (images) {
-        ImageList_SetBkColor(images, 0x443734);
-        if (HBITMAP bitmap = ::LoadBitmapW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDB_DR_CHECKS))) {
-            ImageList_AddMasked(images, bitmap, RGB(255, 0, 255));
-            ::DeleteObject(bitmap);
-        }
-        m_images.Attach(images);
+    if (LoadCheckImages(m_images, 23, 16, 0x443734))
         m_list.SetImageList(&m_images, LVSIL_SMALL);
-    }
     CDWordArray& widths = theGlobal.m_drColumns;
     const DWORD defaults[kColumnCount] = {55, 40, 155, 85, 210, 210, 210};
     const INT_PTR had = widths.GetSize();

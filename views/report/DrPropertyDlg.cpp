@@ -44,6 +44,7 @@ CString JoinFields(const CString* fields, int count, wchar_t delimiter)
 }  // namespace
 
 CDrPropertyDlg::SaveDialogFn CDrPropertyDlg::s_saveDialog = DefaultSaveDialog;
+CDrPropertyDlg::PrintDialogFn CDrPropertyDlg::s_printDialog = ::PrintDlgW;
 
 BEGIN_MESSAGE_MAP(CDrPropertyDlg, CCustomDialog)
     ON_COMMAND(kSaveId, OnSave)
@@ -143,13 +144,8 @@ BOOL CDrPropertyDlg::SaveAsText(const wchar_t* path) const
         text += FormatReportRow(panel, delimiter).GetString();
         text += L"\r\n";
     }
-    const int n = ::WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
-                                        nullptr);
-    if (n <= 0)
-        return FALSE;
-    std::string bytes(static_cast<size_t>(n), '\0');
-    ::WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), bytes.data(), n, nullptr, nullptr);
-    return WriteFileReplacing(path, bytes.data(), bytes.size());
+    const std::string bytes = EncodeTextFile(text.data(), text.size());
+    return !bytes.empty() && WriteFileReplacing(path, bytes.data(), bytes.size());
 }
 
 void CDrPropertyDlg::OnSave()
@@ -225,7 +221,7 @@ void CDrPropertyDlg::OnPrint()
     probe.lStructSize = sizeof probe;
     probe.hwndOwner = m_hWnd;
     probe.Flags = PD_RETURNDEFAULT | PD_NOWARNING;
-    if (!::PrintDlgW(&probe)) {
+    if (!s_printDialog(&probe)) {
         if (::CommDlgExtendedError() != 0)
             MessageDlgWithParent(UiText(3), this);
         return;
@@ -237,7 +233,7 @@ void CDrPropertyDlg::OnPrint()
     setup.lStructSize = sizeof setup;
     setup.hwndOwner = m_hWnd;
     setup.Flags = flags | PD_PRINTSETUP;
-    if (!::PrintDlgW(&setup)) {
+    if (!s_printDialog(&setup)) {
         // Cancel ends quietly; a failure (no printer at all) says so.
         if (::CommDlgExtendedError() != 0)
             MessageDlgWithParent(UiText(3), this);
@@ -249,7 +245,7 @@ void CDrPropertyDlg::OnPrint()
     print.Flags = flags | PD_RETURNDC;
     print.hDevMode = setup.hDevMode;
     print.hDevNames = setup.hDevNames;
-    const BOOL chosen = ::PrintDlgW(&print);
+    const BOOL chosen = s_printDialog(&print);
     const DWORD error = chosen ? 0 : ::CommDlgExtendedError();
     if (chosen && print.hDC) {
         PrintOn(print.hDC);
@@ -257,11 +253,9 @@ void CDrPropertyDlg::OnPrint()
     } else if (error != 0) {
         MessageDlgWithParent(UiText(3), this);
     }
+    // The print dialog took the setup's handles over (and may have replaced
+    // them): the ones it hands back are the only ones left to free.
     for (HGLOBAL h : {print.hDevMode, print.hDevNames})
         if (h)
             ::GlobalFree(h);
-    if (setup.hDevMode && setup.hDevMode != print.hDevMode)
-        ::GlobalFree(setup.hDevMode);
-    if (setup.hDevNames && setup.hDevNames != print.hDevNames)
-        ::GlobalFree(setup.hDevNames);
 }

@@ -3,6 +3,10 @@
 // (start, end, duration, distance, kind and the three texts) and a summary
 // panel over them all, in a scrolling window; saved as delimited text or
 // printed. Escape and the close box close it.
+#include <windows.h>
+
+#include <commdlg.h>
+
 #include <vector>
 
 #include "controls/CustomButton.h"
@@ -83,6 +87,9 @@ public:
     // The save dialog of the text export: path in (proposed name) and out.
     using SaveDialogFn = BOOL (*)(HWND owner, const wchar_t* folder, wchar_t path[MAX_PATH]);
     static SaveDialogFn s_saveDialog;
+    // The print dialogs (default printer, setup, print).
+    using PrintDialogFn = BOOL(WINAPI*)(PRINTDLGW* pd);
+    static PrintDialogFn s_printDialog;
 
     // Writes the header and one line per report panel; FALSE when the file
     // cannot be written (an old file stays as it was).

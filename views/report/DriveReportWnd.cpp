@@ -1,5 +1,7 @@
 #include "views/report/DriveReportWnd.h"
 
+#include <map>
+
 #include "classlib/CMemDC.h"
 #include "classlib/CWaitCursor.h"
 #include "common/FileUtil.h"
@@ -223,13 +225,37 @@ void CDriveReportWnd::RefreshList()
 {
     CDocDr& doc = theGlobal.m_docDr;
     CWordArray& index = m_listPane.m_index;
+    CDriveReportListCtrl& list = m_listPane.m_list;
     if (index.GetSize() != doc.GetCount()) {
+        // A row's states belong to its report: remember them by report, not by row.
+        std::map<WORD, UINT> states;
+        int focusReport = -1, anchorReport = -1;
+        for (INT_PTR r = 0; r < index.GetSize() && r < list.m_items.GetSize(); ++r) {
+            if (const UINT state = list.m_items[r].item.state & (LVIS_SELECTED | LVIS_FOCUSED))
+                states[index[r]] = state;
+            if (r == list.m_focusItem)
+                focusReport = index[r];
+            if (r == list.m_anchorItem)
+                anchorReport = index[r];
+        }
         index.RemoveAll();
         for (int i = 0; i < doc.GetCount(); ++i)
             if (doc.m_reports[i].m_valid)
                 index.Add(static_cast<WORD>(i));
+        if (list.GetSafeHwnd()) {
+            list.m_items.SetSize(index.GetSize());
+            list.m_focusItem = list.m_anchorItem = -1;
+            for (INT_PTR r = 0; r < index.GetSize(); ++r) {
+                const auto found = states.find(index[r]);
+                list.SetItemState(static_cast<int>(r), LVIS_SELECTED | LVIS_FOCUSED,
+                                  found == states.end() ? 0 : found->second);
+                if (index[r] == focusReport)
+                    list.m_focusItem = static_cast<int>(r);
+                if (index[r] == anchorReport)
+                    list.m_anchorItem = static_cast<int>(r);
+            }
+        }
     }
-    CDriveReportListCtrl& list = m_listPane.m_list;
     if (list.GetSafeHwnd()) {
         const INT_PTR rows = index.GetSize();
         if (list.m_items.GetSize() != rows) {
@@ -461,8 +487,11 @@ void CDriveReportWnd::OnShowWindow(BOOL show, UINT)
     if (show) {
         m_browse.m_distance.SetCurSel(1);
         m_listPane.m_list.SetFocus();
-    } else if (m_panelMode == 0) {
-        BlankMap();
+    } else {
+        // A route asked for just before leaving is not posted to the hidden map.
+        KillTimer(kTimerId);
+        if (m_panelMode == 0)
+            BlankMap();
     }
 }
 

@@ -7,6 +7,7 @@
 #include "frame/MessageDlg.h"
 #include "res/fuel_ids.h"
 #include "views/report/FuelText.h"
+#include "views/report/ReportTexts.h"
 
 namespace {
 
@@ -127,7 +128,7 @@ void CFeUnityDlg::OnOK()
         return;
     // A sum the record cannot hold would be cut short; nothing is merged.
     if (m_merge.overflow) {
-        ShowMessage(theGlobal.UiString(19), 0);
+        ShowMessage(theGlobal.UiString(kUiMergeSumTooLarge), 0);
         return;
     }
     CDocFe& doc = theGlobal.m_docFe;

@@ -9,6 +9,8 @@
 #include "core/RegisteredMessages.h"
 #include "res/frame_ids.h"
 #include "res/fuel_ids.h"
+#include "views/report/CheckImages.h"
+#include "views/report/ReportTexts.h"
 
 namespace {
 
@@ -149,6 +151,8 @@ int CFeWnd::OnCreate(LPCREATESTRUCTW)
                        CRect(0, 0, 0, 0), this, IDC_FUEL_LIST))
         return -1;
     m_list.m_cellMode = TRUE;
+    if (LoadCheckImages(m_images, 20, 13))
+        m_list.SetImageList(&m_images, LVSIL_SMALL);
     CDWordArray& widths = theGlobal.m_fuelColumns;
     for (INT_PTR i = widths.GetSize(); i < kFuelColumnCount; ++i)
         widths.Add(kDefaultWidths[i]);
@@ -197,7 +201,7 @@ BOOL CFeWnd::CreateButtons()
         {&m_btnOpen, ID_FILE_OPEN, 118, kButtonWidth, kButtonHeight},
         {&m_btnGraph, ID_FUEL_GRAPH, 162, kButtonWidth, kButtonHeight},
         {&m_btnMerge, ID_FUEL_MERGE, 159, kButtonWidth, kButtonHeight},
-        {&m_btnSaveMaster, ID_FUEL_SAVE_MASTER, 115, kButtonWidth, kButtonHeight},
+        {&m_btnSaveMaster, ID_FUEL_SAVE_MASTER, kUiSaveMasterFile, kButtonWidth, kButtonHeight},
         {&m_btnSave, ID_FILE_SAVE, 168, kButtonWidth, kButtonHeight},
     };
     for (const auto& b : buttons) {
@@ -396,6 +400,9 @@ void CFeWnd::OnGetDispInfo(NMHDR* nm, LRESULT* result)
             return;
         if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0)
             item.pszText[0] = L'\0';
+        // No current choice: every line of a list column, the first too, is a change.
+        if (item.mask & LVIF_PARAM)
+            item.lParam = -1;
         *result = 0;
         return;
     }

@@ -44,6 +44,7 @@ public:
     BOOL CanLeave() override;
 
     CLightListCtrl m_list;
+    CImageList m_images;
     CStatisticsWnd m_statistics;
     CCustomButton m_tabTotal, m_tabAverage, m_tabMaximum, m_tabMinimum, m_tabCO2;
     CCustomButton m_btnOpen, m_btnGraph, m_btnMerge, m_btnSaveMaster, m_btnSave;

@@ -11,6 +11,7 @@
 #include "views/report/FeWnd.h"
 #include "views/report/InfoDlg.h"
 #include "views/report/MileageGraphDlg.h"
+#include "views/report/ReportTexts.h"
 
 namespace {
 
@@ -70,8 +71,8 @@ void CFeWnd::OnEndLabelEdit(NMHDR* nm, LRESULT* result)
         check = ParseFuelNumber(column, text, number);
     else if (column == 13)
         check = CheckFuelMemo(text, memo);
-    if (check == FuelInputRefused) {
-        AskOverList(theGlobal.UiString(4), 0);
+    if (check == FuelInputRefused || check == FuelInputOutOfRange) {
+        AskOverList(theGlobal.UiString(check == FuelInputOutOfRange ? kUiValueOutOfRange : 4), 0);
         return;
     }
     const int choice = static_cast<int>(item.lParam);
@@ -191,7 +192,8 @@ void CFeWnd::OnGraph()
     for (int row = 0; row < RecordRowCount(); ++row) {
         const int index = RecordOfRow(row);
         DOCFUEL_VIEW_DATA r{};
-        if (index < 0 || !m_doc->GetRecordText(index, r) || r.priceUnit != main)
+        // A record without a date has no place on the time axis.
+        if (index < 0 || !m_doc->GetRecordText(index, r) || r.priceUnit != main || m_doc->m_records[index].year == 0)
             continue;
         dlg.AddSample(r.date, r.time, m_doc->GetRecordMileage(index, theGlobal.m_mileageUnit) / 100.0);
     }
@@ -201,8 +203,7 @@ void CFeWnd::OnGraph()
         dlg.m_frame.m_graph.m_average = average.mileage / 100.0;
         dlg.DoModal();
     } else {
-        // Nothing to draw (the save question's text would be the wrong answer here).
-        ShowMessage(theGlobal.UiString(24), 0);
+        ShowMessage(theGlobal.UiString(kUiGraphNothingToDraw), 0);
     }
     m_list.SetFocus();
 }

@@ -154,7 +154,7 @@ int ParseFuelNumber(int column, const wchar_t* text, int& value)
         return FuelInputOk;
     }
     if (whole.GetLength() > 9)
-        return FuelInputRefused;
+        return FuelInputOutOfRange;
     __int64 v = 0;
     for (int i = 0; i < whole.GetLength(); ++i)
         v = v * 10 + (whole[i] - L'0');
@@ -163,7 +163,7 @@ int ParseFuelNumber(int column, const wchar_t* text, int& value)
     if (negative)
         v = -v;
     if (v < rule->low || v > rule->high)
-        return FuelInputRefused;
+        return FuelInputOutOfRange;
     value = static_cast<int>(v);
     return FuelInputOk;
 }

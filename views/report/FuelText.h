@@ -23,7 +23,7 @@ int FuelCellChoice(const DOCFUEL_VIEW_DATA& r, int column);
 // "%.1f" style text of a fixed-point value with the locale's decimal point.
 CString FuelFixedText(__int64 value, int decimals);
 
-enum FuelInputResult { FuelInputOk = 0, FuelInputRefused = 1, FuelInputCut = 2 };
+enum FuelInputResult { FuelInputOk = 0, FuelInputRefused = 1, FuelInputCut = 2, FuelInputOutOfRange = 3 };
 
 // The number columns (2, 4, 8, 11, 12): the stored integer of a typed text.
 // Either "," or "." is the decimal point; when both appear, the last one is

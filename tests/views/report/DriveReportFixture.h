@@ -33,12 +33,14 @@ inline std::wstring Track(const wchar_t* name)
 inline const wchar_t* const kTrips[] = {L"trip_20090501.gpx", L"trip_20090502.gpx", L"trip_20090503.gpx",
                                         L"Trip_20090510.gpx"};
 
-// What the folder chooser answers: a folder, or "" for Cancel.
-inline std::wstring g_folder;
+// What the folder chooser answers: a folder, or "" for Cancel; and the
+// folder it was handed to start in.
+inline std::wstring g_folder, g_handed;
 inline int g_browseCalls = 0;
 inline BOOL AnswerFolder(wchar_t path[MAX_PATH], HWND)
 {
     ++g_browseCalls;
+    g_handed = path;
     if (g_folder.empty())
         return FALSE;
     lstrcpynW(path, g_folder.c_str(), MAX_PATH);
@@ -125,6 +127,7 @@ protected:
         theGlobal.m_windowRect = {0, 0, 1024, 768};
         theGlobal.m_docDr.m_reports.RemoveAll();
         g_folder.clear();
+        g_handed.clear();
         g_browseCalls = 0;
         g_watches.clear();
         CDriveReportWnd::s_browseFolder = AnswerFolder;

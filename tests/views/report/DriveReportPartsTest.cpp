@@ -347,6 +347,37 @@ TEST(PropertyExport, LinesQuoteWhatNeedsItAndKeepTwelveFields)
     theGlobal.m_distanceUnit = savedUnit;
 }
 
+TEST(PropertyExport, EveryCharacterSurvivesAndPlainTextStaysAnsi)
+{
+    ASSERT_TRUE(dlgtest::LoadShippedStrings());
+    const struct {
+        const wchar_t* name;
+        bool utf8;
+    } cases[] = {{L"trip one", false}, {L"Fahrt \u6771\u4eac \u0151", true}};
+    testsupport::TempDir dir;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(c.name)));
+        CDrPropertyDlg dlg;
+        DR_PANEL p{};
+        p.number = 1;
+        lstrcpyW(p.data.name, c.name);
+        dlg.m_frame.m_ctrl.AddPanel(p);
+        const std::wstring path = dir.Path() + L"export.txt";
+        ASSERT_TRUE(dlg.SaveAsText(path.c_str()));
+        const testsupport::Bytes bytes = testsupport::ReadBytes(path);
+        const std::string text(bytes.begin(), bytes.end());
+        const bool marked = text.compare(0, 3, "\xEF\xBB\xBF") == 0;
+        EXPECT_EQ(marked, c.utf8);
+        EXPECT_EQ(text.find('?'), std::string::npos);
+        const UINT codePage = marked ? CP_UTF8 : CP_ACP;
+        const std::string body = text.substr(marked ? 3 : 0);
+        std::wstring wide(body.size(), L'\0');
+        wide.resize(::MultiByteToWideChar(codePage, 0, body.data(), static_cast<int>(body.size()), wide.data(),
+                                          static_cast<int>(wide.size())));
+        EXPECT_NE(wide.find(c.name), std::wstring::npos);
+    }
+}
+
 TEST(PropertyPrint, PagesAndScale)
 {
     const std::pair<int, int> pages[] = {{0, 1}, {3, 1}, {4, 1}, {5, 2}, {9, 2}, {10, 3}};

@@ -100,10 +100,13 @@ TEST_F(DriveView, ImportsAFolderFromTheStartMenuAndRefusesTheBrokenFile)
     skintest::Settle(hwnd);
     Shot(L"drive_list");
 
+    EXPECT_EQ(g_handed, L"") << "the first import starts nowhere in particular";
     // The next import starts in the folder just used; Cancel there changes nothing.
+    const std::wstring used = g_folder;
     g_folder.clear();
     Click(view.m_browse.m_btnImport.m_hWnd);
     EXPECT_EQ(g_browseCalls, 2);
+    EXPECT_EQ(g_handed, used.substr(0, used.size() - 1));
     EXPECT_EQ(theGlobal.m_docDr.GetCount(), 4);
 
     // A folder without tracks: UI string 7, nothing added, the folder not kept.
@@ -220,6 +223,52 @@ TEST_F(DriveView, ARowShowsItsRouteSortTickAndEditWorkByMouseAndKeys)
     EXPECT_STREQ(theGlobal.m_docDr.m_reports[view.m_listPane.m_index[0]].m_listData.text1, L"Morning drive");
     skintest::Settle(hwnd);
     Shot(L"drive_list_edited");
+}
+
+TEST_F(DriveView, AnImportKeepsTheSelectionWithItsReportAndLeavingDropsThePendingRoute)
+{
+    testsupport::LocalHttpServer server([](const testsupport::HttpRequest&, testsupport::HttpConnection& c) {
+        c.Reply(200, "<html></html>", "text/html");
+    });
+    theGlobal.m_webBaseUrl = (server.BaseUrl() + L"/mirovale/").c_str();
+    OpenFromStartMenu();
+    CDriveReportWnd& view = View();
+    g_folder = Folder(std::vector<std::wstring>(std::begin(kTrips), std::end(kTrips)));
+    ASSERT_TRUE(RunWith([&] { Click(view.m_browse.m_btnImport.m_hWnd); }, {}));
+    // Names descending: the rows no longer follow the document's order.
+    ClickHeader(2);
+    ClickHeader(2);
+    ClickCell(1, 2);
+    ASSERT_TRUE(PumpUntil([&] { return server.Requests().size() == 1; }, 5000));
+    const int chosen = view.m_listPane.m_index[1];
+
+    g_folder = Folder({}, 2);
+    ASSERT_TRUE(RunWith([&] { Click(view.m_browse.m_btnImport.m_hWnd); }, {}));
+    ASSERT_EQ(theGlobal.m_docDr.GetCount(), 6);
+    CDriveReportListCtrl& list = view.m_listPane.m_list;
+    EXPECT_EQ(list.GetSelectedCount(), 1);
+    ASSERT_GE(view.CurrentRow(), 0);
+    EXPECT_EQ(view.m_listPane.m_index[view.CurrentRow()], chosen);
+    PumpUntil([] { return false; }, 700);
+
+    // A row chosen, then Back before the half second is over: no route is asked for.
+    const size_t asked = server.Requests().size();
+    ClickCell(0, 2);
+    HWND back = nullptr;
+    ::EnumChildWindows(
+        hwnd,
+        [](HWND child, LPARAM found) -> BOOL CALLBACK {
+            if (::GetDlgCtrlID(child) != ID_BACK || !::IsWindowVisible(child))
+                return TRUE;
+            *reinterpret_cast<HWND*>(found) = child;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&back));
+    ASSERT_NE(back, nullptr);
+    Click(back);
+    ASSERT_FALSE(view.IsWindowVisible());
+    PumpUntil([] { return false; }, 1200);
+    EXPECT_EQ(server.Requests().size(), asked);
 }
 
 TEST_F(DriveView, EcoModeShowsTheRatingAndTheTipsAndMapModeComesBack)
@@ -375,6 +424,55 @@ TEST_F(DriveView, PrintingWithoutAPrinterSaysSo)
     ASSERT_TRUE(RunWith([&] { Click(view.m_browse.m_btnReport.m_hWnd); }, {&summary, &noPrinter}));
     EXPECT_EQ(noPrinter.fired, 1);
     EXPECT_TRUE(closed);
+}
+
+// The print dialog as the system's behaves: the print step takes the setup's
+// handles over and hands back new ones (here it is then cancelled).
+std::vector<HGLOBAL> g_takenOver;
+int g_printCalls = 0;
+HGLOBAL NewHandle() { return ::GlobalAlloc(GMEM_MOVEABLE, 64); }
+BOOL WINAPI FakePrintDialog(PRINTDLGW* pd)
+{
+    ++g_printCalls;
+    if (pd->Flags & (PD_RETURNDEFAULT | PD_PRINTSETUP)) {
+        pd->hDevMode = NewHandle();
+        pd->hDevNames = NewHandle();
+        return TRUE;
+    }
+    g_takenOver = {pd->hDevMode, pd->hDevNames};
+    pd->hDevMode = NewHandle();
+    pd->hDevNames = NewHandle();
+    return FALSE;
+}
+
+TEST_F(DriveView, PrintingFreesOnlyTheHandlesThePrintDialogGaveBack)
+{
+    OpenFromStartMenu();
+    CDriveReportWnd& view = View();
+    ASSERT_TRUE(theGlobal.m_docDr.Load(Track(kTrips[0]).c_str()));
+    theGlobal.m_docDr.m_reports[0].m_listData.checked = 0;
+    theGlobal.UpdateAllViews();
+    ClickCell(0, 1);
+    g_takenOver.clear();
+    g_printCalls = 0;
+    const auto savedPrint = CDrPropertyDlg::s_printDialog;
+    CDrPropertyDlg::s_printDialog = FakePrintDialog;
+    Watch summary{[](CDialog& d) { return dynamic_cast<CDrPropertyDlg*>(&d) != nullptr; },
+                  [&](CDialog& d) {
+                      auto& dlg = dynamic_cast<CDrPropertyDlg&>(d);
+                      dlgtest::ClickChild(dlg.m_btnPrint.m_hWnd);
+                      PumpUntil([&] { return g_printCalls == 3; }, 4000);
+                      dlgtest::PressKey(VK_ESCAPE);
+                  }};
+    ASSERT_TRUE(RunWith([&] { Click(view.m_browse.m_btnReport.m_hWnd); }, {&summary}));
+    CDrPropertyDlg::s_printDialog = savedPrint;
+    EXPECT_EQ(g_printCalls, 3);
+    ASSERT_EQ(g_takenOver.size(), 2u);
+    // Handles the dialog took over are its own: the view must not free them again.
+    for (HGLOBAL h : g_takenOver) {
+        EXPECT_NE(::GlobalSize(h), 0u);
+        ::GlobalFree(h);
+    }
 }
 
 TEST_F(DriveView, TheUnitsLtbFilesImportForTheirModelsAndGpxFilesAreLeftAlone)

@@ -26,10 +26,10 @@ TEST_F(FuelText, TypedNumbersAreStoredOrRefused)
         {2, L"12,345", FuelInputOk, 123},          // the comma is the decimal point, extra digits cut
         {2, L"1,234.5", FuelInputOk, 12345},       // grouped thousands: never 1.2
         {2, L"1.234,5", FuelInputOk, 12345},
-        {2, L"1,234,567.5", FuelInputRefused, 0},  // beyond the column's range
-        {4, L"1,234.56", FuelInputRefused, 0},  // 123456 hundredths: above the range
+        {2, L"1,234,567.5", FuelInputOutOfRange, 0},  // beyond the column's range
+        {4, L"1,234.56", FuelInputOutOfRange, 0},  // 123456 hundredths: above the range
         {2, L"9999.9", FuelInputOk, 99999},
-        {2, L"10000", FuelInputRefused, 0},
+        {2, L"10000", FuelInputOutOfRange, 0},
         {2, L"", FuelInputOk, 0},
         {2, L"12.", FuelInputOk, 120},
         {2, L".5", FuelInputOk, 5},
@@ -40,10 +40,11 @@ TEST_F(FuelText, TypedNumbersAreStoredOrRefused)
         {4, L"1,2,3", FuelInputRefused, 0},
         {2, L"1.2.3", FuelInputRefused, 0},
         {2, L",5.0", FuelInputRefused, 0},
-        {11, L"91", FuelInputRefused, 0},
-        {12, L"181", FuelInputRefused, 0},
-        {11, L"-255", FuelInputRefused, 0},
-        {12, L"-255", FuelInputRefused, 0},
+        {11, L"91", FuelInputOutOfRange, 0},
+        {12, L"181", FuelInputOutOfRange, 0},
+        {11, L"-255", FuelInputOutOfRange, 0},
+        {12, L"-255", FuelInputOutOfRange, 0},
+        {2, L"1234567890", FuelInputOutOfRange, 0},
         {11, L"1-2", FuelInputRefused, 0},
         {11, L"-", FuelInputRefused, 0},
         {11, L"45,5", FuelInputOk, 45500000},

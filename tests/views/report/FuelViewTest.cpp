@@ -9,6 +9,7 @@
 #include <gdiplus.h>
 
 #include <fstream>
+#include <functional>
 #include <map>
 #include <string>
 
@@ -24,6 +25,7 @@
 #include "views/report/FeWnd.h"
 #include "views/report/InfoDlg.h"
 #include "views/report/MileageGraphDlg.h"
+#include "views/report/ReportTexts.h"
 
 using namespace dlgtest;
 
@@ -43,6 +45,18 @@ BOOL AnswerFileDialog(HWND, const wchar_t*, int kind, BOOL, wchar_t* path)
 }
 
 void RememberUrl(HWND, const wchar_t* url) { g_openedUrl = url; }
+
+// A message's words, whatever lines the box broke it into.
+std::wstring Words(const std::wstring& text)
+{
+    std::wstring out;
+    for (wchar_t c : text)
+        if (!iswspace(c))
+            out += c;
+    return out;
+}
+
+std::wstring WordsOf(int uiString) { return Words(theGlobal.UiString(uiString).GetString()); }
 
 std::string ReadAll(const std::wstring& path)
 {
@@ -146,6 +160,14 @@ TEST_F(FuelView, ShowsTheLogWithANewRecordRow)
     EXPECT_EQ(view.m_list.GetItemCount(), 5);
     EXPECT_EQ(view.m_sortColumn, 0);
     EXPECT_EQ(view.m_dateOrder, 1);
+    // The list's small images: the check bitmap cut at 20 x 13.
+    const HIMAGELIST images = view.m_list.m_imageListSmall;
+    ASSERT_NE(images, nullptr);
+    int cx = 0, cy = 0;
+    ImageList_GetIconSize(images, &cx, &cy);
+    EXPECT_EQ(cx, 20);
+    EXPECT_EQ(cy, 13);
+    EXPECT_EQ(ImageList_GetImageCount(images), 3);
     SaveShot(main, L"fuel_view_1_log");
     Command(ID_FUEL_TAB_CO2);
     PumpPending();
@@ -280,7 +302,7 @@ TEST_F(FuelView, AMergeOverTheLimitIsRefusedAndChangesNothing)
     doc().m_records[1].distance = 60000;
     doc().m_records[2].distance = 50000;
     Select(1, 2);
-    ScriptedAnswers answers({{std::wstring(theGlobal.UiString(19)), IDOK}});
+    ScriptedAnswers answers({{std::wstring(theGlobal.UiString(kUiMergeSumTooLarge)), IDOK}});
     RunModal([&] { Command(ID_FUEL_MERGE); return INT_PTR(0); },
              [](CCustomDialog& dlg) {
                  auto& merge = dynamic_cast<CFeUnityDlg&>(dlg);
@@ -289,7 +311,8 @@ TEST_F(FuelView, AMergeOverTheLimitIsRefusedAndChangesNothing)
                  EXPECT_FALSE(Ended(dlg)) << "the dialog stays for Cancel";
                  dlg.EndDialog(IDCANCEL);
              });
-    EXPECT_EQ(answers.asked.size(), 1u);
+    ASSERT_EQ(answers.asked.size(), 1u);
+    EXPECT_EQ(Words(answers.asked[0]), WordsOf(kUiMergeSumTooLarge));
     EXPECT_EQ(doc().GetCount(), 4);
     EXPECT_EQ(doc().m_records[2].distance, 50000);
     EXPECT_EQ(doc().m_records[1].mark, 0);
@@ -309,6 +332,42 @@ TEST_F(FuelView, MapNeedsAPosition)
     doc().m_records[0].longitude = -139767125;
     Command(ID_FUEL_MAP);
     EXPECT_EQ(g_openedUrl, L"http://maps.google.com/maps?f=q&hl=en&geocode=&q=35.681236+-139.767125");
+}
+
+TEST_F(FuelView, TheGraphLeavesDatelessRecordsOutAndSaysWhenNothingIsLeft)
+{
+    doc().m_records[0].year = doc().m_records[0].month = doc().m_records[0].day = 0;
+    int drawn = -1;
+    std::wstring labels;
+    RunModal([&] { Command(ID_FUEL_GRAPH); return INT_PTR(0); },
+             [&](CCustomDialog& dlg) {
+                 auto& graph = dynamic_cast<CMileageGraphDlg&>(dlg);
+                 drawn = static_cast<int>(graph.m_values.GetSize());
+                 for (INT_PTR i = 0; i < graph.m_dates.GetSize(); ++i)
+                     labels += graph.m_dates[i].GetString();
+                 dlg.EndDialog(IDCANCEL);
+             });
+    EXPECT_EQ(drawn, 3);
+    EXPECT_EQ(labels.find(L"0000"), std::wstring::npos) << labels;
+    // Nothing left to draw: every record dateless, or none in the main currency.
+    const std::function<void(DOCFUEL_DATA&)> cases[] = {
+        [](DOCFUEL_DATA& r) { r.year = r.month = r.day = 0; },
+        [](DOCFUEL_DATA& r) { r.priceUnit = 20; },
+    };
+    std::vector<DOCFUEL_DATA> kept;
+    for (INT_PTR i = 0; i < doc().m_records.GetSize(); ++i)
+        kept.push_back(doc().m_records[i]);
+    for (const auto& change : cases) {
+        for (INT_PTR i = 0; i < doc().m_records.GetSize(); ++i) {
+            doc().m_records[i] = kept[i];
+            doc().m_records[i].year = 2010;
+            change(doc().m_records[i]);
+        }
+        ScriptedAnswers answers({{std::wstring(theGlobal.UiString(kUiGraphNothingToDraw)), IDOK}});
+        Command(ID_FUEL_GRAPH);
+        ASSERT_EQ(answers.asked.size(), 1u);
+        EXPECT_EQ(Words(answers.asked[0]), WordsOf(kUiGraphNothingToDraw));
+    }
 }
 
 TEST_F(FuelView, GraphZoomsAndSavesAJpeg)
@@ -389,8 +448,40 @@ TEST_F(FuelView, TypingIntoTheNewRowMakesARecord)
     EXPECT_EQ(answers.asked.size(), 1u);
     EXPECT_EQ(doc().m_records[4].amount, 0);
     EXPECT_EQ(view.m_undo.size(), 1u);
+    // A latitude beyond 90: the answer says the value is out of range, nothing stored.
+    ScriptedAnswers range({{std::wstring(theGlobal.UiString(kUiValueOutOfRange)), IDOK}});
+    view.m_list.m_curRow = 4;
+    editor = view.m_list.EditSubItem(4, 11);
+    ASSERT_NE(editor, nullptr);
+    ::SetWindowTextW(editor, L"91");
+    view.m_list.EndEdit(FALSE);
+    PumpPending();
+    ASSERT_EQ(range.asked.size(), 1u);
+    EXPECT_EQ(Words(range.asked[0]), WordsOf(kUiValueOutOfRange));
+    EXPECT_EQ(view.m_undo.size(), 1u);
 }
 
+
+TEST_F(FuelView, TheFirstLineOfAListColumnInTheNewRowMakesARecord)
+{
+    // Unit, amount unit, mileage unit, currency: their first lines ("Km", "Litre", ...).
+    for (int column : {3, 5, 7, 9}) {
+        SCOPED_TRACE(column);
+        const int newRow = doc().GetCount();
+        view.m_list.SetFocus();
+        view.m_list.m_curRow = newRow;
+        view.m_list.m_curCol = column;
+        ASSERT_NE(view.m_list.EditSubItem(newRow, column), nullptr);
+        EXPECT_EQ(view.m_list.m_choiceList.m_hotIndex, -1) << "the new row has no current choice";
+        view.m_list.m_choiceList.m_hotIndex = 0;
+        view.m_list.EndEdit(FALSE);
+        PumpPending();
+        ASSERT_EQ(doc().GetCount(), newRow + 1);
+        DOCFUEL_VIEW_DATA r{};
+        ASSERT_TRUE(doc().GetRecordText(newRow, r));
+        EXPECT_EQ(FuelCellChoice(r, column), 0);
+    }
+}
 
 TEST_F(FuelView, AnOpenedLogIsShownInDateOrderAndCanBeMerged)
 {
