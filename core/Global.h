@@ -79,8 +79,9 @@ public:
     int m_menuCategory = 0;
     int m_areaCode = 0;
     // The base address of the web services every caller appends its path to
-    // (settings: Option/WebBase).
-    CString m_webBaseUrl;
+    // (settings: Option/WebBase); the built-in one until the settings are read.
+    static constexpr const wchar_t* kDefaultWebBaseUrl = L"http://www.mirovale.example/mirovale/";
+    CString m_webBaseUrl = kDefaultWebBaseUrl;
     CString WebBaseUrl() const { return m_webBaseUrl; }
     // The web address of UI string n: a full address as it is, any other text
     // taken as a path under the web base.

@@ -12,7 +12,7 @@
 namespace {
 
 // Base of every web address of the program.
-const wchar_t kWebBaseUrl[] = L"http://www.mirovale.example/mirovale/";
+const wchar_t* const kWebBaseUrl = CGlobal::kDefaultWebBaseUrl;
 
 struct Ratio { float CGlobal::*member; };
 struct Int { int CGlobal::*member; };
