@@ -131,7 +131,7 @@ int CApWnd::OnCreate(LPCREATESTRUCTW cs)
         m_cardList.m_columnProps[c].type = cardTypes[c];
 
     if (!m_export.Create(CRect(0, 0, 0, 0), this, ID_EXPORT, FALSE) ||
-        !BuildNumberedButtonImage(&m_export.m_strip, L"SD", 192, 48, L"btn_Save_SD", TRUE, RECT{35, 0, 192, 48}) ||
+        !BuildNumberedButtonImage(&m_export.m_strip, kWriteCaption, 192, 48, L"btn_Save_SD", TRUE, RECT{35, 0, 192, 48}) ||
         !m_driveSelect.Create(CRect(0, 0, 0, 0), this, ID_DRIVE_SELECT, FALSE) ||
         !BuildButtonImage(&m_driveSelect.m_strip, UiText(413), 146, 38, 200, TRUE))
         return -1;

@@ -22,6 +22,8 @@
 class CApWnd : public CViewWnd {
 public:
     enum { kMaxAppsOnCard = 8 };
+    // The write button's caption; the note under the lists names it.
+    static constexpr const wchar_t* kWriteCaption = L"SD";
 
     CApWnd();
     ~CApWnd() override;

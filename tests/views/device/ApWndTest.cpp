@@ -470,6 +470,15 @@ TEST_F(AppsView, BackAndTopEmptyTheDocumentAndGoToTheStartMenu)
     }
 }
 
+// The red tag of an update says so, and the note names the write button by
+// the caption it shows.
+TEST_F(AppsView, TheTagAndTheNoteSayWhatTheUserSees)
+{
+    EXPECT_NE(Ui(412).find(L"Update"), std::wstring::npos) << testsupport::Utf8(Ui(412));
+    EXPECT_NE(Ui(424).find(std::wstring(L"click ") + CApWnd::kWriteCaption), std::wstring::npos)
+        << testsupport::Utf8(Ui(424));
+}
+
 // The rows name each app as the service names it for the user; an app
 // without a display name shows its id.
 TEST_F(AppsView, RowsShowTheDisplayName)
