@@ -169,19 +169,25 @@ void CPicEditWnd::ListFolder()
                             SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void CPicEditWnd::RememberFolder(LPCITEMIDLIST pidl)
+CString CPicEditWnd::FolderSetting(LPCITEMIDLIST pidl)
 {
     CPidl item{const_cast<LPITEMIDLIST>(pidl), 0};
     CByteArray bytes;
-    if (!PidlToBytes(item, bytes))
-        return;
     CString text;
-    for (INT_PTR i = 0; i < bytes.GetSize(); ++i) {
-        CString pair;
-        pair.Format(L"%02x", bytes[i]);
-        text += pair;
-    }
-    theGlobal.m_igIniFolder = text;
+    if (pidl && PidlToBytes(item, bytes))
+        for (INT_PTR i = 0; i < bytes.GetSize(); ++i) {
+            CString pair;
+            pair.Format(L"%02x", bytes[i]);
+            text += pair;
+        }
+    return text;
+}
+
+void CPicEditWnd::RememberFolder(LPCITEMIDLIST pidl)
+{
+    const CString text = FolderSetting(pidl);
+    if (!text.IsEmpty())
+        theGlobal.m_igIniFolder = text;
 }
 
 void CPicEditWnd::OnThumbDblClk(NMHDR* nm, LRESULT* result)

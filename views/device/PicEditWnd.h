@@ -52,6 +52,9 @@ public:
     // The local time of a save (tests set their own clock).
     using ClockFn = void (*)(SYSTEMTIME*);
     static ClockFn s_clock;
+    // A folder as the settings keep it: its item list as lower-case hex
+    // (empty when it cannot be written).
+    static CString FolderSetting(LPCITEMIDLIST pidl);
     // Lists a folder in the thumbnails (seam for tests); FALSE when it cannot.
     using ListFolderFn = BOOL (*)(CCustomThumbCtrl& thumbs, const CPidl* folder);
     static ListFolderFn s_listFolder;

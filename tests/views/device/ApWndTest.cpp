@@ -167,6 +167,15 @@ protected:
                                     FALSE, CString(std::wstring(version.begin(), version.end()).c_str())});
         WriteBytes(apps + L"Applist.dat", BuildAppList(installed));
     }
+    // Version 1.0 of each app offered and of each installed.
+    void OfferAndInstall(std::initializer_list<const char*> offered, std::initializer_list<const char*> onCard)
+    {
+        offers.clear();
+        for (const char* id : offered)
+            offers.push_back({id, "1.0"});
+        for (const char* id : onCard)
+            Install(id, "1.0");
+    }
     std::map<std::wstring, Bytes> Snapshot()
     {
         std::map<std::wstring, Bytes> files;
@@ -279,11 +288,7 @@ TEST_F(AppsView, ACardFoundGivesItsDeviceNumber)
 
 TEST_F(AppsView, MarksStopAtEightAppsOnTheCard)
 {
-    offers.clear();
-    for (const char* id : {"n1", "n2", "n3", "n4", "a1", "a2", "a3", "a4", "a5"})
-        offers.push_back({id, "1.0"});
-    for (const char* id : {"a1", "a2", "a3", "a4", "a5"})
-        Install(id, "1.0");
+    OfferAndInstall({"n1", "n2", "n3", "n4", "a1", "a2", "a3", "a4", "a5"}, {"a1", "a2", "a3", "a4", "a5"});
     Show();
     ASSERT_EQ(view.m_webList.GetItemCount(), 9);
     ::SetForegroundWindow(main.m_hWnd);
@@ -500,11 +505,7 @@ TEST_F(AppsView, RowsShowTheDisplayName)
 // places on the card.
 TEST_F(AppsView, WithdrawnAppsCountTowardsTheEight)
 {
-    offers.clear();
-    for (const char* id : {"n1", "n2", "n3", "n4", "a1", "a2", "a3"})
-        offers.push_back({id, "1.0"});
-    for (const char* id : {"a1", "a2", "a3", "w1", "w2"})
-        Install(id, "1.0");
+    OfferAndInstall({"n1", "n2", "n3", "n4", "a1", "a2", "a3"}, {"a1", "a2", "a3", "w1", "w2"});
     Show();
     ASSERT_EQ(view.m_cardList.GetItemCount(), 3);
     ::SetForegroundWindow(main.m_hWnd);

@@ -122,16 +122,9 @@ protected:
     // A folder as the settings keep it: its item list as lower-case hex.
     static CString HexOfFolder(const std::wstring& path)
     {
-        CPidl folder{::ILCreateFromPathW(path.c_str()), 0};
-        CByteArray bytes;
-        CString hex;
-        if (folder.pidl && PidlToBytes(folder, bytes))
-            for (INT_PTR i = 0; i < bytes.GetSize(); ++i) {
-                CString pair;
-                pair.Format(L"%02x", bytes[i]);
-                hex += pair;
-            }
-        folder.Release();
+        LPITEMIDLIST pidl = ::ILCreateFromPathW(path.c_str());
+        const CString hex = CPicEditWnd::FolderSetting(pidl);
+        ::ILFree(pidl);
         return hex;
     }
     // The path of the folder selected in the tree.
@@ -488,17 +481,8 @@ TEST_F(PicEditView, LeavingWithEditsAsksFirst)
 
 TEST_F(PicEditView, RestoresTheLastFolderAndListsItsPictures)
 {
-    // The folder as the settings keep it: its item list as lower-case hex.
-    CPidl folder{::ILCreateFromPathW(dir.Path().c_str()), 0};
-    CByteArray bytes;
-    ASSERT_TRUE(PidlToBytes(folder, bytes));
-    folder.Release();
-    CString hex;
-    for (INT_PTR i = 0; i < bytes.GetSize(); ++i) {
-        CString pair;
-        pair.Format(L"%02x", bytes[i]);
-        hex += pair;
-    }
+    const CString hex = HexOfFolder(dir.Path());
+    ASSERT_FALSE(hex.IsEmpty());
     theGlobal.m_igIniFolder = hex;
     ASSERT_TRUE(InitShell());
     ASSERT_TRUE(view.Create(nullptr, nullptr, WS_CHILD | WS_CLIPCHILDREN, CRect(0, 0, 1000, 680), &main, 0xFFFF));
