@@ -65,16 +65,9 @@ bool WritePhotos(const std::wstring& folder, int count, int width, int height)
 
 CString FolderSetting(const std::wstring& folder)
 {
-    CPidl pidl{::ILCreateFromPathW(folder.c_str()), 0};
-    CByteArray bytes;
-    CString text;
-    if (pidl.pidl && PidlToBytes(pidl, bytes))
-        for (INT_PTR i = 0; i < bytes.GetSize(); ++i) {
-            CString pair;
-            pair.Format(L"%02x", bytes[i]);
-            text += pair;
-        }
-    pidl.Release();
+    LPITEMIDLIST pidl = ::ILCreateFromPathW(folder.c_str());
+    const CString text = CPicEditWnd::FolderSetting(pidl);
+    ::ILFree(pidl);
     return text;
 }
 

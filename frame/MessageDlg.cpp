@@ -147,7 +147,7 @@ BOOL CMessageDlg::OnInitDialog()
                             SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         button.SetRoundRegion();
     }
-    if (def.escape == 0)
+    if (def.escape == 0 && m_escapeAnswer == 0)
         m_btnClose.EnableWindow(FALSE);
 
     if (m_hasCaption) {
@@ -181,9 +181,9 @@ void CMessageDlg::OnOK()
 
 void CMessageDlg::OnCancel()
 {
-    const StyleDef& def = StyleOf(m_style);
-    if (def.escape)
-        EndDialog(def.escape);
+    const int answer = m_escapeAnswer ? m_escapeAnswer : StyleOf(m_style).escape;
+    if (answer)
+        EndDialog(answer);
 }
 
 BOOL CMessageDlg::PreTranslateMessage(MSG* msg)

@@ -34,6 +34,8 @@ public:
 
     // Enter answers IDYES in styles 3 and 4.
     int m_enterMeansYes = 0;
+    // When set, Escape and the close button answer this in any style.
+    int m_escapeAnswer = 0;
 
     // What the box shows, for callers that look (and tests).
     const CString& GetText() const { return m_text; }

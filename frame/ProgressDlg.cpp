@@ -28,6 +28,7 @@ CProgressDlg::~CProgressDlg()
 {
     if (m_hWnd)
         DestroyWindow();
+    PutQuitBack();
     if (m_cancelEvent)
         ::CloseHandle(m_cancelEvent);
 }
@@ -69,9 +70,8 @@ void CProgressDlg::PumpMessages()
     MSG msg;
     while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) {
-            // Taken off the queue by mistake as far as the main loop is
-            // concerned: put it back and stop, so the program still ends.
-            ::PostQuitMessage(static_cast<int>(msg.wParam));
+            m_quitSeen = TRUE;
+            m_quitCode = static_cast<int>(msg.wParam);
             m_cancel = 1;
             return;
         }
@@ -111,7 +111,18 @@ BOOL CProgressDlg::DestroyWindow()
         if (m_owner && ::IsWindow(m_owner->m_hWnd))
             m_owner->EnableWindow(TRUE);
     }
-    return m_hWnd ? CCustomDialog::DestroyWindow() : FALSE;
+    const BOOL destroyed = m_hWnd ? CCustomDialog::DestroyWindow() : FALSE;
+    PutQuitBack();
+    return destroyed;
+}
+
+void CProgressDlg::PutQuitBack()
+{
+    // The program still ends once the caller's work is over.
+    if (m_quitSeen) {
+        m_quitSeen = FALSE;
+        ::PostQuitMessage(m_quitCode);
+    }
 }
 
 BOOL CProgressDlg::OnInitDialog()

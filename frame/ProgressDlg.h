@@ -19,10 +19,12 @@ public:
     BOOL Start(CWnd* parent);
     // Range 0 .. max(n, 1).
     void SetRange(int n);
-    // Runs every waiting message. A quit met here is put back for the main
-    // loop and sets the cancel flag, so the caller's loop ends and the
-    // program can close.
+    // Runs every waiting message. A quit met here sets the cancel flag and is
+    // kept until the dialog is destroyed, then put back for the main loop: a
+    // quit left waiting in the queue would wake the caller's wait at once, and
+    // its loop would spin until the work ended.
     void PumpMessages();
+    BOOL QuitSeen() const { return m_quitSeen; }
     // "42 %" for the position; repaints only when the text changes.
     void UpdatePercent(int position);
     // Enables the owner again when Start disabled it, then destroys the dialog.
@@ -47,7 +49,11 @@ protected:
     void OnDestroy();
     DECLARE_MESSAGE_MAP()
 
+    void PutQuitBack();
+
     int m_min = 0, m_max = 100, m_step = 1;
+    BOOL m_quitSeen = FALSE;
+    int m_quitCode = 0;
     CWnd* m_owner = nullptr;
     int m_ownerDisabled = 0;
     CCustomStatic m_static1003{RGB(0, 0, 0)}, m_static1007{RGB(72, 76, 113)};

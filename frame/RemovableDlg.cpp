@@ -11,6 +11,7 @@
 #include "core/Global.h"
 #include "frame/DialogButton.h"
 #include "frame/MessageDlg.h"
+#include "frame/QuietDriveProbe.h"
 #include "res/dialog_ids.h"
 
 namespace {
@@ -58,6 +59,19 @@ CRemovableDlg::~CRemovableDlg()
 void CRemovableDlg::RequireAppsDeviceFile()
 {
     m_requiredFile = kAppsDeviceFile;
+}
+
+BOOL CRemovableDlg::HasAppsCard()
+{
+    CQuietDriveProbe quiet;
+    wchar_t drives[262] = {};
+    const DWORD got = s_driveStrings(261, drives);
+    if (got == 0 || got >= 262)
+        return FALSE;
+    for (const wchar_t* root = drives; *root; root += wcslen(root) + 1)
+        if (::GetDriveTypeW(root) == DRIVE_REMOVABLE && ::PathFileExistsW(CString(root) + kAppsDeviceFile))
+            return TRUE;
+    return FALSE;
 }
 
 CString CRemovableDlg::GetDrivePath() const
@@ -165,6 +179,7 @@ void CRemovableDlg::RefreshDriveList()
     EnableOK(FALSE);
     m_chosenRoot = nullptr;
 
+    CQuietDriveProbe quiet;
     const DWORD size = sizeof m_driveStrings / sizeof m_driveStrings[0];
     ::ZeroMemory(m_driveStrings, sizeof m_driveStrings);
     const DWORD got = s_driveStrings(size - 1, m_driveStrings);

@@ -15,6 +15,8 @@ public:
     void SetFileName(const wchar_t* name) { m_fileName = name ? name : L""; }
     // Lists only drives that hold the unit's apps device file.
     void RequireAppsDeviceFile();
+    // TRUE when a removable drive holds the apps device file.
+    static BOOL HasAppsCard();
     // The chosen drive's root ("E:\"), empty after Cancel.
     CString GetDrivePath() const;
     // The file name as it was when OK was accepted.

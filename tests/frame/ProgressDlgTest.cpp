@@ -143,4 +143,36 @@ TEST_F(ProgressDialog, CallerLoopKeepsTheProgramResponsiveAndAQuitIsNotLost)
     EXPECT_EQ(msg.wParam, 7u);
 }
 
+DWORD WINAPI SlowWork(void*)
+{
+    ::Sleep(600);
+    return 0;
+}
+
+// A caller that waits for a worker between pumps: a quit met while the worker
+// still runs cancels it and lets the caller wait, not spin; the program gets
+// its quit back once the dialog is gone.
+TEST_F(ProgressDialog, AQuitDuringAWorkerWaitsInsteadOfSpinning)
+{
+    CProgressDlg dlg;
+    ASSERT_TRUE(dlg.Start(&main));
+    HANDLE worker = ::CreateThread(nullptr, 0, &SlowWork, nullptr, 0, nullptr);
+    ASSERT_NE(worker, nullptr);
+    ::PostQuitMessage(3);
+    int rounds = 0;
+    while (::MsgWaitForMultipleObjects(1, &worker, FALSE, 50, QS_ALLINPUT) != WAIT_OBJECT_0) {
+        ++rounds;
+        dlg.PumpMessages();
+    }
+    ::CloseHandle(worker);
+    EXPECT_TRUE(dlg.QuitSeen());
+    EXPECT_EQ(dlg.m_cancel, 1);
+    // About one round per 50 ms, not one per pass of a busy loop.
+    EXPECT_LT(rounds, 40);
+    dlg.DestroyWindow();
+    MSG msg;
+    ASSERT_TRUE(::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(msg.wParam, 3u);
+}
+
 }  // namespace

@@ -5,6 +5,8 @@
 #include <dbt.h>
 #include <shlwapi.h>
 
+#include <vector>
+
 #include "DialogDriver.h"
 #include "ScriptedAnswers.h"
 #include "TestFiles.h"
@@ -249,6 +251,42 @@ TEST_F(RemovableDialog, RequiredAppsFileFiltersTheDrives)
         PressKey(VK_ESCAPE);
     });
     EXPECT_EQ(r, IDCANCEL);
+}
+
+// The thread's error mode while a drive is looked at: an empty card reader
+// must answer "not ready", not raise the system's "no disk" box.
+std::vector<UINT> g_probeModes;
+BOOL FreeSpaceNotingMode(const wchar_t*, ULONGLONG* freeMB)
+{
+    g_probeModes.push_back(::GetThreadErrorMode());
+    *freeMB = 100;
+    return TRUE;
+}
+DWORD WINAPI DrivesNotingMode(DWORD length, wchar_t* buffer)
+{
+    g_probeModes.push_back(::GetThreadErrorMode());
+    return ::GetLogicalDriveStringsW(length, buffer);
+}
+
+TEST_F(RemovableDialog, DrivesAreProbedWithoutTheNoDiskBox)
+{
+    const UINT before = ::GetThreadErrorMode();
+    ASSERT_EQ(before & SEM_FAILCRITICALERRORS, 0u);
+    g_probeModes.clear();
+    CRemovableDlg::s_freeSpace = &FreeSpaceNotingMode;
+    CRemovableDlg::s_driveStrings = &DrivesNotingMode;
+    {
+        CRemovableDlg dlg;
+        RunModal([&] { return dlg.DoModal(); }, [&](CCustomDialog&) { PressKey(VK_ESCAPE); });
+    }
+    EXPECT_FALSE(CRemovableDlg::HasAppsCard());
+    ASSERT_TRUE(::CreateDirectoryW(L"R:\\Oskra-APPS", nullptr));
+    WriteBytes(L"R:\\Oskra-APPS\\Device.dat", std::string("unit"));
+    EXPECT_TRUE(CRemovableDlg::HasAppsCard());
+    ASSERT_GE(g_probeModes.size(), 4u);  // the dialog's drives and free space, two searches
+    for (UINT mode : g_probeModes)
+        EXPECT_NE(mode & SEM_FAILCRITICALERRORS, 0u);
+    EXPECT_EQ(::GetThreadErrorMode(), before);
 }
 
 TEST_F(RemovableDialog, FreeSpaceThresholdTableDecidesOk)

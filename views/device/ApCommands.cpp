@@ -32,14 +32,7 @@ BOOL ChooseDrive(BOOL requireDeviceFile, CString& root)
 BOOL FindAppsCard()
 {
     CWaitCursor wait;
-    wchar_t drives[521] = L"";
-    const DWORD length = ::GetLogicalDriveStringsW(520, drives);
-    if (length == 0 || length > 520)
-        return FALSE;
-    for (const wchar_t* root = drives; *root; root += wcslen(root) + 1)
-        if (::GetDriveTypeW(root) == DRIVE_REMOVABLE && CDocAp::HasDeviceFile(root))
-            return TRUE;
-    return FALSE;
+    return CRemovableDlg::HasAppsCard();
 }
 
 void OpenPage(HWND owner, const wchar_t* address) { OpenInBrowser(owner, address); }
@@ -75,6 +68,17 @@ int CApWnd::CountryCode()
     return value;
 }
 
+CString CApWnd::RowName(int list, int row)
+{
+    const CDocAp& doc = theGlobal.m_docAp;
+    const CArray<CDocApRecord>& apps = list == AP_LIST_SERVER ? doc.m_serverApps : doc.m_cardApps;
+    if (row < 0 || row >= apps.GetSize())
+        return CString();
+    // The service gives some apps no display name: the id is all there is.
+    const CDocApRecord& app = apps[row];
+    return app.m_name.IsEmpty() ? app.m_id : app.m_name;
+}
+
 CString CApWnd::WebRowText(int row)
 {
     const CDocAp& doc = theGlobal.m_docAp;
@@ -83,7 +87,7 @@ CString CApWnd::WebRowText(int row)
         return CString();
     CString text;
     text.Format(L"%s%s<%.02fMB>%s", doc.IsUpdate(row) ? L"T" : L"F", doc.IsNewOrUpdate(row) ? L"T" : L"F",
-                static_cast<double>(info.size) / 1048576.0, info.id);
+                static_cast<double>(info.size) / 1048576.0, RowName(AP_LIST_SERVER, row).GetString());
     return text;
 }
 
@@ -93,7 +97,7 @@ CString CApWnd::CardRowText(int row)
     if (!theGlobal.m_docAp.GetRowInfo(AP_LIST_CARD, row, &info))
         return CString();
     CString text;
-    text.Format(L"<%.02fMB>%s", static_cast<double>(info.size) / 1048576.0, info.id);
+    text.Format(L"<%.02fMB>%s", static_cast<double>(info.size) / 1048576.0, RowName(AP_LIST_CARD, row).GetString());
     return text;
 }
 
@@ -194,21 +198,24 @@ void CApWnd::AttachIcons()
     m_cardList.AttachImageList(doc.m_cardIcons.GetSafeHandle() ? &doc.m_cardIcons : nullptr, LVSIL_SMALL);
 }
 
-void CApWnd::LoadApps(const CString& cardPath, BOOL quiet)
+void CApWnd::LoadApps(const CString& cardPath, LoadKind kind)
 {
     CDocAp& doc = theGlobal.m_docAp;
     const int country = CountryCode(), model = theGlobal.m_modelType;
     BOOL listed = FALSE, cardRead = FALSE;
     const BOOL finished = RunTask([&] {
-        listed = doc.DownloadList(country, model);
-        if (!listed)
-            return;
-        if (!doc.m_serverIcons.GetSafeHandle())
-            doc.LoadRowIcons(AP_LIST_SERVER);
-        // No card chosen: nothing is read, least of all the PC's current folder.
-        if (!cardPath.IsEmpty() && !doc.IsCancelled())
-            cardRead = doc.LoadCardApps(cardPath);
-        doc.RemoveIconless();
+        const auto load = [&](BOOL readAnyway) {
+            listed = doc.DownloadList(country, model);
+            if (listed && !doc.m_serverIcons.GetSafeHandle())
+                doc.LoadRowIcons(AP_LIST_SERVER);
+            // No card chosen: nothing is read, least of all the PC's current folder.
+            if ((listed || readAnyway) && !cardPath.IsEmpty() && !doc.IsCancelled())
+                cardRead = doc.LoadCardApps(cardPath) || cardRead;
+            doc.RemoveIconless();
+        };
+        load(kind == NewCard);
+        if (kind == NewCard && doc.m_serverApps.GetSize() == 0 && !doc.IsCancelled())
+            load(FALSE);
     });
     if (listed)
         m_webList.EnableWindow(TRUE);
@@ -219,7 +226,7 @@ void CApWnd::LoadApps(const CString& cardPath, BOOL quiet)
     if (!finished)
         return;
     if (!listed) {
-        if (!quiet)
+        if (kind == Loud)
             ShowDocError();
         return;
     }
@@ -250,7 +257,7 @@ void CApWnd::OnShowWindow(BOOL show, UINT)
         ShowMessage(UiText(416), 0);
         return;
     }
-    LoadApps(cardPath, FALSE);
+    LoadApps(cardPath, Loud);
 }
 
 void CApWnd::OnDriveSelect()
@@ -268,14 +275,17 @@ void CApWnd::OnDriveSelect()
         ShowMessage(UiText(416), 0);
         return;
     }
-    if (!remembered && doc.m_serverApps.GetSize() > 0) {
+    // A cancelled chooser keeps what is shown, marks included; so does a card
+    // found for a unit whose apps are already listed.
+    if (doc.m_serverApps.GetSize() > 0 && (cardPath.IsEmpty() || !remembered)) {
         Repaint();
         return;
     }
+    const BOOL newCard = remembered && !cardPath.IsEmpty();
     doc.ClearAll();
     m_webList.EnableWindow(FALSE);
     m_cardList.EnableWindow(FALSE);
-    LoadApps(cardPath, TRUE);
+    LoadApps(cardPath, newCard ? NewCard : Quiet);
 }
 
 void CApWnd::OnWebBeginEdit(NMHDR* nm, LRESULT* result)
@@ -310,7 +320,8 @@ void CApWnd::OnWebEndEdit(NMHDR* nm, LRESULT* result)
     CDocApRecord& app = doc.m_serverApps[item.iItem];
     const BOOL mark = !app.m_checked;
     if (mark) {
-        if (doc.m_cardApps.GetSize() + doc.CountChecked() >= kMaxAppsOnCard) {
+        // Every app on the card takes a place, also one the service no longer offers.
+        if (doc.m_cardEntries.GetSize() + doc.CountChecked() >= kMaxAppsOnCard) {
             ShowMessage(UiText(422), 0);
             return;
         }

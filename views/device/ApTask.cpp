@@ -36,6 +36,7 @@ BOOL CApWnd::RunTask(const std::function<void()>& work)
 {
     CDocAp& doc = theGlobal.m_docAp;
     doc.ResetCancel();
+    m_cardBeforeTask = !doc.GetCardRoot().IsEmpty();
     m_busy = TRUE;
     m_webList.m_items.SetSize(0);
     m_cardList.m_items.SetSize(0);

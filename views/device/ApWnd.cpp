@@ -131,7 +131,7 @@ int CApWnd::OnCreate(LPCREATESTRUCTW cs)
         m_cardList.m_columnProps[c].type = cardTypes[c];
 
     if (!m_export.Create(CRect(0, 0, 0, 0), this, ID_EXPORT, FALSE) ||
-        !BuildNumberedButtonImage(&m_export.m_strip, L"SD", 192, 48, L"btn_Save_SD", TRUE, RECT{35, 0, 192, 48}) ||
+        !BuildNumberedButtonImage(&m_export.m_strip, kWriteCaption, 192, 48, L"btn_Save_SD", TRUE, RECT{35, 0, 192, 48}) ||
         !m_driveSelect.Create(CRect(0, 0, 0, 0), this, ID_DRIVE_SELECT, FALSE) ||
         !BuildButtonImage(&m_driveSelect.m_strip, UiText(413), 146, 38, 200, TRUE))
         return -1;
@@ -193,7 +193,7 @@ void CApWnd::OnPaint()
     const RECT webBox = {web.left + 13, web.top - 34, web.left + 213, web.top - 16};
     heading(UiText(420), webBox, offered > 0 ? RGB(255, 255, 255) : RGB(127, 127, 127));
     const RECT cardBox = {card.left + 45, card.top - 34, card.left + 195, card.top - 16};
-    const BOOL hasCard = !doc.GetCardRoot().IsEmpty();
+    const BOOL hasCard = ShowsCard();
     DrawDib(hasCard ? &m_cardIcon : &m_noCardIcon, dc, cardBox.left - 34, cardBox.top - 13);
     heading(UiText(hasCard ? 414 : 419), cardBox, hasCard ? RGB(255, 255, 255) : RGB(127, 127, 127));
     const RECT note = {L + 94, B - 49, R - 220, B - 31};
@@ -212,6 +212,11 @@ void CApWnd::OnPaint()
     ::SelectObject(dc, oldBrush);
     ::SelectObject(dc, oldPen);
     ::DeleteObject(pen);
+}
+
+BOOL CApWnd::ShowsCard() const
+{
+    return m_busy ? m_cardBeforeTask : !theGlobal.m_docAp.GetCardRoot().IsEmpty();
 }
 
 void CApWnd::OnLButtonDown(UINT, CPoint)

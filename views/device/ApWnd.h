@@ -22,6 +22,8 @@
 class CApWnd : public CViewWnd {
 public:
     enum { kMaxAppsOnCard = 8 };
+    // The write button's caption; the note under the lists names it.
+    static constexpr const wchar_t* kWriteCaption = L"SD";
 
     CApWnd();
     ~CApWnd() override;
@@ -37,11 +39,17 @@ public:
 
     // The country code of the language file (UI string 387, leading digits).
     static int CountryCode();
-    // Row texts of the two lists.
+    // The name a row shows (list AP_LIST_SERVER or AP_LIST_CARD) and the row
+    // texts of the two lists.
+    static CString RowName(int list, int row);
     static CString WebRowText(int row);
     static CString CardRowText(int row);
     // The check image of an offered app: 1 not marked, 2 marked, 3 cannot be marked.
     static int CheckImage(int row);
+
+    // Whether the card heading names a card. A running task may be writing
+    // the card root: meanwhile the heading stays as the task found it.
+    BOOL ShowsCard() const;
 
     CApWebListCtrl m_webList, m_cardList;
     CCustomButton m_export, m_driveSelect;
@@ -78,9 +86,11 @@ private:
     // device number updated from its device file.
     CString ChooseCard(BOOL remembered);
     void RememberDeviceFile(const CString& root);
-    // Downloads the offered list with its icons and reads the card's apps;
-    // quiet: a failed download shows nothing.
-    void LoadApps(const CString& cardPath, BOOL quiet);
+    // Downloads the offered list with its icons and reads the card's apps.
+    // Loud says a failed download; Quiet does not; NewCard is quiet, reads the
+    // card all the same and asks once more for an empty offered list.
+    enum LoadKind { Loud, Quiet, NewCard };
+    void LoadApps(const CString& cardPath, LoadKind kind);
     void AttachIcons();
     BOOL ServiceConfigured();
     void ShowDocError();
@@ -90,5 +100,6 @@ private:
     DIB_IMAGE m_separator{}, m_arrow{}, m_cardIcon{}, m_noCardIcon{};
     CUtilGdiplus m_text;
     BOOL m_busy = FALSE;  // a worker uses the document
+    BOOL m_cardBeforeTask = FALSE;
     BOOL m_exportEnabled = TRUE, m_driveEnabled = TRUE;
 };

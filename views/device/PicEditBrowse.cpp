@@ -64,7 +64,11 @@ bool IsPictureItem(const CCustomThumbCtrl& thumbs, int index)
     return item && item->pidl && ClassifyShellFile(*item) == 3;
 }
 
+BOOL ListInThumbs(CCustomThumbCtrl& thumbs, const CPidl* folder) { return thumbs.SetFolder(folder); }
+
 }  // namespace
+
+CPicEditWnd::ListFolderFn CPicEditWnd::s_listFolder = &ListInThumbs;
 
 void CPicEditWnd::OnInitFolder()
 {
@@ -83,17 +87,14 @@ void CPicEditWnd::OnInitFolder()
     folder.Release();
     if (!pidl)
         return;
-    // The nearest folder that still exists, else the Computer folder.
-    while (!HasAttributes(pidl)) {
+    // The nearest folder that still exists, else the Computer folder. The
+    // shell may report attributes for a folder that is gone: ask both.
+    while (!HasAttributes(pidl) || IsMissing(pidl)) {
         if (pidl->mkid.cb == 0 || !::ILRemoveLastID(pidl)) {
             ::ILFree(pidl);
             pidl = ::ILClone(theMyComputerPidl.pidl);
             break;
         }
-    }
-    if (pidl && IsMissing(pidl)) {
-        ::ILFree(pidl);
-        pidl = ::ILClone(theMyComputerPidl.pidl);
     }
     if (!pidl)
         return;
@@ -113,6 +114,7 @@ void CPicEditWnd::OnTreeSelChanged(NMHDR* nm, LRESULT* result)
     const CPidl* before = tree.GetNodePidl(tv->itemOld.hItem);
     ReplacePidl(m_newFolder, now ? now->pidl : nullptr);
     ReplacePidl(m_oldFolder, before ? before->pidl : nullptr);
+    m_fallingBack = m_selectingFallback;
     if (m_asked)
         SetTimer(FolderTimer, tv->action == TVC_BYMOUSE ? 0 : 300, nullptr);
     m_filePane.Invalidate(FALSE);
@@ -140,20 +142,21 @@ void CPicEditWnd::ListFolder()
         return;
     CCustomThumbCtrl& thumbs = m_filePane.m_thumbs;
     CPidl folder{m_newFolder, 0};
-    if (thumbs.SetFolder(&folder)) {
+    if (s_listFolder(thumbs, &folder)) {
         RememberFolder(m_newFolder);
         m_fallingBack = false;
     } else if (!m_fallingBack) {
         // The previous folder again, or the Computer folder; their listing
         // comes with the new selection.
-        m_fallingBack = true;
         LPITEMIDLIST back = nullptr;
         if (m_oldFolder && HasAttributes(m_oldFolder) && !IsMissing(m_oldFolder))
             back = ::ILClone(m_oldFolder);
         else
             back = ::ILClone(theMyComputerPidl.pidl);
         if (back) {
+            m_selectingFallback = true;
             m_filePane.m_tree.SelectPidl(back);
+            m_selectingFallback = false;
             ::ILFree(back);
         }
     } else {
@@ -166,19 +169,25 @@ void CPicEditWnd::ListFolder()
                             SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void CPicEditWnd::RememberFolder(LPCITEMIDLIST pidl)
+CString CPicEditWnd::FolderSetting(LPCITEMIDLIST pidl)
 {
     CPidl item{const_cast<LPITEMIDLIST>(pidl), 0};
     CByteArray bytes;
-    if (!PidlToBytes(item, bytes))
-        return;
     CString text;
-    for (INT_PTR i = 0; i < bytes.GetSize(); ++i) {
-        CString pair;
-        pair.Format(L"%02x", bytes[i]);
-        text += pair;
-    }
-    theGlobal.m_igIniFolder = text;
+    if (pidl && PidlToBytes(item, bytes))
+        for (INT_PTR i = 0; i < bytes.GetSize(); ++i) {
+            CString pair;
+            pair.Format(L"%02x", bytes[i]);
+            text += pair;
+        }
+    return text;
+}
+
+void CPicEditWnd::RememberFolder(LPCITEMIDLIST pidl)
+{
+    const CString text = FolderSetting(pidl);
+    if (!text.IsEmpty())
+        theGlobal.m_igIniFolder = text;
 }
 
 void CPicEditWnd::OnThumbDblClk(NMHDR* nm, LRESULT* result)

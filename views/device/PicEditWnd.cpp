@@ -29,7 +29,8 @@ int AskTwoChoices(const wchar_t* text, const wchar_t* first, const wchar_t* seco
         return IDYES;
     CMessageDlg box(theGlobal.UiString(238), AfxGetMainWnd());
     box.SetButtonTexts(first, second);
-    // Style 4 has no close button: one of the two must be chosen.
+    // Escape and the close button choose neither: the caller's default.
+    box.m_escapeAnswer = IDCANCEL;
     return static_cast<int>(box.DoMessage(text, 4));
 }
 

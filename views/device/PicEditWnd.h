@@ -13,8 +13,8 @@
 #include "views/device/PicFileWnd.h"
 #include "views/device/PicImageWnd.h"
 
-// Asks which of two choices; IDYES (first) or IDNO (second). IDYES without
-// asking when a text is empty.
+// Asks which of two choices; IDYES (first), IDNO (second) or IDCANCEL
+// (Escape or the close button). IDYES without asking when a text is empty.
 int AskTwoChoices(const wchar_t* text, const wchar_t* first, const wchar_t* second);
 
 class CPicEditWnd : public CViewWnd {
@@ -31,9 +31,12 @@ public:
     DIB_IMAGE m_footer, m_splitTop, m_splitTile, m_splitBottom;
     // The folders of the newest tree selection change (owned copies).
     LPITEMIDLIST m_newFolder = nullptr, m_oldFolder = nullptr;
-    // The newest listing was a fallback after a failed one: a failing fallback
-    // does not fall back again (two unlistable folders would take turns).
+    // The newest selection change was a fallback after a failed listing: a
+    // failing fallback does not fall back again (two unlistable folders would
+    // take turns). Set by that change alone, so a fallback that selects
+    // nothing new leaves no guard behind.
     bool m_fallingBack = false;
+    bool m_selectingFallback = false;
     // Thumbnail drag.
     int m_dragKind = 0;
     CImageList* m_dragImages = nullptr;
@@ -49,6 +52,12 @@ public:
     // The local time of a save (tests set their own clock).
     using ClockFn = void (*)(SYSTEMTIME*);
     static ClockFn s_clock;
+    // A folder as the settings keep it: its item list as lower-case hex
+    // (empty when it cannot be written).
+    static CString FolderSetting(LPCITEMIDLIST pidl);
+    // Lists a folder in the thumbnails (seam for tests); FALSE when it cannot.
+    using ListFolderFn = BOOL (*)(CCustomThumbCtrl& thumbs, const CPidl* folder);
+    static ListFolderFn s_listFolder;
 
     BOOL IsCurrent() const;
     void Layout();

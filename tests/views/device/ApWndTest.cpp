@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <map>
 #include <string>
@@ -33,6 +34,7 @@ const char kDigits[16] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 10, 15};
 struct Offer {
     std::string id, version;
     std::string description = "";
+    int appId = 10;  // -1: none given
 };
 
 std::string Text(const Bytes& b) { return std::string(b.begin(), b.end()); }
@@ -116,7 +118,8 @@ protected:
     {
         std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<DownloadList><MirovaleVersion>1</MirovaleVersion>";
         for (const Offer& o : offers) {
-            xml += "<item><applicationId>10</applicationId><name>" + o.id + "</name><version>" + o.version +
+            xml += "<item>" + (o.appId < 0 ? std::string() : "<applicationId>" + std::to_string(o.appId) + "</applicationId>") +
+                   "<name>" + o.id + "</name><version>" + o.version +
                    "</version><descriptionURL>" + (o.description.empty() ? Url(o.id, "about.html") : o.description) +
                    "</descriptionURL><imageURL><Normal>" + Url(o.id, "n.bmp") + "</Normal><Push>" + Url(o.id, "p.bmp") +
                    "</Push><Disable>" + Url(o.id, "d.bmp") + "</Disable></imageURL><exefileURL>" +
@@ -129,8 +132,14 @@ protected:
     {
         const std::string t = r.target;
         if (t.find("DownloadListAPI") != std::string::npos) {
+            const int call = ++listCalls;
+            if (call <= failingLists) {
+                c.Reply(500, "<html>down</html>", "text/html");
+                return;
+            }
             // A slow reply ends early when the test is over.
-            for (int waited = 0; waited < listDelayMs && !stopping; waited += 50)
+            const int delay = listDelayMs + (call > 1 ? laterListDelayMs : 0);
+            for (int waited = 0; waited < delay && !stopping; waited += 50)
                 ::Sleep(50);
             if (stopping)
                 c.Close();
@@ -157,6 +166,15 @@ protected:
         installed.Add(APPLIST_ENTRY{CString(wid.c_str()), CString((L"Oskra-APPS\\" + wid + L"\\" + wid + L".exe").c_str()),
                                     FALSE, CString(std::wstring(version.begin(), version.end()).c_str())});
         WriteBytes(apps + L"Applist.dat", BuildAppList(installed));
+    }
+    // Version 1.0 of each app offered and of each installed.
+    void OfferAndInstall(std::initializer_list<const char*> offered, std::initializer_list<const char*> onCard)
+    {
+        offers.clear();
+        for (const char* id : offered)
+            offers.push_back({id, "1.0"});
+        for (const char* id : onCard)
+            Install(id, "1.0");
     }
     std::map<std::wstring, Bytes> Snapshot()
     {
@@ -194,6 +212,10 @@ protected:
     std::unique_ptr<LocalHttpServer> server;
     std::vector<Offer> offers{{"alpha", "1.0"}, {"bravo", "2.0"}, {"charlie", "1.0"}};
     int listDelayMs = 0;
+    // The first failingLists list requests fail; those after the first wait
+    // laterListDelayMs more.
+    std::atomic<int> listCalls{0};
+    int failingLists = 0, laterListDelayMs = 0;
     CAppListEntries installed;
     std::wstring apps;
     CApWnd view;
@@ -266,11 +288,7 @@ TEST_F(AppsView, ACardFoundGivesItsDeviceNumber)
 
 TEST_F(AppsView, MarksStopAtEightAppsOnTheCard)
 {
-    offers.clear();
-    for (const char* id : {"n1", "n2", "n3", "n4", "a1", "a2", "a3", "a4", "a5"})
-        offers.push_back({id, "1.0"});
-    for (const char* id : {"a1", "a2", "a3", "a4", "a5"})
-        Install(id, "1.0");
+    OfferAndInstall({"n1", "n2", "n3", "n4", "a1", "a2", "a3", "a4", "a5"}, {"a1", "a2", "a3", "a4", "a5"});
     Show();
     ASSERT_EQ(view.m_webList.GetItemCount(), 9);
     ::SetForegroundWindow(main.m_hWnd);
@@ -430,19 +448,147 @@ TEST_F(AppsView, CancelEndsASlowDownload)
     EXPECT_EQ(view.m_webList.GetItemCount(), 0);
 }
 
+// The commands the view sent the main window, in order.
+std::vector<UINT> Commands(const skintest::CRecorderWnd& main)
+{
+    std::vector<UINT> sent;
+    for (const skintest::LoggedMessage& m : main.log)
+        if (m.msg == WM_COMMAND)
+            sent.push_back(LOWORD(m.wp));
+    return sent;
+}
+
 TEST_F(AppsView, BackAndTopEmptyTheDocumentAndGoToTheStartMenu)
 {
-    Show();
-    ASSERT_GT(doc().m_serverApps.GetSize(), 0);
     for (UINT command : {ID_BACK, ID_TOP}) {
+        view.ShowWindow(SW_HIDE);
+        Show();
+        ASSERT_GT(doc().m_serverApps.GetSize(), 0) << command;
+        ASSERT_FALSE(doc().GetCardRoot().IsEmpty()) << command;
         main.Clear();
         view.SendMessage(WM_COMMAND, command, 0);
-        EXPECT_EQ(doc().m_serverApps.GetSize(), 0);
-        EXPECT_TRUE(doc().GetCardRoot().IsEmpty());
-        EXPECT_EQ(main.CountCommand(WM_COMMAND, ID_MENU_REFRESH), 1);
-        EXPECT_EQ(main.CountCommand(WM_COMMAND, ID_MAIN_MENU), 1);
+        EXPECT_EQ(doc().m_serverApps.GetSize(), 0) << command;
+        EXPECT_TRUE(doc().GetCardRoot().IsEmpty()) << command;
+        // The start menu is refreshed before it is shown.
+        EXPECT_EQ(Commands(main), (std::vector<UINT>{ID_MENU_REFRESH, ID_MAIN_MENU})) << command;
         EXPECT_STREQ(theGlobal.m_deviceNo, L"00000000000000AF");
     }
+}
+
+// The red tag of an update says so, and the note names the write button by
+// the caption it shows.
+TEST_F(AppsView, TheTagAndTheNoteSayWhatTheUserSees)
+{
+    EXPECT_NE(Ui(412).find(L"Update"), std::wstring::npos) << testsupport::Utf8(Ui(412));
+    EXPECT_NE(Ui(424).find(std::wstring(L"click ") + CApWnd::kWriteCaption), std::wstring::npos)
+        << testsupport::Utf8(Ui(424));
+}
+
+// The rows name each app as the service names it for the user; an app
+// without a display name shows its id.
+TEST_F(AppsView, RowsShowTheDisplayName)
+{
+    offers = {{"alpha", "1.0", "", 10}, {"bravo", "1.0", "", 2}, {"charlie", "1.0", "", -1}};
+    Install("bravo", "0.9");
+    Show();
+    ASSERT_EQ(view.m_webList.GetItemCount(), 3);
+    EXPECT_STREQ(CApWnd::WebRowText(0), L"FT<1.50MB>alpha");
+    EXPECT_STREQ(CApWnd::WebRowText(1), L"TT<1.50MB>Video");
+    EXPECT_STREQ(CApWnd::WebRowText(2), L"FT<1.50MB>charlie");
+    ASSERT_EQ(view.m_cardList.GetItemCount(), 1);
+    doc().m_cardApps[0].m_name = L"Video on the card";
+    const CString card = CApWnd::CardRowText(0);
+    EXPECT_STREQ(card.Mid(card.Find(L'>') + 1), L"Video on the card");
+}
+
+// Apps the service no longer offers are not listed but still take their
+// places on the card.
+TEST_F(AppsView, WithdrawnAppsCountTowardsTheEight)
+{
+    OfferAndInstall({"n1", "n2", "n3", "n4", "a1", "a2", "a3"}, {"a1", "a2", "a3", "w1", "w2"});
+    Show();
+    ASSERT_EQ(view.m_cardList.GetItemCount(), 3);
+    ::SetForegroundWindow(main.m_hWnd);
+    ScriptedAnswers answers({}, ScriptedAnswers::GivenText);
+    for (int row : {0, 1, 2, 3})
+        ClickCell(view.m_webList, row, 0);
+    EXPECT_EQ(doc().CountChecked(), 3);
+    EXPECT_EQ(answers.asked, std::vector<std::wstring>{Ui(422)});
+}
+
+// Cancel in the chooser keeps what the view shows: the lists, the card and
+// the marks; nothing is downloaded again.
+TEST_F(AppsView, DriveSelectCancelledKeepsEverything)
+{
+    Install("charlie", "1.0");
+    Show();
+    doc().m_serverApps[0].m_checked = 1;
+    const size_t requests = server->Requests().size();
+    g_chooser.root.clear();
+    ScriptedAnswers answers({}, ScriptedAnswers::GivenText);
+    view.SendMessage(WM_COMMAND, ID_DRIVE_SELECT, 0);
+    PumpPending();
+    EXPECT_EQ(g_chooser.calls, 2);
+    EXPECT_TRUE(answers.asked.empty());
+    EXPECT_EQ(server->Requests().size(), requests);
+    EXPECT_EQ(view.m_webList.GetItemCount(), 3);
+    EXPECT_EQ(view.m_cardList.GetItemCount(), 1);
+    EXPECT_EQ(std::wstring(doc().GetCardRoot()), CardRoot());
+    EXPECT_EQ(doc().CountChecked(), 1);
+}
+
+// A chosen card whose list download fails: the download is tried once more,
+// silently, and the card is read either way.
+TEST_F(AppsView, DriveSelectTriesAFailedDownloadOnceMoreAndReadsTheCard)
+{
+    Install("charlie", "1.0");
+    g_chooser.root.clear();
+    Show();
+    ASSERT_TRUE(doc().GetCardRoot().IsEmpty());
+    g_chooser.root = CardRoot();
+    const struct {
+        int failing, lists;
+        INT_PTR offered;
+    } cases[] = {{1, 2, 3}, {2, 2, 0}};
+    for (const auto& c : cases) {
+        listCalls = 0;
+        failingLists = c.failing;
+        ScriptedAnswers answers({}, ScriptedAnswers::GivenText);
+        view.SendMessage(WM_COMMAND, ID_DRIVE_SELECT, 0);
+        PumpPending();
+        EXPECT_TRUE(answers.asked.empty()) << c.failing;
+        EXPECT_EQ(listCalls.load(), c.lists) << c.failing;
+        EXPECT_EQ(doc().m_serverApps.GetSize(), c.offered) << c.failing;
+        EXPECT_EQ(std::wstring(doc().GetCardRoot()), CardRoot()) << c.failing;
+        EXPECT_TRUE(view.m_cardList.IsWindowEnabled()) << c.failing;
+    }
+    EXPECT_EQ(view.m_cardList.GetItemCount(), 0);  // nothing offered: nothing to show
+}
+
+std::vector<BOOL> g_cardShown;
+CApWnd* g_view;
+void CALLBACK NoteCardShown(HWND, UINT, UINT_PTR, DWORD) { g_cardShown.push_back(g_view->ShowsCard()); }
+
+// While a task runs the heading does not read the card root the worker
+// writes: here the first load reads the card, then the retried download is
+// slow.
+TEST_F(AppsView, TheCardHeadingWaitsForTheTask)
+{
+    g_chooser.root.clear();
+    Show();
+    g_chooser.root = CardRoot();
+    listCalls = 0;
+    failingLists = 1;
+    laterListDelayMs = 1200;
+    g_cardShown.clear();
+    g_view = &view;
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 100, NoteCardShown);
+    view.SendMessage(WM_COMMAND, ID_DRIVE_SELECT, 0);
+    ::KillTimer(nullptr, timer);
+    ASSERT_EQ(listCalls.load(), 2);
+    ASSERT_GE(g_cardShown.size(), 5u);
+    EXPECT_EQ(std::count(g_cardShown.begin(), g_cardShown.end(), TRUE), 0);
+    EXPECT_TRUE(view.ShowsCard());
 }
 
 }  // namespace

@@ -91,6 +91,7 @@ protected:
         doc().m_targetKind = IG_TARGET_ICON;
         theGlobal.m_docIcon.LoadIcons();
         savedClock = CPicEditWnd::s_clock;
+        savedList = CPicEditWnd::s_listFolder;
         CPicEditWnd::s_clock = FixedClock;
         main.MoveWindow(0, 0, 1024, 700);
         photo = dir.File(L"photo.bmp");
@@ -105,6 +106,7 @@ protected:
         theGlobal.m_splashFolder = savedSplash;
         theGlobal.m_docIcon.LoadIcons();
         CPicEditWnd::s_clock = savedClock;
+        CPicEditWnd::s_listFolder = savedList;
         DialogTest::TearDown();
     }
     // The view shown; its question already answered (icon mode).
@@ -117,6 +119,22 @@ protected:
         PumpPending();
     }
     bool Enabled(UINT id) { return CommandEnabled(view, id); }
+    // A folder as the settings keep it: its item list as lower-case hex.
+    static CString HexOfFolder(const std::wstring& path)
+    {
+        LPITEMIDLIST pidl = ::ILCreateFromPathW(path.c_str());
+        const CString hex = CPicEditWnd::FolderSetting(pidl);
+        ::ILFree(pidl);
+        return hex;
+    }
+    // The path of the folder selected in the tree.
+    CString SelectedFolder()
+    {
+        CShellTreeCtrl& tree = view.m_filePane.m_tree;
+        const HTREEITEM caret = tree.GetSelectedItem();
+        const CPidl* pidl = caret ? tree.GetNodePidl(caret) : nullptr;
+        return pidl && pidl->pidl ? GetPidlPath(pidl->pidl) : CString(L"<none>");
+    }
     void Command(UINT id) { view.SendMessage(WM_COMMAND, id, 0); }
     std::vector<std::wstring> Saved(const wchar_t* folder) { return testsupport::ListFolder(dir.File(folder) + L"\\"); }
     static CDocIg& doc() { return theGlobal.m_docIg; }
@@ -125,6 +143,7 @@ protected:
     CPicEditWnd view;
     CString savedIcons, savedSplash;
     CPicEditWnd::ClockFn savedClock = nullptr;
+    CPicEditWnd::ListFolderFn savedList = nullptr;
 };
 
 // Pointer to a screen point, button down, moved in steps, button up.
@@ -175,6 +194,41 @@ TEST_F(PicEditView, FirstShowAsksIconOrScreenOnce)
         view.ShowWindow(SW_SHOW);
         PumpFor(100);
         EXPECT_TRUE(answers.asked.empty());
+    }
+}
+
+// Escape and the caption's close button choose neither: the start-screen mode,
+// as any answer but the icon's.
+TEST_F(PicEditView, FirstQuestionEscapeOrCloseGivesTheScreenMode)
+{
+    const struct {
+        const char* name;
+        bool escape;
+    } cases[] = {{"Escape", true}, {"close button", false}};
+    for (const auto& c : cases) {
+        CPicEditWnd fresh;
+        ASSERT_TRUE(fresh.Create(nullptr, nullptr, WS_CHILD | WS_CLIPCHILDREN, CRect(0, 0, 1000, 680), &main, 0xFFFE));
+        bool ended = false;
+        RunModal(
+            [&] {
+                fresh.ShowWindow(SW_SHOW);
+                return INT_PTR(0);
+            },
+            [&](CCustomDialog& box) {
+                if (c.escape) {
+                    ::SetForegroundWindow(box.m_hWnd);
+                    PressKey(VK_ESCAPE);
+                } else {
+                    ClickChild(box.m_btnClose.m_hWnd);
+                }
+                ended = WaitEnded(box);
+            });
+        EXPECT_TRUE(ended) << c.name;
+        EXPECT_EQ(fresh.m_asked, 1) << c.name;
+        EXPECT_EQ(fresh.m_mode, CPicEditWnd::ModeScreen) << c.name;
+        EXPECT_EQ(doc().m_targetKind, IG_TARGET_SPLASH) << c.name;
+        fresh.DestroyWindow();
+        doc().m_targetKind = IG_TARGET_ICON;
     }
 }
 
@@ -427,17 +481,8 @@ TEST_F(PicEditView, LeavingWithEditsAsksFirst)
 
 TEST_F(PicEditView, RestoresTheLastFolderAndListsItsPictures)
 {
-    // The folder as the settings keep it: its item list as lower-case hex.
-    CPidl folder{::ILCreateFromPathW(dir.Path().c_str()), 0};
-    CByteArray bytes;
-    ASSERT_TRUE(PidlToBytes(folder, bytes));
-    folder.Release();
-    CString hex;
-    for (INT_PTR i = 0; i < bytes.GetSize(); ++i) {
-        CString pair;
-        pair.Format(L"%02x", bytes[i]);
-        hex += pair;
-    }
+    const CString hex = HexOfFolder(dir.Path());
+    ASSERT_FALSE(hex.IsEmpty());
     theGlobal.m_igIniFolder = hex;
     ASSERT_TRUE(InitShell());
     ASSERT_TRUE(view.Create(nullptr, nullptr, WS_CHILD | WS_CLIPCHILDREN, CRect(0, 0, 1000, 680), &main, 0xFFFF));
@@ -466,11 +511,78 @@ TEST_F(PicEditView, RestoresTheLastFolderAndListsItsPictures)
     EXPECT_STREQ(GetPidlPath(back.pidl) + L"\\", dir.Path().c_str());
     back.Release();
     SaveShot(main.m_hWnd, L"picedit_5_folder");
-    // A stored folder that is gone: its nearest parent.
+    // A stored folder that is gone: its nearest parent that still exists.
+    const std::wstring gone = dir.File(L"gone");
+    ASSERT_TRUE(::CreateDirectoryW(gone.c_str(), nullptr));
+    ASSERT_TRUE(::CreateDirectoryW((gone + L"\\deeper").c_str(), nullptr));
+    theGlobal.m_igIniFolder = HexOfFolder(gone + L"\\deeper");
+    ASSERT_FALSE(theGlobal.m_igIniFolder.IsEmpty());
+    ::RemoveDirectoryW((gone + L"\\deeper").c_str());
+    ::RemoveDirectoryW(gone.c_str());
+    Command(ID_INIT_IG);
+    PumpFor(600);
+    EXPECT_STREQ(SelectedFolder() + L"\\", dir.Path().c_str());
+    // Text that is no hexadecimal leaves the tree at its root.
     theGlobal.m_igIniFolder = L"zz";
     Command(ID_INIT_IG);
     PumpFor(200);
-    EXPECT_NE(view.m_filePane.m_tree.GetSelectedItem(), nullptr);
+    EXPECT_EQ(view.m_filePane.m_tree.GetSelectedItem(), view.m_filePane.m_tree.GetRootItem());
+    view.DestroyWindow();
+    TermShell();
+}
+
+LPITEMIDLIST g_unlistable;
+BOOL ListAllButOne(CCustomThumbCtrl& thumbs, const CPidl* folder)
+{
+    return folder && folder->pidl && !::ILIsEqual(folder->pidl, g_unlistable) && thumbs.SetFolder(folder);
+}
+
+// A fallback that selects nothing new leaves no guard behind: the next folder
+// that cannot be listed falls back again.
+TEST_F(PicEditView, EveryUnlistableFolderFallsBack)
+{
+    const std::wstring other = dir.File(L"other");
+    ASSERT_TRUE(::CreateDirectoryW(other.c_str(), nullptr));
+    // A folder the thumbnails cannot list.
+    const std::wstring bad = dir.File(L"bad");
+    ASSERT_TRUE(::CreateDirectoryW(bad.c_str(), nullptr));
+    LPITEMIDLIST unlistable = ::ILCreateFromPathW(bad.c_str());
+    ASSERT_NE(unlistable, nullptr);
+    g_unlistable = unlistable;
+    CPicEditWnd::s_listFolder = ListAllButOne;
+    theGlobal.m_igIniFolder = HexOfFolder(dir.Path());
+    ASSERT_TRUE(InitShell());
+    ASSERT_TRUE(view.Create(nullptr, nullptr, WS_CHILD | WS_CLIPCHILDREN, CRect(0, 0, 1000, 680), &main, 0xFFFF));
+    Command(ID_INIT_IG);
+    {
+        ScriptedAnswers answers({{Ui(41), IDYES}}, ScriptedAnswers::GivenText);
+        view.ShowWindow(SW_SHOW);
+        PumpFor(600);
+    }
+    ASSERT_STREQ(SelectedFolder() + L"\\", dir.Path().c_str());
+    // The user has been in the other folder before.
+    for (const std::wstring& visit : {other, dir.Path()}) {
+        LPITEMIDLIST pidl = ::ILCreateFromPathW(visit.c_str());
+        view.m_filePane.m_tree.SelectPidl(pidl);
+        ::ILFree(pidl);
+        PumpFor(500);
+    }
+    ASSERT_STREQ(SelectedFolder() + L"\\", dir.Path().c_str());
+    const auto failListing = [&](const std::wstring& previous) {
+        ::ILFree(view.m_newFolder);
+        ::ILFree(view.m_oldFolder);
+        view.m_newFolder = ::ILClone(unlistable);
+        view.m_oldFolder = ::ILCreateFromPathW(previous.c_str());
+        view.SendMessage(WM_TIMER, CPicEditWnd::FolderTimer, 0);
+        PumpFor(600);
+    };
+    // The previous folder is the one selected: nothing changes.
+    failListing(dir.Path());
+    EXPECT_STREQ(SelectedFolder() + L"\\", dir.Path().c_str());
+    // Another previous folder is selected again.
+    failListing(other);
+    EXPECT_STREQ(SelectedFolder(), other.c_str());
+    ::ILFree(unlistable);
     view.DestroyWindow();
     TermShell();
 }

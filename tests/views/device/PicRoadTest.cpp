@@ -187,11 +187,29 @@ TEST(PicRoad, FromTheStartMenuToASavedIcon)
     // The unit of the settings (KV410) has the small icons.
     EXPECT_EQ(saved.width, 24);
     EXPECT_EQ(saved.height, 24);
+    // Read back: the icon holds the cropped part of the photo, turned. The
+    // photo's dark band lay outside the frame; its colour ramp ran left to
+    // right and now runs top to bottom, over less than the whole width.
+    const auto isPhoto = [](COLORREF c) { return GetGValue(c) >= 190 && GetGValue(c) <= 210; };
+    const auto isBand = [](COLORREF c) { return GetGValue(c) >= 20 && GetGValue(c) <= 60; };
+    int photoPixels = 0, bandPixels = 0;
+    for (int y = 0; y < 24; ++y)
+        for (int x = 0; x < 24; ++x) {
+            photoPixels += isPhoto(skintest::DibPixel(saved, x, y));
+            bandPixels += isBand(skintest::DibPixel(saved, x, y));
+        }
+    EXPECT_GT(photoPixels, 24 * 24 / 2);
+    EXPECT_EQ(bandPixels, 0);
+    const COLORREF top = skintest::DibPixel(saved, 2, 1), bottom = skintest::DibPixel(saved, 2, 22),
+                   right = skintest::DibPixel(saved, 12, 1);
+    ASSERT_TRUE(isPhoto(top) && isPhoto(bottom) && isPhoto(right));
+    EXPECT_GT(GetRValue(top) - GetRValue(bottom), 60);
+    EXPECT_LT(GetRValue(top) - GetRValue(bottom), 200);
+    EXPECT_NEAR(GetRValue(top), GetRValue(right), 12);
     FreeDibImage(&saved);
 
     // Saved: the program ends without a question about the picture.
     EXPECT_EQ(run.Quit(main), 0u);
-    // The next run starts in the same folder.
     // The next run starts in the same folder: the setting names it.
     std::wstring name = photos.Path().substr(0, photos.Path().size() - 1);
     name = name.substr(name.rfind(L'\\') + 1);
