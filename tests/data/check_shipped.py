@@ -114,7 +114,7 @@ class LanguageFiles(unittest.TestCase):
         self.assertEqual(self.tables["English_AU"][0][365], "English_AU")
 
     def test_the_route_planner_has_one_address(self):
-        # UI 430 is the route planner's address whichever panel shows it.
+        # String 430 is the route planner's address whichever panel shows it.
         addresses = {lang: lines[430] for lang, (lines, _) in self.tables.items()}
         self.assertEqual(set(addresses.values()), {"partners/routeplanner/"}, addresses)
 
