@@ -380,6 +380,8 @@ TEST_F(FuelView, GraphZoomsAndSavesAJpeg)
                  auto& graph = dynamic_cast<CMileageGraphDlg&>(dlg);
                  EXPECT_TRUE(graph.IsWindowVisible());
                  EXPECT_EQ(graph.m_values.GetSize(), 4);
+                 // The graph reports to the dialog, the owner of its frame.
+                 EXPECT_EQ(graph.m_frame.m_graph.GetOwner(), static_cast<CWnd*>(&dlg));
                  const double steps[] = {1.5, 2.25, 3.375, 5};
                  for (double z : steps) {
                      ClickChild(graph.m_btnZoomIn.m_hWnd);
