@@ -57,7 +57,7 @@ void WriteGpx(const std::wstring& path, int n)
 }
 
 std::wstring g_folder;
-BOOL AnswerFolder(wchar_t path[MAX_PATH], HWND)
+BOOL AnswerFolder(wchar_t path[MAX_PATH], HWND, const RECT&)
 {
     lstrcpynW(path, g_folder.c_str(), MAX_PATH);
     return TRUE;

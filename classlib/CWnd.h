@@ -50,6 +50,7 @@ public:
     static LONG GetLateDestroyCount();
 
     HWND m_hWnd = nullptr;
+    HWND m_hWndOwner = nullptr;
     HWND GetSafeHwnd() const { return m_hWnd; }
     operator HWND() const { return GetSafeHwnd(); }
 
@@ -118,7 +119,16 @@ public:
     int GetDlgCtrlID() const { return ::GetDlgCtrlID(m_hWnd); }
     CWnd* GetDlgItem(int id) const { return FromHandle(::GetDlgItem(m_hWnd, id)); }
     CWnd* GetParent() const { return FromHandle(::GetParent(m_hWnd)); }
-    CWnd* GetOwner() const { return FromHandle(::GetWindow(m_hWnd, GW_OWNER)); }
+    // The window this one reports to: the one given to SetOwner; else a
+    // child's parent, a popup's system owner.
+    CWnd* GetOwner() const
+    {
+        if (m_hWndOwner)
+            return FromHandle(m_hWndOwner);
+        return (GetStyle() & WS_CHILD) ? GetParent() : FromHandle(::GetWindow(m_hWnd, GW_OWNER));
+    }
+    // A child's owner, kept by the object (the system keeps none for children).
+    void SetOwner(CWnd* owner) { m_hWndOwner = owner ? owner->m_hWnd : nullptr; }
     CWnd* GetTopLevelParent() const;
     CWnd* GetWindow(UINT cmd) const { return FromHandle(::GetWindow(m_hWnd, cmd)); }
     CWnd* GetNextDlgGroupItem(CWnd* ctl, BOOL previous = FALSE) const

@@ -4,7 +4,8 @@
 #include <shlobj.h>
 #include <shlwapi.h>
 
-#include <climits>
+#include <algorithm>
+#include <string>
 
 #include "classlib/CString.h"
 #include "common/ShellServices.h"
@@ -14,25 +15,39 @@ namespace {
 struct BrowseState {
     LPCWSTR title;
     LPCWSTR initialPath;  // NULL when the given path does not exist
+    LPCWSTR freeSpace;
+    const RECT* keepClear;
 };
 
 // Shows the selected folder's free space and allows OK only for folders that
 // have a file-system path with readable free space.
-void OnSelectionChanged(HWND dialog, LPCITEMIDLIST pidl)
+void OnSelectionChanged(HWND dialog, LPCITEMIDLIST pidl, LPCWSTR freeSpace)
 {
     SendMessageW(dialog, BFFM_SETSTATUSTEXTW, 0, reinterpret_cast<LPARAM>(L""));
     WCHAR path[MAX_PATH] = {};
     ULARGE_INTEGER available, total, totalFree;
     if (pidl && SHGetPathFromIDListW(pidl, path) && path[0] &&
         GetDiskFreeSpaceExW(path, &available, &total, &totalFree)) {
-        const ULONGLONG megabytes = totalFree.QuadPart / 1048576;
-        CString status;
-        status.Format(L"\u7A7A\u304D\u5BB9\u91CF %d MBytes", static_cast<int>(megabytes > INT_MAX ? INT_MAX : megabytes));
-        SendMessageW(dialog, BFFM_SETSTATUSTEXTW, 0, reinterpret_cast<LPARAM>(status.GetString()));
+        if (freeSpace) {
+            const CString status = FreeSpaceText(freeSpace, totalFree.QuadPart / 1048576);
+            SendMessageW(dialog, BFFM_SETSTATUSTEXTW, 0, reinterpret_cast<LPARAM>(status.GetString()));
+        }
         SendMessageW(dialog, BFFM_ENABLEOK, 0, TRUE);
     } else {
         SendMessageW(dialog, BFFM_ENABLEOK, 0, FALSE);
     }
+}
+
+void MoveClearOf(HWND dialog, const RECT& keepClear)
+{
+    RECT window;
+    ::GetWindowRect(dialog, &window);
+    MONITORINFO mi{};
+    mi.cbSize = sizeof mi;
+    if (!::GetMonitorInfoW(::MonitorFromRect(&keepClear, MONITOR_DEFAULTTONEAREST), &mi))
+        return;
+    const RECT r = PlaceClearOf(window, keepClear, mi.rcWork);
+    ::SetWindowPos(dialog, nullptr, r.left, r.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 int CALLBACK BrowseCallback(HWND dialog, UINT message, LPARAM param, LPARAM data)
@@ -42,11 +57,13 @@ int CALLBACK BrowseCallback(HWND dialog, UINT message, LPARAM param, LPARAM data
     case BFFM_INITIALIZED:
         if (state->title)
             SetWindowTextW(dialog, state->title);
+        if (state->keepClear)
+            MoveClearOf(dialog, *state->keepClear);
         if (state->initialPath)
             SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(state->initialPath));
         break;
     case BFFM_SELCHANGED:
-        OnSelectionChanged(dialog, reinterpret_cast<LPCITEMIDLIST>(param));
+        OnSelectionChanged(dialog, reinterpret_cast<LPCITEMIDLIST>(param), state->freeSpace);
         break;
     }
     return 0;
@@ -54,11 +71,37 @@ int CALLBACK BrowseCallback(HWND dialog, UINT message, LPARAM param, LPARAM data
 
 }  // namespace
 
-BOOL BrowseForFolder(WCHAR path[MAX_PATH], HWND owner, LPCWSTR title)
+CString FreeSpaceText(LPCWSTR format, ULONGLONG megabytes)
+{
+    CString text = format ? format : L"";
+    text.Replace(L"%d", std::to_wstring(megabytes).c_str());
+    return text;
+}
+
+RECT PlaceClearOf(const RECT& window, const RECT& keepClear, const RECT& workArea)
+{
+    const LONG w = window.right - window.left, h = window.bottom - window.top;
+    // Along one edge: as near to start as the work area allows.
+    auto along = [](LONG start, LONG size, LONG low, LONG high) { return std::max(low, std::min(start, high - size)); };
+    const LONG x = along(keepClear.left, w, workArea.left, workArea.right);
+    const LONG y = along(keepClear.top, h, workArea.top, workArea.bottom);
+    const RECT candidates[] = {
+        {x, keepClear.bottom, x + w, keepClear.bottom + h},
+        {x, keepClear.top - h, x + w, keepClear.top},
+        {keepClear.right, y, keepClear.right + w, y + h},
+        {keepClear.left - w, y, keepClear.left, y + h},
+    };
+    for (const RECT& r : candidates)
+        if (r.left >= workArea.left && r.top >= workArea.top && r.right <= workArea.right && r.bottom <= workArea.bottom)
+            return r;
+    return window;
+}
+
+BOOL BrowseForFolder(WCHAR path[MAX_PATH], HWND owner, LPCWSTR title, LPCWSTR freeSpace, const RECT* keepClear)
 {
     WCHAR initial[MAX_PATH] = {};
     wcsncpy_s(initial, path, _TRUNCATE);
-    const BrowseState state{title, initial[0] && PathFileExistsW(initial) ? initial : nullptr};
+    const BrowseState state{title, initial[0] && PathFileExistsW(initial) ? initial : nullptr, freeSpace, keepClear};
 
     // The tree shares the system image list; its icons are drawn on the
     // window colour while the dialog shows.

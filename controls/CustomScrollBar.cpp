@@ -230,12 +230,17 @@ void CCustomScrollBar::RedrawNC(CCustomScrollBar* bar)
     ::ReleaseDC(host, dc);
 }
 
-void CCustomScrollBar::DrawSizeBox(CWnd* host)
+void CCustomScrollBar::DrawSizeBox(CWnd* host, const DIB_IMAGE* picture)
 {
     if (!host || !host->m_hWnd)
         return;
+    if (!picture || !picture->bitmap) {
+        if (theScrollBarSkin.refCount == 0)
+            return;
+        picture = &theScrollBarSkin.images[SCROLLBAR_SKIN::SizeBox];
+    }
     const DWORD style = host->GetStyle();
-    if ((style & (WS_VSCROLL | WS_HSCROLL)) != (WS_VSCROLL | WS_HSCROLL) || theScrollBarSkin.refCount == 0)
+    if ((style & (WS_VSCROLL | WS_HSCROLL)) != (WS_VSCROLL | WS_HSCROLL))
         return;
     CRect window, client;
     host->GetWindowRect(&window);
@@ -245,8 +250,8 @@ void CCustomScrollBar::DrawSizeBox(CWnd* host)
     HDC dc = ::GetWindowDC(host->m_hWnd);
     if (!dc)
         return;
-    const DIB_IMAGE& box = theScrollBarSkin.images[SCROLLBAR_SKIN::SizeBox];
-    DrawDibEx(&box, dc, client.right, client.bottom, Thickness(SB_VERT), Thickness(SB_HORZ), 0, 0, box.width, box.height);
+    DrawDibEx(picture, dc, client.right, client.bottom, Thickness(SB_VERT), Thickness(SB_HORZ), 0, 0, picture->width,
+              picture->height);
     ::ReleaseDC(host->m_hWnd, dc);
 }
 

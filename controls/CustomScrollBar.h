@@ -50,7 +50,8 @@ public:
     static LRESULT UpdateFromHost(CCustomScrollBar* bar, NCCALCSIZE_PARAMS* params);
     static LRESULT HitTestNC(CCustomScrollBar* bar, int x, int y);
     static void RedrawNC(CCustomScrollBar* bar);
-    static void DrawSizeBox(CWnd* host);
+    // The host's own corner picture, when it gives one, in place of the shared one.
+    static void DrawSizeBox(CWnd* host, const DIB_IMAGE* picture = nullptr);
     static BOOL ForwardNCMouse(MSG* msg, CCustomScrollBar* bar);
 
     // Shared skin, reference counted.

@@ -73,5 +73,5 @@ void CScrollHostWnd::OnNcPaint()
 {
     CCustomScrollBar::RedrawNC(m_hostedHorz);
     CCustomScrollBar::RedrawNC(m_hostedVert);
-    CCustomScrollBar::DrawSizeBox(this);
+    CCustomScrollBar::DrawSizeBox(this, m_sizeBoxPicture);
 }

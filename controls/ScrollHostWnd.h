@@ -27,6 +27,9 @@ protected:
     void OnNcPaint();
     DECLARE_MESSAGE_MAP()
 
+    // The corner picture when both bars show; null for the shared skin's.
+    const DIB_IMAGE* m_sizeBoxPicture = nullptr;
+
 private:
     CCustomScrollBar* m_hostedVert;
     CCustomScrollBar* m_hostedHorz;

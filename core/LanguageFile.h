@@ -2,7 +2,7 @@
 #include "classlib/Afx.h"
 
 // A complete language file has UI strings 0 to 430.
-constexpr INT_PTR kUiStringCount = 435;
+constexpr INT_PTR kUiStringCount = 436;
 
 // Reads a language file into its lines (line n is UI string n), whatever their
 // count. FALSE when it cannot be read or is not a scrambled UTF-16 text.

@@ -17,7 +17,7 @@ import sys
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import xortext  # noqa: E402
 
-COUNT = 435          # UI strings 0 to 434
+COUNT = 436          # UI strings 0 to 435
 BAD_CHARS = re.compile("[\x00-\x08\x0a-\x1f\x7f\x85\u2028\u2029]")
 
 

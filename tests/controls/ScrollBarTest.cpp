@@ -208,22 +208,39 @@ TEST_F(ScrollBarTest, PaintsNormalHotAndPressedThumbFromTheSkin)
     SendMouse(host.m_vbar.m_hWnd, WM_LBUTTONUP, 8, 36);
 }
 
+// The shared corner picture, or the one the host gives.
 TEST_F(ScrollBarTest, BothBarsShowTheSizeBoxInTheCorner)
 {
     SkinPicture box(L"scrl_sizebox.bmp");
-    ASSERT_TRUE(host.CreateIn(&parent, CRect(10, 10, 210, 210), true));
-    host.SetRange(SB_VERT, 400, 100);
-    host.SetRange(SB_HORZ, 400, 100);
-    Settle(parent.m_hWnd);
-    CRect client, vbar, hbar;
-    host.GetClientRect(&client);
-    EXPECT_EQ(184, client.Width());
-    EXPECT_EQ(184, client.Height());
-    host.m_vbar.GetClientRect(&vbar);
-    host.m_hbar.GetClientRect(&hbar);
-    EXPECT_EQ(184, vbar.Height());
-    EXPECT_EQ(184, hbar.Width());
-    EXPECT_EQ(box.At(8, 8), WindowPixel(host.m_hWnd, 184 + 8, 184 + 8));
+    DIB_IMAGE own{};
+    InitDibImage(&own);
+    ASSERT_TRUE(CreateDib(&own, 16, 16));
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x) {
+            BYTE* p = own.bits + y * DibRowSize(16) + 3 * x;
+            p[0] = 0x20, p[1] = 0xC0, p[2] = 0x40;  // blue, green, red
+        }
+    ASSERT_NE(box.At(8, 8), RGB(0x40, 0xC0, 0x20));
+    for (const DIB_IMAGE* picture : {static_cast<const DIB_IMAGE*>(nullptr), static_cast<const DIB_IMAGE*>(&own)}) {
+        SCOPED_TRACE(picture ? "own picture" : "shared picture");
+        CTestScrollHost host;
+        host.sizeBox = picture;
+        ASSERT_TRUE(host.CreateIn(&parent, CRect(10, 10, 210, 210), true));
+        host.SetRange(SB_VERT, 400, 100);
+        host.SetRange(SB_HORZ, 400, 100);
+        Settle(parent.m_hWnd);
+        CRect client, vbar, hbar;
+        host.GetClientRect(&client);
+        EXPECT_EQ(184, client.Width());
+        EXPECT_EQ(184, client.Height());
+        host.m_vbar.GetClientRect(&vbar);
+        host.m_hbar.GetClientRect(&hbar);
+        EXPECT_EQ(184, vbar.Height());
+        EXPECT_EQ(184, hbar.Width());
+        EXPECT_EQ(picture ? RGB(0x40, 0xC0, 0x20) : box.At(8, 8), WindowPixel(host.m_hWnd, 184 + 8, 184 + 8));
+        host.DestroyWindow();
+    }
+    FreeDibImage(&own);
 }
 
 TEST_F(ScrollBarTest, BarsShareOneSkinAndTheLastFreesIt)

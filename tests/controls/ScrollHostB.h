@@ -12,6 +12,7 @@ class CTestScrollHost : public CWnd {
 public:
     CCustomScrollBar m_vbar, m_hbar;
     std::vector<std::pair<UINT, WPARAM>> scrolls;  // (message, wParam) as received
+    const DIB_IMAGE* sizeBox = nullptr;             // the host's own corner picture
 
     BOOL CreateIn(CWnd* parent, const RECT& rc, bool withHorizontal = true)
     {
@@ -59,7 +60,7 @@ public:
         case WM_NCPAINT:
             CCustomScrollBar::RedrawNC(&m_vbar);
             CCustomScrollBar::RedrawNC(&m_hbar);
-            CCustomScrollBar::DrawSizeBox(this);
+            CCustomScrollBar::DrawSizeBox(this, sizeBox);
             return 0;
         case WM_ERASEBKGND: {
             RECT rc;

@@ -21,6 +21,34 @@ bool OpenRealPack()
     return theFileArchive.Open(path.c_str()) != FALSE;
 }
 
+bool WritePackWithout(const std::wstring& path, const char* name)
+{
+    testsupport::Bytes pack = testsupport::ReadBytes(testsupport::ExeDir() + L"..\\bin\\Mirovale.qpk");
+    CFileArchive::HEADER header;
+    if (pack.size() < sizeof header)
+        return false;
+    memcpy(&header, pack.data(), sizeof header);
+    const size_t tableBytes = static_cast<size_t>(header.count) * sizeof(CFileArchive::TOC);
+    if (pack.size() < sizeof header + tableBytes)
+        return false;
+    BYTE* table = pack.data() + sizeof header;
+    BYTE key = 0;
+    CFileArchive::Scramble(table, tableBytes, header.step, key);
+    bool found = false;
+    for (DWORD i = 0; i < header.count; ++i) {
+        auto* toc = reinterpret_cast<CFileArchive::TOC*>(table + i * sizeof(CFileArchive::TOC));
+        if (_stricmp(toc->name, name) == 0) {
+            toc->name[0] = '~';
+            found = true;
+        }
+    }
+    key = 0;
+    CFileArchive::Scramble(table, tableBytes, header.step, key);
+    if (found)
+        testsupport::WriteBytes(path, pack);
+    return found;
+}
+
 BOOL CRecorderWnd::CreateTop(int x, int y, int width, int height)
 {
     static HBRUSH brush = ::CreateSolidBrush(kParentColour);

@@ -19,6 +19,9 @@ constexpr COLORREF kParentColour = RGB(30, 120, 200);
 
 // Opens build/bin/Mirovale.qpk; FALSE when it is not there.
 bool OpenRealPack();
+// Writes a copy of the real pack at path in which the entry name cannot be
+// found (its table name is changed); false when the pack has no such entry.
+bool WritePackWithout(const std::wstring& path, const char* name);
 
 struct LoggedMessage {
     UINT msg;

@@ -16,19 +16,20 @@
 #include "res/report_ids.h"
 #include "views/report/DrPropertyDlg.h"
 #include "views/report/InfoDlg.h"
+#include "views/report/ReportTexts.h"
 
 namespace {
 
 const COLORREF kBack = RGB(0x05, 0x05, 0x0A);
 
-BOOL DefaultBrowseFolder(wchar_t path[MAX_PATH], HWND owner)
-{
-    return BrowseForFolder(path, owner, nullptr);
-}
-
 }  // namespace
 
-CDriveReportWnd::BrowseFolderFn CDriveReportWnd::s_browseFolder = DefaultBrowseFolder;
+CDriveReportWnd::BrowseFolderFn CDriveReportWnd::s_browseFolder = CDriveReportWnd::BrowseImportFolder;
+
+BOOL CDriveReportWnd::BrowseImportFolder(wchar_t path[MAX_PATH], HWND owner, const RECT& keepClear)
+{
+    return BrowseForFolder(path, owner, nullptr, theGlobal.UiString(kUiFolderFreeSpace), &keepClear);
+}
 
 BEGIN_MESSAGE_MAP(CDriveReportWnd, CViewWnd)
     ON_WM_CREATE()
@@ -287,7 +288,10 @@ void CDriveReportWnd::OnImportReport()
     }
     wchar_t folder[MAX_PATH] = {};
     lstrcpynW(folder, theGlobal.m_drImportIniFolder, MAX_PATH);
-    if (!s_browseFolder(folder, m_hWnd))
+    // The mode and import buttons all lie on the browse panel.
+    RECT commands{};
+    m_browse.GetWindowRect(&commands);
+    if (!s_browseFolder(folder, m_hWnd, commands))
         return;
     CWaitCursor wait;
     CString chosen = folder;

@@ -21,7 +21,10 @@ public:
 
     // The folder chooser of the import: path in (remembered folder) and out
     // (chosen folder with a trailing backslash); FALSE when cancelled.
-    using BrowseFolderFn = BOOL (*)(wchar_t path[MAX_PATH], HWND owner);
+    // keepClear: the screen rectangle of the view's commands.
+    using BrowseFolderFn = BOOL (*)(wchar_t path[MAX_PATH], HWND owner, const RECT& keepClear);
+    // The shell's folder dialog in the program's language, clear of keepClear.
+    static BOOL BrowseImportFolder(wchar_t path[MAX_PATH], HWND owner, const RECT& keepClear);
     static BrowseFolderFn s_browseFolder;
 
     void RefreshList();

@@ -70,6 +70,7 @@ CGraphCtrl::CGraphCtrl() : CScrollHostWnd(nullptr, &m_hScroll)
 {
     InitDibImage(&m_back);
     InitDibImage(&m_sizeBox);
+    m_sizeBoxPicture = &m_sizeBox;
     for (int k = 0; k < GridRows; ++k)
         m_rows[k] = {GridRows - k, 1 + 23 * (k + 1)};
 }
@@ -376,6 +377,7 @@ int CGraphFrame::OnCreate(LPCREATESTRUCTW)
     if (!m_graph.Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_HSCROLL | WS_VSCROLL,
                         CRect(0, 0, 0, 0), this, 0xFFFF))
         return -1;
+    m_graph.SetOwner(GetOwner());
     CreateTahomaFont(FALSE, &m_font, 110, FALSE);
     return 0;
 }

@@ -127,8 +127,12 @@ BOOL CInfoDlg::OnInitDialog()
 {
     for (int i = 0; i < kPieceCount; ++i) {
         FreeDibImage(&m_pieces[i]);
-        if (!LoadDibFromPack(kPieceNames[i], &m_pieces[i]))
-            return FALSE;  // opens unskinned at the template's place
+        if (!LoadDibFromPack(kPieceNames[i], &m_pieces[i])) {
+            // Opens unskinned at the template's place: no piece may be drawn.
+            for (DIB_IMAGE& piece : m_pieces)
+                FreeDibImage(&piece);
+            return FALSE;
+        }
     }
     LayoutText();
     BuildRegion();
@@ -220,6 +224,12 @@ void CInfoDlg::BuildRegion()
         ::DeleteObject(region);
 }
 
+BOOL CInfoDlg::IsSkinned() const
+{
+    return std::all_of(std::begin(m_pieces), std::end(m_pieces),
+                       [](const DIB_IMAGE& piece) { return piece.bitmap != nullptr; });
+}
+
 void CInfoDlg::OnLButtonDown(UINT, CPoint)
 {
     Default();
@@ -228,7 +238,7 @@ void CInfoDlg::OnLButtonDown(UINT, CPoint)
 
 BOOL CInfoDlg::OnEraseBkgnd(CDC* dc)
 {
-    if (!m_pieces[kTopLeft].bitmap)
+    if (!IsSkinned())
         return static_cast<BOOL>(Default());
     CRect client;
     GetClientRect(&client);
@@ -257,7 +267,7 @@ void CInfoDlg::OnPaint()
 {
     PAINTSTRUCT ps;
     HDC dc = ::BeginPaint(m_hWnd, &ps);
-    if (m_pieces[kTopLeft].bitmap) {
+    if (IsSkinned()) {
         CRect client;
         GetClientRect(&client);
         const RECT content{client.left + m_pieces[kTopLeft].width, client.top + m_pieces[kTopLeft].height,
@@ -279,7 +289,7 @@ void CInfoDlg::OnPaint()
 
 HBRUSH CInfoDlg::OnCtlColor(CDC* dc, CWnd*, UINT kind)
 {
-    if (kind == CTLCOLOR_STATIC) {
+    if (kind == CTLCOLOR_STATIC && IsSkinned()) {
         dc->SetBkColor(kBodyColour);
         return static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));
     }

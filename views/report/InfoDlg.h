@@ -43,6 +43,8 @@ public:
     int GetHeight() const { return m_height; }
     int GetBreakCount() const { return m_breaks; }
     BOOL IsOnDialogStack() const { return m_onStack; }
+    // Every frame piece and the mark are loaded; without them nothing is drawn.
+    BOOL IsSkinned() const;
 
 protected:
     enum Piece { kTopLeft, kTop, kTopRight, kLeft, kRight, kBottomLeft, kBottom, kBottomRight, kMark, kPieceCount };

@@ -9,3 +9,5 @@ constexpr int kUiGraphNothingToDraw = 432;
 constexpr int kUiValueOutOfRange = 433;
 // The fuel view's button that writes the master file.
 constexpr int kUiSaveMasterFile = 434;
+// The folder browser's free-space line; "%d" is the megabytes.
+constexpr int kUiFolderFreeSpace = 435;

@@ -212,16 +212,7 @@ void CStatisticsWnd::OnNcPaint()
 {
     CCustomScrollBar::RedrawNC(&m_hScroll);
     CCustomScrollBar::RedrawNC(&m_vScroll);
-    const DWORD style = GetStyle();
-    if ((style & WS_HSCROLL) && (style & WS_VSCROLL) && m_sizeBox.bitmap) {
-        CRect window, client;
-        GetWindowRect(&window);
-        GetClientRect(&client);
-        ClientToScreen(&client);
-        HDC dc = ::GetWindowDC(m_hWnd);
-        DrawDib(&m_sizeBox, dc, client.right - window.left, client.bottom - window.top);
-        ::ReleaseDC(m_hWnd, dc);
-    }
+    CCustomScrollBar::DrawSizeBox(this, &m_sizeBox);
 }
 
 LRESULT CStatisticsWnd::OnNcHitTest(CPoint pt)

@@ -19,6 +19,7 @@ using testsupport::TempDir;
 namespace {
 
 const wchar_t kTitle[] = L"Choose the test folder";
+const wchar_t kFreeSpace[] = L"Free: %d MB";
 
 BOOL CALLBACK MatchDialog(HWND h, LPARAM p)
 {
@@ -44,7 +45,7 @@ BOOL CALLBACK MatchStatus(HWND h, LPARAM p)
 {
     wchar_t text[256] = {};
     GetWindowTextW(h, text, 256);
-    if (wcsncmp(text, L"\u7A7A\u304D\u5BB9\u91CF", 4) == 0 && IsWindowVisible(h)) {
+    if (wcsncmp(text, L"Free: ", 6) == 0 && IsWindowVisible(h)) {
         *reinterpret_cast<std::wstring*>(p) = text;
         return FALSE;
     }
@@ -64,6 +65,7 @@ std::wstring StatusText(HWND dialog)
 struct DialogRun {
     BOOL result = FALSE;
     bool sawDialog = false;
+    const RECT* keepClear = nullptr;
     void Run(WCHAR path[MAX_PATH], int button, const std::function<void(HWND)>& check)
     {
         std::atomic<bool> done{false};
@@ -85,7 +87,7 @@ struct DialogRun {
                 check(dialog);
             PostMessageW(dialog, WM_COMMAND, button, 0);
         });
-        result = BrowseForFolder(path, nullptr, kTitle);
+        result = BrowseForFolder(path, nullptr, kTitle, kFreeSpace, keepClear);
         done = true;
         watcher.join();
     }
@@ -169,7 +171,7 @@ TEST_F(FolderBrowser, ChoosingTheInitialFolderAddsABackslashAndShowsFreeSpace)
     EXPECT_EQ(folder + L"\\", std::wstring(path));
     EXPECT_TRUE(okEnabled);
     long long shown = -1;
-    ASSERT_EQ(1, swscanf(status.c_str(), L"\u7A7A\u304D\u5BB9\u91CF %lld MBytes", &shown))
+    ASSERT_EQ(1, swscanf(status.c_str(), L"Free: %lld MB", &shown))
         << "status: [" << testsupport::Utf8(status) << "]";
     // Other programs write to the same disk meanwhile: the value lies between the two readings.
     EXPECT_LE(std::min(before, after) - 256, shown);
@@ -230,4 +232,56 @@ TEST_F(FolderBrowser, ImageListBackgroundIsRestored)
     ASSERT_TRUE(run.sawDialog);
     EXPECT_EQ(GetSysColor(COLOR_WINDOW), during);
     EXPECT_EQ(RGB(1, 2, 3), ImageList_GetBkColor(images));
+}
+
+// The caller's commands stay visible: the dialog moves off the rectangle it
+// is given, and the free-space line is the caller's text.
+TEST_F(FolderBrowser, StaysClearOfTheGivenRectangle)
+{
+    const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    // Where the dialog opens by itself: the middle of the screen.
+    const RECT commands{screen.right / 4, screen.bottom / 4, screen.right * 3 / 4, screen.bottom / 2};
+    RECT where{};
+    WCHAR path[MAX_PATH] = L"";
+    DialogRun run;
+    run.keepClear = &commands;
+    run.Run(path, IDCANCEL, [&](HWND dialog) {
+        GetWindowRect(dialog, &where);
+        Shot(dialog, L"folder_browser_placed");
+    });
+    ASSERT_TRUE(run.sawDialog);
+    RECT overlap;
+    EXPECT_FALSE(IntersectRect(&overlap, &where, &commands));
+    EXPECT_GE(where.top, commands.bottom);
+}
+
+TEST(FolderBrowserPlace, Cases)
+{
+    const RECT work{0, 0, 1000, 800};
+    struct Case {
+        const char* what;
+        RECT keepClear;
+        RECT expect;  // for a 300 x 400 window at (100, 100)
+    } cases[] = {
+        {"below", {50, 20, 900, 300}, {50, 300, 350, 700}},
+        {"below, pulled in from the right", {900, 20, 990, 300}, {700, 300, 1000, 700}},
+        {"above when below is too low", {50, 500, 900, 790}, {50, 100, 350, 500}},
+        {"right when neither fits", {0, 300, 600, 700}, {600, 300, 900, 700}},
+        {"left when only that fits", {400, 100, 1000, 750}, {100, 100, 400, 500}},
+        {"stays when nothing fits", {0, 0, 1000, 800}, {100, 100, 400, 500}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const RECT r = PlaceClearOf({100, 100, 400, 500}, c.keepClear, work);
+        EXPECT_EQ(r.left, c.expect.left);
+        EXPECT_EQ(r.top, c.expect.top);
+        EXPECT_EQ(r.right, c.expect.right);
+        EXPECT_EQ(r.bottom, c.expect.bottom);
+    }
+}
+
+TEST(FolderBrowserText, TheFreeSpaceLineIsTheCallersText)
+{
+    EXPECT_STREQ(FreeSpaceText(L"Free space: %d MB", 5000000000ull).GetString(), L"Free space: 5000000000 MB");
+    EXPECT_STREQ(FreeSpaceText(L"%s %d %n", 7).GetString(), L"%s 7 %n");
 }

@@ -37,9 +37,11 @@ inline const wchar_t* const kTrips[] = {L"trip_20090501.gpx", L"trip_20090502.gp
 // folder it was handed to start in.
 inline std::wstring g_folder, g_handed;
 inline int g_browseCalls = 0;
-inline BOOL AnswerFolder(wchar_t path[MAX_PATH], HWND)
+inline RECT g_keepClear{};
+inline BOOL AnswerFolder(wchar_t path[MAX_PATH], HWND, const RECT& keepClear)
 {
     ++g_browseCalls;
+    g_keepClear = keepClear;
     g_handed = path;
     if (g_folder.empty())
         return FALSE;

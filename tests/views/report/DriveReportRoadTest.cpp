@@ -101,6 +101,14 @@ TEST_F(DriveView, ImportsAFolderFromTheStartMenuAndRefusesTheBrokenFile)
     Shot(L"drive_list");
 
     EXPECT_EQ(g_handed, L"") << "the first import starts nowhere in particular";
+    // The folder browser keeps clear of every command of the view.
+    for (CWnd* command : std::initializer_list<CWnd*>{&view.m_browse.m_btnImport, &view.m_browse.m_btnReport,
+                                                      &view.m_browse.m_btnMap, &view.m_browse.m_btnEco,
+                                                      &view.m_browse.m_distance}) {
+        RECT r, both;
+        command->GetWindowRect(&r);
+        EXPECT_TRUE(::IntersectRect(&both, &r, &g_keepClear) && ::EqualRect(&both, &r));
+    }
     // The next import starts in the folder just used; Cancel there changes nothing.
     const std::wstring used = g_folder;
     g_folder.clear();

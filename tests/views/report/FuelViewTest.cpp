@@ -380,6 +380,8 @@ TEST_F(FuelView, GraphZoomsAndSavesAJpeg)
                  auto& graph = dynamic_cast<CMileageGraphDlg&>(dlg);
                  EXPECT_TRUE(graph.IsWindowVisible());
                  EXPECT_EQ(graph.m_values.GetSize(), 4);
+                 // The graph reports to the dialog, the owner of its frame.
+                 EXPECT_EQ(graph.m_frame.m_graph.GetOwner(), static_cast<CWnd*>(&dlg));
                  const double steps[] = {1.5, 2.25, 3.375, 5};
                  for (double z : steps) {
                      ClickChild(graph.m_btnZoomIn.m_hWnd);
@@ -581,3 +583,63 @@ TEST_F(FuelView, AGraphWithoutItsPicturesIsStillShownAndCanBeClosed)
 }
 
 }  // namespace
+
+namespace {
+// Distances of the list's record rows, top to bottom.
+std::vector<int> RowDistances(CFeWnd& view)
+{
+    std::vector<int> out;
+    for (int row = 0; row < view.RecordRowCount(); ++row)
+        out.push_back(theGlobal.m_docFe.m_records[view.RecordOfRow(row)].distance);
+    return out;
+}
+std::vector<int> ClipboardDistances(const CFeWnd& view)
+{
+    std::vector<int> out;
+    for (const DOCFUEL_DATA& r : view.m_clipboard)
+        out.push_back(r.distance);
+    return out;
+}
+}  // namespace
+
+// Copy, Paste, Cut, Select All and Delete as the view's commands: what the
+// clipboard holds and what the log holds after each, and Undo brings back.
+TEST_F(FuelView, ClipboardCommandsChangeTheLogAndTheClipboard)
+{
+    using V = std::vector<int>;
+    ASSERT_EQ(RowDistances(view), (V{3000, 3100, 3200, 3300}));
+    Select(1, 2);
+    Command(ID_EDIT_COPY);
+    EXPECT_EQ(ClipboardDistances(view), (V{3100, 3200}));
+    EXPECT_EQ(RowDistances(view), (V{3000, 3100, 3200, 3300}));
+    EXPECT_EQ(doc().IsModified(), 0);
+
+    // Paste runs only while the list has the focus.
+    view.m_list.SetFocus();
+    Select(3, 3);
+    Command(ID_EDIT_PASTE);
+    EXPECT_EQ(RowDistances(view), (V{3000, 3100, 3200, 3100, 3200, 3300}));
+    EXPECT_EQ(view.m_list.GetItemCount(), 7);
+    EXPECT_NE(doc().IsModified(), 0);
+
+    Select(0, 0);
+    Command(ID_EDIT_CUT);
+    EXPECT_EQ(ClipboardDistances(view), (V{3000}));
+    EXPECT_EQ(RowDistances(view), (V{3100, 3200, 3100, 3200, 3300}));
+
+    Command(ID_EDIT_SELECT_ALL);
+    for (int row = 0; row < 5; ++row)
+        EXPECT_TRUE(view.m_list.GetItemState(row, LVIS_SELECTED) & LVIS_SELECTED) << "row " << row;
+    EXPECT_FALSE(view.m_list.GetItemState(5, LVIS_SELECTED) & LVIS_SELECTED) << "the new-record row";
+
+    Command(ID_DELETE);
+    EXPECT_EQ(doc().GetCount(), 0);
+    EXPECT_EQ(view.m_list.GetItemCount(), 1) << "only the new-record row";
+    EXPECT_EQ(ClipboardDistances(view), (V{3000})) << "Delete leaves the clipboard alone";
+
+    Command(ID_EDIT_UNDO);
+    EXPECT_EQ(RowDistances(view), (V{3100, 3200, 3100, 3200, 3300}));
+    Command(ID_EDIT_UNDO);
+    EXPECT_EQ(RowDistances(view), (V{3000, 3100, 3200, 3100, 3200, 3300}));
+    SaveShot(main, L"fuel_view_clipboard");
+}

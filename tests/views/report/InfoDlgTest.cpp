@@ -227,6 +227,8 @@ TEST_F(InfoBalloon, KeysCloseIt)
 CInfoDlg* g_unskinned = nullptr;
 bool g_sawWindow = false;
 INT_PTR g_stackWhileOpen = -1;
+int g_skinPixels = -1;
+bool g_hadRegion = true;
 
 void CALLBACK CloseUnskinned(HWND, UINT, UINT_PTR id, DWORD)
 {
@@ -235,33 +237,56 @@ void CALLBACK CloseUnskinned(HWND, UINT, UINT_PTR id, DWORD)
     ::KillTimer(nullptr, id);
     g_sawWindow = true;
     g_stackWhileOpen = theGlobal.m_dialogStack.GetSize();
+    HRGN rgn = ::CreateRectRgn(0, 0, 0, 0);
+    g_hadRegion = ::GetWindowRgn(g_unskinned->m_hWnd, rgn) != ERROR;
+    ::DeleteObject(rgn);
+    ::RedrawWindow(g_unskinned->m_hWnd, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_UPDATENOW);
+    skintest::Pixels px(g_unskinned->m_hWnd);
+    const RECT all{0, 0, px.Width(), px.Height()};
+    // Pixels of the balloon's dark body: none unless some skin was drawn.
+    g_skinPixels = px.Width() * px.Height() - px.CountOther(all, RGB(0x05, 0x05, 0x0A));
     SaveShot(g_unskinned->m_hWnd, L"report_balloon_unskinned");
     g_unskinned->EndDialog(IDOK);
 }
 
+// A pack that cannot be opened, and one that lacks a single late piece (the
+// pieces before it load): either way the balloon opens plain, with no piece
+// drawn, and stays off the dialog stack.
 TEST_F(InfoBalloon, AMissingPictureOpensItUnskinnedAndLeavesTheStackAlone)
 {
-    // A pack that cannot be opened has no entries at all.
-    const std::wstring missing = testsupport::ExeDir() + L"no-such.qpk";
-    ASSERT_FALSE(theFileArchive.Open(missing.c_str()));
-    int other = 0;
-    theGlobal.m_dialogStack.Add(&other);
-    {
-        CInfoDlg dlg;
-        dlg.SetMessage(L"Nothing to see");
-        g_unskinned = &dlg;
-        g_sawWindow = false;
-        const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, &CloseUnskinned);
-        const INT_PTR r = dlg.DoModal();
-        ::KillTimer(nullptr, timer);
-        g_unskinned = nullptr;
-        EXPECT_EQ(r, IDOK);
-        EXPECT_FALSE(dlg.IsOnDialogStack());
+    testsupport::TempDir dir;
+    const std::wstring noPack = testsupport::ExeDir() + L"no-such.qpk";
+    const std::wstring lacking = dir.File(L"lacking.qpk");
+    ASSERT_TRUE(skintest::WritePackWithout(lacking, "tips_bottom.bmp"));
+    for (const std::wstring& pack : {noPack, lacking}) {
+        SCOPED_TRACE(testsupport::Utf8(pack));
+        ASSERT_EQ(theFileArchive.Open(pack.c_str()), pack == lacking);
+        int other = 0;
+        theGlobal.m_dialogStack.Add(&other);
+        {
+            CInfoDlg dlg;
+            dlg.SetTitle(L"Title");
+            dlg.SetMessage(L"Nothing to see");
+            g_unskinned = &dlg;
+            g_sawWindow = false;
+            g_skinPixels = -1;
+            const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, &CloseUnskinned);
+            const INT_PTR r = dlg.DoModal();
+            ::KillTimer(nullptr, timer);
+            g_unskinned = nullptr;
+            EXPECT_EQ(r, IDOK);
+            EXPECT_FALSE(dlg.IsOnDialogStack());
+            EXPECT_FALSE(dlg.IsSkinned());
+        }
+        EXPECT_TRUE(g_sawWindow);
+        EXPECT_EQ(g_stackWhileOpen, 1);
+        EXPECT_FALSE(g_hadRegion);
+        EXPECT_EQ(g_skinPixels, 0);
+        ASSERT_EQ(theGlobal.m_dialogStack.GetSize(), 1);
+        EXPECT_EQ(theGlobal.m_dialogStack[0], &other);
+        theGlobal.m_dialogStack.RemoveAll();
+        theFileArchive.Close();
     }
-    EXPECT_TRUE(g_sawWindow);
-    EXPECT_EQ(g_stackWhileOpen, 1);
-    ASSERT_EQ(theGlobal.m_dialogStack.GetSize(), 1);
-    EXPECT_EQ(theGlobal.m_dialogStack[0], &other);
     ASSERT_TRUE(skintest::OpenRealPack());
 }
 
