@@ -27,6 +27,8 @@ protected:
             text += L"text " + std::to_wstring(i) + (i + 1 < count ? L"\r\n" : L"");
         return text;
     }
+    // The text the generated file gives its last string.
+    static std::wstring Last(const wchar_t* word) { return word + (L" " + std::to_wstring(kUiStringCount - 1)); }
     std::wstring name, path;
     CGlobal g;
 };
@@ -91,25 +93,25 @@ TEST_F(LanguageFileTest, AnOddLastByteIsIgnored)
 
 TEST_F(LanguageFileTest, ACompleteFileLoadsEveryString)
 {
-    WritePlain(Utf16Bytes(Lines(431)));
+    WritePlain(Utf16Bytes(Lines(kUiStringCount)));
     ASSERT_TRUE(g.LoadLanguageFile(name.c_str()));
-    ASSERT_EQ(431, g.m_uiStrings.GetSize());
+    ASSERT_EQ(kUiStringCount, g.m_uiStrings.GetSize());
     EXPECT_STREQ(L"text 238", g.UiString(238));
-    EXPECT_STREQ(L"text 430", g.UiString(430));
-    EXPECT_THROW(g.UiString(431), CInvalidArgException);
+    EXPECT_STREQ(Last(L"text").c_str(), g.UiString(kUiStringCount - 1));
+    EXPECT_THROW(g.UiString(kUiStringCount), CInvalidArgException);
     EXPECT_THROW(g.UiString(-1), CInvalidArgException);
 }
 
 TEST_F(LanguageFileTest, AFileMissingLinesIsRefusedAndAddsNothing)
 {
-    WritePlain(Utf16Bytes(Lines(430)));
+    WritePlain(Utf16Bytes(Lines(kUiStringCount - 1)));
     EXPECT_FALSE(g.LoadLanguageFile(name.c_str()));
     EXPECT_EQ(0, g.m_uiStrings.GetSize());
 }
 
 TEST_F(LanguageFileTest, ANulCharacterEndsTheText)
 {
-    std::wstring text = Lines(431);
+    std::wstring text = Lines(kUiStringCount);
     text[text.find(L"text 200")] = L'\0';
     WritePlain(Utf16Bytes(text));
     CStringArray lines;
@@ -120,20 +122,20 @@ TEST_F(LanguageFileTest, ANulCharacterEndsTheText)
 
 TEST_F(LanguageFileTest, ASecondLanguageReplacesTheFirst)
 {
-    WritePlain(Utf16Bytes(Lines(431)));
+    WritePlain(Utf16Bytes(Lines(kUiStringCount)));
     ASSERT_TRUE(g.LoadLanguageFile(name.c_str()));
-    std::wstring other = Lines(431);
+    std::wstring other = Lines(kUiStringCount);
     for (size_t at = other.find(L"text"); at != std::wstring::npos; at = other.find(L"text", at))
         other.replace(at, 4, L"other");
     WritePlain(Utf16Bytes(other));
     ASSERT_TRUE(g.LoadLanguageFile(name.c_str()));
-    EXPECT_EQ(431, g.m_uiStrings.GetSize());
+    EXPECT_EQ(kUiStringCount, g.m_uiStrings.GetSize());
     EXPECT_STREQ(L"other 5", g.UiString(5));
-    EXPECT_STREQ(L"other 430", g.UiString(430));
+    EXPECT_STREQ(Last(L"other").c_str(), g.UiString(kUiStringCount - 1));
     // A broken third file is refused and the second language stays.
     WritePlain(Utf16Bytes(Lines(12)));
     EXPECT_FALSE(g.LoadLanguageFile(name.c_str()));
-    EXPECT_EQ(431, g.m_uiStrings.GetSize());
+    EXPECT_EQ(kUiStringCount, g.m_uiStrings.GetSize());
     EXPECT_STREQ(L"other 5", g.UiString(5));
 }
 

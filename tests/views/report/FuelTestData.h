@@ -6,6 +6,7 @@
 
 #include "common/TextCheck.h"
 #include "core/Global.h"
+#include "core/LanguageFile.h"
 #include "doc/DocFe.h"
 
 namespace fueltest {
@@ -26,10 +27,10 @@ inline DOCFUEL_DATA Record(int distance, int year = 2010, int month = 1, int day
 // Placeholder texts "[UI n]" for the rows a headless test needs.
 inline void FillUiStrings()
 {
-    if (theGlobal.m_uiStrings.GetSize() >= 431)
+    if (theGlobal.m_uiStrings.GetSize() >= kUiStringCount)
         return;
     theGlobal.m_uiStrings.RemoveAll();
-    for (int i = 0; i < 431; ++i) {
+    for (int i = 0; i < kUiStringCount; ++i) {
         CString s;
         s.Format(L"[UI %d]", i);
         theGlobal.m_uiStrings.Add(s);
