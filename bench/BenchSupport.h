@@ -11,6 +11,7 @@
 #include "classlib/Afx.h"
 #include "common/FileArchive.h"
 #include "core/Global.h"
+#include "core/LanguageFile.h"
 
 using Clock = std::chrono::steady_clock;
 
@@ -125,7 +126,7 @@ inline bool OpenSkinPack()
 // UI strings 0 to 430 of the form format ("Text %d" gives "Text 0", ...).
 inline void FillUiStrings(const wchar_t* format)
 {
-    for (int i = 0; i <= 430; ++i) {
+    for (int i = 0; i < kUiStringCount; ++i) {
         CString s;
         s.Format(format, i);
         theGlobal.m_uiStrings.Add(s);

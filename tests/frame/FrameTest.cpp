@@ -11,6 +11,7 @@
 #include "TestFiles.h"
 #include "TestMainWindow.h"
 #include "core/Global.h"
+#include "core/LanguageFile.h"
 #include "frame/CmdUIText.h"
 #include "frame/FadeSteps.h"
 #include "frame/MainMenuWnd.h"
@@ -32,7 +33,7 @@ protected:
     {
         ASSERT_TRUE(skintest::OpenRealPack());
         theGlobal.m_uiStrings.RemoveAll();
-        for (int i = 0; i <= 430; ++i) {
+        for (int i = 0; i < kUiStringCount; ++i) {
             CString s;
             s.Format(L"S%d", i);
             theGlobal.m_uiStrings.Add(s);

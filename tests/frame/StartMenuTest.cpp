@@ -12,6 +12,7 @@
 #include "common/FileArchive.h"
 #include "TestMainWindow.h"
 #include "core/Global.h"
+#include "core/LanguageFile.h"
 #include "frame/MainMenuWnd.h"
 #include "frame/MainWnd.h"
 #include "res/frame_ids.h"
@@ -53,7 +54,7 @@ protected:
     {
         ASSERT_TRUE(skintest::OpenRealPack());
         theGlobal.m_uiStrings.RemoveAll();
-        for (int i = 0; i <= 430; ++i)
+        for (int i = 0; i < kUiStringCount; ++i)
             theGlobal.m_uiStrings.Add(i == 404 ? CString(L"Partners and services") : CString(L"Task caption"));
         ForgetViews();
         theGlobal.m_animation = 0;

@@ -225,7 +225,7 @@ TEST(PoiRoad, LinksFromSecondStartsReachTheMapSearchListAndTheCard)
                 L"&lat=-33.856&long=151.215");
     HWND notice = WaitDialog(run, IDC_MSG_TEXT);
     ASSERT_NE(notice, nullptr);
-    EXPECT_EQ(NoBlanks(BoxText(notice)), L"Aplacewasreceivedfromawebpage.ItwasaddedtoyourPOIlist.");
+    EXPECT_EQ(NoBlanks(BoxText(notice)), L"Aplacewasreceivedfromawebpage.OpenMapSearchtoaddittoyourPOIlist.");
     Shot(notice, L"link_1_notice");
     PressKey(VK_RETURN);
     ASSERT_TRUE(WaitGone(notice));
