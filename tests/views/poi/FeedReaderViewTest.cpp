@@ -236,7 +236,7 @@ TEST_F(FeedReader, ChecksAndStarsFromTheCellsAndTheButtons)
     EXPECT_EQ(doc().GetItemCheck(view.m_pane.ItemOfRow(1)), 1);
 
     // The thousandth favourite is the last one.
-    for (int i = doc().m_favorites.GetSize(); i < RSS_MAX_SHOWN; ++i)
+    for (int i = doc().m_favorites.GetSize(); i < RSS_MAX_FAVORITES; ++i)
         doc().m_favorites.Add(DOCPI_RSS_ITEM{});
     NMLVDISPINFOW info{};
     info.hdr.hwndFrom = items().m_hWnd;
