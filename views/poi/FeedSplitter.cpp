@@ -1,6 +1,7 @@
 #include "views/poi/FeedSplitter.h"
 
-CFeedSplitter::CFeedSplitter(BOOL alongY) : m_alongY(alongY), m_drag(alongY)
+CFeedSplitter::CFeedSplitter(BOOL alongY, float& ratio, float fallback, ClampFn clamp)
+    : m_alongY(alongY), m_ratio(ratio), m_fallback(fallback), m_clamp(clamp), m_drag(alongY)
 {
     for (DIB_IMAGE* image : {&m_top, &m_tile, &m_bottom})
         InitDibImage(image);
@@ -30,12 +31,25 @@ int CFeedSplitter::Thickness() const
     return m_alongY ? m_tile.height : m_tile.width;
 }
 
+void CFeedSplitter::FollowSize(int length)
+{
+    split = static_cast<int>(static_cast<float>(length) * m_ratio);
+}
+
+void CFeedSplitter::Place(int length, int from, int to)
+{
+    const int b = Thickness();
+    split = m_clamp(split, length, b);
+    m_ratio = length > 0 ? static_cast<float>(split) / static_cast<float>(length) : m_fallback;
+    bar = m_alongY ? CRect(from, split, to, split + b) : CRect(split, from, split + b, to);
+}
+
 void CFeedSplitter::Paint(HDC dc) const
 {
     if (!m_top.bitmap || !m_tile.bitmap || !m_bottom.bitmap)
         return;
-    // The top picture starts the bar; the bottom one ends it on the right of
-    // a bar that lies across.
+    // The top picture starts the bar; the bottom one ends it, on the right
+    // of a bar that lies across.
     const CRect tile = m_alongY ? CRect(bar.left + m_top.width, bar.top, bar.right - m_bottom.width, bar.bottom)
                                 : CRect(bar.left, bar.top + m_top.height, bar.right, bar.bottom - m_bottom.height);
     FillRectWithDib(dc, &m_tile, &tile, TRUE);
@@ -46,28 +60,47 @@ void CFeedSplitter::Paint(HDC dc) const
         DrawDib(&m_bottom, dc, bar.left, bar.bottom - m_bottom.height);
 }
 
-void CFeedSplitter::MouseDown(CWnd& owner, CPoint pt, const std::function<void()>& feedback)
+void CFeedSplitter::DrawFeedback(CWnd& owner)
 {
-    if (m_drag.Begin(owner, pt, bar))
-        feedback();
+    CRect c;
+    owner.GetClientRect(&c);
+    const int b = Thickness();
+    const int length = m_alongY ? c.Height() : c.Width();
+    split = m_clamp(split, length, b);
+    m_ratio = length > 0 ? static_cast<float>(split) / static_cast<float>(length) : m_fallback;
+    CWindowDC dc(&owner);
+    // The edges reach one pixel past the bar's ends.
+    if (m_alongY) {
+        PatBlt(dc, bar.left - 1, split, bar.Width() + 2, 1, DSTINVERT);
+        PatBlt(dc, bar.left - 1, split + b - 1, bar.Width() + 2, 1, DSTINVERT);
+    } else {
+        PatBlt(dc, split, bar.top - 1, 1, bar.Height() + 2, DSTINVERT);
+        PatBlt(dc, split + b - 1, bar.top - 1, 1, bar.Height() + 2, DSTINVERT);
+    }
 }
 
-void CFeedSplitter::MouseMove(CPoint pt, const std::function<void()>& feedback)
+void CFeedSplitter::MouseDown(CWnd& owner, CPoint pt)
+{
+    if (m_drag.Begin(owner, pt, bar))
+        DrawFeedback(owner);
+}
+
+void CFeedSplitter::MouseMove(CWnd& owner, CPoint pt)
 {
     if (!m_drag.IsDragging()) {
         m_drag.SetCursor(bar.PtInRect(pt));
         return;
     }
-    feedback();
+    DrawFeedback(owner);
     split = m_drag.SplitAt(pt);
-    feedback();
+    DrawFeedback(owner);
 }
 
-BOOL CFeedSplitter::MouseUp(const std::function<void()>& feedback)
+BOOL CFeedSplitter::MouseUp(CWnd& owner)
 {
     if (!m_drag.IsDragging())
         return FALSE;
-    feedback();
+    DrawFeedback(owner);
     m_drag.End();
     return TRUE;
 }

@@ -180,7 +180,7 @@ void CPoiReaderWnd::OnSize(UINT type, int cx, int cy)
 {
     if (type == SIZE_MINIMIZED || cx == 0 || cy == 0)
         return;
-    m_splitter.split = static_cast<int>(cy * theGlobal.m_rssSplit);
+    m_splitter.FollowSize(cy);
     PlaceChildren();
 }
 
@@ -193,9 +193,7 @@ void CPoiReaderWnd::PlaceChildren()
     if (W <= 0 || H <= 0 || (main && main != this && main->IsIconic()))
         return;
     const int b = m_splitter.Thickness();
-    m_splitter.split = std::min(std::max(m_splitter.split, 23), H - b - 277);
-    theGlobal.m_rssSplit = static_cast<float>(m_splitter.split) / static_cast<float>(H);
-    m_splitter.bar = CRect(6, m_splitter.split, W - 6, m_splitter.split + b);
+    m_splitter.Place(H, 6, W - 6);
     m_browserHost.MoveWindow(6, 21, W - 12, std::max(0, m_splitter.split - 25));
     m_pane.MoveWindow(6, m_splitter.split + b + 4, W - 12, std::max(0, H - m_splitter.split - b - 93));
     m_btnSavePc.MoveWindow(W - 198, H - 50, kButtonWidth, kButtonHeight);
@@ -226,31 +224,24 @@ void CPoiReaderWnd::OnPaint()
 // ---------------------------------------------------------------------------
 // Splitter
 
-void CPoiReaderWnd::DrawDragFeedback()
+int CPoiReaderWnd::ClampSplit(int split, int height, int barHeight)
 {
-    CRect c;
-    GetClientRect(&c);
-    const int b = m_splitter.bar.Height();
-    m_splitter.split = std::min(std::max(m_splitter.split, 23), c.Height() - b - 277);
-    theGlobal.m_rssSplit = c.Height() > 0 ? static_cast<float>(m_splitter.split) / static_cast<float>(c.Height()) : 0.5f;
-    CWindowDC dc(this);
-    PatBlt(dc, 5, m_splitter.split, c.Width() - 10, 1, DSTINVERT);
-    PatBlt(dc, 5, m_splitter.split + b - 1, c.Width() - 10, 1, DSTINVERT);
+    return std::min(std::max(split, 23), height - barHeight - 277);
 }
 
 void CPoiReaderWnd::OnLButtonDown(UINT, CPoint pt)
 {
-    m_splitter.MouseDown(*this, pt, [this] { DrawDragFeedback(); });
+    m_splitter.MouseDown(*this, pt);
 }
 
 void CPoiReaderWnd::OnMouseMove(UINT, CPoint pt)
 {
-    m_splitter.MouseMove(pt, [this] { DrawDragFeedback(); });
+    m_splitter.MouseMove(*this, pt);
 }
 
 void CPoiReaderWnd::OnLButtonUp(UINT, CPoint)
 {
-    if (m_splitter.MouseUp([this] { DrawDragFeedback(); }))
+    if (m_splitter.MouseUp(*this))
         PlaceChildren();
 }
 

@@ -16,6 +16,7 @@
 #include "controls/CustomAnimeCtrl.h"
 #include "controls/CustomButton.h"
 #include "controls/WebBrowser.h"
+#include "core/Global.h"
 #include "doc/DocRssPoi.h"
 #include "frame/ViewWnd.h"
 #include "views/poi/FeedSplitter.h"
@@ -70,7 +71,7 @@ public:
     CCustomButton m_btnSavePc, m_btnExport;
     DIB_IMAGE m_statusLine{};
     BOOL m_browserShown = FALSE;
-    CFeedSplitter m_splitter{TRUE};
+    CFeedSplitter m_splitter{TRUE, theGlobal.m_rssSplit, 0.5f, ClampSplit};
     int m_back = 0;
     int m_autoScale = 0;
     int m_feedSwitch = 0;
@@ -149,7 +150,8 @@ protected:
     DECLARE_MESSAGE_MAP()
 
     void PlaceChildren();
-    void DrawDragFeedback();
+    // The split between the page and the lists kept inside the window.
+    static int ClampSplit(int split, int height, int barHeight);
     BOOL ItemListHasFocus() const;
     BOOL FeedListHasFocus() const;
 

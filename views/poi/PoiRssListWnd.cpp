@@ -165,7 +165,7 @@ void CPoiRssListWnd::OnSize(UINT type, int cx, int cy)
 {
     if (type == SIZE_MINIMIZED || cx == 0 || cy == 0)
         return;
-    m_splitter.split = static_cast<int>(cx * theGlobal.m_rssListSplit);
+    m_splitter.FollowSize(cx);
     PlaceChildren();
 }
 
@@ -178,9 +178,7 @@ void CPoiRssListWnd::PlaceChildren()
     if (W <= 0 || H <= 0 || (main && main->IsIconic()))
         return;
     const int b = m_splitter.Thickness();
-    m_splitter.split = ClampSplit(m_splitter.split, W, b);
-    theGlobal.m_rssListSplit = static_cast<float>(m_splitter.split) / static_cast<float>(W);
-    m_splitter.bar = CRect(m_splitter.split, 0, m_splitter.split + b, H);
+    m_splitter.Place(W, 0, H);
     m_titleList.MoveWindow(1, 25, m_splitter.split - 2, H - 62);
     m_itemList.MoveWindow(m_splitter.split + b + 1, 1, W - m_splitter.split - b - 2, H - 38);
     const int h = m_btnAdd.GetFrameHeight() ? m_btnAdd.GetFrameHeight() : kButtonHeight;
@@ -272,31 +270,19 @@ void CPoiRssListWnd::OnDestroy()
 // ---------------------------------------------------------------------------
 // Splitter
 
-void CPoiRssListWnd::DrawDragFeedback()
-{
-    CRect c;
-    GetClientRect(&c);
-    const int b = m_splitter.bar.Width();
-    m_splitter.split = ClampSplit(m_splitter.split, c.Width(), b);
-    theGlobal.m_rssListSplit = c.Width() > 0 ? static_cast<float>(m_splitter.split) / static_cast<float>(c.Width()) : 0.3f;
-    CWindowDC dc(this);
-    PatBlt(dc, m_splitter.split, -1, 1, c.Height() + 2, DSTINVERT);
-    PatBlt(dc, m_splitter.split + b - 1, -1, 1, c.Height() + 2, DSTINVERT);
-}
-
 void CPoiRssListWnd::OnLButtonDown(UINT, CPoint pt)
 {
-    m_splitter.MouseDown(*this, pt, [this] { DrawDragFeedback(); });
+    m_splitter.MouseDown(*this, pt);
 }
 
 void CPoiRssListWnd::OnMouseMove(UINT, CPoint pt)
 {
-    m_splitter.MouseMove(pt, [this] { DrawDragFeedback(); });
+    m_splitter.MouseMove(*this, pt);
 }
 
 void CPoiRssListWnd::OnLButtonUp(UINT, CPoint)
 {
-    if (m_splitter.MouseUp([this] { DrawDragFeedback(); }))
+    if (m_splitter.MouseUp(*this))
         PlaceChildren();
 }
 

@@ -6,6 +6,7 @@
 // and every button posts its command to the main window.
 #include "common/DibImage.h"
 #include "controls/CustomButton.h"
+#include "core/Global.h"
 #include "doc/DocRssPoi.h"
 #include "views/poi/FeedSplitter.h"
 #include "views/poi/FeedTitleListCtrl.h"
@@ -35,7 +36,7 @@ public:
     CWordArray m_order;
     int m_sortKey = kNoSortKey;
     int m_sortAscending = 1;
-    CFeedSplitter m_splitter{FALSE};
+    CFeedSplitter m_splitter{FALSE, theGlobal.m_rssListSplit, 0.3f, ClampSplit};
 
 protected:
     int OnCreate(LPCREATESTRUCTW cs);
@@ -50,7 +51,6 @@ protected:
     DECLARE_MESSAGE_MAP()
 
     BOOL CreateButtons();
-    void DrawDragFeedback();
 
     HIMAGELIST m_images = nullptr;
     DIB_IMAGE m_checkMark{};
