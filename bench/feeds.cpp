@@ -157,7 +157,9 @@ int main(int argc, char** argv)
     std::printf("RESULT ours_mark_s=%.3f\n", marking);
 
     PrintMemory("at the end");
-    doc.LeaveReader(60000);
+    CDocRssPoi::CancelFeedWork();
+    if (CDocRssPoi::WaitForFeedWorkers(60000))
+        doc.DropFeedWork();
     CoUninitialize();
     return 0;
 }

@@ -13,7 +13,6 @@ constexpr int kGroupKeys[ICON_STOCK_GROUPED] = {
     0, 0, 1, 2, 0, 0, 3, 3, 3, 4, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 5, 0, 0, 0, 0, 0, 0, 0, 1, 1, 0, 0, 1, 0, 0, 6, 6,
     1, 2, 0, 7, 0, 0, 0, 0, 0, 0, 0, 0, 7, 0, 0, 0, 0, 0, 8, 0, 5, 0, 0, 0, 4, 0, 0, 9, 9, 9, 1, 0, 0, 0, 0, 8, 0};
 
-bool IsGroupedModel(int type) { return type == 0 || type == 2; }
 bool IsSmallIconModel(int type) { return type == 1 || type == 4 || type == 6; }
 
 // The skin entry of stock icon i of a model type, and the extra picker entry.
@@ -234,14 +233,25 @@ int CDocIcon::ParseUserIconId(const CString& text) const
     return m_stockCount + static_cast<int>(n);
 }
 
+bool IsGroupedModel(int type)
+{
+    return type == 0 || type == 2;
+}
+
+int CDocIcon::FirstIconWithImage(int pickerIndex, int last) const
+{
+    for (int i = 0; i <= last && i < ICON_STOCK_GROUPED; ++i)
+        if (m_groupTable[i].pickerIndex == pickerIndex)
+            return i;
+    return -1;
+}
+
 int CDocIcon::FindIconByImage(int pickerIndex) const
 {
     if (!IsGroupedModel(theGlobal.m_modelType))
         return pickerIndex;
-    for (int i = 0; i < ICON_STOCK_GROUPED; ++i)
-        if (m_groupTable[i].pickerIndex == pickerIndex)
-            return i;
-    return 0;
+    const int icon = FirstIconWithImage(pickerIndex, ICON_STOCK_GROUPED - 1);
+    return icon < 0 ? 0 : icon;
 }
 
 BOOL CDocIcon::DeleteUserIcon(int n)

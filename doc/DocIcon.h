@@ -20,6 +20,8 @@ constexpr int ICON_USER_GROUP = 28929;
 
 // A name the unit's own icon files have on the card ("poi_mapclose.bmp", any case).
 bool IsUnitIconFileName(const CString& name);
+// Model types 0 and 2: stock icons share pictures through the group table.
+bool IsGroupedModel(int type);
 
 class CDocIcon : public CDoc {
 public:
@@ -40,6 +42,9 @@ public:
     // userIconNames[n]; an n outside the list raises CInvalidArgException.
     CString GetUserIconName(int n) const { return m_userIconNames[n]; }
     int FindIconByImage(int pickerIndex) const;
+    // The first stock icon of 0..last (a grouped model's table) that shows
+    // the picker entry, or -1.
+    int FirstIconWithImage(int pickerIndex, int last) const;
     BOOL DeleteUserIcon(int n);
     // The icon's picture drawn into a new 24-bit DIB section of the icon size,
     // or NULL; the caller deletes it.

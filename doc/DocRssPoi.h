@@ -24,6 +24,8 @@ constexpr UINT ID_VIEW_GOOGLEMAPS = 32923;  // the item list is ready (last mess
 
 constexpr int RSS_MAX_FEEDS = 200;
 constexpr int RSS_MAX_SHOWN = 1000;
+// The favourites list holds as many items as a list shows.
+constexpr int RSS_MAX_FAVORITES = RSS_MAX_SHOWN;
 constexpr int RSS_MAX_ITEMS_PER_FEED = 1000;
 
 // Values of m_selectedFeed besides feed indexes.
@@ -214,10 +216,11 @@ public:
     // The reader's side of starting and ending work: an update of all feeds
     // (creates the temporary folder, sets the busy flag, clears the cancels);
     // the item list of a feed-list row (0 new items, 1 favourites, 2 + n feed n);
-    // leaving the reader (cancel, wait, delete the downloads, reset).
+    // leaving the reader once the workers ended: the downloads and the
+    // temporary folder deleted, the feeds' flags and the item lists reset.
     BOOL StartUpdate(IFeedReader* reader);
     BOOL StartItemLoad(IFeedReader* reader, int row);
-    BOOL LeaveReader(DWORD timeoutMs);
+    void DropFeedWork();
 
     // Output.
     BOOL WriteItemsKml(const wchar_t* path, int first, int last);

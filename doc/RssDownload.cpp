@@ -357,11 +357,8 @@ BOOL CDocRssPoi::StartItemLoad(IFeedReader* reader, int row)
     return TRUE;
 }
 
-BOOL CDocRssPoi::LeaveReader(DWORD timeoutMs)
+void CDocRssPoi::DropFeedWork()
 {
-    CancelFeedWork();
-    if (!WaitForFeedWorkers(timeoutMs))
-        return FALSE;
     DeleteFeedFiles();
     if (!theGlobal.m_rssTempFolder.IsEmpty())
         DeleteFolderTree(theGlobal.m_rssTempFolder);
@@ -369,5 +366,4 @@ BOOL CDocRssPoi::LeaveReader(DWORD timeoutMs)
     ClearItems();
     ClearFeedOpened();
     m_selectedFeed = RSS_SHOW_NOTHING;
-    return TRUE;
 }

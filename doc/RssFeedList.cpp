@@ -338,8 +338,8 @@ BOOL CDocRssPoi::SetItemFavorite(int index, int value)
         favorite.check = 1;
         favorite.newItem = favorite.readItem = 0;
         m_favorites.InsertAt(0, favorite);
-        if (m_favorites.GetSize() > RSS_MAX_SHOWN)
-            m_favorites.SetSize(RSS_MAX_SHOWN);
+        if (m_favorites.GetSize() > RSS_MAX_FAVORITES)
+            m_favorites.SetSize(RSS_MAX_FAVORITES);
     } else {
         LoadFavorites();
     }

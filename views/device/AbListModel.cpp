@@ -2,11 +2,10 @@
 
 #include <utility>
 
+#include "common/ExchangeSort.h"
 #include "core/Global.h"
 
 namespace {
-
-bool IsGroupedModel() { return theGlobal.m_modelType == 0 || theGlobal.m_modelType == 2; }
 
 void CopyField(wchar_t* field, int size, const CString& text, int limit)
 {
@@ -62,7 +61,7 @@ CString CAbListModel::CellText(const DOCAB_UI_RECORD& rec, int column)
 
 int CAbListModel::CategoryImage(int category)
 {
-    if (!IsGroupedModel())
+    if (!IsGroupedModel(theGlobal.m_modelType))
         return category;
     if (category < 0 || category >= ICON_STOCK_GROUPED)
         return -1;
@@ -71,19 +70,16 @@ int CAbListModel::CategoryImage(int category)
 
 int CAbListModel::CategoryOfImage(int image)
 {
-    if (!IsGroupedModel())
+    if (!IsGroupedModel(theGlobal.m_modelType))
         return image >= 0 && image <= AB_MAX_CATEGORY ? image : -1;
     // The card file holds categories 0 to 30: the first of those rows with the picture.
-    for (int row = 0; row <= AB_MAX_CATEGORY; ++row)
-        if (theGlobal.m_docIcon.m_groupTable[row].pickerIndex == image)
-            return row;
-    return -1;
+    return theGlobal.m_docIcon.FirstIconWithImage(image, AB_MAX_CATEGORY);
 }
 
 int CAbListModel::StorableImageCount()
 {
     const int stock = theGlobal.m_docIcon.GetStockCount();
-    if (!IsGroupedModel())
+    if (!IsGroupedModel(theGlobal.m_modelType))
         return stock < AB_MAX_CATEGORY + 1 ? stock : AB_MAX_CATEGORY + 1;
     int count = 0;
     for (int row = 0; row <= AB_MAX_CATEGORY; ++row)
@@ -121,25 +117,20 @@ void CAbListModel::SortEntries(int n, int column, int order)
 {
     if (n > m_viewOrder.GetSize() || n < 2 || column == kNoSort)
         return;
-    // Each entry is read once; the exchange sort then works on the copies and
-    // swaps them with the rows, so it orders exactly as reading at every
-    // comparison would.
-    std::vector<DOCAB_UI_RECORD> entries(static_cast<size_t>(n));
-    std::vector<char> readable(static_cast<size_t>(n));
-    for (int i = 0; i < n; ++i)
-        readable[static_cast<size_t>(i)] = m_doc.GetEntry(m_viewOrder[i], &entries[static_cast<size_t>(i)]) != FALSE;
+    // Each entry is read once and travels with its row, so the sort orders
+    // exactly as reading at every comparison would; an unreadable one never moves.
+    struct Entry {
+        DOCAB_UI_RECORD record;
+        bool readable;
+    };
+    std::vector<Entry> entries(static_cast<size_t>(n));
     for (int i = 0; i < n; ++i) {
-        for (int j = i + 1; j < n; ++j) {
-            const size_t a = static_cast<size_t>(i), b = static_cast<size_t>(j);
-            if (!readable[a] || !readable[b] || !ComesBefore(entries[b], entries[a], column, order))
-                continue;
-            const WORD t = m_viewOrder[i];
-            m_viewOrder[i] = m_viewOrder[j];
-            m_viewOrder[j] = t;
-            std::swap(entries[a], entries[b]);
-            std::swap(readable[a], readable[b]);
-        }
+        Entry& e = entries[static_cast<size_t>(i)];
+        e.readable = m_doc.GetEntry(m_viewOrder[i], &e.record) != FALSE;
     }
+    ExchangeSort(m_viewOrder, 0, entries, [&](const Entry& b, const Entry& a) {
+        return a.readable && b.readable && ComesBefore(b.record, a.record, column, order);
+    });
 }
 
 void CAbListModel::ClickColumn(int column)
@@ -152,12 +143,7 @@ void CAbListModel::ClickColumn(int column)
     rec.sortOrder = m_sortOrder;
     rec.viewOrder = CopyOrder();
     Push(std::move(rec));
-    if (k == m_sortColumn) {
-        m_sortOrder = m_sortOrder ? 0 : 1;
-    } else {
-        m_sortColumn = k;
-        m_sortOrder = 1;
-    }
+    ClickSortColumn(k, m_sortColumn, m_sortOrder);
     SortEntries(m_doc.GetEntryCount(), m_sortColumn, m_sortOrder);
     SortChanged();
 }

@@ -18,8 +18,6 @@ namespace {
 const int kWidth = 428, kHeight = 517;
 const COLORREF kGridBack = RGB(123, 123, 139);
 
-bool IsGroupedModel() { return theGlobal.m_modelType == 0 || theGlobal.m_modelType == 2; }
-
 void FillRect(HDC dc, const RECT& r, COLORREF colour)
 {
     ::SetBkColor(dc, colour);
@@ -53,7 +51,7 @@ int CIconSelectDlg::StockPosition(int preset) const
 {
     if (preset < 0 || preset >= m_stockCount)
         return -1;
-    if (!IsGroupedModel())
+    if (!IsGroupedModel(theGlobal.m_modelType))
         return preset;
     // A row of the icon table; its picture's place in the grid.
     if (preset >= ICON_STOCK_GROUPED)
@@ -168,7 +166,7 @@ void CIconSelectDlg::FillGrids()
         grid.SetItemBitmap(position, &dib);
         FreeDibImage(&dib);
     };
-    const bool grouped = IsGroupedModel();
+    const bool grouped = IsGroupedModel(theGlobal.m_modelType);
     for (int c = 0; c < m_stockCount; ++c) {
         if (!grouped)
             add(m_stockGrid, c, c);

@@ -1,12 +1,10 @@
 #include "views/poi/PoiEditDlg.h"
 
-#include "common/FixedField.h"
 #include "common/TextCheck.h"
 #include "common/Utility.h"
 #include "core/Global.h"
 #include "frame/MessageDlg.h"
 #include "res/poi_ids.h"
-#include "views/poi/EnterToTab.h"
 #include "views/poi/PositionText.h"
 
 BEGIN_MESSAGE_MAP(CPoiEditDlg, CPoiFormDlg)
@@ -123,21 +121,8 @@ void CPoiEditDlg::OnOK()
         return;
     }
     // Everything checked: only now is the caller's record written.
-    if (m_record) {
-        CopyField(m_record->name, m_name);
-        CopyField(m_record->address, m_address);
-        CopyField(m_record->telephone, m_telephone);
-        CopyField(m_record->description, m_description);
-        m_record->longitude = lon;
-        m_record->latitude = lat;
-    }
+    WriteRecord(m_record, m_name, lon, lat);
     EndDialog(IDOK);
-}
-
-BOOL CPoiEditDlg::PreTranslateMessage(MSG* msg)
-{
-    PreTranslateEnterToTab(msg);
-    return CCustomDialog::PreTranslateMessage(msg);
 }
 
 HBRUSH CPoiEditDlg::OnCtlColor(CDC* dc, CWnd* wnd, UINT kind)

@@ -13,7 +13,6 @@ public:
     BOOL OnInitDialog() override;
     void OnOK() override;
     void DoDataExchange(CDataExchange* dx) override;
-    BOOL PreTranslateMessage(MSG* msg) override;
 
     DOCPI_RECORD* m_record = nullptr;
     int m_mode = 0;

@@ -4,11 +4,13 @@
 
 #include <iterator>
 
+#include "common/FixedField.h"
 #include "common/TextCheck.h"
 #include "common/Utility.h"
 #include "core/Global.h"
 #include "frame/DialogButton.h"
 #include "res/poi_ids.h"
+#include "views/poi/EnterToTab.h"
 
 namespace {
 
@@ -40,10 +42,6 @@ void FillFrame(CDC* dc, const RECT& r, COLORREF fill, COLORREF frame)
 
 }  // namespace
 
-const COLORREF CPoiFormDlg::kEditColour = RGB(211, 211, 212);
-const COLORREF CPoiFormDlg::kLabelColour = RGB(92, 92, 104);
-const COLORREF CPoiFormDlg::kGreyColour = RGB(168, 171, 176);
-
 CPoiFormDlg::CPoiFormDlg(UINT templateId, CWnd* parent) : CCustomDialog(templateId, parent) {}
 
 CPoiFormDlg::~CPoiFormDlg()
@@ -59,6 +57,24 @@ void CPoiFormDlg::DoDataExchange(CDataExchange* dx)
     DDX_Text(dx, IDC_POI_ADDRESS, m_address);
     DDX_Text(dx, IDC_POI_TELEPHONE, m_telephone);
     DDX_Text(dx, IDC_POI_DESCRIPTION, m_description);
+}
+
+void CPoiFormDlg::WriteRecord(DOCPI_RECORD* rec, const CString& name, double lon, double lat) const
+{
+    if (!rec)
+        return;
+    CopyField(rec->name, name);
+    CopyField(rec->address, m_address);
+    CopyField(rec->telephone, m_telephone);
+    CopyField(rec->description, m_description);
+    rec->longitude = lon;
+    rec->latitude = lat;
+}
+
+BOOL CPoiFormDlg::PreTranslateMessage(MSG* msg)
+{
+    PreTranslateEnterToTab(msg);
+    return CCustomDialog::PreTranslateMessage(msg);
 }
 
 CString CPoiFormDlg::FormatPosition(double v)

@@ -5,6 +5,7 @@
 #include "controls/CustomButton.h"
 #include "controls/CustomDialog.h"
 #include "doc/PoiRecord.h"
+#include "views/poi/FormColours.h"
 
 class CPoiFormDlg : public CCustomDialog {
 public:
@@ -30,10 +31,16 @@ protected:
     void PaintFields(CDC* dc, int fields, COLORREF boxColour, int boxGrowY);
     // The first refusal of a text's length or characters, or empty.
     CString TextRefusal() const;
+    // The checked texts and position into the caller's record, when there is
+    // one; name stands for the name field.
+    void WriteRecord(DOCPI_RECORD* rec, const CString& name, double lon, double lat) const;
+    // Enter moves to the next field.
+    BOOL PreTranslateMessage(MSG* msg) override;
     // Fonts and brushes go with the window.
     void OnDestroy();
 
-    static const COLORREF kEditColour, kLabelColour, kGreyColour;
+    static constexpr COLORREF kEditColour = kFormEditColour, kLabelColour = RGB(92, 92, 104),
+                              kGreyColour = kFormGreyColour;
     HFONT m_labelFont = nullptr, m_editFont = nullptr;
     HBRUSH m_editBrush = nullptr, m_greyBrush = nullptr;
 

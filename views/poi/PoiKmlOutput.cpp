@@ -12,8 +12,17 @@
 #include "frame/MessageDlg.h"
 #include "views/poi/PoiSaveName.h"
 
+BOOL AcceptInvalidPoi(const PoiKmlOutput& out)
+{
+    if (out.validate())
+        return TRUE;
+    return ShowMessage(ErrorText(out.doc), 1) == IDOK;
+}
+
 BOOL SavePoiKmlToPc(HWND owner, KmlSaveDialogFn ask, const PoiKmlOutput& out)
 {
+    if (!AcceptInvalidPoi(out))
+        return FALSE;
     CString path = ProposedSaveName(L"POI.KML");
     if (!ask(owner, theGlobal.m_piIniFolder, path))
         return FALSE;
@@ -32,13 +41,16 @@ BOOL SavePoiKmlToPc(HWND owner, KmlSaveDialogFn ask, const PoiKmlOutput& out)
     WriteLog(L"POI Save to PC End");
     theGlobal.m_piFileSpec = fileName;
     theGlobal.m_piIniFolder = path.Left(slash > 0 ? slash : 0);
+    if (out.written)
+        out.written();
     return TRUE;
 }
 
 namespace {
 
-BOOL WriteCardFiles(const CString& root, const CString& name, int count, const PoiKmlOutput& out)
+BOOL WriteCardFiles(const CString& root, const CString& name, const PoiKmlOutput& out)
 {
+    const int count = out.count;
     const int type = theGlobal.m_modelType;
     const CString folder = GetPoiCardFolder(root, type);
     if (!CDocPi::CheckCardFileCount(folder, count, GetMaxPoiPerFile(type))) {
@@ -55,7 +67,7 @@ BOOL WriteCardFiles(const CString& root, const CString& name, int count, const P
     added.Watch(WithBackslash(root) + L"NDB\\VersionManage");
 
     WriteLog(L"KML Files Save Start");
-    const BOOL written = out.write(folder + name + L".kml");
+    const BOOL written = out.writeCard(folder + name + L".kml");
     WriteLog(L"KML Files Save End");
     if (!written) {
         added.TakeBack();
@@ -63,14 +75,14 @@ BOOL WriteCardFiles(const CString& root, const CString& name, int count, const P
         return FALSE;
     }
     CDocIcon& icons = theGlobal.m_docIcon;
-    const BOOL iconsWritten = type == 0 || type == 2 ? icons.ExportUserIconBitmaps(root)
+    const BOOL iconsWritten = IsGroupedModel(type) ? icons.ExportUserIconBitmaps(root)
                                                      : icons.ExportCustomPoiSymbols(root);
     if (!iconsWritten) {
         added.TakeBack();
         ShowMessage(ErrorText(icons), 0);
         return FALSE;
     }
-    if (type != 0 && type != 2) {
+    if (!IsGroupedModel(type)) {
         wchar_t version[MAX_PATH];
         lstrcpynW(version, root, MAX_PATH);
         if (!::PathAppendW(version, L"NDB") || !::PathAppendW(version, L"VersionManage") ||
@@ -85,11 +97,19 @@ BOOL WriteCardFiles(const CString& root, const CString& name, int count, const P
 
 }  // namespace
 
-BOOL ExportPoiToCard(const CString& root, const CString& name, int count, const PoiKmlOutput& out)
+BOOL ExportPoiToCard(PoiCardChooserFn choose, const PoiKmlOutput& out)
 {
+    if (!AcceptInvalidPoi(out))
+        return FALSE;
+    CString root, name;
+    if (!choose(ProposedSaveName(L"POI"), root, name))
+        return FALSE;
     WriteLog(L"Export POI File Start");
-    if (!WriteCardFiles(root, name, count, out))
+    if (!WriteCardFiles(root, name, out))
         return FALSE;
     WriteLog(L"Export POI File End");
+    if (out.written)
+        out.written();
+    ShowMessage(theGlobal.UiString(16), 0);
     return TRUE;
 }

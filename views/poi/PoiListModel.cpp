@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "common/ExchangeSort.h"
 #include "core/Global.h"
 
 namespace {
@@ -77,20 +78,17 @@ void CPoiListModel::SortByColumn(int n, int key, int ascending)
 {
     if (m_viewOrder.GetSize() < n || n < 2 || key < 0 || key >= kColumnCount)
         return;
-    // Each row's value is read once; a stable sort leaves equal values in the
-    // order they had.
+    // Each row's value is read once and travels with its row.
     struct Row {
-        WORD index;
         double number;
         CString text;
     };
     std::vector<Row> rows(static_cast<size_t>(n));
     for (int i = 0; i < n; ++i) {
         Row& r = rows[static_cast<size_t>(i)];
-        r.index = m_viewOrder[i];
         DOCPI_RECORD rec{};
         rec.longitude = rec.latitude = POI_NO_POSITION;
-        m_doc->GetRecord(r.index, &rec);
+        m_doc->GetRecord(m_viewOrder[i], &rec);
         if (key == 0)
             r.number = rec.longitude;
         else if (key == 1)
@@ -98,29 +96,23 @@ void CPoiListModel::SortByColumn(int n, int key, int ascending)
         else
             r.text = FieldOf(rec, key);
     }
-    auto less = [key](const Row& a, const Row& b) {
+    // Texts in the locale's order ignoring case; positions as numbers, the
+    // unset value included.
+    ExchangeSort(m_viewOrder, 0, rows, [key, ascending](const Row& b, const Row& a) {
         if (key < 2)
-            return a.number < b.number;
-        return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.text, -1, b.text, -1) == CSTR_LESS_THAN;
-    };
-    if (ascending)
-        std::stable_sort(rows.begin(), rows.end(), less);
-    else
-        std::stable_sort(rows.begin(), rows.end(), [&](const Row& a, const Row& b) { return less(b, a); });
-    for (int i = 0; i < n; ++i)
-        m_viewOrder[i] = rows[static_cast<size_t>(i)].index;
+            return ascending ? b.number < a.number : a.number < b.number;
+        const Row& first = ascending ? a : b;
+        const Row& second = ascending ? b : a;
+        return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, first.text, -1, second.text, -1) ==
+               CSTR_GREATER_THAN;
+    });
 }
 
 void CPoiListModel::ClickColumn(int column)
 {
     const int key = column >= 0 && column < kColumnCount ? column : kNoSort;
     m_history.RecordSorted(m_history.NewGroup(), m_sortKey, m_sortOrder, m_viewOrder);
-    if (key == m_sortKey) {
-        m_sortOrder = m_sortOrder ? 0 : 1;
-    } else {
-        m_sortKey = key;
-        m_sortOrder = 1;
-    }
+    ClickSortColumn(key, m_sortKey, m_sortOrder);
     SortByColumn(static_cast<int>(m_viewOrder.GetSize()), m_sortKey, m_sortOrder);
 }
 

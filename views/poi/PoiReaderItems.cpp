@@ -15,8 +15,8 @@
 #include "views/poi/PoiCardChooser.h"
 #include "views/poi/PoiEditDlg.h"
 #include "views/poi/PoiKmlOutput.h"
-#include "views/poi/PoiReaderWnd.h"
 #include "views/poi/PoiSaveName.h"
+#include "views/poi/PoiReaderWnd.h"
 
 namespace {
 
@@ -191,7 +191,7 @@ void CPoiReaderWnd::OnEndLabelEdit(NMHDR* nm, LRESULT* result)
         doc.SetItemCheck(index, item.check == 1 ? 0 : 1);
         RestartMapTimer();
     } else if (info->item.iSubItem == 3) {
-        if (item.favorite != 1 && doc.m_favorites.GetSize() > RSS_MAX_SHOWN - 1)
+        if (item.favorite != 1 && doc.m_favorites.GetSize() >= RSS_MAX_FAVORITES)
             ShowMessage(theGlobal.UiString(19), 0);
         else
             doc.SetItemFavorite(index, item.favorite == 1 ? 0 : 1);
@@ -351,39 +351,25 @@ void CPoiReaderWnd::OnUpdateSave(CCmdUI* ui)
     ui->Enable(IsCurrent() && ShownRows() >= 1 && theGlobal.m_docRssPoi.CountCheckedItems() >= 1);
 }
 
-BOOL CPoiReaderWnd::AcceptInvalidItems()
-{
-    CDocRssPoi& doc = theGlobal.m_docRssPoi;
-    if (doc.ValidateItems())
-        return TRUE;
-    return ShowMessage(ErrorText(doc), 1) == IDOK;
-}
-
 PoiKmlOutput CPoiReaderWnd::KmlOutput()
 {
     CDocRssPoi& doc = theGlobal.m_docRssPoi;
-    return {doc, [&doc](const CString& name) { doc.SetFolderName(name); },
-            [this, &doc](const CString& path) { return doc.WriteItemsKml(path, 0, ShownRows()); }};
+    return {doc,
+            [&doc] { return doc.ValidateItems(); },
+            [&doc](const CString& name) { doc.SetFolderName(name); },
+            [this, &doc](const CString& path) { return doc.WriteItemsKml(path, 0, ShownRows()); },
+            [&doc](const CString& path) { return doc.ExportToCard(path); },
+            doc.CountCheckedItems(),
+            {}};
 }
 
 void CPoiReaderWnd::OnSave()
 {
-    if (!AcceptInvalidItems())
-        return;
     CWnd* main = AfxGetMainWnd();
     SavePoiKmlToPc(main ? main->GetSafeHwnd() : GetSafeHwnd(), s_saveDialog, KmlOutput());
 }
 
 void CPoiReaderWnd::OnExport()
 {
-    CDocRssPoi& doc = theGlobal.m_docRssPoi;
-    if (!AcceptInvalidItems())
-        return;
-    CString root, name;
-    if (!s_chooseCard(ProposedSaveName(L"POI"), root, name))
-        return;
-    PoiKmlOutput out = KmlOutput();
-    out.write = [&doc](const CString& path) { return doc.ExportToCard(path); };
-    if (ExportPoiToCard(root, name, doc.CountCheckedItems(), out))
-        ShowMessage(theGlobal.UiString(16), 0);
+    ExportPoiToCard(s_chooseCard, KmlOutput());
 }

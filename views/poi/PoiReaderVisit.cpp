@@ -378,14 +378,8 @@ void CPoiReaderWnd::OnLeaveTimer()
 
 void CPoiReaderWnd::FinishLeave()
 {
-    CDocRssPoi& doc = theGlobal.m_docRssPoi;
-    doc.DeleteFeedFiles();
-    if (!theGlobal.m_rssTempFolder.IsEmpty())
-        DeleteFolderTree(theGlobal.m_rssTempFolder);
+    theGlobal.m_docRssPoi.DropFeedWork();
     theGlobal.m_rssTempFolder.Empty();
-    doc.ResetFeedFlags();
-    doc.ClearItems();
-    doc.ClearFeedOpened();
     m_pane.m_titleList.SetItemCount(0);
     m_pane.m_titleList.UpdateScrollBars();
     m_pane.m_titleList.Invalidate(FALSE);
@@ -393,7 +387,6 @@ void CPoiReaderWnd::FinishLeave()
     m_pane.m_order.RemoveAll();
     m_pane.m_itemList.UpdateScrollBars();
     m_pane.m_itemList.Invalidate(FALSE);
-    doc.m_selectedFeed = RSS_SHOW_NOTHING;
     m_visitActive = 0;
     ShowMap(FALSE);
     CWnd* main = AfxGetMainWnd();

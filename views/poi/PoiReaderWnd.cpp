@@ -93,16 +93,14 @@ END_MESSAGE_MAP()
 
 CPoiReaderWnd::CPoiReaderWnd()
 {
-    for (DIB_IMAGE* image : {&m_statusLine, &m_splitTop, &m_splitTile, &m_splitBottom})
-        InitDibImage(image);
+    InitDibImage(&m_statusLine);
 }
 
 CPoiReaderWnd::~CPoiReaderWnd()
 {
     if (GetSafeHwnd())
         DestroyWindow();
-    for (DIB_IMAGE* image : {&m_statusLine, &m_splitTop, &m_splitTile, &m_splitBottom})
-        FreeDibImage(image);
+    FreeDibImage(&m_statusLine);
 }
 
 BOOL CPoiReaderWnd::IsCurrent() const
@@ -144,10 +142,7 @@ int CPoiReaderWnd::OnCreate(LPCREATESTRUCTW)
         return -1;
     if (!m_pane.Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, none, this, 0xE012))
         return -1;
-    for (auto [name, image] : {std::pair{L"splitter_top.bmp", &m_splitTop}, std::pair{L"splitter_tile.bmp", &m_splitTile},
-                               std::pair{L"splitter_bottom.bmp", &m_splitBottom}})
-        if (LoadDibFromPack(name, image))
-            RotateDibLeft(image);
+    m_splitter.LoadPictures();
     if (!m_anime.Create(nullptr, nullptr, WS_CHILD, CRect(0, 0, 64, 64), this, 0xE013))
         return -1;
     m_anime.LoadFrames();
@@ -185,7 +180,7 @@ void CPoiReaderWnd::OnSize(UINT type, int cx, int cy)
 {
     if (type == SIZE_MINIMIZED || cx == 0 || cy == 0)
         return;
-    m_split = static_cast<int>(cy * theGlobal.m_rssSplit);
+    m_splitter.FollowSize(cy);
     PlaceChildren();
 }
 
@@ -197,16 +192,14 @@ void CPoiReaderWnd::PlaceChildren()
     CWnd* main = AfxGetMainWnd();
     if (W <= 0 || H <= 0 || (main && main != this && main->IsIconic()))
         return;
-    const int b = m_splitTile.bitmap ? m_splitTile.height : 6;
-    m_split = std::min(std::max(m_split, 23), H - b - 277);
-    theGlobal.m_rssSplit = static_cast<float>(m_split) / static_cast<float>(H);
-    m_barRect = CRect(6, m_split, W - 6, m_split + b);
-    m_browserHost.MoveWindow(6, 21, W - 12, std::max(0, m_split - 25));
-    m_pane.MoveWindow(6, m_split + b + 4, W - 12, std::max(0, H - m_split - b - 93));
+    const int b = m_splitter.Thickness();
+    m_splitter.Place(H, 6, W - 6);
+    m_browserHost.MoveWindow(6, 21, W - 12, std::max(0, m_splitter.split - 25));
+    m_pane.MoveWindow(6, m_splitter.split + b + 4, W - 12, std::max(0, H - m_splitter.split - b - 93));
     m_btnSavePc.MoveWindow(W - 198, H - 50, kButtonWidth, kButtonHeight);
     m_btnExport.MoveWindow(W - 410, H - 50, kButtonWidth, kButtonHeight);
-    if (m_split - 5 > 64)
-        m_anime.MoveWindow(W / 2 - 32, (m_split - 5) / 2 - 12, 64, 64);
+    if (m_splitter.split - 5 > 64)
+        m_anime.MoveWindow(W / 2 - 32, (m_splitter.split - 5) / 2 - 12, 64, 64);
     else
         m_anime.MoveWindow(W / 2 - 32, 0, 0, 0);
     Invalidate(FALSE);
@@ -224,55 +217,32 @@ void CPoiReaderWnd::OnPaint()
     if (m_statusLine.bitmap)
         DrawDibEx(&m_statusLine, dc, (client.Width() - m_statusLine.width) / 2, client.bottom - 60,
                   m_statusLine.width, 1, 0, 0, m_statusLine.width, m_statusLine.height);
-    if (m_splitTop.bitmap && m_splitTile.bitmap && m_splitBottom.bitmap) {
-        CRect tile(m_barRect.left + m_splitTop.width, m_barRect.top, m_barRect.right - m_splitBottom.width,
-                   m_barRect.bottom);
-        FillRectWithDib(dc, &m_splitTile, &tile, TRUE);
-        DrawDib(&m_splitTop, dc, m_barRect.left, m_barRect.top);
-        DrawDib(&m_splitBottom, dc, m_barRect.right - m_splitBottom.width, m_barRect.top);
-    }
+    m_splitter.Paint(dc);
     FrameChild(dc, m_browserHost, *this);
 }
 
 // ---------------------------------------------------------------------------
 // Splitter
 
-void CPoiReaderWnd::DrawDragFeedback()
+int CPoiReaderWnd::ClampSplit(int split, int height, int barHeight)
 {
-    CRect c;
-    GetClientRect(&c);
-    const int b = m_barRect.Height();
-    m_split = std::min(std::max(m_split, 23), c.Height() - b - 277);
-    theGlobal.m_rssSplit = c.Height() > 0 ? static_cast<float>(m_split) / static_cast<float>(c.Height()) : 0.5f;
-    CWindowDC dc(this);
-    PatBlt(dc, 5, m_split, c.Width() - 10, 1, DSTINVERT);
-    PatBlt(dc, 5, m_split + b - 1, c.Width() - 10, 1, DSTINVERT);
+    return std::min(std::max(split, 23), height - barHeight - 277);
 }
 
 void CPoiReaderWnd::OnLButtonDown(UINT, CPoint pt)
 {
-    if (m_drag.Begin(*this, pt, m_barRect))
-        DrawDragFeedback();
+    m_splitter.MouseDown(*this, pt);
 }
 
 void CPoiReaderWnd::OnMouseMove(UINT, CPoint pt)
 {
-    if (m_drag.IsDragging()) {
-        DrawDragFeedback();
-        m_split = m_drag.SplitAt(pt);
-        DrawDragFeedback();
-        return;
-    }
-    m_drag.SetCursor(m_barRect.PtInRect(pt));
+    m_splitter.MouseMove(*this, pt);
 }
 
 void CPoiReaderWnd::OnLButtonUp(UINT, CPoint)
 {
-    if (!m_drag.IsDragging())
-        return;
-    DrawDragFeedback();
-    m_drag.End();
-    PlaceChildren();
+    if (m_splitter.MouseUp(*this))
+        PlaceChildren();
 }
 
 // ---------------------------------------------------------------------------

@@ -16,9 +16,10 @@
 #include "controls/CustomAnimeCtrl.h"
 #include "controls/CustomButton.h"
 #include "controls/WebBrowser.h"
+#include "core/Global.h"
 #include "doc/DocRssPoi.h"
-#include "frame/SplitDrag.h"
 #include "frame/ViewWnd.h"
+#include "views/poi/FeedSplitter.h"
 #include "views/poi/PoiKmlOutput.h"
 #include "views/poi/PoiRssListWnd.h"
 
@@ -45,8 +46,8 @@ public:
 
     // Seams: the page load (the browser host here), the save dialog and the card chooser.
     using NavigateFn = BOOL (*)(CPoiReaderWnd* view, const wchar_t* url, const wchar_t* body);
-    using SaveDialogFn = BOOL (*)(HWND owner, const wchar_t* folder, CString& path);
-    using CardChooserFn = BOOL (*)(const CString& proposedName, CString& root, CString& name);
+    using SaveDialogFn = KmlSaveDialogFn;
+    using CardChooserFn = PoiCardChooserFn;
     static NavigateFn s_navigate;
     static SaveDialogFn s_saveDialog;
     static CardChooserFn s_chooseCard;
@@ -68,10 +69,9 @@ public:
     CWebBrowserWnd m_browserHost;
     CCustomAnimeCtrl m_anime;
     CCustomButton m_btnSavePc, m_btnExport;
-    DIB_IMAGE m_statusLine{}, m_splitTop{}, m_splitTile{}, m_splitBottom{};
+    DIB_IMAGE m_statusLine{};
     BOOL m_browserShown = FALSE;
-    int m_split = 0;
-    CRect m_barRect;
+    CFeedSplitter m_splitter{TRUE, theGlobal.m_rssSplit, 0.5f, ClampSplit};
     int m_back = 0;
     int m_autoScale = 0;
     int m_feedSwitch = 0;
@@ -146,15 +146,14 @@ protected:
     void RestartMapTimer();
     void OnMapTimer();
     void SetChecks(int value);
-    BOOL AcceptInvalidItems();
     PoiKmlOutput KmlOutput();
     DECLARE_MESSAGE_MAP()
 
     void PlaceChildren();
-    void DrawDragFeedback();
+    // The split between the page and the lists kept inside the window.
+    static int ClampSplit(int split, int height, int barHeight);
     BOOL ItemListHasFocus() const;
     BOOL FeedListHasFocus() const;
 
     CFeedReaderLink* m_link = nullptr;
-    CSplitDrag m_drag{TRUE};
 };

@@ -53,16 +53,14 @@ END_MESSAGE_MAP()
 
 CPoiRssListWnd::CPoiRssListWnd()
 {
-    for (DIB_IMAGE* image : {&m_splitTop, &m_splitTile, &m_splitBottom, &m_checkMark})
-        InitDibImage(image);
+    InitDibImage(&m_checkMark);
 }
 
 CPoiRssListWnd::~CPoiRssListWnd()
 {
     if (GetSafeHwnd())
         DestroyWindow();
-    for (DIB_IMAGE* image : {&m_splitTop, &m_splitTile, &m_splitBottom, &m_checkMark})
-        FreeDibImage(image);
+    FreeDibImage(&m_checkMark);
     if (m_images)
         ImageList_Destroy(m_images);
     if (m_captionFont)
@@ -111,9 +109,7 @@ int CPoiRssListWnd::OnCreate(LPCREATESTRUCTW)
         wrapper.Detach();
         m_titleList.SetImageList(m_images);
     }
-    LoadDibFromPack(L"splitter_top.bmp", &m_splitTop);
-    LoadDibFromPack(L"splitter_tile.bmp", &m_splitTile);
-    LoadDibFromPack(L"splitter_bottom.bmp", &m_splitBottom);
+    m_splitter.LoadPictures();
     LoadDibFromPack(L"bk_check_mark.bmp", &m_checkMark);
     if (!CreateButtons())
         return -1;
@@ -169,7 +165,7 @@ void CPoiRssListWnd::OnSize(UINT type, int cx, int cy)
 {
     if (type == SIZE_MINIMIZED || cx == 0 || cy == 0)
         return;
-    m_split = static_cast<int>(cx * theGlobal.m_rssListSplit);
+    m_splitter.FollowSize(cx);
     PlaceChildren();
 }
 
@@ -181,18 +177,16 @@ void CPoiRssListWnd::PlaceChildren()
     CWnd* main = AfxGetMainWnd();
     if (W <= 0 || H <= 0 || (main && main->IsIconic()))
         return;
-    const int b = m_splitTile.bitmap ? m_splitTile.width : 6;
-    m_split = ClampSplit(m_split, W, b);
-    theGlobal.m_rssListSplit = static_cast<float>(m_split) / static_cast<float>(W);
-    m_barRect = CRect(m_split, 0, m_split + b, H);
-    m_titleList.MoveWindow(1, 25, m_split - 2, H - 62);
-    m_itemList.MoveWindow(m_split + b + 1, 1, W - m_split - b - 2, H - 38);
+    const int b = m_splitter.Thickness();
+    m_splitter.Place(W, 0, H);
+    m_titleList.MoveWindow(1, 25, m_splitter.split - 2, H - 62);
+    m_itemList.MoveWindow(m_splitter.split + b + 1, 1, W - m_splitter.split - b - 2, H - 38);
     const int h = m_btnAdd.GetFrameHeight() ? m_btnAdd.GetFrameHeight() : kButtonHeight;
     const int y = H - h - 5;
     const int addWidth = m_btnAdd.m_strip.width ? m_btnAdd.m_strip.width : 40;
     m_btnAdd.MoveWindow(9, y, addWidth, h);
     m_btnDelete.MoveWindow(addWidth + 17, y, addWidth, h);
-    const int r = m_barRect.right;
+    const int r = m_splitter.bar.right;
     const int w = kTextButtonWidth;
     m_btnCheckAll.MoveWindow(r + 37, y, w, kButtonHeight);
     m_btnCheckNew.MoveWindow(r + w + 45, y, w, kButtonHeight);
@@ -213,14 +207,7 @@ void CPoiRssListWnd::OnPaint()
     CMemDC dc(&paint, client);
     const int W = client.Width(), H = client.Height();
     dc.FillSolidRect(&client, kBack);
-    // Splitter.
-    if (m_splitTop.bitmap && m_splitTile.bitmap && m_splitBottom.bitmap) {
-        CRect tile(m_barRect.left, m_barRect.top + m_splitTop.height, m_barRect.right,
-                   m_barRect.bottom - m_splitBottom.height);
-        FillRectWithDib(dc, &m_splitTile, &tile, TRUE);
-        DrawDib(&m_splitTop, dc, m_barRect.left, m_barRect.top);
-        DrawDib(&m_splitBottom, dc, m_barRect.left, m_barRect.bottom - m_splitBottom.height);
-    }
+    m_splitter.Paint(dc);
     CBrush frameBrush(kFrame);
     if (m_titleList.GetSafeHwnd()) {
         FrameChild(dc, m_titleList, *this);
@@ -247,14 +234,14 @@ void CPoiRssListWnd::OnPaint()
         ::SelectObject(dc, oldFont);
     }
     // Button bars.
-    CRect left(0, H - 37, m_barRect.left, H);
-    CRect right(m_barRect.right, H - 37, W, H);
+    CRect left(0, H - 37, m_splitter.bar.left, H);
+    CRect right(m_splitter.bar.right, H - 37, W, H);
     for (CRect* bar : {&left, &right}) {
         dc.FillSolidRect(bar, kBand);
         dc.FrameRect(bar, frameBrush);
     }
     if (m_checkMark.bitmap)
-        DrawDib(&m_checkMark, dc, m_barRect.right + 9, H - 26);
+        DrawDib(&m_checkMark, dc, m_splitter.bar.right + 9, H - 26);
     if (m_btnCheckOld.GetSafeHwnd()) {
         CRect old;
         m_btnCheckOld.GetWindowRect(&old);
@@ -283,42 +270,20 @@ void CPoiRssListWnd::OnDestroy()
 // ---------------------------------------------------------------------------
 // Splitter
 
-void CPoiRssListWnd::DrawDragFeedback()
-{
-    CRect c;
-    GetClientRect(&c);
-    const int b = m_barRect.Width();
-    m_split = ClampSplit(m_split, c.Width(), b);
-    theGlobal.m_rssListSplit = c.Width() > 0 ? static_cast<float>(m_split) / static_cast<float>(c.Width()) : 0.3f;
-    CWindowDC dc(this);
-    PatBlt(dc, m_split, -1, 1, c.Height() + 2, DSTINVERT);
-    PatBlt(dc, m_split + b - 1, -1, 1, c.Height() + 2, DSTINVERT);
-}
-
 void CPoiRssListWnd::OnLButtonDown(UINT, CPoint pt)
 {
-    if (m_drag.Begin(*this, pt, m_barRect))
-        DrawDragFeedback();
+    m_splitter.MouseDown(*this, pt);
 }
 
 void CPoiRssListWnd::OnMouseMove(UINT, CPoint pt)
 {
-    if (m_drag.IsDragging()) {
-        DrawDragFeedback();
-        m_split = m_drag.SplitAt(pt);
-        DrawDragFeedback();
-        return;
-    }
-    m_drag.SetCursor(m_barRect.PtInRect(pt));
+    m_splitter.MouseMove(*this, pt);
 }
 
 void CPoiRssListWnd::OnLButtonUp(UINT, CPoint)
 {
-    if (!m_drag.IsDragging())
-        return;
-    DrawDragFeedback();
-    m_drag.End();
-    PlaceChildren();
+    if (m_splitter.MouseUp(*this))
+        PlaceChildren();
 }
 
 // ---------------------------------------------------------------------------
@@ -333,18 +298,6 @@ BOOL CPoiRssListWnd::OnNotify(WPARAM wp, LPARAM lp, LRESULT* result)
     if (result)
         *result = answer;
     return TRUE;
-}
-
-BOOL CPoiRssListWnd::OnCommand(WPARAM wp, LPARAM lp)
-{
-    // The buttons' commands belong to the reader, by way of the main window.
-    CWnd* main = AfxGetMainWnd();
-    CWnd* target = main && main != this ? main : GetParent();
-    if (target && HIWORD(wp) == 0) {
-        target->PostMessage(WM_COMMAND, wp, lp);
-        return TRUE;
-    }
-    return CWnd::OnCommand(wp, lp);
 }
 
 int CPoiRssListWnd::ItemOfRow(int row) const

@@ -6,8 +6,9 @@
 // and every button posts its command to the main window.
 #include "common/DibImage.h"
 #include "controls/CustomButton.h"
+#include "core/Global.h"
 #include "doc/DocRssPoi.h"
-#include "frame/SplitDrag.h"
+#include "views/poi/FeedSplitter.h"
 #include "views/poi/FeedTitleListCtrl.h"
 #include "views/poi/RssItemListCtrl.h"
 
@@ -35,8 +36,7 @@ public:
     CWordArray m_order;
     int m_sortKey = kNoSortKey;
     int m_sortAscending = 1;
-    int m_split = 0;
-    CRect m_barRect;
+    CFeedSplitter m_splitter{FALSE, theGlobal.m_rssListSplit, 0.3f, ClampSplit};
 
 protected:
     int OnCreate(LPCREATESTRUCTW cs);
@@ -48,14 +48,11 @@ protected:
     void OnLButtonUp(UINT flags, CPoint pt);
     void OnMouseMove(UINT flags, CPoint pt);
     BOOL OnNotify(WPARAM wp, LPARAM lp, LRESULT* result) override;
-    BOOL OnCommand(WPARAM wp, LPARAM lp) override;
     DECLARE_MESSAGE_MAP()
 
     BOOL CreateButtons();
-    void DrawDragFeedback();
 
     HIMAGELIST m_images = nullptr;
-    DIB_IMAGE m_splitTop{}, m_splitTile{}, m_splitBottom{}, m_checkMark{};
+    DIB_IMAGE m_checkMark{};
     HFONT m_captionFont = nullptr;
-    CSplitDrag m_drag{FALSE};
 };

@@ -1,6 +1,5 @@
 #include "views/poi/PoiSearchWnd.h"
 
-#include "classlib/CWaitCursor.h"
 #include "common/ButtonStrips.h"
 #include "core/Global.h"
 #include "res/frame_ids.h"
@@ -25,8 +24,6 @@ BEGIN_MESSAGE_MAP(CPoiSearchWnd, CPoiWnd)
     ON_WM_DESTROY()
     ON_WM_SHOWWINDOW()
     ON_MESSAGE(WM_OPEN_PENDING, OnOpenPending)
-    ON_NOTIFY(LVN_GETDISPINFOW, IDC_POI_LIST, OnGetDispInfo)
-    ON_NOTIFY(LVN_COLUMNCLICK, IDC_POI_LIST, OnColumnClick)
     ON_COMMAND(ID_GOOGLE, OnGoogle)
     ON_UPDATE_COMMAND_UI(ID_EDIT_COPY, OnDisable)
     ON_UPDATE_COMMAND_UI(ID_EDIT_CUT, OnDisable)
@@ -101,39 +98,27 @@ LRESULT CPoiSearchWnd::OnOpenPending(WPARAM, LPARAM)
     return 0;
 }
 
-void CPoiSearchWnd::OnGetDispInfo(NMHDR* nm, LRESULT* result)
+int CPoiSearchWnd::KeyOfColumn(int column) const
 {
-    auto* info = reinterpret_cast<NMLVDISPINFOW*>(nm);
-    LVITEMW& item = info->item;
-    *result = 1;
-    if (item.iItem < 0 || item.iItem >= m_viewOrder.GetSize())
-        return;
-    DOCPI_RECORD rec{};
-    if (!RecordOfRow(item.iItem, rec))
-        return;
-    if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0) {
-        const bool known = item.iSubItem >= 0 && item.iSubItem < kSearchColumns;
-        lstrcpynW(item.pszText, known ? CellText(rec, item.iSubItem + kFirstKey) : CString(), item.cchTextMax);
-    }
-    *result = 0;
+    return column >= 0 && column < kSearchColumns ? column + kFirstKey : kNoSort;
 }
 
-void CPoiSearchWnd::OnColumnClick(NMHDR* nm, LRESULT* result)
+int CPoiSearchWnd::ColumnOfKey(int key) const
 {
-    *result = 0;
-    CWaitCursor wait;
-    const int column = reinterpret_cast<NMLISTVIEW*>(nm)->iSubItem;
-    const int key = column >= 0 && column < kSearchColumns ? column + kFirstKey : kNoSort;
-    const int order = key == m_sortKey ? (m_sortOrder ? 0 : 1) : 1;
+    return key >= kFirstKey && key < kFirstKey + kSearchColumns ? key - kFirstKey : kNoSort;
+}
+
+void CPoiSearchWnd::SortByHeader(int key)
+{
     // A sort here is not an action of the history.
+    const int order = key == m_sortKey ? (m_sortOrder ? 0 : 1) : 1;
     SortByColumn(static_cast<int>(m_viewOrder.GetSize()), key, order);
     HistorySetSort(key, order);
-    RefreshList();
 }
 
 void CPoiSearchWnd::HistorySetSort(int key, int order)
 {
     CPoiListModel::HistorySetSort(key, order);
     if (m_list.GetSafeHwnd())
-        m_list.SetSortArrow(key >= kFirstKey && key < kFirstKey + kSearchColumns ? key - kFirstKey : kNoSort, order);
+        m_list.SetSortArrow(ColumnOfKey(key), order);
 }

@@ -17,8 +17,9 @@ protected:
     void OnDestroy();
     void OnShowWindow(BOOL show, UINT status);
     LRESULT OnOpenPending(WPARAM, LPARAM);
-    void OnGetDispInfo(NMHDR* nm, LRESULT* result);
-    void OnColumnClick(NMHDR* nm, LRESULT* result);
+    int KeyOfColumn(int column) const override;
+    int ColumnOfKey(int key) const override;
+    void SortByHeader(int key) override;
     void OnDisable(CCmdUI* ui) { ui->Enable(FALSE); }
     void HistorySetSort(int key, int order) override;
     DECLARE_MESSAGE_MAP()

@@ -1,6 +1,5 @@
 #include "views/poi/PoiSendToCarDlg.h"
 
-#include "common/FixedField.h"
 #include "common/WebUtil.h"
 #include "common/Utility.h"
 #include "core/Global.h"
@@ -8,7 +7,6 @@
 #include "frame/MessageDlg.h"
 #include "frame/WebLink.h"
 #include "res/poi_ids.h"
-#include "views/poi/EnterToTab.h"
 #include "views/poi/PositionText.h"
 
 namespace {
@@ -159,21 +157,8 @@ void CPoiSendToCarDlg::OnOK()
             return;
         }
     }
-    if (m_record) {
-        CopyField(m_record->name, m_name.IsEmpty() ? CString(L"Unnamed") : m_name);
-        CopyField(m_record->address, m_address);
-        CopyField(m_record->telephone, m_telephone);
-        CopyField(m_record->description, m_description);
-        m_record->longitude = lon;
-        m_record->latitude = lat;
-    }
+    WriteRecord(m_record, m_name.IsEmpty() ? CString(L"Unnamed") : m_name, lon, lat);
     EndDialog(IDOK);
-}
-
-BOOL CPoiSendToCarDlg::PreTranslateMessage(MSG* msg)
-{
-    PreTranslateEnterToTab(msg);
-    return CCustomDialog::PreTranslateMessage(msg);
 }
 
 HBRUSH CPoiSendToCarDlg::OnCtlColor(CDC* dc, CWnd* wnd, UINT kind)

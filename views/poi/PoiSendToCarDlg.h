@@ -16,7 +16,6 @@ public:
 
     BOOL OnInitDialog() override;
     void OnOK() override;
-    BOOL PreTranslateMessage(MSG* msg) override;
 
     int m_mode = 2;
     // Mode 3: the caller's entry, written only on OK.

@@ -152,15 +152,14 @@ BOOL CPoiWnd::CreateButtons()
         UINT id;
     } const buttons[] = {{&m_btnLonLat, ID_LONLAT}, {&m_btnEdit, ID_EDIT},     {&m_btnSearch, ID_SEARCH},
                          {&m_btnNew, ID_NEW},       {&m_btnGoogle, ID_GOOGLE}, {&m_btnSavePc, ID_FILE_SAVE},
-                         {&m_btnExport, ID_EXPORT}, {&m_btnImport, ID_IMPORT}};
+                         {&m_btnExport, ID_EXPORT}};
     for (const auto& b : buttons)
         if (!b.button->Create(none, this, b.id, FALSE))
             return FALSE;
     const int type = theGlobal.m_modelType;
     if (!CaptionButton(m_btnLonLat, 112) || !CaptionButton(m_btnEdit, 114) || !CaptionButton(m_btnSearch, 116) ||
         !CaptionButton(m_btnNew, 119) || !PictureButton(m_btnSavePc, L"PC", L"save_pc") ||
-        !PictureButton(m_btnExport, type == 0 || type == 2 ? L"USB/SD" : L"SD", L"save_sd") ||
-        !BuildButtonImage(&m_btnImport.m_strip, L"Import", kButtonWidth, kButtonHeight, 200, TRUE))
+        !PictureButton(m_btnExport, type == 0 || type == 2 ? L"USB/SD" : L"SD", L"save_sd"))
         return FALSE;
     for (const auto& b : buttons)
         b.button->SetRoundRegion();

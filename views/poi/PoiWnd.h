@@ -28,10 +28,8 @@ public:
     // Shows the document's records again (a new document, a new order).
     void RefreshList();
 
-    // What the user answers in the save dialog: path in (proposed name) and out.
-    using SaveDialogFn = BOOL (*)(HWND owner, const wchar_t* folder, CString& path);
-    // The card and file name of an export: the drive root ("R:\") and the name.
-    using CardChooserFn = BOOL (*)(const CString& proposedName, CString& root, CString& name);
+    using SaveDialogFn = KmlSaveDialogFn;
+    using CardChooserFn = PoiCardChooserFn;
     static SaveDialogFn s_saveDialog;
     static CardChooserFn s_chooseCard;
 
@@ -45,7 +43,7 @@ public:
     BOOL CanLeave() override;
 
     CPoiListCtrl m_list;
-    CCustomButton m_btnLonLat, m_btnEdit, m_btnSavePc, m_btnSearch, m_btnNew, m_btnExport, m_btnGoogle, m_btnImport;
+    CCustomButton m_btnLonLat, m_btnEdit, m_btnSavePc, m_btnSearch, m_btnNew, m_btnExport, m_btnGoogle;
     DIB_IMAGE m_footer{};
 
 protected:
@@ -61,6 +59,12 @@ protected:
     // Cells and sorting (PoiWndCells.cpp).
     void OnGetDispInfo(NMHDR* nm, LRESULT* result);
     void OnColumnClick(NMHDR* nm, LRESULT* result);
+    // The record key a list column shows (kNoSort for none), and back; a
+    // view showing fewer columns shifts them.
+    virtual int KeyOfColumn(int column) const { return column >= 0 && column < kColumnCount ? column : kNoSort; }
+    virtual int ColumnOfKey(int key) const { return key; }
+    // Sorts by a header's key: recorded as an action of the history here.
+    virtual void SortByHeader(int key) { ClickColumn(key); }
     void OnUpdate() { RefreshList(); }
 
     // Editing (PoiWndEdit.cpp).
@@ -91,8 +95,7 @@ protected:
     void OnSave();
     void OnExport();
     void OnUpdateSave(CCmdUI* ui);
-    // Validation before writing: TRUE to go on (valid, or the user said OK).
-    BOOL AcceptInvalidRecords();
+    // The document's parts of the shared save and export.
     PoiKmlOutput KmlOutput();
 
     // History (PoiWndHistory.cpp).

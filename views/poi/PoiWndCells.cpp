@@ -14,7 +14,7 @@ void CPoiWnd::OnGetDispInfo(NMHDR* nm, LRESULT* result)
         if (!RecordOfRow(item.iItem, rec))
             return;
         if (item.pszText && item.cchTextMax > 0)
-            lstrcpynW(item.pszText, CellText(rec, item.iSubItem), item.cchTextMax);
+            lstrcpynW(item.pszText, CellText(rec, KeyOfColumn(item.iSubItem)), item.cchTextMax);
     }
     *result = 0;
 }
@@ -37,10 +37,11 @@ void CPoiWnd::RefreshList()
 void CPoiWnd::OnColumnClick(NMHDR* nm, LRESULT* result)
 {
     *result = 0;
-    if (m_mode != 2 && m_mode != 3)
+    // The CSV lists (modes 0 and 1) keep the file's order.
+    if (m_mode < 2)
         return;
     CWaitCursor wait;
-    ClickColumn(reinterpret_cast<NMLISTVIEW*>(nm)->iSubItem);
+    SortByHeader(KeyOfColumn(reinterpret_cast<NMLISTVIEW*>(nm)->iSubItem));
     RefreshList();
-    m_list.SetSortArrow(m_sortKey, m_sortOrder);
+    m_list.SetSortArrow(ColumnOfKey(m_sortKey), m_sortOrder);
 }

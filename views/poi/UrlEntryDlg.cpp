@@ -5,11 +5,10 @@
 #include "frame/DialogButton.h"
 #include "frame/MessageDlg.h"
 #include "res/feeds_ids.h"
+#include "views/poi/FormColours.h"
 
 namespace {
 
-constexpr COLORREF kEditColour = RGB(211, 211, 212);
-constexpr COLORREF kGreyColour = RGB(168, 171, 176);
 constexpr COLORREF kLabelBox = RGB(130, 130, 133);
 
 }  // namespace
@@ -44,7 +43,7 @@ BOOL CUrlEntryDlg::OnInitDialog()
     if (base != TRUE)
         return base;
     CreateTahomaFont(TRUE, &m_editFont, 140, FALSE);
-    m_editBrush = ::CreateSolidBrush(kEditColour);
+    m_editBrush = ::CreateSolidBrush(kFormEditColour);
     MakeDialogButton(m_btnOK, this, IDOK, UiText(135), 148, 112, 100);
     MakeDialogButton(m_btnCancel, this, IDCANCEL, UiText(136), 314, 112, 100);
     if (HWND edit = ::GetDlgItem(m_hWnd, IDC_URL_EDIT)) {
@@ -74,11 +73,11 @@ HBRUSH CUrlEntryDlg::OnCtlColor(CDC* dc, CWnd* wnd, UINT kind)
     const int id = wnd ? wnd->GetDlgCtrlID() : 0;
     if (id == IDC_URL_EDIT) {
         dc->SetBkMode(OPAQUE);
-        dc->SetBkColor(kEditColour);
+        dc->SetBkColor(kFormEditColour);
         return m_editBrush;
     }
     if (kind == CTLCOLOR_STATIC) {
-        dc->SetBkColor(kGreyColour);
+        dc->SetBkColor(kFormGreyColour);
         return static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));
     }
     return reinterpret_cast<HBRUSH>(Default());
@@ -90,7 +89,7 @@ BOOL CUrlEntryDlg::OnEraseBkgnd(CDC* dc)
     const RECT box{20, 44, 460, 70};
     dc->FillSolidRect(&box, kLabelBox);
     const RECT frame{130, 45, 460, 70};
-    HBRUSH brush = ::CreateSolidBrush(kGreyColour);
+    HBRUSH brush = ::CreateSolidBrush(kFormGreyColour);
     ::FrameRect(dc->GetSafeHdc(), &frame, brush);
     ::DeleteObject(brush);
     // The label's box ends where the edit begins: a long label is drawn

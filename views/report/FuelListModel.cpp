@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "common/ExchangeSort.h"
+
 namespace {
 
 using Entry = DOCFUEL_OPERATE_DATA;
@@ -95,14 +97,8 @@ void CFuelListModel::SortRecords(int count, int first, int column, int direction
             keys[byMemo[k]] = rank;
         }
     }
-    for (int i = 0; i < count; ++i)
-        for (int j = i + 1; j < count; ++j) {
-            const bool swap = direction ? keys[i] > keys[j] : keys[i] < keys[j];
-            if (swap) {
-                std::swap(m_rowOrder[first + i], m_rowOrder[first + j]);
-                std::swap(keys[i], keys[j]);
-            }
-        }
+    ExchangeSort(m_rowOrder, first, keys,
+                 [direction](__int64 b, __int64 a) { return direction ? b < a : a < b; });
 }
 
 void CFuelListModel::SortByColumn(int column, int direction)
@@ -141,12 +137,7 @@ void CFuelListModel::ClickColumn(int column)
     e.order = Snapshot();
     m_undo.push_back(std::move(e));
     ClearRedo();
-    if (column == m_sortColumn) {
-        m_sortDirection = m_sortDirection ? 0 : 1;
-    } else {
-        m_sortColumn = column;
-        m_sortDirection = 1;
-    }
+    ClickSortColumn(column, m_sortColumn, m_sortDirection);
     SortByColumn(m_sortColumn, m_sortDirection);
     SortChanged();
 }

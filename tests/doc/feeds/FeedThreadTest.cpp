@@ -38,10 +38,20 @@ protected:
                 m_busyAtLastReport = theGlobal.m_rssLoadBusy;
         };
     }
+    // Leaving the reader: the work cancelled, the workers waited for, their
+    // work dropped. FALSE when they did not end in time.
+    static BOOL LeaveReader(DWORD timeoutMs)
+    {
+        CDocRssPoi::CancelFeedWork();
+        if (!CDocRssPoi::WaitForFeedWorkers(timeoutMs))
+            return FALSE;
+        Doc().DropFeedWork();
+        return TRUE;
+    }
     void TearDown() override
     {
         CDocRssPoi::SetDownloadStepHook(nullptr);
-        Doc().LeaveReader(20000);
+        LeaveReader(20000);
         m_server.reset();
         FeedTest::TearDown();
     }
@@ -173,7 +183,7 @@ TEST_F(FeedThreads, CancelAtEveryStepOfADownload)
         EXPECT_NE(Doc().GetErrorCode(), RSSERR_PARSE);
         EXPECT_EQ(theGlobal.m_downloadBusy, 0);
         EXPECT_EQ(theGlobal.m_activeHttpClient, nullptr);
-        Doc().LeaveReader(10000);
+        LeaveReader(10000);
     }
 }
 
@@ -184,7 +194,7 @@ TEST_F(FeedThreads, CancelDuringASlowAnswerReturnsAtOnce)
     ASSERT_TRUE(Doc().StartUpdate(&m_reader));
     ASSERT_TRUE(DispatchUntil([] { return theGlobal.m_activeHttpClient != nullptr; }, 5000));
     DWORD start = GetTickCount();
-    ASSERT_TRUE(Doc().LeaveReader(10000));
+    ASSERT_TRUE(LeaveReader(10000));
     EXPECT_LT(GetTickCount() - start, 1500u);
     EXPECT_EQ(m_reader.listUpdates, 1);
     EXPECT_TRUE(Doc().m_feedFiles[0].IsEmpty());
@@ -210,7 +220,7 @@ TEST_F(FeedThreads, LeavingWhileWorkersRunManyTimes)
             ASSERT_TRUE(Doc().StartItemLoad(&m_reader, round % 2 == 0 ? 0 : 2));
         }
         int before = m_reader.listUpdates + m_reader.ready;
-        ASSERT_TRUE(Doc().LeaveReader(15000));
+        ASSERT_TRUE(LeaveReader(15000));
         reportsWhileLeaving += m_reader.listUpdates + m_reader.ready - before;
         EXPECT_EQ(theGlobal.m_rssUpdateBusy, 0);
         EXPECT_EQ(theGlobal.m_rssLoadBusy, 0);

@@ -236,7 +236,7 @@ TEST_F(FeedReader, ChecksAndStarsFromTheCellsAndTheButtons)
     EXPECT_EQ(doc().GetItemCheck(view.m_pane.ItemOfRow(1)), 1);
 
     // The thousandth favourite is the last one.
-    for (int i = doc().m_favorites.GetSize(); i < RSS_MAX_SHOWN; ++i)
+    for (int i = doc().m_favorites.GetSize(); i < RSS_MAX_FAVORITES; ++i)
         doc().m_favorites.Add(DOCPI_RSS_ITEM{});
     NMLVDISPINFOW info{};
     info.hdr.hwndFrom = items().m_hWnd;
@@ -595,3 +595,54 @@ TEST_F(FeedReader, AWorkerThatOutlivesTheViewFindsNoWindowAndKeepsItsFiles)
 }
 
 }  // namespace
+
+namespace {
+
+// A drag of a bar from its middle by (dx, dy), as the mouse does it.
+void DragBar(CWnd& owner, const CRect& bar, int dx, int dy)
+{
+    const CPoint from = bar.CenterPoint();
+    owner.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(from.x, from.y));
+    owner.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(from.x + dx, from.y + dy));
+    owner.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(from.x + dx, from.y + dy));
+}
+
+}  // namespace
+
+TEST_F(FeedReader, BothSplittersFollowTheMouseWithinTheirLimitsAndKeepTheirShare)
+{
+    CreateView();
+    CRect c;
+    view.GetClientRect(&c);
+    // The reader's bar lies across: 40 pixels down moves the lists down.
+    const int split = view.m_splitter.split;
+    DragBar(view, view.m_splitter.bar, 0, 40);
+    EXPECT_EQ(view.m_splitter.split, split + 40);
+    EXPECT_EQ(view.m_splitter.bar.top, split + 40);
+    EXPECT_FLOAT_EQ(theGlobal.m_rssSplit, static_cast<float>(split + 40) / static_cast<float>(c.Height()));
+    CRect pane;
+    view.m_pane.GetWindowRect(&pane);
+    view.ScreenToClient(&pane);
+    EXPECT_EQ(pane.top, split + 40 + view.m_splitter.Thickness() + 4);
+    // Far up it stops at its top limit.
+    DragBar(view, view.m_splitter.bar, 0, -2000);
+    EXPECT_EQ(view.m_splitter.split, 23);
+
+    // The pane's bar moves left and right (it starts at its right limit, the
+    // item list's room); far left it stops at 200.
+    CPoiRssListWnd& list = view.m_pane;
+    CRect p;
+    list.GetClientRect(&p);
+    const int listSplit = list.m_splitter.split;
+    DragBar(list, list.m_splitter.bar, -30, 0);
+    EXPECT_EQ(list.m_splitter.split, listSplit - 30);
+    EXPECT_EQ(list.m_splitter.bar.left, listSplit - 30);
+    EXPECT_FLOAT_EQ(theGlobal.m_rssListSplit, static_cast<float>(listSplit - 30) / static_cast<float>(p.Width()));
+    DragBar(list, list.m_splitter.bar, 2000, 0);
+    EXPECT_EQ(list.m_splitter.split, listSplit);
+    DragBar(list, list.m_splitter.bar, -2000, 0);
+    EXPECT_EQ(list.m_splitter.split, 200);
+    // A move without a drag moves nothing.
+    list.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+    EXPECT_EQ(list.m_splitter.split, 200);
+}
