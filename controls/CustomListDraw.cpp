@@ -167,22 +167,33 @@ void CCustomListCtrl::DrawGridLine(CDC& dc, const RECT& cell) const
     dc.LineTo(cell.right - 1, cell.bottom);
 }
 
+bool CCustomListCtrl::DrawRowBack(CDC& dc, const RECT& rc, const RowLook& look, BOOL tileMid)
+{
+    if (!look.selected || !m_useSelectionSkin || !m_selSkinMid.bitmap) {
+        FillWithDcColour(dc, rc, look.back);
+        return false;
+    }
+    int skinLeft = rc.left;
+    for (int i = 0; i < m_skinFromColumn && i < GetColumnCount(); ++i)
+        skinLeft += std::max(GetColumnWidth(i), 0);
+    if (m_skinFromColumn > 0)
+        FillWithDcColour(dc, CRect(rc.left, rc.top, skinLeft, rc.bottom), m_bkColor);
+    DrawSelectionBar(dc, CRect(skinLeft, rc.top, rc.right, rc.bottom), m_selSkinLeft, m_selSkinMid, m_selSkinRight,
+                     tileMid);
+    // Over the skin the text must not paint a box of the flat colour.
+    dc.SetBkMode(TRANSPARENT);
+    return true;
+}
+
 void CCustomListCtrl::DrawItem(DRAWITEMSTRUCT* dis)
 {
     CDC dc;
     dc.Attach(dis->hDC);
     const RECT& rc = dis->rcItem;
     const RowLook look = BeginRowDraw(dc, dis);
-    // Over the skin the text must not paint a box of the flat colour.
-    const bool overSkin = look.selected && m_useSelectionSkin && m_selSkinMid.bitmap;
-    if (overSkin)
-        DrawSelectionBar(dc, rc, m_selSkinLeft, m_selSkinMid, m_selSkinRight);
-    else
-        FillWithDcColour(dc, rc, look.back);
+    DrawRowBack(dc, rc, look);
     dc.SetTextColor(look.text);
     dc.SetBkColor(look.back);
-    if (overSkin)
-        dc.SetBkMode(TRANSPARENT);
 
     int x = rc.left;
     for (int i = 0; i < GetColumnCount(); ++i) {
@@ -197,7 +208,7 @@ void CCustomListCtrl::DrawItem(DRAWITEMSTRUCT* dis)
             if (m_cellMode && look.row == m_curRow && i == m_curCol) {
                 if (m_editing)
                     dc.SetTextColor(look.back);  // the text hides under the editor
-                else
+                else if (i >= m_skinFromColumn)
                     DrawCellFocus(dc, cell);
             } else {
                 dc.SetTextColor(look.text);
