@@ -159,6 +159,9 @@ public:
     // A selected row's skin and the focus frame start at this column; the
     // columns before it (icons, ticks) keep the list background.
     int m_skinFromColumn = 0;
+    // The skin ends just inside this column's right edge, the rest of the row
+    // keeping the background; -1: it runs to the row's end.
+    int m_skinToColumn = -1;
     BOOL m_cellMode = FALSE;
     BOOL m_tabNavigation = FALSE;
     BOOL m_headerShown = TRUE;

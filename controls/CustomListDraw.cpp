@@ -173,13 +173,24 @@ bool CCustomListCtrl::DrawRowBack(CDC& dc, const RECT& rc, const RowLook& look, 
         FillWithDcColour(dc, rc, look.back);
         return false;
     }
-    int skinLeft = rc.left;
-    for (int i = 0; i < m_skinFromColumn && i < GetColumnCount(); ++i)
-        skinLeft += std::max(GetColumnWidth(i), 0);
-    if (m_skinFromColumn > 0)
+    // The right edge of column in row coordinates, at most the row's end.
+    auto columnRight = [&](int column) {
+        int x = rc.left;
+        for (int i = 0; i <= column && i < GetColumnCount(); ++i)
+            x += std::max(GetColumnWidth(i), 0);
+        return std::min<int>(x, rc.right);
+    };
+    const int skinLeft = m_skinFromColumn > 0 ? columnRight(m_skinFromColumn - 1) : rc.left;
+    int skinRight = rc.right;
+    if (m_skinToColumn >= 0 && m_skinToColumn < GetColumnCount())
+        skinRight = std::max(skinLeft, columnRight(m_skinToColumn) - 3);
+    if (skinLeft > rc.left)
         FillWithDcColour(dc, CRect(rc.left, rc.top, skinLeft, rc.bottom), m_bkColor);
-    DrawSelectionBar(dc, CRect(skinLeft, rc.top, rc.right, rc.bottom), m_selSkinLeft, m_selSkinMid, m_selSkinRight,
-                     tileMid);
+    if (skinRight > skinLeft)
+        DrawSelectionBar(dc, CRect(skinLeft, rc.top, skinRight, rc.bottom), m_selSkinLeft, m_selSkinMid,
+                         m_selSkinRight, tileMid);
+    if (skinRight < rc.right)
+        FillWithDcColour(dc, CRect(skinRight, rc.top, rc.right, rc.bottom), m_bkColor);
     // Over the skin the text must not paint a box of the flat colour.
     dc.SetBkMode(TRANSPARENT);
     return true;
