@@ -107,6 +107,7 @@ int main()
     }
     g_lastTick = Clock::now();
     const UINT_PTR timer = SetTimer(nullptr, 0, 10, Tick);
+    theGlobal.m_viewKind = 12;  // the apps view is the current one
     const auto start = Clock::now();
     view.ShowWindow(SW_SHOW);
     view.SendMessage(WM_COMMAND, ID_UPDATE, 0);

@@ -96,6 +96,10 @@ public:
     static void DrawCellFocus(CDC& dc, const RECT& cell);
     // The grid line along the cell's right edge.
     void DrawGridLine(CDC& dc, const RECT& cell) const;
+    // The row's background: the selection skin from m_skinFromColumn on when
+    // the row is selected (then TRUE, and the text goes on transparently),
+    // else the flat colour.
+    bool DrawRowBack(CDC& dc, const RECT& rc, const RowLook& look, BOOL tileMid = FALSE);
 
     BOOL PreTranslateMessage(MSG* msg) override;
     BOOL OnChildNotify(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) override;
@@ -152,6 +156,12 @@ public:
     CArray<_listitem> m_items;
     CArray<ColumnPropertyData> m_columnProps;
     BOOL m_useSelectionSkin = TRUE;
+    // A selected row's skin and the focus frame start at this column; the
+    // columns before it (icons, ticks) keep the list background.
+    int m_skinFromColumn = 0;
+    // The skin ends just inside this column's right edge, the rest of the row
+    // keeping the background; -1: it runs to the row's end.
+    int m_skinToColumn = -1;
     BOOL m_cellMode = FALSE;
     BOOL m_tabNavigation = FALSE;
     BOOL m_headerShown = TRUE;

@@ -167,22 +167,44 @@ void CCustomListCtrl::DrawGridLine(CDC& dc, const RECT& cell) const
     dc.LineTo(cell.right - 1, cell.bottom);
 }
 
+bool CCustomListCtrl::DrawRowBack(CDC& dc, const RECT& rc, const RowLook& look, BOOL tileMid)
+{
+    if (!look.selected || !m_useSelectionSkin || !m_selSkinMid.bitmap) {
+        FillWithDcColour(dc, rc, look.back);
+        return false;
+    }
+    // The right edge of column in row coordinates, at most the row's end.
+    auto columnRight = [&](int column) {
+        int x = rc.left;
+        for (int i = 0; i <= column && i < GetColumnCount(); ++i)
+            x += std::max(GetColumnWidth(i), 0);
+        return std::min<int>(x, rc.right);
+    };
+    const int skinLeft = m_skinFromColumn > 0 ? columnRight(m_skinFromColumn - 1) : rc.left;
+    int skinRight = rc.right;
+    if (m_skinToColumn >= 0 && m_skinToColumn < GetColumnCount())
+        skinRight = std::max(skinLeft, columnRight(m_skinToColumn) - 3);
+    if (skinLeft > rc.left)
+        FillWithDcColour(dc, CRect(rc.left, rc.top, skinLeft, rc.bottom), m_bkColor);
+    if (skinRight > skinLeft)
+        DrawSelectionBar(dc, CRect(skinLeft, rc.top, skinRight, rc.bottom), m_selSkinLeft, m_selSkinMid,
+                         m_selSkinRight, tileMid);
+    if (skinRight < rc.right)
+        FillWithDcColour(dc, CRect(skinRight, rc.top, rc.right, rc.bottom), m_bkColor);
+    // Over the skin the text must not paint a box of the flat colour.
+    dc.SetBkMode(TRANSPARENT);
+    return true;
+}
+
 void CCustomListCtrl::DrawItem(DRAWITEMSTRUCT* dis)
 {
     CDC dc;
     dc.Attach(dis->hDC);
     const RECT& rc = dis->rcItem;
     const RowLook look = BeginRowDraw(dc, dis);
-    // Over the skin the text must not paint a box of the flat colour.
-    const bool overSkin = look.selected && m_useSelectionSkin && m_selSkinMid.bitmap;
-    if (overSkin)
-        DrawSelectionBar(dc, rc, m_selSkinLeft, m_selSkinMid, m_selSkinRight);
-    else
-        FillWithDcColour(dc, rc, look.back);
+    DrawRowBack(dc, rc, look);
     dc.SetTextColor(look.text);
     dc.SetBkColor(look.back);
-    if (overSkin)
-        dc.SetBkMode(TRANSPARENT);
 
     int x = rc.left;
     for (int i = 0; i < GetColumnCount(); ++i) {
@@ -197,7 +219,7 @@ void CCustomListCtrl::DrawItem(DRAWITEMSTRUCT* dis)
             if (m_cellMode && look.row == m_curRow && i == m_curCol) {
                 if (m_editing)
                     dc.SetTextColor(look.back);  // the text hides under the editor
-                else
+                else if (i >= m_skinFromColumn)
                     DrawCellFocus(dc, cell);
             } else {
                 dc.SetTextColor(look.text);

@@ -56,7 +56,7 @@ void CopyAbUiRecord(const DOCAB_UI_RECORD* src, DOCAB_UI_RECORD* dst)
     dst->longitude = src->longitude;
     dst->latitude = src->latitude;
     dst->category = src->category;
-    dst->valid = src->valid;
+    dst->positionKind = src->positionKind;
 }
 
 void CDocAbRecord::Clear()
@@ -68,7 +68,7 @@ void CDocAbRecord::Clear()
     m_rec.latitude = AB_NO_COORD;
     for (LONG& c : m_rec.coordPairs)
         c = AB_NO_COORD;
-    m_valid = 0;
+    m_positionKind = 0;
 }
 
 void CDocAbRecord::SetName(const wchar_t* text) { SetText(m_rec.name, &m_rec.nameLength, 18, text); }
@@ -102,9 +102,9 @@ double CDocAbRecord::GetLatitude() const
     return m_rec.latitude * 0.0390625 / 36000;
 }
 
-void CDocAbRecord::UpdateValidFlag()
+void CDocAbRecord::UpdatePositionKind()
 {
-    m_valid = GetLongitude() != AB_NO_POSITION && GetLatitude() != AB_NO_POSITION;
+    m_positionKind = GetLongitude() != AB_NO_POSITION && GetLatitude() != AB_NO_POSITION;
 }
 
 BOOL CDocAbRecord::HasValidTexts() const

@@ -10,7 +10,7 @@ constexpr LONG AB_NO_COORD = 0x7FFFFFFF;
 // Stored category n is this plus n.
 constexpr DWORD AB_CATEGORY_BASE = 0x41020000;
 constexpr int AB_MAX_CATEGORY = 30;
-// Position flag of an entry whose position was placed from the map page (1 is
+// Position kind of an entry whose position was placed from the map page (1 is
 // any other position). The card file does not hold it.
 constexpr int AB_FLAG_FROM_MAP = 2;
 
@@ -22,7 +22,7 @@ struct DOCAB_UI_RECORD {
     double longitude;
     double latitude;
     int category;
-    int valid;
+    int positionKind;  // 0 none, 1 a position, AB_FLAG_FROM_MAP placed from the map page
 };
 
 // The card file's record, little-endian as the unit reads it.
@@ -58,7 +58,7 @@ class CDocAbRecord {
 public:
     CDocAbRecord() { Clear(); }
 
-    // A free record: zero, number -1, no position, valid 0.
+    // A free record: zero, number -1, no position (position kind 0).
     void Clear();
     BOOL IsFree() const { return m_rec.number == -1; }
 
@@ -74,13 +74,13 @@ public:
     void SetPosition(double longitude, double latitude);
     double GetLongitude() const;
     double GetLatitude() const;
-    void UpdateValidFlag();
+    void UpdatePositionKind();
 
     // FALSE when a stored text length does not fit its field.
     BOOL HasValidTexts() const;
 
     AB_FILE_RECORD m_rec;
-    int m_valid = 0;
+    int m_positionKind = 0;
 };
 
 // The current local date and time in the record's packed form; FALSE (outputs

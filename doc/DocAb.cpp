@@ -71,9 +71,9 @@ void CDocAb::StoreRecord(CDocAbRecord& r, int number, const DOCAB_UI_RECORD& rec
     r.SetPosition(rec.longitude, rec.latitude);
     // Without a stored position the flag is 0 whatever the caller claims; with
     // one, the caller's "placed from the map" (2) is kept.
-    r.UpdateValidFlag();
-    if (r.m_valid && rec.valid == AB_FLAG_FROM_MAP)
-        r.m_valid = AB_FLAG_FROM_MAP;
+    r.UpdatePositionKind();
+    if (r.m_positionKind && rec.positionKind == AB_FLAG_FROM_MAP)
+        r.m_positionKind = AB_FLAG_FROM_MAP;
     r.SetName(rec.name);
     r.SetAddress(rec.address);
     r.SetPhone(rec.phone);
@@ -87,7 +87,7 @@ void CDocAb::ReadRecord(const CDocAbRecord& r, DOCAB_UI_RECORD* out)
     out->longitude = r.GetLongitude();
     out->latitude = r.GetLatitude();
     out->category = static_cast<int>(r.m_rec.category - AB_CATEGORY_BASE);
-    out->valid = r.m_valid;
+    out->positionKind = r.m_positionKind;
 }
 
 BOOL CDocAb::GetEntry(int index, DOCAB_UI_RECORD* out) const
@@ -212,7 +212,7 @@ BOOL CDocAb::ImportCsvRows(int firstRow, const CDocImport* rows, int lonColumn, 
             if (ReadImportPosition(lon, lat, x, y)) {
                 rec.longitude = x;
                 rec.latitude = y;
-                rec.valid = 1;
+                rec.positionKind = 1;
             }
         }
         if (rec.name[0] == 0)
@@ -253,7 +253,7 @@ BOOL CDocAb::Load(const wchar_t* path)
         } else if (r.m_rec.category < AB_CATEGORY_BASE || r.m_rec.category > AB_CATEGORY_BASE + AB_MAX_CATEGORY) {
             r.m_rec.category = AB_CATEGORY_BASE + 1;
         }
-        r.UpdateValidFlag();
+        r.UpdatePositionKind();
     }
     if (!file[0].IsFree())
         m_special[0] = file[0];

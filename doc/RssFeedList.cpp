@@ -7,6 +7,7 @@
 
 #include "common/CsvTable.h"
 #include "common/FileReplace.h"
+#include "common/WebAddress.h"
 #include "core/Global.h"
 #include "doc/DocPaths.h"
 #include "doc/DocRssPoi.h"
@@ -171,7 +172,7 @@ BOOL CDocRssPoi::FetchFeed(const wchar_t* url, CString& local, CString& title)
     CString path;
     path.Format(L"%sfeed_%03d.xml", WithBackslash(folder).GetString(), GetFeedCount());
     local = url;
-    if (rss::IsWebAddress(url)) {
+    if (HasWebScheme(url)) {
         if (!DownloadFile(path, url)) {
             m_errorCode = RSSERR_NOT_FEED;
             return FALSE;

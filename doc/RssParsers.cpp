@@ -6,6 +6,7 @@
 #include <cwctype>
 #include <vector>
 
+#include "common/WebAddress.h"
 #include "common/WebUtil.h"
 #include "common/XmlDocument.h"
 #include "core/Global.h"
@@ -414,7 +415,7 @@ namespace {
 // cannot be fetched.
 bool FetchIfWebAddress(CDocRssPoi& doc, CString& path, CString& downloaded)
 {
-    if (!rss::IsWebAddress(path))
+    if (!HasWebScheme(path))
         return true;
     wchar_t temp[MAX_PATH + 1] = {}, file[MAX_PATH + 1] = {};
     if (!GetTempPathW(MAX_PATH, temp) || !GetTempFileNameW(temp, L"rss", 0, file) || !doc.DownloadFile(file, path)) {

@@ -67,11 +67,6 @@ LONGLONG ReadInt64(const CString& text)
     return _wcstoi64(text, nullptr, 10);
 }
 
-BOOL IsWebAddress(const wchar_t* text)
-{
-    return text && (_wcsnicmp(text, L"http://", 7) == 0 || _wcsnicmp(text, L"https://", 8) == 0);
-}
-
 std::vector<XmlElementPtr> ChildElements(XmlNode node, const wchar_t* name)
 {
     std::vector<XmlElementPtr> found;

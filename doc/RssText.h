@@ -24,7 +24,6 @@ CString GuidText(const GUID& guid);
 BOOL GuidFromText(const CString& text, GUID* guid);
 // A signed 64-bit decimal number (leading blanks skipped, stops at a non-digit).
 LONGLONG ReadInt64(const CString& text);
-BOOL IsWebAddress(const wchar_t* text);
 
 // The direct child elements named name, in document order (one walk, where
 // looking each up by index would walk the children again every time).

@@ -4,6 +4,7 @@
 
 #include "common/LogWriter.h"
 #include "common/ThemeLibrary.h"
+#include "core/AppMessages.h"
 #include "core/CopyDataBlock.h"
 #include "core/Global.h"
 #include "core/RegisteredMessages.h"
@@ -14,9 +15,6 @@
 #include "res/resource.h"
 
 namespace {
-
-// A received link waits in m_pendingLinks.
-constexpr UINT WM_PENDING_LINK = WM_APP + 1;
 
 constexpr int kDefaultWidth = 1024, kDefaultHeight = 768, kShortHeight = 738;
 

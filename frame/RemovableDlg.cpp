@@ -61,6 +61,17 @@ void CRemovableDlg::RequireAppsDeviceFile()
     m_requiredFile = kAppsDeviceFile;
 }
 
+BOOL CRemovableDlg::ChooseDrive(BOOL requireAppsDeviceFile, CString& root)
+{
+    CRemovableDlg dlg;
+    if (requireAppsDeviceFile)
+        dlg.RequireAppsDeviceFile();
+    if (dlg.DoModal() != IDOK)
+        return FALSE;
+    root = dlg.GetDrivePath();
+    return !root.IsEmpty();
+}
+
 BOOL CRemovableDlg::HasAppsCard()
 {
     CQuietDriveProbe quiet;

@@ -19,6 +19,8 @@ public:
     static BOOL HasAppsCard();
     // The chosen drive's root ("E:\"), empty after Cancel.
     CString GetDrivePath() const;
+    // Shows the dialog; TRUE with root set when the user chose a drive.
+    static BOOL ChooseDrive(BOOL requireAppsDeviceFile, CString& root);
     // The file name as it was when OK was accepted.
     CString GetFileName() const { return m_fileName; }
 

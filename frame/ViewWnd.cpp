@@ -10,6 +10,8 @@ CViewWnd::~CViewWnd()
         DestroyWindow();
 }
 
+BOOL CViewWnd::IsCurrent() const { return m_kind >= 0 && theGlobal.m_viewKind == m_kind; }
+
 void CViewWnd::RegisterForUpdates()
 {
     theGlobal.UnregisterView(this);

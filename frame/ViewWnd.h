@@ -5,8 +5,13 @@
 
 class CViewWnd : public CWnd {
 public:
-    CViewWnd() = default;
+    // kind: the view's index in the body's table, which theGlobal.m_viewKind
+    // holds while it is the current view; -1 for none.
+    explicit CViewWnd(int kind = -1) : m_kind(kind) {}
     ~CViewWnd() override;
+    // TRUE while this is the body's current view: its commands and buttons
+    // act only then, and pass the rest on.
+    BOOL IsCurrent() const;
     // Registers the view for ID_UPDATE once (call in OnCreate).
     void RegisterForUpdates();
     // The view's mode, set by the body before the window exists.
@@ -26,5 +31,6 @@ public:
     static void ShowContextMenu(UINT menuId, CPoint pt);
 
 protected:
+    const int m_kind;
     LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
 };

@@ -3,18 +3,15 @@
 #include <cwchar>
 #include <cwctype>
 
+#include "common/WebAddress.h"
 #include "frame/UrlOpener.h"
 
 BOOL IsWebLink(const wchar_t* address)
 {
     if (!address)
         return FALSE;
-    size_t skip = 0;
-    if (_wcsnicmp(address, L"http://", 7) == 0)
-        skip = 7;
-    else if (_wcsnicmp(address, L"https://", 8) == 0)
-        skip = 8;
-    else
+    const size_t skip = WebSchemeLength(address);
+    if (!skip)
         return FALSE;
     // A host must follow, and no character the shell would read as the end of
     // the address or as another argument may appear anywhere.

@@ -168,6 +168,25 @@ TEST_F(ListDraw, RowsSelectionSkinHeaderBandAndPseudoRows)
     EXPECT_EQ(0x6CD1D0u, flat.At(60, 36 + 3));
 }
 
+// Lists whose first columns hold icons or ticks start the skin after them.
+TEST_F(ListDraw, TheSelectionSkinStartsAtItsColumn)
+{
+    Make(0, 3);
+    list.m_skinFromColumn = 1;
+    list.SetItemState(1, LVIS_SELECTED, LVIS_SELECTED);
+    Settle();
+    skintest::Pixels px(list.m_hWnd);
+    EXPECT_EQ(0x231E1Eu, px.At(60, 36 + 3));
+    EXPECT_TRUE(skintest::Near(skintest::DibPixel(list.m_selSkinMid, 0, 3), px.At(150 + 40, 36 + 3), 2));
+    // Ended at a column, the rest of the row keeps the background.
+    list.m_skinToColumn = 1;
+    list.Invalidate(FALSE);
+    Settle();
+    skintest::Pixels ended(list.m_hWnd);
+    EXPECT_TRUE(skintest::Near(skintest::DibPixel(list.m_selSkinMid, 0, 3), ended.At(150 + 40, 36 + 3), 2));
+    EXPECT_EQ(0x231E1Eu, ended.At(250 + 40, 36 + 3));
+}
+
 class CParityList : public CCustomListCtrl {
 public:
     std::vector<int> ids;

@@ -19,7 +19,7 @@ inline DOCAB_UI_RECORD Entry(const wchar_t* name, double lon = AB_NO_POSITION, d
     r.longitude = lon;
     r.latitude = lat;
     r.category = category;
-    r.valid = lon != AB_NO_POSITION;
+    r.positionKind = lon != AB_NO_POSITION;
     return r;
 }
 

@@ -94,11 +94,11 @@ TEST_F(AddressBook, EntryIndexesOutsideTheBookAreRefused)
 TEST_F(AddressBook, SetEntryStampsNewEntriesAndComputesTheValidFlag)
 {
     DOCAB_UI_RECORD e = Entry(L"x", AB_NO_POSITION, AB_NO_POSITION, 31);
-    e.valid = 1;  // claims a position it does not have
+    e.positionKind = 1;  // claims a position it does not have
     ASSERT_TRUE(book.SetEntry(5, e));
     const CDocAbRecord& r = book.m_entries[5];
     EXPECT_EQ(15, r.m_rec.number);
-    EXPECT_EQ(0, r.m_valid);
+    EXPECT_EQ(0, r.m_positionKind);
     EXPECT_EQ(AB_CATEGORY_BASE, r.m_rec.category);  // 31 is out of range
     EXPECT_EQ(-1, r.m_rec.reserved40);
     SYSTEMTIME now;
@@ -120,14 +120,14 @@ TEST_F(AddressBook, SetEntryKeepsTheMapFlagOfAStoredPosition)
     };
     for (const FlagCase& c : cases) {
         DOCAB_UI_RECORD e = Entry(L"x", c.lon, 35.0);
-        e.valid = c.given;
+        e.positionKind = c.given;
         ASSERT_TRUE(book.SetEntry(7, e));
         ASSERT_TRUE(book.SetHome(0, &e));
         DOCAB_UI_RECORD out{};
         ASSERT_TRUE(book.GetEntry(7, &out));
-        EXPECT_EQ(c.kept, out.valid) << c.lon << " flag " << c.given;
+        EXPECT_EQ(c.kept, out.positionKind) << c.lon << " flag " << c.given;
         ASSERT_TRUE(book.GetHome(&out));
-        EXPECT_EQ(c.kept, out.valid) << "home " << c.lon << " flag " << c.given;
+        EXPECT_EQ(c.kept, out.positionKind) << "home " << c.lon << " flag " << c.given;
     }
 }
 
@@ -206,7 +206,7 @@ TEST_F(AddressBook, LoadRepairsDatesAndCategoriesAndReplacesTheHome)
     EXPECT_STREQ(L"Home", out.name);
     EXPECT_EQ(30, out.category);  // model-type value on the card, the stock one in the book
     EXPECT_DOUBLE_EQ(139.5, out.longitude);
-    EXPECT_EQ(1, out.valid);
+    EXPECT_EQ(1, out.positionKind);
     EXPECT_TRUE(doc.m_special[3].IsFree());
 }
 
@@ -304,10 +304,10 @@ TEST_F(AddressBook, ImportTakesNamesPositionsAndTheBooksLimit)
     EXPECT_STREQ(L"Street 1", out.address);
     EXPECT_STREQ(L"03-1234", out.phone);
     EXPECT_DOUBLE_EQ(139.5, out.longitude);
-    EXPECT_EQ(1, out.valid);
+    EXPECT_EQ(1, out.positionKind);
     ASSERT_TRUE(doc.GetEntry(1, &out));
     EXPECT_EQ(AB_NO_POSITION, out.longitude);  // out of range: no position
-    EXPECT_EQ(0, out.valid);
+    EXPECT_EQ(0, out.positionKind);
 
     std::string many;
     for (int i = 0; i < 400; ++i)

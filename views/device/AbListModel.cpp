@@ -3,14 +3,11 @@
 #include <utility>
 
 #include "common/ExchangeSort.h"
+#include "common/FixedField.h"
 #include "core/Global.h"
 
 namespace {
 
-void CopyField(wchar_t* field, int size, const CString& text, int limit)
-{
-    lstrcpynW(field, text.Left(limit), size);
-}
 
 }  // namespace
 
@@ -101,7 +98,7 @@ BOOL CAbListModel::SyncViewOrder()
 bool CAbListModel::ComesBefore(const DOCAB_UI_RECORD& b, const DOCAB_UI_RECORD& a, int column, int order) const
 {
     if (column == ColIcon || column == ColPosition) {
-        const int va = column == ColIcon ? a.category : a.valid, vb = column == ColIcon ? b.category : b.valid;
+        const int va = column == ColIcon ? a.category : a.positionKind, vb = column == ColIcon ? b.category : b.positionKind;
         return order ? vb < va : va < vb;
     }
     if (column < ColName || column > ColPhone)
@@ -157,7 +154,7 @@ BOOL CAbListModel::CanEditCell(int row, int column) const
     if (column < ColName || column > ColPhone)
         return FALSE;
     DOCAB_UI_RECORD rec{};
-    return RecordOfRow(row, rec) && rec.valid != kFlagFromMap;
+    return RecordOfRow(row, rec) && rec.positionKind != kFlagFromMap;
 }
 
 int CAbListModel::FieldLimit(int column)
@@ -200,7 +197,7 @@ void CAbListModel::SetFieldOfRows(const std::vector<int>& rows, int column, cons
         if (entry == kNoEntry || !ReadEntry(entry, rec))
             continue;
         // An entry placed from the map keeps the texts that go with its position.
-        if (column != ColIcon && rec.valid == kFlagFromMap)
+        if (column != ColIcon && rec.positionKind == kFlagFromMap)
             continue;
         AB_OPERATE_RECORD step;
         step.kind = AB_OP_CHANGED;
@@ -211,11 +208,11 @@ void CAbListModel::SetFieldOfRows(const std::vector<int>& rows, int column, cons
         if (column == ColIcon)
             rec.category = category;
         else if (column == ColName)
-            CopyField(rec.name, 65, text, 17);
+            CopyField(rec.name, text.Left(17));
         else if (column == ColAddress)
-            CopyField(rec.address, 129, text, 35);
+            CopyField(rec.address, text.Left(35));
         else
-            CopyField(rec.phone, 65, text, 15);
+            CopyField(rec.phone, text.Left(15));
         WriteEntry(entry, rec);
         changed = true;
     }

@@ -79,7 +79,7 @@ BEGIN_MESSAGE_MAP(CAbWnd, CViewWnd)
     ON_UPDATE_COMMAND_UI(ID_ADD, OnUpdateAdd)
 END_MESSAGE_MAP()
 
-CAbWnd::CAbWnd() : CAbListModel(theGlobal.m_docAb)
+CAbWnd::CAbWnd() : CViewWnd(kAddressBookView), CAbListModel(theGlobal.m_docAb)
 {
     InitDibImage(&m_footer);
 }
@@ -90,8 +90,6 @@ CAbWnd::~CAbWnd()
         DestroyWindow();
     FreeDibImage(&m_footer);
 }
-
-BOOL CAbWnd::IsCurrent() const { return theGlobal.m_viewKind == kAddressBookView; }
 
 BOOL CAbWnd::ListHasFocus() const
 {
@@ -118,6 +116,8 @@ int CAbWnd::OnCreate(LPCREATESTRUCTW)
         return -1;
     m_list.m_cellMode = TRUE;
     m_list.m_tabNavigation = TRUE;
+    // The icon and position columns keep the plain background and no focus.
+    m_list.m_skinFromColumn = 2;
 
     m_rowImages.Create(32, 32, ILC_COLOR32 | ILC_MASK, 3, 0);
     if (HBITMAP flags = static_cast<HBITMAP>(::LoadImageW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDB_AB_POSITION),
@@ -281,7 +281,7 @@ void CAbWnd::OnGetDispInfo(NMHDR* nm, LRESULT* result)
     if (item.mask & LVIF_IMAGE) {
         item.iImage = -1;
         if ((item.iSubItem == ColIcon || item.iSubItem == ColPosition) && RecordOfRow(item.iItem, rec))
-            item.iImage = item.iSubItem == ColIcon ? CategoryImage(rec.category) : rec.valid;
+            item.iImage = item.iSubItem == ColIcon ? CategoryImage(rec.category) : rec.positionKind;
     }
     *result = 0;
 }

@@ -12,7 +12,7 @@
 #include "common/DibImage.h"
 #include "controls/CustomButton.h"
 #include "frame/ViewWnd.h"
-#include "views/device/AbListCtrl.h"
+#include "controls/CustomListCtrl.h"
 #include "views/device/AbListModel.h"
 
 class CAbWnd : public CViewWnd, public CAbListModel {
@@ -34,14 +34,13 @@ public:
 
     // The rows as the list has them selected, ascending.
     std::vector<int> SelectedRows() const;
-    BOOL IsCurrent() const;
     BOOL ListHasFocus() const;
 
     // Unsaved changes of the book are asked about before leaving.
     BOOL HasUnsavedWork() const override;
     BOOL CanLeave() override;
 
-    CAbListCtrl m_list;
+    CCustomListCtrl m_list;
     CCustomButton m_btnImport, m_btnOpen, m_btnSavePc, m_btnExport, m_btnIcon, m_btnEdit, m_btnGoogle;
     CImageList m_rowImages;
     DIB_IMAGE m_footer{};

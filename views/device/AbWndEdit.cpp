@@ -114,7 +114,7 @@ void CAbWnd::OnAdd()
     DOCAB_UI_RECORD rec{};
     ConvertPoiRecordToAbUi(poi, &rec);
     rec.category = 0;
-    rec.valid = 0;
+    rec.positionKind = 0;
     AddNew(rec);
     RefreshList();
     m_list.SetFocus();
@@ -137,7 +137,7 @@ void CAbWnd::OnMapLookup()
     if (!found)
         return;
     ConvertPoiRecordToAbUi(poi, &rec);
-    rec.valid = kFlagFromMap;
+    rec.positionKind = kFlagFromMap;
     ChangeRow(row, rec);
     RefreshList();
 }
@@ -270,7 +270,7 @@ void CAbWnd::OnUpdateEdit(CCmdUI* ui)
         return;
     DOCAB_UI_RECORD rec{};
     ui->Enable(m_list.GetSelectedCount() == 1 && RecordOfRow(m_list.GetCurSel(), rec) &&
-               rec.valid != kFlagFromMap);
+               rec.positionKind != kFlagFromMap);
 }
 
 void CAbWnd::OnUpdateAdd(CCmdUI* ui)

@@ -4,30 +4,15 @@
 
 #include "classlib/CWaitCursor.h"
 #include "core/Global.h"
+#include "frame/MainWindowCalls.h"
 #include "frame/MessageDlg.h"
 #include "frame/RemovableDlg.h"
 #include "frame/UrlOpener.h"
+#include "frame/WebLink.h"
 #include "res/frame_ids.h"
 #include "res/poi_ids.h"
 
 namespace {
-
-void SendToMain(UINT command)
-{
-    if (CWnd* main = AfxGetMainWnd())
-        ::SendMessageW(main->GetSafeHwnd(), WM_COMMAND, command, 0);
-}
-
-BOOL ChooseDrive(BOOL requireDeviceFile, CString& root)
-{
-    CRemovableDlg dlg;
-    if (requireDeviceFile)
-        dlg.RequireAppsDeviceFile();
-    if (dlg.DoModal() != IDOK)
-        return FALSE;
-    root = dlg.GetDrivePath();
-    return !root.IsEmpty();
-}
 
 BOOL FindAppsCard()
 {
@@ -36,13 +21,6 @@ BOOL FindAppsCard()
 }
 
 void OpenPage(HWND owner, const wchar_t* address) { OpenInBrowser(owner, address); }
-
-// Only web pages: a description address from the service is not trusted to
-// name a program or a file.
-bool IsWebPage(const CString& address)
-{
-    return _wcsnicmp(address, L"http://", 7) == 0 || _wcsnicmp(address, L"https://", 8) == 0;
-}
 
 void DispText(NMHDR* nm, const CString& text, int image)
 {
@@ -55,7 +33,7 @@ void DispText(NMHDR* nm, const CString& text, int image)
 
 }  // namespace
 
-CApWnd::ChooseDriveFn CApWnd::s_chooseDrive = &ChooseDrive;
+CApWnd::ChooseDriveFn CApWnd::s_chooseDrive = &CRemovableDlg::ChooseDrive;
 CApWnd::FindCardFn CApWnd::s_findAppsCard = &FindAppsCard;
 void (*CApWnd::s_openPage)(HWND, const wchar_t*) = &OpenPage;
 
@@ -262,7 +240,7 @@ void CApWnd::OnShowWindow(BOOL show, UINT)
 
 void CApWnd::OnDriveSelect()
 {
-    if (!IsShown() || m_busy)
+    if (!IsCurrent() || m_busy)
         return;
     if (!ServiceConfigured()) {
         ShowMessage(UiText(418), 0);
@@ -311,7 +289,9 @@ void CApWnd::OnWebEndEdit(NMHDR* nm, LRESULT* result)
     if (item.iSubItem == 2) {
         const CString address = doc.GetDescriptionUrl(item.iItem);
         CWnd* main = AfxGetMainWnd();
-        if (IsWebPage(address))
+        // A description address from the service is not trusted to name a
+        // program or a file, nor to carry arguments for the browser.
+        if (IsWebLink(address))
             s_openPage(main ? main->GetSafeHwnd() : GetSafeHwnd(), address);
         return;
     }
@@ -357,7 +337,7 @@ void CApWnd::OnCardEndEdit(NMHDR* nm, LRESULT* result)
 void CApWnd::OnExport()
 {
     CDocAp& doc = theGlobal.m_docAp;
-    if (!IsShown() || m_busy || doc.GetCardRoot().IsEmpty() || doc.CountChecked() == 0)
+    if (!IsCurrent() || m_busy || doc.GetCardRoot().IsEmpty() || doc.CountChecked() == 0)
         return;
     const CString root = doc.GetCardRoot();
     const int country = CountryCode(), model = theGlobal.m_modelType;
@@ -380,7 +360,7 @@ void CApWnd::OnExport()
 
 void CApWnd::OnLeave()
 {
-    if (!IsShown() || m_busy)
+    if (!IsCurrent() || m_busy)
         return;
     theGlobal.m_docAp.ClearAll();
     m_webList.AttachImageList(nullptr, LVSIL_NORMAL);
@@ -392,7 +372,7 @@ void CApWnd::OnLeave()
 
 void CApWnd::OnUpdateExport(CCmdUI* ui)
 {
-    if (!IsShown()) {
+    if (!IsCurrent()) {
         ui->ContinueRouting();
         return;
     }
@@ -402,7 +382,7 @@ void CApWnd::OnUpdateExport(CCmdUI* ui)
 
 void CApWnd::OnUpdateDriveSelect(CCmdUI* ui)
 {
-    if (!IsShown())
+    if (!IsCurrent())
         ui->ContinueRouting();
     else
         ui->Enable(!m_busy);
@@ -410,20 +390,8 @@ void CApWnd::OnUpdateDriveSelect(CCmdUI* ui)
 
 LRESULT CApWnd::OnUserIdle(WPARAM, LPARAM)
 {
-    if (!m_export.GetSafeHwnd())
-        return 0;
-    const CDocAp& doc = theGlobal.m_docAp;
-    const BOOL exportOn = !m_busy && !doc.GetCardRoot().IsEmpty() && doc.CountChecked() > 0;
-    if (exportOn != m_exportEnabled) {
-        m_exportEnabled = exportOn;
-        m_export.EnableWindow(exportOn);
-        m_export.Invalidate(FALSE);
-    }
-    const BOOL driveOn = !m_busy;
-    if (driveOn != m_driveEnabled) {
-        m_driveEnabled = driveOn;
-        m_driveSelect.EnableWindow(driveOn);
-        m_driveSelect.Invalidate(FALSE);
-    }
+    const CCmdUI::Button buttons[] = {{&m_export, ID_EXPORT}, {&m_driveSelect, ID_DRIVE_SELECT}};
+    if (IsCurrent())
+        CCmdUI::UpdateButtons(this, buttons);
     return 0;
 }

@@ -10,6 +10,7 @@
 
 namespace {
 
+constexpr int kAppsView = 12;
 constexpr COLORREF kBack = 0x0A0505;
 constexpr COLORREF kListFrame = 0x7E7E7E;
 constexpr COLORREF kMaskColour = RGB(255, 0, 255);
@@ -90,7 +91,7 @@ BEGIN_MESSAGE_MAP(CApWnd, CViewWnd)
     ON_NOTIFY(LVN_GETDISPINFOW, IDC_AP_CARD_LIST, OnCardDispInfo)
 END_MESSAGE_MAP()
 
-CApWnd::CApWnd() { m_text.SetTextColor(RGB(255, 255, 255)); }
+CApWnd::CApWnd() : CViewWnd(kAppsView) { m_text.SetTextColor(RGB(255, 255, 255)); }
 
 CApWnd::~CApWnd()
 {

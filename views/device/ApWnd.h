@@ -94,12 +94,10 @@ private:
     void AttachIcons();
     BOOL ServiceConfigured();
     void ShowDocError();
-    BOOL IsShown() const { return m_hWnd && (GetStyle() & WS_VISIBLE); }
     void Repaint();
 
     DIB_IMAGE m_separator{}, m_arrow{}, m_cardIcon{}, m_noCardIcon{};
     CUtilGdiplus m_text;
     BOOL m_busy = FALSE;  // a worker uses the document
     BOOL m_cardBeforeTask = FALSE;
-    BOOL m_exportEnabled = TRUE, m_driveEnabled = TRUE;
 };

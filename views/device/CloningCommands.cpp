@@ -2,6 +2,7 @@
 
 #include "common/FileUtil.h"
 #include "core/Global.h"
+#include "frame/MainWindowCalls.h"
 #include "frame/MessageDlg.h"
 #include "frame/RemovableDlg.h"
 #include "res/frame_ids.h"
@@ -9,20 +10,7 @@
 
 namespace {
 
-void SendToMain(UINT command)
-{
-    if (CWnd* main = AfxGetMainWnd())
-        ::SendMessageW(main->GetSafeHwnd(), WM_COMMAND, command, 0);
-}
-
-BOOL ChooseDrive(CString& root)
-{
-    CRemovableDlg dlg;
-    if (dlg.DoModal() != IDOK)
-        return FALSE;
-    root = dlg.GetDrivePath();
-    return !root.IsEmpty();
-}
+BOOL ChooseDrive(CString& root) { return CRemovableDlg::ChooseDrive(FALSE, root); }
 
 int Selection(const CCustomComboBox& combo)
 {
@@ -148,18 +136,15 @@ LRESULT CCloningWnd::OnSpinFocusMove(WPARAM, LPARAM)
 
 LRESULT CCloningWnd::OnUserIdle(WPARAM, LPARAM)
 {
-    const BOOL enabled = theGlobal.m_docCl.HasWallpaper();
-    if (m_clearPicture.GetSafeHwnd() && enabled != m_clearEnabled) {
-        m_clearEnabled = enabled;
-        m_clearPicture.EnableWindow(enabled);
-        m_clearPicture.Invalidate(FALSE);
-    }
+    const CCmdUI::Button buttons[] = {{&m_clearPicture, ID_CLEAR_PICTURE}};
+    if (IsCurrent())
+        CCmdUI::UpdateButtons(this, buttons);
     return 0;
 }
 
 void CCloningWnd::OnUpdateShown(CCmdUI* ui)
 {
-    if (!IsShown())
+    if (!IsCurrent())
         ui->ContinueRouting();
     else
         ui->Enable(TRUE);
@@ -167,7 +152,7 @@ void CCloningWnd::OnUpdateShown(CCmdUI* ui)
 
 void CCloningWnd::OnUpdateClearPicture(CCmdUI* ui)
 {
-    if (!IsShown())
+    if (!IsCurrent())
         ui->ContinueRouting();
     else
         ui->Enable(theGlobal.m_docCl.HasWallpaper());
@@ -175,7 +160,7 @@ void CCloningWnd::OnUpdateClearPicture(CCmdUI* ui)
 
 void CCloningWnd::OnUpdateSavePc(CCmdUI* ui)
 {
-    if (!IsShown())
+    if (!IsCurrent())
         ui->ContinueRouting();
     else
         ui->Enable(FALSE);
@@ -183,7 +168,7 @@ void CCloningWnd::OnUpdateSavePc(CCmdUI* ui)
 
 void CCloningWnd::OnOpenPicture()
 {
-    if (!IsShown())
+    if (!IsCurrent())
         return;
     wchar_t path[MAX_PATH] = L"";
     CWnd* main = AfxGetMainWnd();
@@ -199,7 +184,7 @@ void CCloningWnd::OnOpenPicture()
 
 void CCloningWnd::OnClearPicture()
 {
-    if (!IsShown() || !theGlobal.m_docCl.HasWallpaper())
+    if (!IsCurrent() || !theGlobal.m_docCl.HasWallpaper())
         return;
     m_clearPicture.SetFocus();
     FreeDibImage(&theGlobal.m_docCl.m_wallpaper);
@@ -213,7 +198,7 @@ void CCloningWnd::OnSaveToUsb() { WriteTo(TRUE); }
 
 void CCloningWnd::WriteTo(BOOL usb)
 {
-    if (!IsShown())
+    if (!IsCurrent())
         return;
     StoreCloneSettings();
     CDocCl& doc = theGlobal.m_docCl;
@@ -237,20 +222,20 @@ void CCloningWnd::WriteTo(BOOL usb)
 // only keeps the controls' state, and never claims a save it did not make.
 void CCloningWnd::OnSaveToPc()
 {
-    if (IsShown())
+    if (IsCurrent())
         StoreCloneSettings();
 }
 
 void CCloningWnd::OnBack()
 {
-    if (!IsShown())
+    if (!IsCurrent())
         return;
     SendToMain(ID_MAIN_MENU);
 }
 
 void CCloningWnd::OnTop()
 {
-    if (!IsShown())
+    if (!IsCurrent())
         return;
     SendToMain(ID_MENU_REFRESH);
     SendToMain(ID_MAIN_MENU);

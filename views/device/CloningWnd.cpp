@@ -13,6 +13,7 @@
 
 namespace {
 
+constexpr int kCloningView = 6;
 constexpr DWORD kComboStyle = WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS;
 constexpr int kComboWidth = 224;
 const int kDropHeights[CCloningWnd::ComboCount] = {500, 600, 500, 100, 100, 100, 200, 200};
@@ -90,7 +91,7 @@ BEGIN_MESSAGE_MAP(CCloningWnd, CViewWnd)
     ON_UPDATE_COMMAND_UI(ID_BACK, OnUpdateShown)
 END_MESSAGE_MAP()
 
-CCloningWnd::CCloningWnd() { m_text.SetTextColor(RGB(191, 191, 191)); }
+CCloningWnd::CCloningWnd() : CViewWnd(kCloningView) { m_text.SetTextColor(RGB(191, 191, 191)); }
 
 CCloningWnd::~CCloningWnd()
 {
@@ -133,7 +134,6 @@ int CCloningWnd::OnCreate(LPCREATESTRUCTW cs)
         return -1;
     m_openPicture.SetRoundRegion();
     m_clearPicture.SetRoundRegion();
-    m_clearEnabled = m_clearPicture.IsWindowEnabled();
     const struct {
         CCustomButton* button;
         UINT id;

@@ -73,10 +73,8 @@ private:
     void PaintForm(HDC dc, const CRect& client);
     // The spin edit whose field (or the field's edit) is hwnd; -1 for none.
     int SpinOfWindow(HWND hwnd) const;
-    BOOL IsShown() const { return m_hWnd && (GetStyle() & WS_VISIBLE); }
 
     DIB_IMAGE m_separator{};
     HFONT m_font = nullptr;
     CUtilGdiplus m_text;
-    BOOL m_clearEnabled = FALSE;
 };

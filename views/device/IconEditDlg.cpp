@@ -1,14 +1,11 @@
 #include "views/device/IconEditDlg.h"
 
-#include <commctrl.h>
-
-#include "common/DibImage.h"
 #include "core/Global.h"
 #include "doc/DocIcon.h"
 #include "frame/DialogButton.h"
 #include "frame/MessageDlg.h"
 #include "res/device_ids.h"
-#include "views/device/IconGridKeys.h"
+#include "views/device/IconGrid.h"
 
 namespace {
 
@@ -40,15 +37,10 @@ BOOL CIconEditDlg::OnInitDialog()
         return base;
     if (HWND placeholder = ::GetDlgItem(m_hWnd, 0xFFFF))
         ::ShowWindow(placeholder, SW_HIDE);
-    if (!m_grid.Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, kGridRect, this, IDC_ICON_EDIT_GRID)) {
+    if (!CreateIconGrid(m_grid, this, kGridRect, IDC_ICON_EDIT_GRID)) {
         EndDialog(-1);
         return FALSE;
     }
-    m_grid.m_cellWidth = m_grid.m_cellHeight = 48;
-    m_grid.m_gapX = m_grid.m_gapY = 22;
-    m_grid.m_marginLeft = m_grid.m_marginTop = 16;
-    m_grid.m_noLabels = TRUE;  // also the light background
-    m_grid.m_useShellIcon = FALSE;
     FillThumbnails();
 
     MakeDialogButton(m_btnDelete, this, IDC_ICON_DELETE, UiText(130), 20, 428, 100);
@@ -63,26 +55,10 @@ void CIconEditDlg::FillThumbnails()
     if (!icons.m_allIcons)
         icons.LoadIcons();
     m_grid.DeleteAllItems();
-    SIZE size{};
-    icons.GetIconSize(&size);
     const int stock = icons.GetStockCount();
-    HDC mem = ::CreateCompatibleDC(nullptr);
-    for (int j = 0; j < icons.GetUserCount(); ++j) {
-        m_grid.InsertItem(j);
-        DIB_IMAGE dib;
-        InitDibImage(&dib);
-        if (!mem || !icons.m_allIcons || !CreateDib(&dib, size.cx, size.cy))
-            continue;
-        HGDIOBJ old = ::SelectObject(mem, dib.bitmap);
-        ImageList_Draw(icons.m_allIcons, stock + j, mem, 0, 0, ILD_NORMAL);
-        ::SelectObject(mem, old);
-        m_grid.SetItemBitmap(j, &dib);
-        FreeDibImage(&dib);
-    }
-    if (mem)
-        ::DeleteDC(mem);
-    m_grid.UpdateScrollBars();
-    m_grid.Invalidate(FALSE);
+    CIconGridFill fill(m_grid);
+    for (int j = 0; j < icons.GetUserCount(); ++j)
+        fill.Add(m_grid, j, stock + j);
 }
 
 void CIconEditDlg::OnDelete()

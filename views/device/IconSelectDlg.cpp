@@ -1,15 +1,12 @@
 #include "views/device/IconSelectDlg.h"
 
-#include <commctrl.h>
-
 #include "common/ButtonStrips.h"
-#include "common/DibImage.h"
 #include "common/Utility.h"
 #include "core/Global.h"
 #include "doc/DocIcon.h"
 #include "frame/MessageDlg.h"
 #include "res/device_ids.h"
-#include "views/device/IconGridKeys.h"
+#include "views/device/IconGrid.h"
 
 namespace {
 
@@ -73,7 +70,8 @@ BOOL CIconSelectDlg::OnInitDialog()
     m_userCount = icons.GetUserCount();
 
     // Without its grids the dialog could choose nothing: it ends at once.
-    if (!CreateGrid(m_stockGrid, IDC_ICON_STOCK_GRID) || !CreateGrid(m_userGrid, IDC_ICON_USER_GRID)) {
+    if (!CreateIconGrid(m_stockGrid, this, kGridRect, IDC_ICON_STOCK_GRID) ||
+        !CreateIconGrid(m_userGrid, this, kGridRect, IDC_ICON_USER_GRID)) {
         EndDialog(-1);
         return FALSE;
     }
@@ -135,52 +133,19 @@ BOOL CIconSelectDlg::OnInitDialog()
     return TRUE;
 }
 
-BOOL CIconSelectDlg::CreateGrid(CCustomThumbCtrl& grid, UINT id)
-{
-    if (!grid.Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, kGridRect, this, id))
-        return FALSE;
-    grid.m_cellWidth = grid.m_cellHeight = 48;
-    grid.m_gapX = grid.m_gapY = 22;
-    grid.m_marginLeft = grid.m_marginTop = 16;
-    grid.m_noLabels = TRUE;  // also the light background
-    grid.m_useShellIcon = FALSE;
-    return TRUE;
-}
-
 void CIconSelectDlg::FillGrids()
 {
     const CDocIcon& icons = theGlobal.m_docIcon;
-    SIZE size{};
-    icons.GetIconSize(&size);
-    HDC mem = ::CreateCompatibleDC(nullptr);
-    // One picture of the all-icons list, as a grid item at position.
-    auto add = [&](CCustomThumbCtrl& grid, int position, int image) {
-        grid.InsertItem(position);
-        DIB_IMAGE dib;
-        InitDibImage(&dib);
-        if (!mem || !icons.m_allIcons || !CreateDib(&dib, size.cx, size.cy))
-            return;
-        HGDIOBJ old = ::SelectObject(mem, dib.bitmap);
-        ImageList_Draw(icons.m_allIcons, image, mem, 0, 0, ILD_NORMAL);
-        ::SelectObject(mem, old);
-        grid.SetItemBitmap(position, &dib);
-        FreeDibImage(&dib);
-    };
+    CIconGridFill fill(m_stockGrid, &m_userGrid);
     const bool grouped = IsGroupedModel(theGlobal.m_modelType);
     for (int c = 0; c < m_stockCount; ++c) {
         if (!grouped)
-            add(m_stockGrid, c, c);
+            fill.Add(m_stockGrid, c, c);
         else if (c < ICON_STOCK_GROUPED && icons.m_groupTable[c].isFirst)
-            add(m_stockGrid, icons.m_groupTable[c].pickerIndex, c);
+            fill.Add(m_stockGrid, icons.m_groupTable[c].pickerIndex, c);
     }
     for (int j = 0; j < m_userCount; ++j)
-        add(m_userGrid, j, m_stockCount + j);
-    if (mem)
-        ::DeleteDC(mem);
-    for (CCustomThumbCtrl* grid : {&m_stockGrid, &m_userGrid}) {
-        grid->UpdateScrollBars();
-        grid->Invalidate(FALSE);
-    }
+        fill.Add(m_userGrid, j, m_stockCount + j);
 }
 
 // Shows the tab of mode (both-tab modes only): its grid, or the note when

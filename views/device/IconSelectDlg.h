@@ -44,7 +44,6 @@ public:
     static const RECT kGridRect;
 
 protected:
-    BOOL CreateGrid(CCustomThumbCtrl& grid, UINT id);
     void FillGrids();
     void ShowTab(int mode);
     CCustomThumbCtrl& CurrentGrid() { return m_mode == kBothUserFirst ? m_userGrid : m_stockGrid; }

@@ -159,7 +159,6 @@ BOOL CPicEditWnd::SavePicture()
         ShowMessage(ErrorText(doc), 0);
         return FALSE;
     }
-    m_lastSaved = path;
     ShowMessage(theGlobal.UiString(16), 0);
     doc.SetModified(0);
     theGlobal.m_docIcon.LoadIcons();

@@ -5,6 +5,7 @@
 #include "common/ThemeLibrary.h"
 #include "core/Global.h"
 #include "core/RegisteredMessages.h"
+#include "frame/MainWindowCalls.h"
 #include "frame/MessageDlg.h"
 #include "res/frame_ids.h"
 #include "res/picture_ids.h"
@@ -14,12 +15,6 @@ namespace {
 
 constexpr int kPictureView = 7;
 constexpr COLORREF kBack = RGB(5, 5, 10);
-
-bool MainWindowMinimised()
-{
-    CWnd* main = AfxGetMainWnd();
-    return main && main->GetSafeHwnd() && ::IsIconic(main->GetSafeHwnd());
-}
 
 }  // namespace
 
@@ -93,7 +88,7 @@ BEGIN_MESSAGE_MAP(CPicEditWnd, CViewWnd)
     ON_NOTIFY(LVN_BEGINDRAG, IDC_PIC_THUMBS, OnThumbBeginDrag)
 END_MESSAGE_MAP()
 
-CPicEditWnd::CPicEditWnd()
+CPicEditWnd::CPicEditWnd() : CViewWnd(kPictureView)
 {
     for (DIB_IMAGE* image : {&m_footer, &m_splitTop, &m_splitTile, &m_splitBottom})
         InitDibImage(image);
@@ -111,8 +106,6 @@ CPicEditWnd::~CPicEditWnd()
         ::ILFree(m_oldFolder);
     delete m_dragImages;
 }
-
-BOOL CPicEditWnd::IsCurrent() const { return theGlobal.m_viewKind == kPictureView; }
 
 int CPicEditWnd::OnCreate(LPCREATESTRUCTW)
 {
@@ -214,12 +207,8 @@ void CPicEditWnd::OnPaint()
 
 void CPicEditWnd::OnLButtonDown(UINT, CPoint pt)
 {
-    if (!::GetCapture() && ::PtInRect(&m_bar, pt)) {
-        m_splitOffset = pt.x - m_bar.left;
-        m_splitDragging = 1;
-        SetCapture();
+    if (m_split.Begin(*this, pt, CRect(m_bar)))
         InvertSplitterEdges(m_hWnd, m_bar);
-    }
     Default();
 }
 
@@ -236,9 +225,9 @@ void CPicEditWnd::OnMouseMove(UINT, CPoint pt)
         ::SetCursor(::LoadCursorW(nullptr, m_overTarget ? IDC_ARROW : IDC_NO));
         return;
     }
-    if (m_splitDragging) {
+    if (m_split.IsDragging()) {
         InvertSplitterEdges(m_hWnd, m_bar);
-        m_leftWidth = pt.x - m_splitOffset;
+        m_leftWidth = m_split.SplitAt(pt);
         CRect c;
         GetClientRect(&c);
         if (c.Height() >= 61 && c.Width() - 12 > 0) {
@@ -248,7 +237,7 @@ void CPicEditWnd::OnMouseMove(UINT, CPoint pt)
         }
         InvertSplitterEdges(m_hWnd, m_bar);
     } else {
-        SetHSplitBarCursor(::PtInRect(&m_bar, pt));
+        m_split.SetCursor(::PtInRect(&m_bar, pt));
     }
     Default();
 }
@@ -259,11 +248,9 @@ void CPicEditWnd::OnLButtonUp(UINT, CPoint)
         EndThumbDrag(true);
         return;
     }
-    if (m_splitDragging) {
+    if (m_split.IsDragging()) {
         InvertSplitterEdges(m_hWnd, m_bar);
-        m_splitDragging = 0;
-        ::ReleaseCapture();
-        ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW));
+        m_split.End();
         Layout();
         m_filePane.Layout();
         m_imagePane.Layout();

@@ -9,6 +9,7 @@
 // picture; PicEditCommands.cpp the edits, saving and leaving.
 #include "common/DibImage.h"
 #include "controls/CustomButton.h"
+#include "frame/SplitDrag.h"
 #include "frame/ViewWnd.h"
 #include "views/device/PicFileWnd.h"
 #include "views/device/PicImageWnd.h"
@@ -45,9 +46,8 @@ public:
     CString m_dragPath;
     // Splitter.
     int m_leftWidth = 0;
-    int m_splitOffset = 0;
     RECT m_bar{};
-    int m_splitDragging = 0;
+    CSplitDrag m_split{FALSE};
 
     // The local time of a save (tests set their own clock).
     using ClockFn = void (*)(SYSTEMTIME*);
@@ -59,15 +59,13 @@ public:
     using ListFolderFn = BOOL (*)(CCustomThumbCtrl& thumbs, const CPidl* folder);
     static ListFolderFn s_listFolder;
 
-    BOOL IsCurrent() const;
     void Layout();
     void RefreshPicture();
     // Opens a picture file (asks before replacing one); TRUE when opened.
     BOOL OpenPicture(const CString& path);
     void SetMode(int mode);
-    // Saves the working picture; TRUE when written. The path written is kept.
+    // Saves the working picture; TRUE when written.
     BOOL SavePicture();
-    CString m_lastSaved;
 
     BOOL HasUnsavedWork() const override;
     BOOL CanLeave() override;

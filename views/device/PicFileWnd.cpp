@@ -4,7 +4,9 @@
 #include "common/ThemeLibrary.h"
 #include "common/Utility.h"
 #include "controls/CustomHeaderCtrl.h"
+#include "controls/NotifyForward.h"
 #include "core/Global.h"
+#include "frame/MainWindowCalls.h"
 #include "res/picture_ids.h"
 #include "views/device/PicFrame.h"
 #include "views/device/PicImageWnd.h"
@@ -12,12 +14,6 @@
 namespace {
 
 constexpr COLORREF kStrip = RGB(30, 30, 35), kLine = RGB(126, 126, 128), kFrame = RGB(150, 150, 152);
-
-bool MainWindowMinimised()
-{
-    CWnd* main = AfxGetMainWnd();
-    return main && main->GetSafeHwnd() && ::IsIconic(main->GetSafeHwnd());
-}
 
 }  // namespace
 

@@ -3,7 +3,9 @@
 #include "classlib/CMemDC.h"
 #include "common/ButtonStrips.h"
 #include "common/ThemeLibrary.h"
+#include "controls/NotifyForward.h"
 #include "core/Global.h"
+#include "frame/MainWindowCalls.h"
 #include "res/picture_ids.h"
 #include "views/device/PicFrame.h"
 
@@ -11,12 +13,6 @@ namespace {
 
 constexpr COLORREF kOuterLine = RGB(150, 150, 152), kDark = RGB(30, 30, 35), kPanel = RGB(60, 60, 70),
                    kFrameLine = RGB(156, 156, 158);
-
-bool MainWindowMinimised()
-{
-    CWnd* main = AfxGetMainWnd();
-    return main && main->GetSafeHwnd() && ::IsIconic(main->GetSafeHwnd());
-}
 
 void FillSolid(HDC dc, const RECT& r, COLORREF color)
 {
@@ -50,15 +46,6 @@ int PicIconSide()
 {
     const int type = theGlobal.m_modelType;
     return type == 1 || type == 4 || type == 6 ? 24 : 32;
-}
-
-BOOL ForwardNotifyToParent(CWnd* pane, WPARAM wp, LPARAM lp, LRESULT* result)
-{
-    CWnd* parent = pane->GetParent();
-    const LRESULT answer = parent ? parent->SendMessage(WM_NOTIFY, wp, lp) : 0;
-    if (result)
-        *result = answer;
-    return TRUE;
 }
 
 BEGIN_MESSAGE_MAP(CPicImageWnd, CWnd)
@@ -316,7 +303,6 @@ void CPicImageWnd::OnLButtonDown(UINT, CPoint pt)
         m_lastDragRect = FrameOnScreen();
         const POINT p = picframe::ToPicture(pt, m_display, m_picture.width, m_picture.height);
         m_grab = POINT{p.x - m_frame.left, p.y - m_frame.top};
-        m_downPoint = pt;
         m_dragging = 1;
         m_dragRectDrawn = 0;
         m_dragHit = hit;

@@ -36,7 +36,6 @@ public:
     int m_dragRectDrawn = 0;
     int m_dragHit = 0;
     POINT m_grab{};
-    POINT m_downPoint{};
     RECT m_lastDragRect{};
 
 protected:
@@ -68,5 +67,3 @@ private:
 
 // The icon side of the user's model type: 24 for types 1, 4 and 6, else 32.
 int PicIconSide();
-// Passes a pane's notification to its parent and keeps the parent's answer.
-BOOL ForwardNotifyToParent(CWnd* pane, WPARAM wp, LPARAM lp, LRESULT* result);

@@ -6,16 +6,11 @@
 #include "common/WebUtil.h"
 #include "core/Global.h"
 #include "frame/CmdUIText.h"
+#include "frame/MainWindowCalls.h"
 #include "frame/MessageDlg.h"
 #include "res/frame_ids.h"
 
 namespace {
-
-void SendToMain(UINT command)
-{
-    if (CWnd* main = AfxGetMainWnd())
-        ::SendMessageW(main->GetSafeHwnd(), WM_COMMAND, command, 0);
-}
 
 // Replaces the rows of to with those of from.
 void TakeRows(const CCsvTable& from, CCsvTable& to)

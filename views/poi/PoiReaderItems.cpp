@@ -11,6 +11,7 @@
 #include "frame/CmdUIText.h"
 #include "frame/MessageDlg.h"
 #include "frame/UrlOpener.h"
+#include "frame/WebLink.h"
 #include "res/feeds_ids.h"
 #include "views/poi/PoiCardChooser.h"
 #include "views/poi/PoiEditDlg.h"
@@ -21,13 +22,6 @@
 namespace {
 
 constexpr size_t kMapItems = 50;
-
-// A link from a downloaded feed is opened only as a web page: anything else
-// (a program, a script, a share, a file) could be started by the click.
-bool IsWebLink(const wchar_t* link)
-{
-    return _wcsnicmp(link, L"http://", 7) == 0 || _wcsnicmp(link, L"https://", 8) == 0;
-}
 
 }  // namespace
 

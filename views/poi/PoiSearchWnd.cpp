@@ -1,6 +1,7 @@
 #include "views/poi/PoiSearchWnd.h"
 
 #include "common/ButtonStrips.h"
+#include "core/AppMessages.h"
 #include "core/Global.h"
 #include "res/frame_ids.h"
 #include "res/poi_ids.h"
@@ -12,9 +13,6 @@ constexpr int kButtonWidth = 192, kButtonHeight = 48;
 // the POI list's columns 2 to 5.
 constexpr int kHeadings[CPoiSearchWnd::kSearchColumns] = {178, 179, 180, 181};
 constexpr int kFirstKey = 2;
-// Opens the look-up for a pending place once the view is on screen, not
-// inside the body's view switch.
-constexpr UINT WM_OPEN_PENDING = WM_APP + 1;
 
 }  // namespace
 

@@ -2,59 +2,18 @@
 
 #include <algorithm>
 
-int CRssItemListCtrl::ColumnRight(int x0, int column) const
-{
-    int x = x0;
-    for (int i = 0; i <= column && i < GetColumnCount(); ++i) {
-        x += GetColumnWidth(i);
-        if (i == column)
-            return x;
-    }
-    return -1;
-}
-
 void CRssItemListCtrl::DrawItem(DRAWITEMSTRUCT* dis)
 {
     CDC dc;
     dc.Attach(dis->hDC);
     const RECT& rc = dis->rcItem;
     const RowLook look = BeginRowDraw(dc, dis);
-    const bool real = look.row >= 0, selected = look.selected;
+    const bool real = look.row >= 0;
     const int row = look.row;
     const COLORREF back = look.back, textColour = look.text;
-    const bool skinned = selected && m_useSelectionSkin && m_selSkinMid.bitmap;
-    if (!selected) {
-        dc.FillSolidRect(&rc, back);
-    } else if (skinned) {
-        // The skin lies under name, description and date only.
-        int from = ColumnRight(rc.left, ColStar);
-        int to = ColumnRight(rc.left, ColDate) - 3;
-        if (from < 0)
-            from = rc.left;
-        from = std::min<int>(from, rc.right);
-        if (to < 0)
-            to = rc.right;
-        dc.FillSolidRect(rc.left, rc.top, from - rc.left, rc.bottom - rc.top, m_bkColor);
-        if (from < rc.right && to > from) {
-            CRect left(from, rc.top, std::min<int>(to, from + m_selSkinLeft.width), rc.bottom);
-            CRect right(std::max<int>(left.right, to - m_selSkinRight.width), rc.top, to, rc.bottom);
-            CRect mid(left.right, rc.top, right.left, rc.bottom);
-            FillRectWithDib(dc, &m_selSkinLeft, &left, FALSE);
-            if (!right.IsRectEmpty())
-                FillRectWithDib(dc, &m_selSkinRight, &right, FALSE);
-            if (!mid.IsRectEmpty())
-                FillRectWithDib(dc, &m_selSkinMid, &mid, FALSE);
-        }
-        const int after = std::max(from, to);
-        if (after < rc.right)
-            dc.FillSolidRect(after, rc.top, rc.right - after, rc.bottom - rc.top, m_bkColor);
-    } else {
-        dc.FillSolidRect(&rc, SelectedBack);
-    }
+    DrawRowBack(dc, rc, look);
     dc.SetTextColor(textColour);
     dc.SetBkColor(back);
-    if (skinned)
-        dc.SetBkMode(TRANSPARENT);
 
     int x = rc.left;
     for (int i = 0; i < GetColumnCount(); ++i) {

@@ -10,8 +10,12 @@ class CRssItemListCtrl : public CCustomListCtrl {
 public:
     // Columns: 0 new mark, 1 number, 2 check, 3 star, 4 name, 5 description, 6 date.
     enum { ColNew = 0, ColNumber = 1, ColCheck = 2, ColStar = 3, ColName = 4, ColDescription = 5, ColDate = 6 };
+    CRssItemListCtrl()
+    {
+        // The skin lies under name, description and date only.
+        m_skinFromColumn = ColName;
+        m_skinToColumn = ColDate;
+    }
     void DrawItem(DRAWITEMSTRUCT* dis) override;
     void DrawSubItem(CDC* dc, RECT* cell, int row, int column) override;
-    // The right edge of a column in row coordinates (x0 = the row's left), -1 when it has none.
-    int ColumnRight(int x0, int column) const;
 };

@@ -2,6 +2,7 @@
 
 #include "classlib/CMemDC.h"
 #include "common/ButtonStrips.h"
+#include "controls/NotifyForward.h"
 #include "core/Global.h"
 #include "frame/CmdUIText.h"
 #include "res/report_ids.h"
@@ -165,14 +166,7 @@ void CDrBrowseWnd::OnSelChangeDistance()
                             reinterpret_cast<LPARAM>(m_distance.m_hWnd));
 }
 
-BOOL CDrBrowseWnd::OnNotify(WPARAM wp, LPARAM lp, LRESULT* result)
-{
-    CWnd* parent = GetParent();
-    if (!parent)
-        return FALSE;
-    *result = parent->SendMessage(WM_NOTIFY, wp, lp);
-    return TRUE;
-}
+BOOL CDrBrowseWnd::OnNotify(WPARAM wp, LPARAM lp, LRESULT* result) { return ForwardNotifyToParent(this, wp, lp, result); }
 
 void CDrBrowseWnd::SetPanelMode(int mode)
 {

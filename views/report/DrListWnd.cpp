@@ -5,6 +5,7 @@
 
 #include "classlib/CMemDC.h"
 #include "common/Utility.h"
+#include "controls/NotifyForward.h"
 #include "controls/SelectionBar.h"
 #include "core/Global.h"
 #include "res/report_ids.h"
@@ -34,7 +35,8 @@ BEGIN_MESSAGE_MAP(CDriveReportListCtrl, CCustomListCtrl)
     ON_WM_CREATE()
 END_MESSAGE_MAP()
 
-CDriveReportListCtrl::CDriveReportListCtrl() = default;
+// The number and the tick keep the row colour; the skin starts after them.
+CDriveReportListCtrl::CDriveReportListCtrl() { m_skinFromColumn = 2; }
 
 CDriveReportListCtrl::~CDriveReportListCtrl()
 {
@@ -68,19 +70,7 @@ void CDriveReportListCtrl::DrawItem(DRAWITEMSTRUCT* dis)
     std::vector<int> widths;
     for (int i = 0; i < GetColumnCount(); ++i)
         widths.push_back(GetColumnWidth(i));
-    const bool overSkin = selected && m_useSelectionSkin && m_selSkinMid.bitmap;
-    if (!overSkin) {
-        FillWithDcColour(dc, rc, back);
-    } else {
-        // The number and the tick keep the row colour; the skin starts after them.
-        int skinLeft = rc.left;
-        for (int i = 0; i < 2 && i < static_cast<int>(widths.size()); ++i)
-            skinLeft += std::max(widths[i], 0);
-        FillWithDcColour(dc, CRect(rc.left, rc.top, skinLeft, rc.bottom), m_bkColor);
-        DrawSelectionBar(dc, CRect(skinLeft, rc.top, rc.right, rc.bottom), m_selSkinLeft, m_selSkinMid, m_selSkinRight,
-                         TRUE);
-        dc.SetBkMode(TRANSPARENT);
-    }
+    DrawRowBack(dc, rc, look, TRUE);
     dc.SetTextColor(textColour);
     dc.SetBkColor(back);
 
@@ -226,14 +216,7 @@ void CDrListWnd::OnPaint()
     ::SelectObject(paint, oldPen);
 }
 
-BOOL CDrListWnd::OnNotify(WPARAM wp, LPARAM lp, LRESULT* result)
-{
-    CWnd* parent = GetParent();
-    if (!parent)
-        return FALSE;
-    *result = parent->SendMessage(WM_NOTIFY, wp, lp);
-    return TRUE;
-}
+BOOL CDrListWnd::OnNotify(WPARAM wp, LPARAM lp, LRESULT* result) { return ForwardNotifyToParent(this, wp, lp, result); }
 
 int CDrListWnd::CompareReports(int a, int b, int column)
 {

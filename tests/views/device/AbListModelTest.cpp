@@ -58,7 +58,7 @@ public:
         ASSERT_TRUE(RecordOfRow(row, rec));
         rec.longitude = flag ? 139.5 : AB_NO_POSITION;
         rec.latitude = flag ? 35.25 : AB_NO_POSITION;
-        rec.valid = flag;
+        rec.positionKind = flag;
         ASSERT_TRUE(ChangeRow(row, rec));
         ClearUndo();
     }

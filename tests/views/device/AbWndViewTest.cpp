@@ -253,7 +253,7 @@ TEST_F(AbView, APositionPlacedFromTheMapLocksTheEntrysTexts)
         EXPECT_TRUE(view.RecordOfRow(2, rec));
         EXPECT_EQ(std::wstring(rec.name), L"Friend 2");
         EXPECT_EQ(rec.longitude, 139.5);
-        EXPECT_EQ(rec.valid, CAbWnd::kFlagFromMap);
+        EXPECT_EQ(rec.positionKind, CAbWnd::kFlagFromMap);
         EXPECT_EQ(image(2), CAbWnd::kFlagFromMap);
         EXPECT_FALSE(view.CanEditCell(2, CAbWnd::ColName));
     };
@@ -263,7 +263,7 @@ TEST_F(AbView, APositionPlacedFromTheMapLocksTheEntrysTexts)
     view.SendMessage(WM_COMMAND, ID_EDIT_UNDO, 0);
     DOCAB_UI_RECORD rec{};
     ASSERT_TRUE(view.RecordOfRow(2, rec));
-    EXPECT_EQ(rec.valid, 0);
+    EXPECT_EQ(rec.positionKind, 0);
     EXPECT_TRUE(view.CanEditCell(2, CAbWnd::ColName));
     view.SendMessage(WM_COMMAND, ID_EDIT_REDO, 0);
     placed();

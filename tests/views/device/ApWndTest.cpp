@@ -75,6 +75,8 @@ protected:
         saved.service = theGlobal.m_appsService;
         saved.device = theGlobal.m_deviceNo;
         saved.model = theGlobal.m_modelType;
+        saved.viewKind = theGlobal.m_viewKind;
+        theGlobal.m_viewKind = 12;  // the apps view is the current one
         theGlobal.m_appsService = server->BaseUrl().c_str();
         theGlobal.m_deviceNo = L"00000000000000AF";
         theGlobal.m_modelType = 4;
@@ -106,6 +108,7 @@ protected:
         theGlobal.m_appsService = saved.service;
         theGlobal.m_deviceNo = saved.device;
         theGlobal.m_modelType = saved.model;
+        theGlobal.m_viewKind = saved.viewKind;
         ClearCard();
         DialogTest::TearDown();
     }
@@ -222,6 +225,7 @@ protected:
     struct {
         CString service, device;
         int model = 0;
+        int viewKind = 0;
     } saved;
 };
 
@@ -388,10 +392,12 @@ TEST_F(AppsView, ACancelledChooserReadsNoCard)
 TEST_F(AppsView, OnlyWebPagesOpenFromTheInfoButton)
 {
     offers = {{"alpha", "1.0", "https://apps.example/alpha"}, {"bravo", "1.0", "file:///C:/windows/notepad.exe"},
-              {"charlie", "1.0", "javascript:alert(1)"}};
+              {"charlie", "1.0", "javascript:alert(1)"},
+              // A quote would end the address on the browser's command line.
+              {"delta", "1.0", "https://apps.example/d\" --load-extension=C:\\x"}};
     Show();
     ::SetForegroundWindow(main.m_hWnd);
-    for (int row = 0; row < 3; ++row)
+    for (int row = 0; row < 4; ++row)
         ClickCell(view.m_webList, row, 2);
     EXPECT_EQ(g_pages, std::vector<std::wstring>{L"https://apps.example/alpha"});
 }

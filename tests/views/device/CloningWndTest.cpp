@@ -68,6 +68,8 @@ protected:
         DialogTest::SetUp();
         saved.naviFile = theGlobal.m_naviFile;
         saved.model = theGlobal.m_modelType;
+        saved.viewKind = theGlobal.m_viewKind;
+        theGlobal.m_viewKind = 6;  // the settings view is the current one
         saved.programs.Copy(theGlobal.m_naviModel.m_programItems);
         saved.voices.Copy(theGlobal.m_naviModel.m_voiceItems);
         CNaviModelData& navi = theGlobal.m_naviModel;
@@ -106,6 +108,7 @@ protected:
         FreeDibImage(&doc().m_wallpaper);
         theGlobal.m_naviFile = saved.naviFile;
         theGlobal.m_modelType = saved.model;
+        theGlobal.m_viewKind = saved.viewKind;
         theGlobal.m_naviModel.m_programItems.Copy(saved.programs);
         theGlobal.m_naviModel.m_voiceItems.Copy(saved.voices);
         testsupport::ClearCard();
@@ -139,6 +142,7 @@ protected:
     struct {
         CString naviFile;
         int model = 0;
+        int viewKind = 0;
         CArray<_PROGRAM_ITEM_STRUCT> programs, voices;
     } saved;
 };
@@ -454,6 +458,7 @@ TEST_F(CloningView, BackAndTopLeaveOnlyFromTheShownView)
     EXPECT_EQ(main.CountCommand(WM_COMMAND, ID_MENU_REFRESH), 1);
     EXPECT_EQ(main.CountCommand(WM_COMMAND, ID_MAIN_MENU), 1);
     view.ShowWindow(SW_HIDE);
+    theGlobal.m_viewKind = 0;  // the start menu came
     main.Clear();
     Command(ID_BACK);
     Command(ID_TOP);

@@ -309,7 +309,8 @@ TEST_F(FeedReader, AnItemsLinkOpensOnlyAsAWebPage)
     EXPECT_EQ(std::string(opened.begin(), opened.end()).find("http://example.com/0"), 0u);
 
     // A feed's link to a program, a share or a file is refused as "no link".
-    for (const wchar_t* link : {L"C:\\Windows\\notepad.exe", L"\\\\server\\share\\run.bat", L"file:///C:/x.exe", L"javascript:alert(1)"}) {
+    for (const wchar_t* link : {L"C:\\Windows\\notepad.exe", L"\\\\server\\share\\run.bat", L"file:///C:/x.exe", L"javascript:alert(1)",
+                              L"http://example.com/a\" --load-extension=C:\\x"}) {
         {
             CRssLock hold(doc().m_itemLock);
             wcscpy(doc().m_shownItems[view.m_pane.ItemOfRow(0)].itemLink, link);
