@@ -25,7 +25,8 @@ trap 'stop_xvfb' EXIT INT TERM
 # One wineserver for the whole run, started outside ctest's pipes; without it
 # every test program pays for Wine's start-up again.
 export WINEPREFIX="$build/wineprefix"
-wineserver -p30
+# A server still running for this prefix (a run that just ended) serves this one.
+wineserver -p30 2>/dev/null || true
 "$build/wine-run.sh" cmd /c exit >/dev/null 2>&1 || true
 rc=0
 ctest --test-dir "$build" --output-on-failure -j"$(nproc)" "$@" || rc=$?
