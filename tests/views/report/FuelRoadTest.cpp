@@ -95,7 +95,9 @@ TEST(FuelRoad, FromTheStartMenuThroughEditsToFilesAndTheGraph)
         folder.pop_back();
     HWND main = run.StartWith(L"[File]\nLanguageFile=English_US.dat\nNaviFile=US_KV410.dat\n"
                               L"DrFuelMasterFolder=" + folder + L"\nDrFuelMasterName=FuelMaster.csv\n"
-                              L"[Option]\nVerCheck=0\nAnimation=0\nDistance=0\nAmount=0\nMileage=0\n");
+                              L"[Option]\nVerCheck=0\nAnimation=0\nDistance=0\nAmount=0\nMileage=0\n"
+                              // The user's column widths, kept as saved: the cells clicked below.
+                              L"[Window]\nFuelColumn=100,85,80,105,70,95,70,85,70,80,70,80,80,125\n");
     ASSERT_NE(main, nullptr);
 
     // Start menu: Drive report, then the fuel task: the master file is loaded.
