@@ -80,6 +80,9 @@ public:
     int m_areaCode = 0;
     // The base address of the web services every caller appends its path to
     // (settings: Option/WebBase); the built-in one until the settings are read.
+    // The fuel list's column widths until the user sizes them: wide enough for
+    // every heading, unit and currency name of the shipped languages.
+    static constexpr const wchar_t* kDefaultFuelColumns = L"115,85,100,105,95,95,95,120,80,175,95,110,120,125";
     static constexpr const wchar_t* kDefaultWebBaseUrl = L"http://www.mirovale.example/mirovale/";
     CString m_webBaseUrl = kDefaultWebBaseUrl;
     CString WebBaseUrl() const { return m_webBaseUrl; }

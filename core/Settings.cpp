@@ -40,7 +40,7 @@ const Key kKeys[] = {
     {L"Window", L"PiMapColumn", L"160,220,160,220", true, IntList{&CGlobal::m_piMapColumns}},
     {L"Window", L"PiRssColumn", L"22,50,22,22,126,244,140", true, IntList{&CGlobal::m_piRssColumns}},
     {L"Window", L"AbColumn", L"70,88,155,270,170", true, IntList{&CGlobal::m_abColumns}},
-    {L"Window", L"FuelColumn", L"100,85,80,105,70,95,70,85,70,80,70,80,80,125", true, IntList{&CGlobal::m_fuelColumns}},
+    {L"Window", L"FuelColumn", CGlobal::kDefaultFuelColumns, true, IntList{&CGlobal::m_fuelColumns}},
     {L"Window", L"UnityDlgColumn", L"58,141,122,90,90,90,90", true, IntList{&CGlobal::m_unityDlgColumns}},
     {L"Window", L"PicEditSplit", L"3000", true, Ratio{&CGlobal::m_picEditSplit}},
     {L"Window", L"PicFileSplit", L"2000", true, Ratio{&CGlobal::m_picFileSplit}},

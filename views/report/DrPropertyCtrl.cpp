@@ -16,6 +16,7 @@ const COLORREF kTitleBack = RGB(0x5C, 0x5C, 0x68);
 const COLORREF kBottomLine = RGB(0xA2, 0xA5, 0xAA);
 const COLORREF kFrameLine = RGB(0xCB, 0xCB, 0xCF);
 const int kRow = 25;
+const int kLabelGap = 5;  // between a label and its value
 
 void Fill(HDC dc, const RECT& r, COLORREF colour)
 {
@@ -26,6 +27,13 @@ void Fill(HDC dc, const RECT& r, COLORREF colour)
 void Line(HDC dc, RECT r, const CString& text, UINT extra = 0)
 {
     ::DrawTextW(dc, text, text.GetLength(), &r, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | extra);
+}
+
+// A row's label shrinks until it fits before the value column (a label too
+// long even at the smallest size ends in an ellipsis).
+void DrawLabel(HDC dc, RECT r, const CString& text)
+{
+    DrawTextShrinkToFit(dc, 100, &r, text, FALSE, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
 }
 
 CString Label(int n)
@@ -227,7 +235,7 @@ void CDrPropertyCtrl::DrawPanelRows(HDC dc, const RECT& r, const DR_PROPERTY_DAT
     };
     const int count = withTexts ? 5 : 4;
     for (int i = 0; i < count; ++i, y += kRow) {
-        Line(dc, {labelX, y, valueX, y + kRow}, Label(rows[i].label));
+        DrawLabel(dc, {labelX, y, valueX - kLabelGap, y + kRow}, Label(rows[i].label));
         Line(dc, {valueX, y, r.right - 5, y + kRow}, rows[i].value, DT_END_ELLIPSIS);
     }
     if (!withTexts)
@@ -237,7 +245,7 @@ void CDrPropertyCtrl::DrawPanelRows(HDC dc, const RECT& r, const DR_PROPERTY_DAT
         const wchar_t* text;
     } texts[] = {{181, d.text1}, {190, d.text2}, {191, d.text3}};
     for (const auto& t : texts) {
-        Line(dc, {labelX, y, valueX, y + kRow}, Label(t.label));
+        DrawLabel(dc, {labelX, y, valueX - kLabelGap, y + kRow}, Label(t.label));
         RECT box{valueX, y + 6, r.right - 5, std::min<int>(y + 6 + 50, r.bottom - 4)};
         if (!printing) {
             HGDIOBJ oldPen = ::SelectObject(dc, ::GetStockObject(DC_PEN));

@@ -7,6 +7,7 @@
 #include "common/ThemeLibrary.h"
 #include "core/Global.h"
 #include "core/RegisteredMessages.h"
+#include "core/SettingsText.h"
 #include "res/frame_ids.h"
 #include "res/fuel_ids.h"
 #include "views/report/CheckImages.h"
@@ -15,14 +16,12 @@
 namespace {
 
 constexpr int kTabWidth = 148, kTabHeight = 40, kButtonWidth = 192, kButtonHeight = 48;
-constexpr int kHeadings[kFuelColumnCount] = {192, 193, 194, 195, 196, 197, 198, 199, 200, 201, 202, 183, 182, 203};
 constexpr int kEditors[kFuelColumnCount] = {
     CCustomListCtrl::EditDate, CCustomListCtrl::EditTime,     CCustomListCtrl::EditText,
     CCustomListCtrl::EditChoice, CCustomListCtrl::EditText,   CCustomListCtrl::EditChoice,
     CCustomListCtrl::EditReadOnly, CCustomListCtrl::EditChoice, CCustomListCtrl::EditText,
     CCustomListCtrl::EditChoice, CCustomListCtrl::EditReadOnly, CCustomListCtrl::EditText,
     CCustomListCtrl::EditText,   CCustomListCtrl::EditText};
-constexpr DWORD kDefaultWidths[kFuelColumnCount] = {100, 85, 80, 105, 70, 95, 70, 85, 70, 80, 70, 80, 80, 125};
 constexpr COLORREF kBack = 0x0A0505;
 const wchar_t* const kEcoPictures[5] = {L"eco_VeryGood.bmp", L"eco_Good.bmp", L"eco_Normal.bmp", L"eco_Bad.bmp",
                                         L"eco_VeryBad.bmp"};
@@ -154,12 +153,14 @@ int CFeWnd::OnCreate(LPCREATESTRUCTW)
     if (LoadCheckImages(m_images, 20, 13))
         m_list.SetImageList(&m_images, LVSIL_SMALL);
     CDWordArray& widths = theGlobal.m_fuelColumns;
+    CDWordArray defaults;
+    ParseIntListText(CGlobal::kDefaultFuelColumns, defaults);
     for (INT_PTR i = widths.GetSize(); i < kFuelColumnCount; ++i)
-        widths.Add(kDefaultWidths[i]);
+        widths.Add(i < defaults.GetSize() ? defaults[i] : 100);
     widths.SetSize(kFuelColumnCount);
     for (int i = 0; i < kFuelColumnCount; ++i) {
         const bool right = i == 2 || i == 4 || i == 6 || i == 8 || i == 10;
-        m_list.InsertColumn(i, theGlobal.UiString(kHeadings[i]), right ? LVCFMT_RIGHT : LVCFMT_LEFT,
+        m_list.InsertColumn(i, theGlobal.UiString(kFuelHeadings[i]), right ? LVCFMT_RIGHT : LVCFMT_LEFT,
                             static_cast<int>(widths[i]));
     }
     m_list.SetColumnAlignments(kFuelColumnCount, 0, 0, 1, 0, 1, 0, 1, 0, 1, 0, 1, 0, 0, 0);

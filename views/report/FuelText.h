@@ -6,6 +6,8 @@
 
 constexpr int kFuelColumnCount = 14;
 constexpr int kFuelNoSort = 14;
+// The language rows of the column headings.
+constexpr int kFuelHeadings[kFuelColumnCount] = {192, 193, 194, 195, 196, 197, 198, 199, 200, 201, 202, 183, 182, 203};
 
 extern const wchar_t kFuelDistanceUnits[];
 extern const wchar_t kFuelAmountUnits[];

@@ -2,6 +2,8 @@
 // keys, the panel modes, the splitter, the edit rules, the eco panel's and the
 // browse panel's drawing, and the summary's export lines, pages and print scale.
 #include <algorithm>
+#include <iterator>
+#include <vector>
 
 #include "DriveReportFixture.h"
 #include "LocalHttpServer.h"
@@ -437,6 +439,52 @@ TEST_F(DriveView, ARowLeftBeforeTheTickPostsNothingAndCtrlCIsTheMapsOnly)
     ctrl.ki.dwFlags = KEYEVENTF_KEYUP;
     ::SendInput(1, &ctrl, sizeof ctrl);
     PumpUntil([] { return false; }, 100);
+}
+
+TEST_F(DriveView, EveryPanelLabelFitsBeforeItsValue)
+{
+    // Labels too long for their 180 px at full size: each must still be
+    // drawn whole, down to its closing colon, left of the value column.
+    const int labels[] = {253, 254, 255, 256, 186, 181, 190, 191};
+    const int tops[] = {25, 50, 75, 100, 125, 150, 205, 260};
+    CStringArray saved;
+    for (int n : labels) {
+        saved.Add(theGlobal.m_uiStrings[n]);
+        theGlobal.m_uiStrings[n] = CString(L'H', 26);
+    }
+    CDrPropertyCtrl ctrl;
+    DR_PANEL panel{};
+    panel.number = 1;
+    ctrl.AddPanel(panel);
+    const int W = 538, H = 310;
+    HDC screen = ::GetDC(nullptr);
+    HDC dc = ::CreateCompatibleDC(screen);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, W, H);
+    ::ReleaseDC(nullptr, screen);
+    HGDIOBJ oldBitmap = ::SelectObject(dc, bitmap);
+    ctrl.DrawReportPanel(dc, {0, 0, W, H}, 0, FALSE);
+    for (size_t i = 0; i < std::size(labels); ++i) {
+        // The rightmost column of white ink in the label's row: two dots of
+        // the colon, not the stem or bar of a cut letter.
+        int right = -1;
+        std::vector<int> inkRows;
+        for (int x = 195; x >= 15 && right < 0; --x) {
+            for (int y = tops[i]; y < tops[i] + 25; ++y)
+                if (GetRValue(::GetPixel(dc, x, y)) > 0xC0)
+                    inkRows.push_back(y);
+            if (!inkRows.empty())
+                right = x;
+        }
+        ASSERT_GE(right, 15) << "label " << labels[i];
+        EXPECT_LT(right, 195) << "label " << labels[i];
+        EXPECT_GT(inkRows.back() - inkRows.front() + 1, static_cast<int>(inkRows.size()))
+            << "label " << labels[i] << " ends in a cut letter at x " << right;
+    }
+    ::SelectObject(dc, oldBitmap);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(dc);
+    for (size_t i = 0; i < std::size(labels); ++i)
+        theGlobal.m_uiStrings[labels[i]] = saved[i];
 }
 
 TEST_F(DriveView, WithNothingTickedTheSummaryStandsAlone)

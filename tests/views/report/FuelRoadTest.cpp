@@ -8,6 +8,7 @@
 
 #include <gdiplus.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -95,7 +96,9 @@ TEST(FuelRoad, FromTheStartMenuThroughEditsToFilesAndTheGraph)
         folder.pop_back();
     HWND main = run.StartWith(L"[File]\nLanguageFile=English_US.dat\nNaviFile=US_KV410.dat\n"
                               L"DrFuelMasterFolder=" + folder + L"\nDrFuelMasterName=FuelMaster.csv\n"
-                              L"[Option]\nVerCheck=0\nAnimation=0\nDistance=0\nAmount=0\nMileage=0\n");
+                              L"[Option]\nVerCheck=0\nAnimation=0\nDistance=0\nAmount=0\nMileage=0\n"
+                              // The user's column widths, kept as saved: the cells clicked below.
+                              L"[Window]\nFuelColumn=100,85,80,105,70,95,70,85,70,80,70,80,80,125\n");
     ASSERT_NE(main, nullptr);
 
     // Start menu: Drive report, then the fuel task: the master file is loaded.
@@ -133,13 +136,29 @@ TEST(FuelRoad, FromTheStartMenuThroughEditsToFilesAndTheGraph)
     PressKey(VK_RETURN);
     Shot(main, L"fuel_road_3_typed");
 
-    // Undo all three steps, then redo them: the typed values come back.
+    // Undo all three steps, then redo them: the typed values come back. Each
+    // state is read back from a save of the log.
+    const std::string typedLine = "0000,00,00,00,00,00,-255000000,-255000000,00012345,0,04560,0,0,00149,3,";
+    auto savedLog = [&](const wchar_t* name) {
+        const std::wstring path = dir.File(name);
+        RealClick(::GetDlgItem(page, ID_FILE_SAVE));
+        SaveThroughDialog(run, path);
+        EXPECT_TRUE(WaitFile(path));
+        return Lines(path);
+    };
     for (int i = 0; i < 3; ++i)
         PressKey('Z', true);
     Shot(main, L"fuel_road_4_undone");
+    const std::vector<std::string> undone = savedLog(L"undone.csv");
+    EXPECT_EQ(undone.size(), 5u) << "the typed record is gone";
+    for (const std::string& line : undone)
+        EXPECT_EQ(line.find(",00012345,"), std::string::npos) << line;
     for (int i = 0; i < 3; ++i)
         PressKey('Y', true);
     Shot(main, L"fuel_road_5_redone");
+    const std::vector<std::string> redone = savedLog(L"redone.csv");
+    EXPECT_EQ(redone.size(), 6u);
+    EXPECT_NE(std::find(redone.begin(), redone.end(), typedLine), redone.end()) << "the typed record is back";
 
     // The new record left the list unsorted: a click on the date heading
     // sorts it by date (the dateless record first), then the two oldest

@@ -12,6 +12,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "DialogDriver.h"
 #include "ScriptedAnswers.h"
@@ -19,6 +20,8 @@
 #include "FuelTestData.h"
 #include "common/TextCheck.h"
 #include "core/Global.h"
+#include "core/LanguageFile.h"
+#include "views/report/FuelText.h"
 #include "res/frame_ids.h"
 #include "res/fuel_ids.h"
 #include "views/report/FeUnityDlg.h"
@@ -189,6 +192,61 @@ TEST_F(FuelView, ShowsTheLogWithANewRecordRow)
     EXPECT_EQ(view.m_tabAverage.GetState(), 2);
     EXPECT_NE(view.m_tabTotal.GetState(), 2);
     SaveShot(main, L"fuel_view_3_average");
+}
+
+// A cell's text is drawn 11 px in from each side, bold on a selected row; a
+// heading 7 px in from each side and left of the sort arrows.
+constexpr int kCellPadding = 22;
+constexpr int kHeadingPadding = 2 * CCustomHeaderCtrl::TextInset + CCustomHeaderCtrl::ArrowRoom;
+
+int TextWidth(HDC dc, HFONT font, const CString& text)
+{
+    HGDIOBJ old = ::SelectObject(dc, font);
+    SIZE extent{};
+    ::GetTextExtentPoint32W(dc, text, text.GetLength(), &extent);
+    ::SelectObject(dc, old);
+    return extent.cx;
+}
+
+TEST_F(FuelView, TheDefaultColumnsFitTheirHeadingsAndTexts)
+{
+    view.DestroyWindow();
+    theGlobal.m_fuelColumns.RemoveAll();
+    theGlobal.m_naviModel.m_brazilUnit = 1;  // the longest currency list
+    ASSERT_TRUE(view.Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, CRect(0, 0, 1000, 700), &main,
+                            0xFFFF));
+    view.RefreshList();
+    PumpPending();
+    // Typical values of the date, time and number columns, the lines of the list columns.
+    std::vector<CString> texts[kFuelColumnCount] = {
+        {L"12/28/2026", L"2026/12/28"}, {L"23:58"}, {FuelFixedText(99999, 1)}, {}, {FuelFixedText(99999, 2)}, {},
+        {FuelFixedText(99999, 2)}, {}, {FuelFixedText(99999, 2)}, {}, {FuelFixedText(9999999, 2)},
+        {FuelFixedText(-90000000, 6)}, {FuelFixedText(-180000000, 6)}, {}};
+    const std::pair<int, CString> lists[] = {
+        {3, kFuelDistanceUnits}, {5, kFuelAmountUnits}, {7, kFuelMileageUnits}, {9, FuelCurrencyNames()}};
+    for (const auto& [column, names] : lists)
+        for (int n = 0; !FuelNameLine(names, n).IsEmpty(); ++n)
+            texts[column].push_back(FuelNameLine(names, n));
+    std::vector<CStringArray> languages(3);
+    const wchar_t* const files[] = {L"English_US", L"English_UK", L"English_AU"};
+    for (int i = 0; i < 3; ++i)
+        ASSERT_TRUE(ParseLanguageFile(
+            (testsupport::ExeDir() + L"..\\bin\\language\\" + files[i] + L".dat").c_str(), languages[i]));
+    HDC dc = ::GetDC(view.m_list.m_hWnd);
+    for (int c = 0; c < kFuelColumnCount; ++c) {
+        const int width = view.m_list.GetColumnWidth(c);
+        for (int i = 0; i < 3; ++i) {
+            const CString& heading = languages[i][kFuelHeadings[c]];
+            EXPECT_LE(TextWidth(dc, view.m_list.m_header.m_font, heading) + kHeadingPadding, width)
+                << "column " << c << " " << CStringA(heading).GetString() << " " << CStringA(files[i]).GetString();
+        }
+        for (const CString& text : texts[c])
+            EXPECT_LE(TextWidth(dc, view.m_list.m_fontBold, text) + kCellPadding, width)
+                << "column " << c << " " << CStringA(text).GetString();
+    }
+    ::ReleaseDC(view.m_list.m_hWnd, dc);
+    SaveShot(main, L"fuel_view_0_columns");
+    theGlobal.m_naviModel.m_brazilUnit = 0;
 }
 
 TEST_F(FuelView, OpensTheUnitsFileAndSavesItAsCsv)
