@@ -386,7 +386,12 @@ TEST(Program, TheWebBaseOfTheSettingsServesTheSitesPages)
     ProgramRun run;
     HWND main = run.StartWith(ini);
     ASSERT_NE(main, nullptr);
-    const auto requests = server.Requests();
+    // The version check asks in the background: give it time to arrive.
+    auto requests = server.Requests();
+    for (int i = 0; i < 200 && requests.empty(); ++i) {
+        ::Sleep(50);
+        requests = server.Requests();
+    }
     ASSERT_EQ(requests.size(), 1u);
     EXPECT_EQ(requests[0].method, "GET");
     EXPECT_EQ(requests[0].target, "/site/version/Mirovale2009.xml");
