@@ -387,11 +387,8 @@ TEST(Program, TheWebBaseOfTheSettingsServesTheSitesPages)
     HWND main = run.StartWith(ini);
     ASSERT_NE(main, nullptr);
     // The version check asks in the background: give it time to arrive.
-    auto requests = server.Requests();
-    for (int i = 0; i < 200 && requests.empty(); ++i) {
-        ::Sleep(50);
-        requests = server.Requests();
-    }
+    WaitFor([](void* s) { return !static_cast<testsupport::LocalHttpServer*>(s)->Requests().empty(); }, &server, 10000);
+    const auto requests = server.Requests();
     ASSERT_EQ(requests.size(), 1u);
     EXPECT_EQ(requests[0].method, "GET");
     EXPECT_EQ(requests[0].target, "/site/version/Mirovale2009.xml");
